@@ -1,0 +1,16 @@
+// Win32 only. The program's entry: builds the real services and runs Nomblet.
+#include "app/MainForm.h"
+#include "platform/win32/Win32Platform.h"
+#include "toolkit/Application.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    Win32Platform win32;
+    TApplication application(win32.services().ui);
+    application.SetTitle("Nomblet");
+    application.CreateForm<TForm1>(win32.services());
+    application.Run();
+    return 0;
+}

@@ -1,0 +1,15 @@
+// The services the program is built on, handed to it as one bundle:
+// the real ones in nomblet.exe, fakes in the tests.
+#pragma once
+
+#include "platform/Profile.h"
+#include "platform/Ui.h"
+
+namespace platform {
+
+struct Platform {
+    IUi& ui;
+    IProfile& profile;
+};
+
+} // namespace platform

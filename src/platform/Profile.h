@@ -1,0 +1,25 @@
+// The private-profile (INI) service: one key of one file per call.
+// A bare file name means the file of that name in the Windows directory.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+class IProfile {
+public:
+    virtual ~IProfile() = default;
+
+    // The key's value, or fallback when the file, section or key is missing;
+    // cut to bufferSize - 1 characters, as a buffer of that size holds.
+    virtual std::string readString(const std::string& file, const std::string& section,
+                                   const std::string& key, const std::string& fallback,
+                                   std::size_t bufferSize) = 0;
+
+    // Writes the key, adding the file or section as needed; false when refused.
+    virtual bool writeString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& value) = 0;
+};
+
+} // namespace platform

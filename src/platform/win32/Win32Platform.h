@@ -1,0 +1,17 @@
+// Win32 only. The real services, gathered for the program.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Ui.h"
+
+class Win32Platform {
+public:
+    Win32Platform() : services_{ui_, profile_} {}
+    const platform::Platform& services() const { return services_; }
+
+private:
+    Win32Ui ui_;
+    Win32Profile profile_;
+    platform::Platform services_;
+};

@@ -1,0 +1,212 @@
+// Win32 only. Windows, the message loop and message boxes.
+#include "platform/win32/Win32Ui.h"
+
+#include "platform/win32/ScopedHandle.h"
+
+#include <set>
+
+namespace {
+
+class Win32Canvas final : public platform::ICanvas {
+public:
+    explicit Win32Canvas(HDC dc) : dc_(dc) {}
+    void fillRect(const platform::Rect& rect, platform::Rgb colour) override
+    {
+        ScopedGdiObject brush(::CreateSolidBrush(colour));
+        RECT r{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+        ::FillRect(dc_, &r, static_cast<HBRUSH>(brush.get()));
+    }
+
+private:
+    HDC dc_;
+};
+
+class Win32Window final : public platform::IWindow {
+public:
+    Win32Window(Win32Ui& ui, const platform::WindowParams& params, platform::IWindowEvents& events);
+    ~Win32Window() override;
+
+    void setBounds(const platform::Rect& b) override
+    {
+        ::SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    platform::Rect bounds() const override
+    {
+        RECT r{};
+        ::GetWindowRect(hwnd(), &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    void setVisible(bool visible) override { ::ShowWindow(hwnd(), visible ? SW_SHOWNORMAL : SW_HIDE); }
+    bool visible() const override { return ::IsWindowVisible(hwnd()) != FALSE; }
+    void setCaption(const std::string& caption) override { ::SetWindowTextA(hwnd(), caption.c_str()); }
+    void setBackground(platform::Rgb colour) override { background_ = colour; }
+    void invalidate() override { ::InvalidateRect(hwnd(), nullptr, TRUE); }
+
+    HWND hwnd() const { return window_.get(); }
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+
+    Win32Ui& ui_;
+    platform::IWindowEvents& events_;
+    platform::Rgb background_;
+    ScopedWindow window_;
+};
+
+void registerClass(const std::string& name)
+{
+    static std::set<std::string> registered;
+    if (registered.count(name))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Win32Window::windowProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassExA(&wc);
+    registered.insert(name);
+}
+
+Win32Window::Win32Window(Win32Ui& ui, const platform::WindowParams& params, platform::IWindowEvents& events)
+    : ui_(ui), events_(events), background_(params.background)
+{
+    registerClass(params.className);
+    DWORD style = params.borderless ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = params.topmost ? WS_EX_TOPMOST : 0;
+    HWND owner = params.owner ? static_cast<Win32Window*>(params.owner)->hwnd() : nullptr;
+    const platform::Rect& b = params.bounds;
+    // The object is reachable from the window before CreateWindowExA returns:
+    // the first messages arrive during the call.
+    window_.reset(::CreateWindowExA(exStyle, params.className.c_str(), params.caption.c_str(), style, b.left,
+                                    b.top, b.width, b.height, owner, nullptr, ::GetModuleHandleA(nullptr), this));
+}
+
+Win32Window::~Win32Window()
+{
+    // No event may reach a half-destroyed owner.
+    if (hwnd())
+        ::SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* window = reinterpret_cast<Win32Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!window)
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    Win32Ui& ui = window->ui_;
+    try {
+        return window->handle(hwnd, message, wParam, lParam);
+    } catch (...) {
+        ui.reportException(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT Win32Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        events_.onCloseRequest();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return events_.onQueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wParam)
+            events_.onEndSession();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint();
+        return 0;
+    default:
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+void Win32Window::paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    struct EndPaintGuard {
+        HWND hwnd;
+        PAINTSTRUCT* ps;
+        ~EndPaintGuard() { ::EndPaint(hwnd, ps); }
+    } guard{hwnd(), &ps};
+    Win32Canvas canvas(dc);
+    events_.onPaint(canvas);
+}
+
+} // namespace
+
+Win32Ui::Win32Ui() = default;
+Win32Ui::~Win32Ui() = default;
+
+std::unique_ptr<platform::IWindow> Win32Ui::newWindow(const platform::WindowParams& params,
+                                                      platform::IWindowEvents& events)
+{
+    return std::make_unique<Win32Window>(*this, params, events);
+}
+
+void Win32Ui::runMessageLoop()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void Win32Ui::processMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave it for the loop that is waiting for it.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void Win32Ui::quit()
+{
+    ::PostQuitMessage(0);
+}
+
+platform::Size Win32Ui::screenSize()
+{
+    return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+platform::Rgb Win32Ui::sysColor(int index)
+{
+    return ::GetSysColor(index);
+}
+
+void Win32Ui::messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon)
+{
+    UINT flags = MB_OK | MB_TASKMODAL | (icon == platform::BoxIcon::Stop ? MB_ICONSTOP : MB_ICONINFORMATION);
+    ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
+}
+
+void Win32Ui::setExceptionHandler(std::function<void(std::exception_ptr)> handler)
+{
+    exceptionHandler_ = std::move(handler);
+}
+
+void Win32Ui::reportException(std::exception_ptr error)
+{
+    if (exceptionHandler_)
+        exceptionHandler_(error);
+}

@@ -1,0 +1,26 @@
+// Win32 only. The user-interface service over user32 and gdi32.
+#pragma once
+
+#include "platform/Ui.h"
+
+class Win32Ui final : public platform::IUi {
+public:
+    Win32Ui();
+    ~Win32Ui() override;
+
+    std::unique_ptr<platform::IWindow> newWindow(const platform::WindowParams& params,
+                                                 platform::IWindowEvents& events) override;
+    void runMessageLoop() override;
+    void processMessages() override;
+    void quit() override;
+    platform::Size screenSize() override;
+    platform::Rgb sysColor(int index) override;
+    void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
+    void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+
+    // Hands an exception caught at a Win32 callback to the program's handler.
+    void reportException(std::exception_ptr error);
+
+private:
+    std::function<void(std::exception_ptr)> exceptionHandler_;
+};

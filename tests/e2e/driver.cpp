@@ -1,0 +1,128 @@
+// Win32 only. The end-to-end driver: finds the program's windows and talks to
+// them from outside, as the shell and the user would.
+//   wait CLASS SECONDS        wait until a window of the class exists
+//   rect CLASS                print "left top width height visible"
+//   close CLASS               ask the window to close (WM_CLOSE)
+//   post CLASS MSG WP LP      post a message (for the tray icon's callback)
+//   keys NAME...              press keys with SendInput: down up left right return escape tab,
+//                             or text:CHARS to type characters
+//   screen                    print the screen's width and height
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND find(const char* className)
+{
+    return ::FindWindowA(className, nullptr);
+}
+
+void press(WORD vk, bool shift = false)
+{
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD code, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = code;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (shift)
+        key(VK_SHIFT, false);
+    key(vk, false);
+    key(vk, true);
+    if (shift)
+        key(VK_SHIFT, true);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    ::Sleep(30);
+}
+
+bool pressNamed(const std::string& name)
+{
+    static const struct {
+        const char* name;
+        WORD vk;
+    } keys[] = {{"down", VK_DOWN}, {"up", VK_UP}, {"left", VK_LEFT}, {"right", VK_RIGHT},
+                {"return", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB}};
+    for (const auto& k : keys) {
+        if (name == k.name) {
+            press(k.vk);
+            return true;
+        }
+    }
+    if (name.rfind("text:", 0) == 0) {
+        for (char c : name.substr(5)) {
+            SHORT code = ::VkKeyScanA(c);
+            if (code == -1)
+                return false;
+            press(LOBYTE(code), (HIBYTE(code) & 1) != 0);
+        }
+        return true;
+    }
+    return false;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|keys|screen ...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    std::string command = argv[1];
+
+    if (command == "screen") {
+        std::printf("%d %d\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+        return 0;
+    }
+    if (command == "keys") {
+        for (int i = 2; i < argc; ++i)
+            if (!pressNamed(argv[i])) {
+                std::fprintf(stderr, "unknown key %s\n", argv[i]);
+                return 2;
+            }
+        return 0;
+    }
+    if (argc < 3)
+        return usage();
+    const char* className = argv[2];
+
+    if (command == "wait") {
+        double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50))
+            if (find(className))
+                return 0;
+        std::fprintf(stderr, "no window of class %s\n", className);
+        return 1;
+    }
+
+    HWND hwnd = find(className);
+    if (!hwnd) {
+        std::fprintf(stderr, "no window of class %s\n", className);
+        return 1;
+    }
+    if (command == "rect") {
+        RECT r{};
+        ::GetWindowRect(hwnd, &r);
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    ::IsWindowVisible(hwnd) ? 1 : 0);
+        return 0;
+    }
+    if (command == "close")
+        return ::PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "post" && argc == 6)
+        return ::PostMessageA(hwnd, std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
+                              std::strtol(argv[5], nullptr, 0))
+                   ? 0
+                   : 1;
+    return usage();
+}

@@ -1,0 +1,117 @@
+# Helpers of the end-to-end scenarios. A scenario is run as
+#   bash SCENARIO_test.sh path/to/nomblet.exe path/to/nomblet_driver.exe
+# and gets a fresh copy of the project's Wine prefix, removed when it ends.
+set -euo pipefail
+
+E2E_EXE=$(realpath "$1")
+E2E_DRIVER=$(realpath "$2")
+E2E_NAME=$(basename "$0" .sh)
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+E2E_SHOTS=$(dirname "$E2E_EXE")/e2e-shots
+E2E_PID=
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$(mktemp -d /tmp/nomblet-e2e.XXXXXX)
+: "${DISPLAY:?the scenarios need a display; scripts/test provides one}"
+
+e2e_cleanup() {
+  if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then kill -9 "$E2E_PID" 2>/dev/null || true; fi
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}
+trap e2e_cleanup EXIT
+
+cp -a "${NOMBLET_PREFIX_TEMPLATE:-$E2E_ROOT/build/wineprefix}/." "$WINEPREFIX/"
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+fail() { echo "FAIL [$E2E_NAME]: $*" >&2; exit 1; }
+check() { local what=$1; shift; "$@" || fail "$what"; }
+pass() { echo "PASS [$E2E_NAME]"; }
+
+# The driver, run in the scenario's prefix.
+driver() { wine "$E2E_DRIVER" "$@" </dev/null; }
+
+# Starts nomblet.exe and waits for its main window.
+start_nomblet() {
+  (cd "$WINEPREFIX/drive_c" && exec wine "$E2E_EXE" </dev/null >/dev/null 2>&1) &
+  E2E_PID=$!
+  driver wait TForm1 20 || fail "the main window did not appear"
+}
+
+# Waits up to SECONDS for nomblet.exe to end; true when it has.
+wait_for_exit() {
+  local deadline=$((SECONDS + ${1:-5}))
+  while kill -0 "$E2E_PID" 2>/dev/null; do
+    [ $SECONDS -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+  wait "$E2E_PID" 2>/dev/null || true
+}
+
+# Asks the main window to close, as the system's close key does.
+close_nomblet() { driver close TForm1; }
+
+# Ends the Windows session, as logging off does.
+end_session() { wineboot -e >/dev/null 2>&1 || true; }
+
+screenshot() {
+  mkdir -p "$E2E_SHOTS"
+  local file=$E2E_SHOTS/$E2E_NAME-$1.png
+  import -window root "$file"
+  echo "$file"
+}
+
+# The colour of one pixel of a screenshot, as "R,G,B".
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# Unix path of a Windows path in the prefix (C:\ is drive_c).
+unix_path() {
+  local p=${1//\\//}
+  p=${p#[Cc]:}
+  echo "$WINEPREFIX/drive_c$p"
+}
+
+windows_dir() { echo "$WINEPREFIX/drive_c/windows"; }
+settings_file() { echo "$(windows_dir)/nomblet.ini"; }
+
+# Writes the settings file from standard input, with CRLF line ends.
+write_settings() { sed 's/\r*$/\r/' > "$(settings_file)"; }
+
+# The value of a key of a section of the settings file; fails when missing.
+settings_value() {
+  local section=$1 key=$2
+  [ -f "$(settings_file)" ] || return 1
+  tr -d '\r' < "$(settings_file)" | awk -v s="[$section]" -v k="$key" '
+    /^\[/ { inside = (tolower($0) == tolower(s)); next }
+    inside { i = index($0, "="); if (i && tolower(substr($0, 1, i - 1)) == tolower(k)) { print substr($0, i + 1); found = 1; exit } }
+    END { exit !found }'
+}
+
+# Creates a file (and its folders) in the prefix, given its Windows path.
+make_file() {
+  local path; path=$(unix_path "$1")
+  mkdir -p "$(dirname "$path")"
+  printf '%s' "${2:-cookie}" > "$path"
+}
+
+file_exists() { [ -e "$(unix_path "$1")" ]; }
+
+# The data of a registry value, or nothing (status 1) when it is missing.
+reg_value() {
+  local out
+  out=$(wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || return 1
+  echo "$out" | awk -v v="$2" '$1 == v { sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]+/, ""); print; found = 1 } END { exit !found }'
+}
+
+# The tray icon's callback message with a mouse message (512 move, 513 left down,
+# 514 left up, 516 right down, 517 right up).
+tray_mouse() { driver post "${TRAY_CLASS:-TTrayIconWindow}" 2048 1 "$1"; }
+
+# Opens the tray menu with a right click and chooses the item N rows down.
+choose_menu_item() {
+  local rows=$1 keys=()
+  tray_mouse 516
+  sleep 0.3
+  for ((i = 0; i < rows; i++)); do keys+=(down); done
+  driver keys "${keys[@]}" return
+}

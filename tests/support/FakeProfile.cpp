@@ -1,0 +1,81 @@
+// The in-memory private-profile service.
+#include "support/FakeProfile.h"
+
+#include <algorithm>
+#include <cctype>
+
+bool FakeProfile::same(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+const FakeProfile::Section* FakeProfile::findSection(const std::string& file, const std::string& section) const
+{
+    auto f = files_.find(file);
+    if (f == files_.end())
+        return nullptr;
+    for (const Section& s : f->second)
+        if (same(s.name, section))
+            return &s;
+    return nullptr;
+}
+
+FakeProfile::Section* FakeProfile::findSection(const std::string& file, const std::string& section)
+{
+    return const_cast<Section*>(std::as_const(*this).findSection(file, section));
+}
+
+std::string FakeProfile::readString(const std::string& file, const std::string& section, const std::string& key,
+                                    const std::string& fallback, std::size_t bufferSize)
+{
+    record("readString", {file, section, key, fallback, std::to_string(bufferSize)});
+    std::string value = get(file, section, key).value_or(fallback);
+    if (bufferSize == 0)
+        return {};
+    return value.substr(0, bufferSize - 1);
+}
+
+bool FakeProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& value)
+{
+    if (record("writeString", {file, section, key, value}))
+        return false;
+    set(file, section, key, value);
+    return true;
+}
+
+void FakeProfile::set(const std::string& file, const std::string& section, const std::string& key,
+                      const std::string& value)
+{
+    Section* s = findSection(file, section);
+    if (!s) {
+        files_[file].push_back({section, {}});
+        s = &files_[file].back();
+    }
+    for (auto& entry : s->keys) {
+        if (same(entry.first, key)) {
+            entry.second = value;
+            return;
+        }
+    }
+    s->keys.emplace_back(key, value);
+}
+
+std::optional<std::string> FakeProfile::get(const std::string& file, const std::string& section,
+                                            const std::string& key) const
+{
+    const Section* s = findSection(file, section);
+    if (!s)
+        return std::nullopt;
+    for (const auto& entry : s->keys)
+        if (same(entry.first, key))
+            return entry.second;
+    return std::nullopt;
+}
+
+bool FakeProfile::hasFile(const std::string& file) const
+{
+    return files_.count(file) != 0;
+}

@@ -1,0 +1,38 @@
+// A private-profile service held in memory: files of sections of keys, looked
+// up without regard to letter case, as the real one does.
+#pragma once
+
+#include "platform/Profile.h"
+#include "support/FakeService.h"
+
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class FakeProfile final : public platform::IProfile, public FakeService {
+public:
+    std::string readString(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& fallback, std::size_t bufferSize) override;
+    bool writeString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+
+    // Direct access for tests, bypassing the call log and the faults.
+    void set(const std::string& file, const std::string& section, const std::string& key, const std::string& value);
+    std::optional<std::string> get(const std::string& file, const std::string& section,
+                                   const std::string& key) const;
+    bool hasFile(const std::string& file) const;
+
+private:
+    struct Section {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> keys;
+    };
+    using File = std::vector<Section>;
+
+    static bool same(const std::string& a, const std::string& b);
+    Section* findSection(const std::string& file, const std::string& section);
+    const Section* findSection(const std::string& file, const std::string& section) const;
+
+    std::map<std::string, File> files_;
+};

@@ -1,0 +1,25 @@
+// The in-memory profile behaves as the real one where tests rely on it.
+#include "support/FakeProfile.h"
+
+#include <gtest/gtest.h>
+
+TEST(FakeProfile, LooksUpSectionsAndKeysWithoutRegardToCase)
+{
+    FakeProfile profile;
+    profile.set("a.ini", "Settings", "SoundsOn", "0");
+    EXPECT_EQ(profile.readString("a.ini", "SETTINGS", "soundson", "1", 2048), "0");
+    EXPECT_EQ(profile.readString("b.ini", "Settings", "SoundsOn", "1", 2048), "1");
+}
+
+TEST(FakeProfile, CutsValuesToTheBufferAndRefusesWritesOnDemand)
+{
+    FakeProfile profile;
+    profile.set("a.ini", "S", "K", std::string(3000, 'x'));
+    EXPECT_EQ(profile.readString("a.ini", "S", "K", "", 2048).size(), 2047u);
+
+    profile.faults.failNth("writeString", 2);
+    EXPECT_TRUE(profile.writeString("a.ini", "S", "One", "1"));
+    EXPECT_FALSE(profile.writeString("a.ini", "S", "Two", "2"));
+    EXPECT_FALSE(profile.get("a.ini", "S", "Two").has_value());
+    EXPECT_EQ(profile.callsOf("writeString").size(), 2u);
+}

@@ -1,0 +1,54 @@
+// Call recording and fault injection of the fakes.
+#include "support/FakeService.h"
+
+void FaultPlan::failNth(const std::string& operation, int n)
+{
+    rules_.emplace(operation, Rule{n, false});
+}
+
+void FaultPlan::failFrom(const std::string& operation)
+{
+    rules_.emplace(operation, Rule{0, true});
+}
+
+void FaultPlan::clear()
+{
+    rules_.clear();
+}
+
+bool FaultPlan::shouldFail(const std::string& operation)
+{
+    bool fail = false;
+    for (auto it = rules_.begin(); it != rules_.end();) {
+        if (it->first != operation && it->first != "*") {
+            ++it;
+            continue;
+        }
+        Rule& rule = it->second;
+        if (rule.always) {
+            fail = true;
+            ++it;
+        } else if (--rule.remaining == 0) {
+            fail = true;
+            it = rules_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return fail;
+}
+
+std::vector<Call> FakeService::callsOf(const std::string& operation) const
+{
+    std::vector<Call> result;
+    for (const Call& call : calls)
+        if (call.operation == operation)
+            result.push_back(call);
+    return result;
+}
+
+bool FakeService::record(const std::string& operation, std::vector<std::string> args)
+{
+    calls.push_back({operation, std::move(args)});
+    return faults.shouldFail(operation);
+}

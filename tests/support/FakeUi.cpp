@@ -1,0 +1,104 @@
+// The screenless user-interface service.
+#include "support/FakeUi.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+FakeWindow::FakeWindow(FakeUi& ui, const platform::WindowParams& p, platform::IWindowEvents& events)
+    : params(p), ui_(ui), events_(events)
+{
+    ui_.windows.push_back(this);
+}
+
+FakeWindow::~FakeWindow()
+{
+    std::erase(ui_.windows, this);
+}
+
+void FakeWindow::requestClose()
+{
+    ui_.deliver([this] { events_.onCloseRequest(); });
+}
+
+bool FakeWindow::queryEndSession()
+{
+    bool allowed = false;
+    ui_.deliver([&] { allowed = events_.onQueryEndSession(); });
+    return allowed;
+}
+
+void FakeWindow::endSession()
+{
+    ui_.deliver([this] { events_.onEndSession(); });
+}
+
+std::unique_ptr<platform::IWindow> FakeUi::newWindow(const platform::WindowParams& params,
+                                                     platform::IWindowEvents& events)
+{
+    record("newWindow", {params.className});
+    return std::make_unique<FakeWindow>(*this, params, events);
+}
+
+void FakeUi::runMessageLoop()
+{
+    record("runMessageLoop");
+    // An empty queue would wait for ever on a real system; here it is a test's mistake.
+    while (!quitPosted_) {
+        if (queue_.empty())
+            throw std::logic_error("message loop idle without a quit message");
+        auto message = std::move(queue_.front());
+        queue_.pop_front();
+        deliver(message);
+    }
+    quitPosted_ = false;
+}
+
+void FakeUi::processMessages()
+{
+    record("processMessages");
+    while (!queue_.empty() && !quitPosted_) {
+        auto message = std::move(queue_.front());
+        queue_.pop_front();
+        deliver(message);
+    }
+}
+
+void FakeUi::quit()
+{
+    record("quit");
+    quitPosted_ = true;
+}
+
+void FakeUi::messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon)
+{
+    record("messageBox", {text, caption});
+    boxes.push_back({text, caption, icon});
+}
+
+void FakeUi::setExceptionHandler(std::function<void(std::exception_ptr)> handler)
+{
+    exceptionHandler_ = std::move(handler);
+}
+
+void FakeUi::post(std::function<void()> message)
+{
+    queue_.push_back(std::move(message));
+}
+
+void FakeUi::deliver(const std::function<void()>& callback)
+{
+    try {
+        callback();
+    } catch (...) {
+        if (!exceptionHandler_)
+            throw;
+        exceptionHandler_(std::current_exception());
+    }
+}
+
+FakeWindow* FakeUi::window(const std::string& className) const
+{
+    auto it = std::find_if(windows.begin(), windows.end(),
+                           [&](FakeWindow* w) { return w->params.className == className; });
+    return it == windows.end() ? nullptr : *it;
+}
