@@ -1,8 +1,7 @@
 // The main window: its layout, its place on the screen, and how it ends the program.
 #include "app/MainForm.h"
 
-#include "support/FakeProfile.h"
-#include "support/FakeUi.h"
+#include "support/FakePlatform.h"
 #include "toolkit/Application.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +13,11 @@ protected:
     TForm1& start()
     {
         app.SetTitle("Nomblet");
-        return app.CreateForm<TForm1>(services);
+        return app.CreateForm<TForm1>(fakes.services);
     }
 
-    FakeUi ui;
-    FakeProfile profile;
-    platform::Platform services{ui, profile};
+    FakePlatform fakes;
+    FakeUi& ui = fakes.ui;
     TApplication app{ui};
 };
 

@@ -7,7 +7,13 @@
 
 class Win32Platform {
 public:
-    Win32Platform() : services_{ui_, profile_} {}
+    Win32Platform()
+        : services_{
+              .ui = ui_,
+              .profile = profile_,
+          }
+    {
+    }
     const platform::Platform& services() const { return services_; }
 
 private:
