@@ -1,0 +1,59 @@
+// The file-system service: folder searches, attributes, deletion and whole-file
+// reads. Paths are ANSI byte strings with backslashes. UI thread only.
+// Nothing here throws; failures come back as results.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Attribute bits of an entry.
+constexpr std::uint32_t faReadOnly = 0x01;
+constexpr std::uint32_t faHidden = 0x02;
+constexpr std::uint32_t faSysFile = 0x04;
+constexpr std::uint32_t faVolumeID = 0x08;
+constexpr std::uint32_t faDirectory = 0x10;
+constexpr std::uint32_t faArchive = 0x20;
+// What a failed attribute query gives: every bit set.
+constexpr std::uint32_t invalidAttributes = 0xFFFFFFFFu;
+
+struct FindEntry {
+    std::string name;          // as the file system gives it, without the folder
+    std::uint32_t attributes;  // the attribute word
+    std::uint32_t sizeLow;     // the low 32 bits of the size
+};
+
+struct FileContent {
+    bool ok = false;
+    std::uint32_t error = 0;          // the system's error code when not ok
+    std::vector<std::uint8_t> bytes;  // the whole file when ok
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    // Visits every entry that a search for pattern (a folder path and a wildcard
+    // name, or one exact path) finds, in the file system's order, as it finds
+    // them: nothing is collected. visit returns false to end the search early.
+    // Entries may be deleted while the search runs.
+    virtual void findFiles(const std::string& pattern, const std::function<bool(const FindEntry&)>& visit) = 0;
+
+    // The attribute word of a path, or invalidAttributes when the query fails.
+    virtual std::uint32_t attributes(const std::string& path) = 0;
+
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Removes a folder, only when it is empty.
+    virtual bool removeDirectory(const std::string& path) = 0;
+
+    // The whole content of an existing file, opened read-only while sharing both
+    // reading and writing with others, read with one block read of its exact size.
+    virtual FileContent readWholeFile(const std::string& path) = 0;
+
+    virtual std::string currentDirectory() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,16 @@
+// Every fake service, ready to hand to the program as its platform.
+#pragma once
+
+#include "platform/Platform.h"
+#include "support/FakeProfile.h"
+#include "support/FakeUi.h"
+
+struct FakePlatform {
+    FakeUi ui;
+    FakeProfile profile;
+
+    platform::Platform services{
+        .ui = ui,
+        .profile = profile,
+    };
+};
