@@ -1,5 +1,6 @@
 // Win32 only. The program's entry: builds the real services and runs Nomblet.
 #include "app/MainForm.h"
+#include "platform/win32/SingleInstance.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Application.h"
 
@@ -7,6 +8,12 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // A second copy would munch the same stores and overwrite the first one's
+    // settings at exit: it leaves before touching anything.
+    SingleInstance instance("Local\\Nomblet.Running");
+    if (!instance.first())
+        return 0;
+
     Win32Platform win32;
     TApplication application(win32.services().ui);
     application.SetTitle("Nomblet");

@@ -1,10 +1,23 @@
 // The main window: start-up and shutdown.
 #include "app/MainForm.h"
 
+#include "app/HostHelpers.h"
 #include "app/MainLayout.h"
 #include "toolkit/Application.h"
 
+#include <algorithm>
+
 TForm1* Form1 = nullptr;
+
+namespace {
+
+// Blanks and control characters count as nothing.
+bool isBlank(const std::string& s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+} // namespace
 
 TForm1::TForm1(TApplication& application, const platform::Platform& platform)
     : TForm(application, "TForm1"), platform_(platform)
@@ -27,10 +40,38 @@ void TForm1::FormCreate(TObject*)
     platform::Size screen = platform_.ui.screenSize();
     SetLeft(screen.width / 2 - Width() / 2);
     SetTop(screen.height / 2 - Height() / 2);
+
+    State.MunchedCount = 0;
+    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+
+    LoadSettings();
+
+    if (isBlank(State.IECookieDir))
+        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
+
+    State.MunchActive = Active1->Checked;
+    State.MunchBusy = false;
+}
+
+void TForm1::Timer1Timer(TObject*)
+{
+    if (Form1 && Form1->Visible())
+        Form1->Hide();
+    Timer1->SetEnabled(false);
+}
+
+void TForm1::FormDestroy(TObject*)
+{
+    SaveSettings();
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 {
     CanClose = true;
+    Application().Terminate();
+}
+
+void TForm1::Exit1Click(TObject*)
+{
     Application().Terminate();
 }

@@ -1,17 +1,58 @@
 // The main window: the about window, and the owner of every component.
 #pragma once
 
+#include "app/AppState.h"
 #include "platform/Platform.h"
 #include "toolkit/Form.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Timer.h"
 
 class TForm1 : public TForm {
 public:
     TForm1(TApplication& application, const platform::Platform& platform);
     ~TForm1() override;
 
+    const platform::Platform& Platform() const { return platform_; }
+    TAppState State;
+
+    // Components, owned by the form and created by its layout.
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* PathtoCookietxt1 = nullptr;
+    TMenuItem* SoundsOn1 = nullptr;
+    TMenuItem* Exit1 = nullptr;
+    TMenuItem* Cookies1 = nullptr;
+    TMenuItem* N2 = nullptr;
+    TMenuItem* N3 = nullptr;
+    TMenuItem* Active1 = nullptr;
+    TMenuItem* PathtoCookieDirIExplorer1 = nullptr;
+    TMenuItem* N4 = nullptr;
+    TMenuItem* FallowmereHomePage1 = nullptr;
+    TMenuItem* N5 = nullptr;
+    TMenuItem* IP1 = nullptr;
+    TMenuItem* LoadatStartup1 = nullptr;
+    TMenuItem* PathtoCookiedatICQ1 = nullptr;
+    TMenuItem* DeleteICQCookies1 = nullptr;
+    TMenuItem* PathtoCookie4DatOpera1 = nullptr;
+    TMenuItem* ClearCookieCacheShortcuts1 = nullptr;
+    TMenuItem* DeleteIECache1 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* DeleteIEHistory1 = nullptr;
+    TTimer* Timer1 = nullptr;
+    TMenuItem* ModifySounds1 = nullptr;
+    TMenuItem* CrunchSound1 = nullptr;
+    TMenuItem* BurpSound1 = nullptr;
+    TMenuItem* RestoreDefault1 = nullptr;
+
     // Event handlers, bound by the layout.
+    void Timer1Timer(TObject* Sender);
     void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void Exit1Click(TObject* Sender);
+
+    // The settings file: read once at start, written whole.
+    void LoadSettings();
+    void SaveSettings();
 
 private:
     const platform::Platform& platform_;

@@ -3,6 +3,62 @@
 
 #include "app/MainForm.h"
 
+namespace {
+
+// Creates a menu item of the form with its caption and check mark.
+TMenuItem* item(TForm1& form, TMenuItem& parent, const char* name, const char* caption, bool checked = false)
+{
+    auto& created = form.Create<TMenuItem>();
+    created.SetName(name);
+    created.Caption = caption;
+    created.Checked = checked;
+    parent.Add(created);
+    return &created;
+}
+
+// Binds a handler of the form to an event, as a layout binds by name.
+template <class Handler>
+TNotifyEvent bind(TForm1& form, Handler handler)
+{
+    return [&form, handler](TObject* sender) { (form.*handler)(sender); };
+}
+
+void readMenu(TForm1& f)
+{
+    f.PopupMenu1 = &f.Create<TPopupMenu>();
+    f.PopupMenu1->SetName("PopupMenu1");
+    TMenuItem& menu = f.PopupMenu1->Items();
+
+    f.PathtoCookieDirIExplorer1 = item(f, menu, "PathtoCookieDirIExplorer1", "Path to Cookie Dir (IExplorer)");
+    f.PathtoCookietxt1 = item(f, menu, "PathtoCookietxt1", "Path to Cookie.txt (Netscape)");
+    f.PathtoCookie4DatOpera1 = item(f, menu, "PathtoCookie4DatOpera1", "Path to Cookie#.Dat (Opera)");
+    f.PathtoCookiedatICQ1 = item(f, menu, "PathtoCookiedatICQ1", "Path to Cookie.dat (ICQ)");
+    f.N4 = item(f, menu, "N4", "-");
+    f.ModifySounds1 = item(f, menu, "ModifySounds1", "Modify Sounds");
+    f.CrunchSound1 = item(f, *f.ModifySounds1, "CrunchSound1", "Crunch Sound");
+    f.BurpSound1 = item(f, *f.ModifySounds1, "BurpSound1", "Burp Sound");
+    f.RestoreDefault1 = item(f, *f.ModifySounds1, "RestoreDefault1", "Restore Defaults");
+    f.FallowmereHomePage1 = item(f, menu, "FallowmereHomePage1", "Fallowmere Home Page");
+    f.N5 = item(f, menu, "N5", "-");
+    f.IP1 = item(f, menu, "IP1", "Internet IP:");
+    f.N3 = item(f, menu, "N3", "-");
+    f.DeleteICQCookies1 = item(f, menu, "DeleteICQCookies1", "Delete ICQ Cookies", true);
+    f.Active1 = item(f, menu, "Active1", "Active", true);
+    f.SoundsOn1 = item(f, menu, "SoundsOn1", "Sounds On", true);
+    f.Cookies1 = item(f, menu, "Cookies1", "Munched =");
+    f.N2 = item(f, menu, "N2", "-");
+    f.ClearCookieCacheShortcuts1 = item(f, menu, "ClearCookieCacheShortcuts1", "Clear IE Cookie Cache Shortcuts");
+    f.DeleteIEHistory1 = item(f, menu, "DeleteIEHistory1", "Clear IE History");
+    f.DeleteIECache1 = item(f, menu, "DeleteIECache1", "Clear IE Cache");
+    f.N1 = item(f, menu, "N1", "-");
+    f.LoadatStartup1 = item(f, menu, "LoadatStartup1", "Load at Startup");
+    f.Exit1 = item(f, menu, "Exit1", "Exit");
+
+    f.Exit1->OnClick = bind(f, &TForm1::Exit1Click);
+}
+
+} // namespace
+
 void ReadMainLayout(TForm1& form)
 {
     form.BeginLoading();
@@ -17,8 +73,16 @@ void ReadMainLayout(TForm1& form)
     form.Font.Color = clWindowText;
     form.Font.Style = 0;
     form.FormStyle = TFormStyle::fsStayOnTop;
-    form.OnCreate = [&form](TObject* sender) { form.FormCreate(sender); };
+    form.OnCreate = bind(form, &TForm1::FormCreate);
+    form.OnDestroy = bind(form, &TForm1::FormDestroy);
     form.OnCloseQuery = [&form](TObject* sender, bool& canClose) { form.FormCloseQuery(sender, canClose); };
+
+    readMenu(form);
+
+    // Enabled, with the default interval of 1000 ms: counting starts here.
+    form.Timer1 = &form.Create<TTimer>(form.Platform().ui);
+    form.Timer1->SetName("Timer1");
+    form.Timer1->SetOnTimer(bind(form, &TForm1::Timer1Timer));
 
     form.EndLoading();
 }

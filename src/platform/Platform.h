@@ -2,6 +2,7 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/Host.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 
@@ -10,6 +11,7 @@ namespace platform {
 struct Platform {
     IUi& ui;
     IProfile& profile;
+    IHost& host;
 };
 
 } // namespace platform

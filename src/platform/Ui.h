@@ -65,6 +65,8 @@ public:
 
 enum class BoxIcon { Stop, Information };
 
+using TimerId = std::uintptr_t; // 0 is no timer
+
 class IUi {
 public:
     virtual ~IUi() = default;
@@ -77,6 +79,11 @@ public:
     virtual void processMessages() = 0;
     // Ends runMessageLoop once the messages before it are handled.
     virtual void quit() = 0;
+
+    // A timer that calls tick on the UI thread every intervalMs milliseconds,
+    // from the message loop; 0 when the system has none to give.
+    virtual TimerId startTimer(unsigned intervalMs, std::function<void()> tick) = 0;
+    virtual void stopTimer(TimerId timer) = 0;
 
     virtual Size screenSize() = 0;
     virtual Rgb sysColor(int index) = 0;

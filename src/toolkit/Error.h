@@ -21,6 +21,12 @@ public:
     using Exception::Exception;
 };
 
+// The system could not supply a resource (a timer, a window).
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // The message as the standard error box shows it: a period is appended when
 // the last character sorts after ".".
 std::string ErrorBoxText(const std::string& message);

@@ -1,27 +1,9 @@
 // The main window: its layout, its place on the screen, and how it ends the program.
-#include "app/MainForm.h"
+#include "app/MainFormFixture.h"
 
-#include "support/FakePlatform.h"
-#include "toolkit/Application.h"
+#include <gmock/gmock.h>
 
-#include <gtest/gtest.h>
-
-namespace {
-
-class MainFormTest : public ::testing::Test {
-protected:
-    TForm1& start()
-    {
-        app.SetTitle("Nomblet");
-        return app.CreateForm<TForm1>(fakes.services);
-    }
-
-    FakePlatform fakes;
-    FakeUi& ui = fakes.ui;
-    TApplication app{ui};
-};
-
-} // namespace
+using MainFormTest = MainFormFixture;
 
 TEST_F(MainFormTest, IsABorderlessBlackStayOnTopWindowOf298By78)
 {
@@ -86,4 +68,107 @@ TEST_F(MainFormTest, TheEndOfTheSessionIsAllowedAndEndsTheProgram)
     });
     app.Run();
     EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(MainFormTest, AFirstStartWithoutSettingsUsesTheDefaults)
+{
+    TForm1& form = start();
+    EXPECT_EQ(form.State.CookieTxtFile, "");
+    EXPECT_EQ(form.State.OperaCookieFile, "");
+    EXPECT_EQ(form.State.ICQCookieFile, "");
+    EXPECT_EQ(form.State.IECookieDir, "C:\\WINDOWS\\cookies");
+    EXPECT_EQ(form.State.CrunchWaveFile, "default");
+    EXPECT_EQ(form.State.BurpWaveFile, "default");
+    EXPECT_TRUE(form.DeleteICQCookies1->Checked);
+    EXPECT_TRUE(form.SoundsOn1->Checked);
+    EXPECT_TRUE(form.LoadatStartup1->Checked);
+    EXPECT_TRUE(form.Active1->Checked);
+    EXPECT_TRUE(form.State.MunchActive);
+    EXPECT_FALSE(form.State.MunchBusy);
+    EXPECT_EQ(form.State.MunchedCount, 0);
+    EXPECT_EQ(form.Cookies1->Caption, "Munched = 0");
+    EXPECT_FALSE(fakes.profile.hasFile(ini)) << "nothing is written at start";
+}
+
+TEST_F(MainFormTest, ABlankCookieFolderBecomesTheWindowsCookiesFolder)
+{
+    fakes.profile.set(ini, "Cookie Dir", "Dir", " \t ");
+    fakes.host.windowsDir = "C:\\";
+    TForm1& form = start();
+    EXPECT_EQ(form.State.IECookieDir, "C:\\\\cookies"); // a root keeps its backslash
+}
+
+TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
+{
+    TForm1& form = start();
+    TMenuItem& menu = form.PopupMenu1->Items();
+    std::vector<std::string> rows;
+    for (int i = 0; i < menu.Count(); ++i)
+        rows.push_back(menu.Items(i)->Caption + (menu.Items(i)->Checked ? " [x]" : ""));
+    EXPECT_THAT(rows, ::testing::ElementsAre("Path to Cookie Dir (IExplorer)", "Path to Cookie.txt (Netscape)",
+                                             "Path to Cookie#.Dat (Opera)", "Path to Cookie.dat (ICQ)", "-",
+                                             "Modify Sounds", "Fallowmere Home Page", "-", "Internet IP:", "-",
+                                             "Delete ICQ Cookies [x]", "Active [x]", "Sounds On [x]", "Munched = 0",
+                                             "-", "Clear IE Cookie Cache Shortcuts", "Clear IE History",
+                                             "Clear IE Cache", "-", "Load at Startup [x]", "Exit"));
+    TMenuItem& sounds = *form.ModifySounds1;
+    ASSERT_EQ(sounds.Count(), 3);
+    EXPECT_EQ(sounds.Items(0)->Caption, "Crunch Sound");
+    EXPECT_EQ(sounds.Items(1)->Caption, "Burp Sound");
+    EXPECT_EQ(sounds.Items(2)->Caption, "Restore Defaults");
+}
+
+TEST_F(MainFormTest, TheAboutWindowHidesAfterOneSecondAndTheSplashTimerStops)
+{
+    TForm1& form = start();
+    form.Show();
+    ui.advanceTime(999);
+    EXPECT_TRUE(form.Visible());
+    ui.advanceTime(1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Timer1->Enabled());
+    EXPECT_EQ(ui.runningTimers(), 0u);
+}
+
+TEST_F(MainFormTest, TheSplashTimerStopsAlsoWhenTheWindowIsAlreadyHidden)
+{
+    TForm1& form = start();
+    ui.advanceTime(1000);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Timer1->Enabled());
+}
+
+TEST_F(MainFormTest, ExitEndsTheLoopAndTheSettingsAreWrittenOnceMore)
+{
+    TForm1& form = start();
+    form.DeleteICQCookies1->Checked = false; // the ICQ toggle itself saves nothing
+    ui.post([&] { form.Exit1->Click(); });
+    app.Run();
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
+    EXPECT_EQ(stored("Settings", "MunchICQ"), "0");
+    EXPECT_EQ(stored("Cookie Dir", "Dir"), "C:\\WINDOWS\\cookies");
+}
+
+TEST_F(MainFormTest, ARefusedWriteAtExitIsShownAndTheProgramStillEnds)
+{
+    start();
+    fakes.profile.faults.failFrom("writeString");
+    ui.post([&] { ui.window("TForm1")->requestClose(); });
+    app.Run();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Unable to write to nomblet.ini.");
+    EXPECT_EQ(ui.boxes[0].caption, "Nomblet");
+    EXPECT_EQ(Form1, nullptr);
+}
+
+TEST_F(MainFormTest, TheEndOfTheSessionSavesTheSettingsAtOnceAndOnlyOnce)
+{
+    start();
+    ui.post([&] {
+        ui.window("TForm1")->endSession();
+        // The process may be killed right here: the settings must be written by now.
+        EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
+    });
+    app.Run();
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
 }

@@ -1,7 +1,13 @@
-# The end of the Windows session ends the program.
+# The end of the Windows session ends the program with its settings saved.
 source "$(dirname "$0")/lib.sh"
 
+write_settings <<'INI'
+[Settings]
+SoundsOn=0
+INI
 start_nomblet
 end_session
 wait_for_exit 10 || fail "nomblet.exe outlived the end of the session"
+[ "$(settings_value "Cookie Dir" Dir)" = 'C:\windows\cookies' ] || fail "the settings were not saved at the session's end"
+[ "$(settings_value Settings SoundsOn)" = 0 ] || fail "SoundsOn was not kept"
 pass

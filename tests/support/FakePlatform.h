@@ -2,15 +2,18 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeHost.h"
 #include "support/FakeProfile.h"
 #include "support/FakeUi.h"
 
 struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
+    FakeHost host;
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
+        .host = host,
     };
 };

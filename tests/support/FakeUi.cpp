@@ -69,6 +69,36 @@ void FakeUi::quit()
     quitPosted_ = true;
 }
 
+platform::TimerId FakeUi::startTimer(unsigned intervalMs, std::function<void()> tick)
+{
+    if (record("startTimer", {std::to_string(intervalMs)}))
+        return 0;
+    timers_[++nextTimer_] = {intervalMs, now_ + intervalMs, std::move(tick)};
+    return nextTimer_;
+}
+
+void FakeUi::stopTimer(platform::TimerId timer)
+{
+    record("stopTimer", {std::to_string(timer)});
+    timers_.erase(timer);
+}
+
+void FakeUi::advanceTime(unsigned ms)
+{
+    const unsigned long long target = now_ + ms;
+    for (;;) {
+        auto next = std::min_element(timers_.begin(), timers_.end(),
+                                     [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+        if (next == timers_.end() || next->second.due > target)
+            break;
+        now_ = next->second.due;
+        next->second.due += std::max(1u, next->second.interval);
+        std::function<void()> tick = next->second.tick; // it may stop its own timer
+        deliver(tick);
+    }
+    now_ = target;
+}
+
 void FakeUi::messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon)
 {
     record("messageBox", {text, caption});

@@ -6,6 +6,7 @@
 #include "support/FakeService.h"
 
 #include <deque>
+#include <map>
 #include <functional>
 #include <vector>
 
@@ -50,6 +51,8 @@ public:
     void runMessageLoop() override;
     void processMessages() override;
     void quit() override;
+    platform::TimerId startTimer(unsigned intervalMs, std::function<void()> tick) override;
+    void stopTimer(platform::TimerId timer) override;
     platform::Size screenSize() override { return screen; }
     platform::Rgb sysColor(int index) override { return 0x010101u * static_cast<unsigned>(index); }
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
@@ -60,6 +63,12 @@ public:
     // Runs a callback as a dispatched message runs, reporting what escapes it.
     void deliver(const std::function<void()>& callback);
 
+    // Lets time pass: every timer that falls due runs, in time order.
+    void advanceTime(unsigned ms);
+    unsigned long long now() const { return now_; }
+    bool timerRunning(platform::TimerId timer) const { return timers_.count(timer) != 0; }
+    std::size_t runningTimers() const { return timers_.size(); }
+
     // The live window of a class, or null.
     FakeWindow* window(const std::string& className) const;
 
@@ -68,7 +77,15 @@ public:
     std::vector<FakeWindow*> windows;
 
 private:
+    struct Timer {
+        unsigned interval;
+        unsigned long long due;
+        std::function<void()> tick;
+    };
     std::deque<std::function<void()>> queue_;
+    std::map<platform::TimerId, Timer> timers_;
+    platform::TimerId nextTimer_ = 0;
+    unsigned long long now_ = 0;
     bool quitPosted_ = false;
     std::function<void(std::exception_ptr)> exceptionHandler_;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -11,6 +12,7 @@ public:
         : services_{
               .ui = ui_,
               .profile = profile_,
+              .host = host_,
           }
     {
     }
@@ -19,5 +21,6 @@ public:
 private:
     Win32Ui ui_;
     Win32Profile profile_;
+    Win32Host host_;
     platform::Platform services_;
 };

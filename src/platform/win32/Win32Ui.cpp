@@ -147,8 +147,52 @@ void Win32Window::paint()
 
 } // namespace
 
-Win32Ui::Win32Ui() = default;
-Win32Ui::~Win32Ui() = default;
+namespace {
+// Thread timers carry no pointer of ours; the one UI service is found here.
+Win32Ui* timerOwner = nullptr;
+}
+
+Win32Ui::Win32Ui()
+{
+    timerOwner = this;
+}
+
+Win32Ui::~Win32Ui()
+{
+    for (const auto& timer : timers_)
+        ::KillTimer(nullptr, timer.first);
+    timerOwner = nullptr;
+}
+
+platform::TimerId Win32Ui::startTimer(unsigned intervalMs, std::function<void()> tick)
+{
+    UINT_PTR id = ::SetTimer(nullptr, 0, intervalMs, &Win32Ui::timerProc);
+    if (id)
+        timers_[id] = std::move(tick);
+    return id;
+}
+
+void Win32Ui::stopTimer(platform::TimerId timer)
+{
+    ::KillTimer(nullptr, timer);
+    timers_.erase(timer);
+}
+
+void CALLBACK Win32Ui::timerProc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!timerOwner)
+        return;
+    auto it = timerOwner->timers_.find(id);
+    if (it == timerOwner->timers_.end())
+        return;
+    // The tick may stop or restart its own timer: call a copy.
+    std::function<void()> tick = it->second;
+    try {
+        tick();
+    } catch (...) {
+        timerOwner->reportException(std::current_exception());
+    }
+}
 
 std::unique_ptr<platform::IWindow> Win32Ui::newWindow(const platform::WindowParams& params,
                                                       platform::IWindowEvents& events)

@@ -3,6 +3,10 @@
 
 #include "platform/Ui.h"
 
+#include <windows.h>
+
+#include <map>
+
 class Win32Ui final : public platform::IUi {
 public:
     Win32Ui();
@@ -13,6 +17,8 @@ public:
     void runMessageLoop() override;
     void processMessages() override;
     void quit() override;
+    platform::TimerId startTimer(unsigned intervalMs, std::function<void()> tick) override;
+    void stopTimer(platform::TimerId timer) override;
     platform::Size screenSize() override;
     platform::Rgb sysColor(int index) override;
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
@@ -22,5 +28,8 @@ public:
     void reportException(std::exception_ptr error);
 
 private:
+    static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD);
+
     std::function<void(std::exception_ptr)> exceptionHandler_;
+    std::map<platform::TimerId, std::function<void()>> timers_;
 };

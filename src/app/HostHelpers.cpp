@@ -1,0 +1,77 @@
+// Host and shell helpers.
+#include "app/HostHelpers.h"
+
+namespace {
+
+constexpr std::uint16_t winsockVersion11 = 257;
+constexpr std::size_t hostNameBuffer = 64;
+constexpr std::size_t windowsDirBuffer = 256;
+constexpr int swShowNormal = 1;
+
+// Where the folder part of a path ends and the file part begins: the last
+// backslash or colon that is a character of its own, not the second byte of a
+// double-byte character. npos when there is none.
+struct Delimiter {
+    std::size_t position = std::string::npos;
+    bool afterTrailByte = false; // the character before it is a double-byte one
+};
+
+Delimiter lastDelimiter(platform::IHost& host, const std::string& path)
+{
+    Delimiter found;
+    bool previousWasDoubleByte = false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        auto byte = static_cast<std::uint8_t>(path[i]);
+        if (host.isLeadByte(byte) && i + 1 < path.size()) {
+            ++i; // the trail byte may look like a backslash; it is not one
+            previousWasDoubleByte = true;
+            continue;
+        }
+        if (byte == '\\' || byte == ':')
+            found = {i, previousWasDoubleByte};
+        previousWasDoubleByte = false;
+    }
+    return found;
+}
+
+} // namespace
+
+std::string GetLocalIP(platform::IHost& host)
+{
+    host.socketsStartup(winsockVersion11);
+    std::string result;
+    auto addresses = host.hostAddresses(host.hostName(hostNameBuffer));
+    if (addresses && !addresses->empty())
+        result = addresses->back();
+    host.socketsCleanup();
+    return result;
+}
+
+void OpenDocument(platform::IHost& host, const std::string& target)
+{
+    std::string folder;
+    std::string file = target;
+    Delimiter d = lastDelimiter(host, target);
+    if (d.position != std::string::npos) {
+        char delimiter = target[d.position];
+        bool keepsDelimiter = delimiter == ':' ||
+                              (d.position > 0 && !d.afterTrailByte &&
+                               (target[d.position - 1] == ':' || target[d.position - 1] == '\\'));
+        folder = target.substr(0, keepsDelimiter ? d.position + 1 : d.position);
+        file = target.substr(d.position + 1);
+    }
+    host.shellOpen("Open", file, "", folder, swShowNormal);
+}
+
+std::string GetWindowsDir(platform::IHost& host)
+{
+    return host.windowsDirectory(windowsDirBuffer - 1);
+}
+
+std::string RightChars(const std::string& s, int n)
+{
+    if (n <= 0)
+        return {};
+    long start = static_cast<long>(s.size()) - n; // zero-based
+    return start <= 0 ? s : s.substr(static_cast<std::size_t>(start));
+}

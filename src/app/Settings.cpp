@@ -1,0 +1,52 @@
+// The settings file "nomblet.ini" in the Windows directory, through the
+// private-profile service.
+#include "app/MainForm.h"
+
+#include "toolkit/Error.h"
+
+namespace {
+
+const std::string settingsFile = "nomblet.ini"; // a bare name: the Windows directory
+constexpr std::size_t valueBuffer = 2048;
+
+const char* flag(bool checked)
+{
+    return checked ? "1" : "0";
+}
+
+} // namespace
+
+void TForm1::LoadSettings()
+{
+    auto read = [this](const char* section, const char* key, const char* fallback) {
+        return platform_.profile.readString(settingsFile, section, key, fallback, valueBuffer);
+    };
+    State.CookieTxtFile = read("Cookie File", "Name", "");
+    State.OperaCookieFile = read("Cookie File", "OName", "");
+    State.IECookieDir = read("Cookie Dir", "Dir", "");
+    State.ICQCookieFile = read("Cookie Dat", "ICQ", "");
+    // Only exactly "1" sets a mark.
+    DeleteICQCookies1->Checked = read("Settings", "MunchICQ", "1") == "1";
+    SoundsOn1->Checked = read("Settings", "SoundsOn", "1") == "1";
+    LoadatStartup1->Checked = read("Settings", "Autoload", "1") == "1";
+    State.CrunchWaveFile = read("Settings", "CrunchWave", "default");
+    State.BurpWaveFile = read("Settings", "BurpWave", "default");
+}
+
+void TForm1::SaveSettings()
+{
+    // Stops at the first refused key: the keys after it are not written.
+    auto write = [this](const char* section, const char* key, const std::string& value) {
+        if (!platform_.profile.writeString(settingsFile, section, key, value))
+            throw Exception("Unable to write to " + settingsFile);
+    };
+    write("Cookie File", "Name", State.CookieTxtFile);
+    write("Cookie File", "OName", State.OperaCookieFile);
+    write("Cookie Dir", "Dir", State.IECookieDir);
+    write("Cookie Dat", "ICQ", State.ICQCookieFile);
+    write("Settings", "MunchICQ", flag(DeleteICQCookies1->Checked));
+    write("Settings", "SoundsOn", flag(SoundsOn1->Checked));
+    write("Settings", "Autoload", flag(LoadatStartup1->Checked));
+    write("Settings", "CrunchWave", State.CrunchWaveFile);
+    write("Settings", "BurpWave", State.BurpWaveFile);
+}

@@ -1,0 +1,37 @@
+// The host service: the machine's name and addresses (Winsock 1.1), the Windows
+// directory, the code page's lead bytes, and the shell's "open". UI thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class IHost {
+public:
+    virtual ~IHost() = default;
+
+    // Winsock: start (asking for the version word), end.
+    virtual void socketsStartup(std::uint16_t version) = 0;
+    virtual void socketsCleanup() = 0;
+    // The machine's host name, read into a buffer of bufferSize bytes; empty on failure.
+    virtual std::string hostName(std::size_t bufferSize) = 0;
+    // The IPv4 addresses of a host in dotted-decimal form, in the host entry's
+    // order; nullopt when there is no host entry.
+    virtual std::optional<std::vector<std::string>> hostAddresses(const std::string& name) = 0;
+
+    // The Windows directory, read into a buffer that holds maxChars characters; empty on failure.
+    virtual std::string windowsDirectory(std::size_t maxChars) = 0;
+
+    // Whether a byte starts a double-byte character in the ANSI code page.
+    virtual bool isLeadByte(std::uint8_t byte) = 0;
+
+    // Opens a document or address through the shell; the result is the shell's own.
+    virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                           const std::string& directory, int showCommand) = 0;
+};
+
+} // namespace platform

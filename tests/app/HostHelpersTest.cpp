@@ -1,0 +1,103 @@
+// Host and shell helpers.
+#include "app/HostHelpers.h"
+
+#include "support/FakeHost.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::vector<std::string> shellCall(FakeHost& host)
+{
+    auto calls = host.callsOf("shellOpen");
+    return calls.empty() ? std::vector<std::string>{} : calls.back().args;
+}
+using Args = std::vector<std::string>;
+} // namespace
+
+TEST(GetLocalIP, GivesTheLastAddressOfTheHostEntryAndCleansUp)
+{
+    FakeHost host;
+    host.addresses = {"10.0.0.5", "192.168.1.7"};
+    EXPECT_EQ(GetLocalIP(host), "192.168.1.7");
+    ASSERT_EQ(host.calls.size(), 4u);
+    EXPECT_EQ(host.calls[0], (Call{"socketsStartup", {"257"}}));
+    EXPECT_EQ(host.calls[1], (Call{"hostName", {"64"}}));
+    EXPECT_EQ(host.calls[2], (Call{"hostAddresses", {"muncher"}}));
+    EXPECT_EQ(host.calls[3].operation, "socketsCleanup");
+}
+
+TEST(GetLocalIP, IsEmptyWithoutAHostEntryOrAName)
+{
+    FakeHost host;
+    host.faults.failNext("hostAddresses");
+    EXPECT_EQ(GetLocalIP(host), "");
+    EXPECT_EQ(host.callsOf("socketsCleanup").size(), 1u);
+
+    host.faults.failNext("hostName");
+    EXPECT_EQ(GetLocalIP(host), "");
+    EXPECT_EQ(host.callsOf("socketsCleanup").size(), 2u);
+
+    host.addresses.clear();
+    EXPECT_EQ(GetLocalIP(host), "");
+}
+
+TEST(OpenDocument, SplitsFolderAndFileAtTheLastBackslash)
+{
+    FakeHost host;
+    OpenDocument(host, "C:\\docs\\read me.txt");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "read me.txt", "", "C:\\docs", "1"}));
+}
+
+TEST(OpenDocument, KeepsTheBackslashOfADriveRootAndOfANetworkPathStart)
+{
+    FakeHost host;
+    OpenDocument(host, "C:\\boot.ini");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "boot.ini", "", "C:\\", "1"}));
+    OpenDocument(host, "\\\\server");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "server", "", "\\\\", "1"}));
+}
+
+TEST(OpenDocument, AWebAddressSplitsAtTheColonOfItsScheme)
+{
+    FakeHost host;
+    OpenDocument(host, "http://www.fallowmere.example/");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "//www.fallowmere.example/", "", "http:", "1"}));
+}
+
+TEST(OpenDocument, ABareNameGetsAnEmptyWorkingFolder)
+{
+    FakeHost host;
+    OpenDocument(host, "notes.txt");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "notes.txt", "", "", "1"}));
+}
+
+TEST(OpenDocument, ASecondByteThatLooksLikeABackslashIsNoDelimiter)
+{
+    FakeHost host;
+    host.leadBytes = {0x95}; // as in Shift-JIS, where 0x95 0x5C is one character
+    OpenDocument(host, "C:\\dir\\\x95\\\\x.txt");
+    // The last real backslash follows a double-byte character: an ordinary one, left out.
+    EXPECT_EQ(shellCall(host), (Args{"Open", "x.txt", "", "C:\\dir\\\x95\\", "1"}));
+    // A trail byte 0x5C at the end is part of the file name, not a delimiter.
+    OpenDocument(host, "C:\\\x95\\");
+    EXPECT_EQ(shellCall(host), (Args{"Open", "\x95\\", "", "C:\\", "1"}));
+}
+
+TEST(GetWindowsDir, AllowsTwoHundredFiftyFiveCharactersAndIsEmptyOnFailure)
+{
+    FakeHost host;
+    EXPECT_EQ(GetWindowsDir(host), "C:\\WINDOWS");
+    EXPECT_EQ(host.calls.back(), (Call{"windowsDirectory", {"255"}}));
+    host.faults.failNext("windowsDirectory");
+    EXPECT_EQ(GetWindowsDir(host), "");
+}
+
+TEST(RightChars, TakesTheLastCharactersOrTheWholeString)
+{
+    EXPECT_EQ(RightChars("C:\\WINDOWS\\", 1), "\\");
+    EXPECT_EQ(RightChars("abc", 2), "bc");
+    EXPECT_EQ(RightChars("abc", 10), "abc");
+    EXPECT_EQ(RightChars("", 1), "");
+    EXPECT_EQ(RightChars("abc", 0), "");
+    EXPECT_EQ(RightChars("abc", -3), "");
+}

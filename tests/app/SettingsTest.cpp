@@ -1,0 +1,134 @@
+// The settings file: what is read, what is written, and a refused write.
+#include "app/MainFormFixture.h"
+
+#include "toolkit/Error.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+class SettingsTest : public MainFormFixture {
+protected:
+    void store(const char* section, const char* key, const std::string& value)
+    {
+        fakes.profile.set(ini, section, key, value);
+    }
+    std::vector<std::string> writtenKeys() const
+    {
+        std::vector<std::string> keys;
+        for (const Call& call : fakes.profile.callsOf("writeString"))
+            keys.push_back(call.args[1] + "/" + call.args[2] + "=" + call.args[3]);
+        return keys;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsTest, ReadsNineKeysInOrderFromTheBareFileNameWithA2048Buffer)
+{
+    start();
+    auto reads = fakes.profile.callsOf("readString");
+    std::vector<std::string> keys;
+    for (const Call& call : reads) {
+        EXPECT_EQ(call.args[0], "nomblet.ini");
+        EXPECT_EQ(call.args[4], "2048");
+        keys.push_back(call.args[1] + "/" + call.args[2] + "?" + call.args[3]);
+    }
+    EXPECT_THAT(keys, ::testing::ElementsAre("Cookie File/Name?", "Cookie File/OName?", "Cookie Dir/Dir?",
+                                             "Cookie Dat/ICQ?", "Settings/MunchICQ?1", "Settings/SoundsOn?1",
+                                             "Settings/Autoload?1", "Settings/CrunchWave?default",
+                                             "Settings/BurpWave?default"));
+}
+
+TEST_F(SettingsTest, StoredValuesReachTheStateAndTheCheckMarks)
+{
+    store("Cookie File", "Name", "C:\\ns\\cookies.txt");
+    store("Cookie File", "OName", "C:\\op\\cookies4.dat");
+    store("Cookie Dir", "Dir", "D:\\ie\\cookies");
+    store("Cookie Dat", "ICQ", "C:\\icq\\cookies.dat");
+    store("Settings", "MunchICQ", "0");
+    store("Settings", "SoundsOn", "0");
+    store("Settings", "Autoload", "0");
+    store("Settings", "CrunchWave", "C:\\snd\\c.wav");
+    store("Settings", "BurpWave", "Default");
+
+    TForm1& form = start();
+
+    EXPECT_EQ(form.State.CookieTxtFile, "C:\\ns\\cookies.txt");
+    EXPECT_EQ(form.State.OperaCookieFile, "C:\\op\\cookies4.dat");
+    EXPECT_EQ(form.State.IECookieDir, "D:\\ie\\cookies");
+    EXPECT_EQ(form.State.ICQCookieFile, "C:\\icq\\cookies.dat");
+    EXPECT_FALSE(form.DeleteICQCookies1->Checked);
+    EXPECT_FALSE(form.SoundsOn1->Checked);
+    EXPECT_FALSE(form.LoadatStartup1->Checked);
+    EXPECT_EQ(form.State.CrunchWaveFile, "C:\\snd\\c.wav");
+    EXPECT_EQ(form.State.BurpWaveFile, "Default");
+}
+
+class SettingsFlagTest : public SettingsTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(SettingsFlagTest, OnlyExactlyOneSetsAMark)
+{
+    store("Settings", "MunchICQ", GetParam());
+    store("Settings", "SoundsOn", GetParam());
+    store("Settings", "Autoload", GetParam());
+    TForm1& form = start();
+    bool expected = GetParam() == "1";
+    EXPECT_EQ(form.DeleteICQCookies1->Checked, expected);
+    EXPECT_EQ(form.SoundsOn1->Checked, expected);
+    EXPECT_EQ(form.LoadatStartup1->Checked, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingsFlagTest,
+                         ::testing::Values("1", "0", "yes", "true", "", " 1", "1 ", "11", "-1"));
+
+TEST_F(SettingsTest, LongAndBinaryValuesAreTakenAsTheBufferHoldsThem)
+{
+    store("Cookie File", "Name", std::string(3000, 'n'));
+    store("Cookie File", "OName", std::string("C:\\\x01\x7f\xff\xfe.dat"));
+    TForm1& form = start();
+    EXPECT_EQ(form.State.CookieTxtFile, std::string(2047, 'n'));
+    EXPECT_EQ(form.State.OperaCookieFile, std::string("C:\\\x01\x7f\xff\xfe.dat"));
+}
+
+TEST_F(SettingsTest, SaveWritesAllNineKeysInOrderAndLeavesOtherKeysAlone)
+{
+    store("Other", "Keep", "me");
+    store("Settings", "Extra", "too");
+    TForm1& form = start();
+    form.State.CookieTxtFile = "C:\\a.txt";
+    form.SoundsOn1->Checked = false;
+    fakes.profile.calls.clear();
+
+    form.SaveSettings();
+
+    EXPECT_THAT(writtenKeys(),
+                ::testing::ElementsAre("Cookie File/Name=C:\\a.txt", "Cookie File/OName=",
+                                       "Cookie Dir/Dir=C:\\WINDOWS\\cookies", "Cookie Dat/ICQ=",
+                                       "Settings/MunchICQ=1", "Settings/SoundsOn=0", "Settings/Autoload=1",
+                                       "Settings/CrunchWave=default", "Settings/BurpWave=default"));
+    for (const Call& call : fakes.profile.callsOf("writeString"))
+        EXPECT_EQ(call.args[0], "nomblet.ini");
+    EXPECT_EQ(stored("Other", "Keep"), "me");
+    EXPECT_EQ(stored("Settings", "Extra"), "too");
+}
+
+class RefusedWriteTest : public SettingsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RefusedWriteTest, StopsAtTheRefusedKeyWithTheFileNameInTheError)
+{
+    TForm1& form = start();
+    fakes.profile.calls.clear();
+    fakes.profile.faults.failNth("writeString", GetParam());
+
+    try {
+        form.SaveSettings();
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to nomblet.ini");
+    }
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), static_cast<std::size_t>(GetParam()));
+    EXPECT_EQ(fakes.profile.hasFile(ini), GetParam() > 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachKey, RefusedWriteTest, ::testing::Range(1, 10));

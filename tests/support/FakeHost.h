@@ -1,0 +1,43 @@
+// A host with a settable name, address list and Windows directory, an optional
+// double-byte code page, and a log of the shell's "open" requests.
+#pragma once
+
+#include "platform/Host.h"
+#include "support/FakeService.h"
+
+#include <set>
+
+class FakeHost final : public platform::IHost, public FakeService {
+public:
+    void socketsStartup(std::uint16_t version) override { record("socketsStartup", {std::to_string(version)}); }
+    void socketsCleanup() override { record("socketsCleanup"); }
+    std::string hostName(std::size_t bufferSize) override
+    {
+        if (record("hostName", {std::to_string(bufferSize)}))
+            return {};
+        return name.substr(0, bufferSize - 1);
+    }
+    std::optional<std::vector<std::string>> hostAddresses(const std::string& host) override
+    {
+        if (record("hostAddresses", {host}) || host != name)
+            return std::nullopt;
+        return addresses;
+    }
+    std::string windowsDirectory(std::size_t maxChars) override
+    {
+        if (record("windowsDirectory", {std::to_string(maxChars)}))
+            return {};
+        return windowsDir.substr(0, maxChars);
+    }
+    bool isLeadByte(std::uint8_t byte) override { return leadBytes.count(byte) != 0; }
+    void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                   const std::string& directory, int showCommand) override
+    {
+        record("shellOpen", {operation, file, parameters, directory, std::to_string(showCommand)});
+    }
+
+    std::string name = "muncher";
+    std::vector<std::string> addresses{"10.0.0.5"};
+    std::string windowsDir = "C:\\WINDOWS";
+    std::set<std::uint8_t> leadBytes; // empty: a single-byte code page
+};
