@@ -2,7 +2,9 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "platform/Profile.h"
+#include "platform/Sound.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -10,6 +12,8 @@ namespace platform {
 struct Platform {
     IUi& ui;
     IProfile& profile;
+    IFileSystem& fileSystem;
+    ISound& sound;
 };
 
 } // namespace platform

@@ -2,15 +2,21 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeFileSystem.h"
 #include "support/FakeProfile.h"
+#include "support/FakeSound.h"
 #include "support/FakeUi.h"
 
 struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
+    FakeFileSystem fileSystem;
+    FakeSound sound;
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
+        .fileSystem = fileSystem,
+        .sound = sound,
     };
 };

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Ui.h"
 
 class Win32Platform {
@@ -11,6 +13,8 @@ public:
         : services_{
               .ui = ui_,
               .profile = profile_,
+              .fileSystem = fileSystem_,
+              .sound = sound_,
           }
     {
     }
@@ -19,5 +23,7 @@ public:
 private:
     Win32Ui ui_;
     Win32Profile profile_;
+    Win32FileSystem fileSystem_;
+    Win32Sound sound_;
     platform::Platform services_;
 };
