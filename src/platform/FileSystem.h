@@ -17,6 +17,8 @@ constexpr std::uint32_t faSysFile = 0x04;
 constexpr std::uint32_t faVolumeID = 0x08;
 constexpr std::uint32_t faDirectory = 0x10;
 constexpr std::uint32_t faArchive = 0x20;
+// A link (symbolic link, junction): a folder walk lists it but never enters it.
+constexpr std::uint32_t faReparsePoint = 0x400;
 // What a failed attribute query gives: every bit set.
 constexpr std::uint32_t invalidAttributes = 0xFFFFFFFFu;
 

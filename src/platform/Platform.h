@@ -2,8 +2,10 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "platform/Host.h"
 #include "platform/Profile.h"
+#include "platform/Sound.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -12,6 +14,8 @@ struct Platform {
     IUi& ui;
     IProfile& profile;
     IHost& host;
+    IFileSystem& fileSystem;
+    ISound& sound;
 };
 
 } // namespace platform

@@ -8,3 +8,21 @@ std::string ErrorBoxText(const std::string& message)
         return message + '.';
     return message;
 }
+
+namespace {
+
+std::string inOutErrorText(int code)
+{
+    switch (code) {
+    case 2: return "File not found";
+    case 3: return "Path not found";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case 38: return "Read beyond end of file";
+    default: return "I/O error " + std::to_string(code);
+    }
+}
+
+} // namespace
+
+EInOutError::EInOutError(int errorCode) : Exception(inOutErrorText(errorCode)), ErrorCode(errorCode) {}

@@ -30,3 +30,16 @@ public:
 // The message as the standard error box shows it: a period is appended when
 // the last character sorts after ".".
 std::string ErrorBoxText(const std::string& message);
+
+// A value could not be converted or assigned.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file operation failed; ErrorCode is the system's error code.
+class EInOutError : public Exception {
+public:
+    explicit EInOutError(int errorCode);
+    int ErrorCode;
+};

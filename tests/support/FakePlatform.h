@@ -2,18 +2,24 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeFileSystem.h"
 #include "support/FakeHost.h"
 #include "support/FakeProfile.h"
+#include "support/FakeSound.h"
 #include "support/FakeUi.h"
 
 struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
     FakeHost host;
+    FakeFileSystem fileSystem;
+    FakeSound sound;
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
         .host = host,
+        .fileSystem = fileSystem,
+        .sound = sound,
     };
 };

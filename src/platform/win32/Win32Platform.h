@@ -2,8 +2,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Ui.h"
 
 class Win32Platform {
@@ -13,6 +15,8 @@ public:
               .ui = ui_,
               .profile = profile_,
               .host = host_,
+              .fileSystem = fileSystem_,
+              .sound = sound_,
           }
     {
     }
@@ -22,5 +26,7 @@ private:
     Win32Ui ui_;
     Win32Profile profile_;
     Win32Host host_;
+    Win32FileSystem fileSystem_;
+    Win32Sound sound_;
     platform::Platform services_;
 };

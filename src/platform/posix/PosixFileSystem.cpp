@@ -1,0 +1,291 @@
+// The file-system service on POSIX files, with Windows path and search rules.
+#include "platform/posix/PosixFileSystem.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using platform::FileContent;
+using platform::FindEntry;
+
+namespace {
+
+// Windows error codes, as the Win32 service reports them.
+constexpr std::uint32_t errorFileNotFound = 2;
+constexpr std::uint32_t errorPathNotFound = 3;
+constexpr std::uint32_t errorTooManyOpenFiles = 4;
+constexpr std::uint32_t errorAccessDenied = 5;
+constexpr std::uint32_t errorNotEnoughMemory = 8;
+constexpr std::uint32_t errorGenFailure = 31;
+constexpr std::uint32_t errorHandleEof = 38;
+
+std::uint32_t windowsError(int error)
+{
+    switch (error) {
+    case ENOENT: return errorFileNotFound;
+    case ENOTDIR: return errorPathNotFound;
+    case EMFILE:
+    case ENFILE: return errorTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return errorAccessDenied;
+    case ENOMEM: return errorNotEnoughMemory;
+    default: return errorGenFailure;
+    }
+}
+
+FileContent failure(std::uint32_t error)
+{
+    FileContent content;
+    content.error = error;
+    return content;
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool plainMatch(const std::string& pattern, const std::string& name)
+{
+    // Greedy matching with one point of return for the last "*".
+    std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool isDotOrDotDot(const std::string& name)
+{
+    return name == "." || name == "..";
+}
+
+std::string lastElement(const std::string& path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/'))
+        trimmed.pop_back();
+    std::size_t cut = trimmed.find_last_of("\\/:");
+    return cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
+}
+
+// The attribute word that Windows would give the entry (Wine's view: dot-files hidden).
+bool describe(const std::string& hostPath, const std::string& name, std::uint32_t& attributes, std::uint32_t& sizeLow)
+{
+    struct stat link;
+    if (::lstat(hostPath.c_str(), &link) != 0)
+        return false;
+    struct stat target = link;
+    bool isLink = S_ISLNK(link.st_mode);
+    if (isLink && ::stat(hostPath.c_str(), &target) != 0)
+        target = link; // a dangling link is a file-like link
+
+    attributes = 0;
+    if (S_ISDIR(target.st_mode))
+        attributes |= platform::faDirectory;
+    else
+        attributes |= platform::faArchive;
+    if ((target.st_mode & S_IWUSR) == 0)
+        attributes |= platform::faReadOnly;
+    if (!name.empty() && name[0] == '.' && !isDotOrDotDot(name))
+        attributes |= platform::faHidden;
+    if (isLink)
+        attributes |= platform::faReparsePoint;
+    sizeLow = S_ISDIR(target.st_mode) ? 0 : static_cast<std::uint32_t>(static_cast<std::uint64_t>(target.st_size));
+    return true;
+}
+
+std::string realPath(const std::string& path)
+{
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string();
+}
+
+} // namespace
+
+bool windowsWildcardMatch(const std::string& pattern, const std::string& name)
+{
+    if (plainMatch(pattern, name))
+        return true;
+    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+           plainMatch(pattern.substr(0, pattern.size() - 2), name);
+}
+
+PosixFileSystem::PosixFileSystem(std::string driveFolder, char drive)
+    : driveFolder_(std::move(driveFolder)), drive_(lower(drive))
+{
+    while (driveFolder_.size() > 1 && driveFolder_.back() == '/')
+        driveFolder_.pop_back();
+}
+
+std::string PosixFileSystem::hostPath(const std::string& path) const
+{
+    std::string rest = path;
+    bool onDrive = false;
+    if (rest.size() >= 2 && rest[1] == ':') {
+        if (lower(rest[0]) != drive_)
+            return {};
+        rest.erase(0, 2);
+        onDrive = true;
+    }
+    for (char& c : rest)
+        if (c == '\\')
+            c = '/';
+    if (onDrive || (!rest.empty() && rest[0] == '/'))
+        return driveFolder_ + (rest.empty() || rest[0] != '/' ? "/" : "") + rest;
+    return rest;
+}
+
+void PosixFileSystem::findFiles(const std::string& pattern, const std::function<bool(const FindEntry&)>& visit)
+{
+    std::size_t cut = pattern.find_last_of("\\:");
+    std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
+    std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    if (namePattern.empty())
+        return;
+    std::string hostFolder = folder.empty() ? std::string(".") : hostPath(folder);
+    if (hostFolder.empty())
+        return;
+    if (hostFolder.back() != '/')
+        hostFolder += '/';
+
+    FindEntry entry;
+    // One exact name: no need to read the folder, unless only the letter case differs.
+    if (namePattern.find_first_of("*?") == std::string::npos) {
+        if (describe(hostFolder + namePattern, namePattern, entry.attributes, entry.sizeLow)) {
+            entry.name = namePattern;
+            visit(entry);
+            return;
+        }
+    }
+
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostFolder.c_str()), &::closedir);
+    if (!dir)
+        return;
+    // A drive's root lists no "." and "..", as on Windows.
+    bool isRoot = realPath(hostFolder) == realPath(driveFolder_);
+    // readdir streams: entries deleted by the visitor are simply not met again.
+    while (const dirent* found = ::readdir(dir.get())) {
+        std::string name = found->d_name;
+        if (isRoot && isDotOrDotDot(name))
+            continue;
+        if (!windowsWildcardMatch(namePattern, name))
+            continue;
+        if (!describe(hostFolder + name, name, entry.attributes, entry.sizeLow))
+            continue; // gone since the folder was read
+        entry.name = name;
+        if (!visit(entry))
+            return;
+    }
+}
+
+std::uint32_t PosixFileSystem::attributes(const std::string& path)
+{
+    std::string host = hostPath(path);
+    std::uint32_t attributes = 0, size = 0;
+    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+        return platform::invalidAttributes;
+    return attributes;
+}
+
+bool PosixFileSystem::deleteFile(const std::string& path)
+{
+    std::string host = hostPath(path);
+    std::uint32_t attributes = 0, size = 0;
+    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+        return false;
+    // Windows refuses folders and read-only files.
+    if (attributes & (platform::faDirectory | platform::faReadOnly))
+        return false;
+    return ::unlink(host.c_str()) == 0;
+}
+
+bool PosixFileSystem::removeDirectory(const std::string& path)
+{
+    std::string host = hostPath(path);
+    std::uint32_t attributes = 0, size = 0;
+    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+        return false;
+    if (!(attributes & platform::faDirectory) || (attributes & platform::faReadOnly))
+        return false;
+    if (attributes & platform::faReparsePoint)
+        return ::unlink(host.c_str()) == 0; // the link goes, never what it points at
+    return ::rmdir(host.c_str()) == 0;
+}
+
+FileContent PosixFileSystem::readWholeFile(const std::string& path)
+{
+    std::string host = hostPath(path);
+    if (host.empty())
+        return failure(errorPathNotFound);
+    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failure(windowsError(errno));
+    std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
+
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return failure(windowsError(errno));
+    if (S_ISDIR(info.st_mode))
+        return failure(errorAccessDenied);
+    if (info.st_size > INT32_MAX)
+        return failure(errorNotEnoughMemory);
+
+    FileContent content;
+    try {
+        content.bytes.resize(static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        return failure(errorNotEnoughMemory);
+    }
+    std::size_t done = 0;
+    while (done < content.bytes.size()) {
+        ssize_t n = ::read(fd, content.bytes.data() + done, content.bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failure(windowsError(errno));
+        if (n == 0)
+            return failure(errorHandleEof); // the file shrank while it was read
+        done += static_cast<std::size_t>(n);
+    }
+    content.ok = true;
+    return content;
+}
+
+std::string PosixFileSystem::currentDirectory()
+{
+    std::string root = std::string(1, static_cast<char>(drive_ - 'a' + 'A')) + ":\\";
+    std::string cwd = realPath(".");
+    std::string base = realPath(driveFolder_);
+    if (cwd.empty() || base.empty() || cwd.compare(0, base.size(), base) != 0)
+        return root;
+    std::string rest = cwd.substr(base.size());
+    if (!rest.empty() && rest[0] != '/')
+        return root; // a sibling folder that merely starts with the same name
+    while (!rest.empty() && rest[0] == '/')
+        rest.erase(0, 1);
+    for (char& c : rest)
+        if (c == '/')
+            c = '\\';
+    return root + rest;
+}

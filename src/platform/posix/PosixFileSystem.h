@@ -1,0 +1,35 @@
+// The file-system service on a POSIX host, with Windows path rules: the backslash
+// separates, one drive ("C:") stands for a folder given at construction, and a
+// search matches the last path element like the Windows file search (case-blind
+// "*" and "?", "*.*" matching every name). For integration tests and benchmarks
+// of the real walking and deleting code on real files. One thread at a time.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+class PosixFileSystem final : public platform::IFileSystem {
+public:
+    // driveFolder: the host folder that the drive's root stands for.
+    explicit PosixFileSystem(std::string driveFolder, char drive = 'C');
+
+    void findFiles(const std::string& pattern, const std::function<bool(const platform::FindEntry&)>& visit) override;
+    std::uint32_t attributes(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    bool removeDirectory(const std::string& path) override;
+    platform::FileContent readWholeFile(const std::string& path) override;
+    // The host's current folder in the drive's terms; the drive's root when it
+    // lies outside the drive's folder.
+    std::string currentDirectory() override;
+
+    // The host path that a Windows path stands for; empty for another drive.
+    std::string hostPath(const std::string& path) const;
+
+private:
+    std::string driveFolder_;
+    char drive_;
+};
+
+// Whether a name matches a Windows search pattern's last element: "*" any run,
+// "?" any one character, letters without regard to case, and a pattern ending
+// in ".*" also matching the name without that ending ("*.*" matches "README").
+bool windowsWildcardMatch(const std::string& pattern, const std::string& name);

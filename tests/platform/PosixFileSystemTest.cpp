@@ -1,0 +1,221 @@
+// The POSIX file system against a real temporary folder: Windows paths and
+// search rules over host files, attribute words, deletion rules, reads.
+#include "platform/posix/PosixFileSystem.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using platform::FindEntry;
+using testing::UnorderedElementsAre;
+
+namespace {
+
+class PosixFileSystemTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/nomblet-posixfs-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ / "Cookies" / "Sub");
+        write("Cookies/user@site[1].txt", "cookie one");
+        write("Cookies/README", "no dot");
+        write("Cookies/index.dat", "index");
+        write("Cookies/.hidden", "h");
+        fileSystem_ = std::make_unique<PosixFileSystem>(root_.string());
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(root_, ignored);
+    }
+
+    void write(const std::string& relative, const std::string& text)
+    {
+        std::ofstream(root_ / relative, std::ios::binary) << text;
+    }
+
+    std::vector<std::string> names(const std::string& pattern)
+    {
+        std::vector<std::string> result;
+        fileSystem_->findFiles(pattern, [&](const FindEntry& e) {
+            result.push_back(e.name);
+            return true;
+        });
+        return result;
+    }
+
+    fs::path root_;
+    std::unique_ptr<PosixFileSystem> fileSystem_;
+};
+
+} // namespace
+
+TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)
+{
+    EXPECT_TRUE(windowsWildcardMatch("*.*", "user@site[1].txt"));
+    EXPECT_TRUE(windowsWildcardMatch("*.*", "README"));
+    EXPECT_TRUE(windowsWildcardMatch("*", "README"));
+    EXPECT_TRUE(windowsWildcardMatch("*.TXT", "cookie.txt"));
+    EXPECT_FALSE(windowsWildcardMatch("*.txt", "cookie.txt.bak"));
+    EXPECT_TRUE(windowsWildcardMatch("?ndex.dat", "Index.DAT"));
+    EXPECT_FALSE(windowsWildcardMatch("?ndex.dat", "ndex.dat"));
+    EXPECT_TRUE(windowsWildcardMatch("a*b*c", "aXXbYYbc"));
+    EXPECT_FALSE(windowsWildcardMatch("a*b*c", "aXXbYYbd"));
+    EXPECT_TRUE(windowsWildcardMatch("readme.*", "README"));
+    EXPECT_TRUE(windowsWildcardMatch("index.dat", "INDEX.DAT"));
+    EXPECT_FALSE(windowsWildcardMatch("index.dat", "index.da"));
+}
+
+TEST_F(PosixFileSystemTest, DriveAndBackslashPathsMapIntoTheGivenFolder)
+{
+    EXPECT_EQ(fileSystem_->hostPath("C:\\Cookies\\x.txt"), root_.string() + "/Cookies/x.txt");
+    EXPECT_EQ(fileSystem_->hostPath("c:\\"), root_.string() + "/");
+    EXPECT_EQ(fileSystem_->hostPath("\\Cookies"), root_.string() + "/Cookies");
+    EXPECT_EQ(fileSystem_->hostPath("D:\\Cookies"), "");
+    EXPECT_EQ(fileSystem_->hostPath("rel\\a"), "rel/a");
+}
+
+TEST_F(PosixFileSystemTest, AFolderSearchStreamsMatchingEntriesWithTheirAttributes)
+{
+    std::map<std::string, FindEntry> found;
+    fileSystem_->findFiles("C:\\Cookies\\*.*", [&](const FindEntry& e) {
+        found[e.name] = e;
+        return true;
+    });
+    ASSERT_EQ(found.size(), 7u) << "., .., Sub and four files";
+    EXPECT_EQ(found["Sub"].attributes, platform::faDirectory);
+    EXPECT_EQ(found["."].attributes, platform::faDirectory);
+    EXPECT_EQ(found["README"].attributes, platform::faArchive);
+    EXPECT_EQ(found["user@site[1].txt"].sizeLow, 10u);
+    EXPECT_EQ(found[".hidden"].attributes, platform::faArchive | platform::faHidden);
+
+    EXPECT_THAT(names("C:\\COOKIES\\*.TXT"), testing::IsEmpty()) << "folders keep the host's letter case";
+    EXPECT_THAT(names("C:\\Cookies\\*.TXT"), UnorderedElementsAre("user@site[1].txt"));
+    EXPECT_THAT(names("C:\\Cookies\\INDEX.DAT"), UnorderedElementsAre("index.dat"));
+    EXPECT_THAT(names("C:\\Cookies\\index.dat"), UnorderedElementsAre("index.dat"));
+    EXPECT_THAT(names("C:\\Cookies\\Sub"), UnorderedElementsAre("Sub"));
+    EXPECT_THAT(names("C:\\*"), UnorderedElementsAre("Cookies")) << "a drive's root has no . and ..";
+    EXPECT_THAT(names("C:\\Cookies\\\\README"), UnorderedElementsAre("README"));
+    EXPECT_THAT(names("C:\\Nowhere\\*.*"), testing::IsEmpty());
+    EXPECT_THAT(names("C:\\Cookies\\absent.txt"), testing::IsEmpty());
+    EXPECT_THAT(names("D:\\Cookies\\*.*"), testing::IsEmpty());
+    EXPECT_THAT(names("C:\\Cookies\\"), testing::IsEmpty());
+
+    int visits = 0;
+    fileSystem_->findFiles("C:\\Cookies\\*.*", [&](const FindEntry&) { return ++visits < 2; });
+    EXPECT_EQ(visits, 2);
+}
+
+TEST_F(PosixFileSystemTest, EntriesMayBeDeletedWhileTheSearchRuns)
+{
+    for (int i = 0; i < 200; ++i)
+        write("Cookies/c" + std::to_string(i) + ".txt", "x");
+    int deleted = 0;
+    fileSystem_->findFiles("C:\\Cookies\\c*.txt", [&](const FindEntry& e) {
+        deleted += fileSystem_->deleteFile("C:\\Cookies\\" + e.name);
+        // Delete one not yet met, too: it must not come back as a broken entry.
+        std::string ahead = "C:\\Cookies\\c" + std::to_string(199 - deleted) + ".txt";
+        deleted += fileSystem_->deleteFile(ahead);
+        return true;
+    });
+    EXPECT_EQ(deleted, 200);
+    EXPECT_THAT(names("C:\\Cookies\\c*"), testing::IsEmpty());
+}
+
+TEST_F(PosixFileSystemTest, AttributesComeFromTheRealFiles)
+{
+    write("Cookies/locked.txt", "ro");
+    fs::permissions(root_ / "Cookies/locked.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    fs::create_symlink(root_ / "Cookies" / "Sub", root_ / "Cookies" / "link");
+
+    EXPECT_EQ(fileSystem_->attributes("C:\\Cookies\\locked.txt"), platform::faArchive | platform::faReadOnly);
+    EXPECT_EQ(fileSystem_->attributes("C:\\Cookies\\Sub"), platform::faDirectory);
+    EXPECT_EQ(fileSystem_->attributes("C:\\Cookies\\Sub\\"), platform::faDirectory);
+    EXPECT_EQ(fileSystem_->attributes("C:\\Cookies\\link"), platform::faDirectory | platform::faReparsePoint);
+    EXPECT_EQ(fileSystem_->attributes("C:\\Cookies\\missing"), platform::invalidAttributes);
+    EXPECT_EQ(fileSystem_->attributes("C:\\Nowhere\\missing"), platform::invalidAttributes);
+    EXPECT_EQ(fileSystem_->attributes(""), platform::invalidAttributes);
+}
+
+TEST_F(PosixFileSystemTest, DeletionFollowsTheWindowsRules)
+{
+    write("Cookies/ro.txt", "ro");
+    fs::permissions(root_ / "Cookies/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
+
+    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\README"));
+    EXPECT_FALSE(fs::exists(root_ / "Cookies/README"));
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\README")) << "already gone";
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\ro.txt")) << "read-only";
+    EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\Sub")) << "a folder";
+    EXPECT_TRUE(fs::exists(root_ / "Cookies/Sub"));
+
+    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies")) << "not empty";
+    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies\\index.dat")) << "a file";
+    EXPECT_TRUE(fileSystem_->removeDirectory("C:\\Cookies\\Sub"));
+    EXPECT_FALSE(fs::exists(root_ / "Cookies/Sub"));
+}
+
+TEST_F(PosixFileSystemTest, RemovingALinkToAFolderNeverTouchesWhatItPointsAt)
+{
+    write("Cookies/Sub/keep.txt", "keep");
+    fs::create_symlink(root_ / "Cookies" / "Sub", root_ / "link");
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\link"));
+    EXPECT_TRUE(fileSystem_->removeDirectory("C:\\link"));
+    EXPECT_TRUE(fs::exists(root_ / "Cookies/Sub/keep.txt"));
+}
+
+TEST_F(PosixFileSystemTest, WholeFileReadsGiveTheBytesOrAWindowsErrorCode)
+{
+    std::string binary("\0\1\2RIFF\xff", 8);
+    write("Cookies/sound.wav", binary);
+    write("Cookies/empty.wav", "");
+
+    platform::FileContent content = fileSystem_->readWholeFile("C:\\Cookies\\sound.wav");
+    ASSERT_TRUE(content.ok);
+    EXPECT_EQ(std::string(content.bytes.begin(), content.bytes.end()), binary);
+
+    content = fileSystem_->readWholeFile("C:\\Cookies\\empty.wav");
+    EXPECT_TRUE(content.ok);
+    EXPECT_TRUE(content.bytes.empty());
+
+    content = fileSystem_->readWholeFile("C:\\Cookies\\missing.wav");
+    EXPECT_FALSE(content.ok);
+    EXPECT_EQ(content.error, 2u);
+
+    content = fileSystem_->readWholeFile("C:\\Cookies\\Sub");
+    EXPECT_FALSE(content.ok);
+    EXPECT_EQ(content.error, 5u);
+
+    content = fileSystem_->readWholeFile("C:\\Cookies\\index.dat\\x");
+    EXPECT_FALSE(content.ok);
+    EXPECT_EQ(content.error, 3u);
+
+    if (::geteuid() != 0) { // root reads anything
+        fs::permissions(root_ / "Cookies/sound.wav", fs::perms::all, fs::perm_options::remove);
+        content = fileSystem_->readWholeFile("C:\\Cookies\\sound.wav");
+        EXPECT_FALSE(content.ok);
+        EXPECT_EQ(content.error, 5u);
+    }
+}
+
+TEST_F(PosixFileSystemTest, TheCurrentFolderIsGivenInTheDrivesTerms)
+{
+    fs::path before = fs::current_path();
+    fs::current_path(root_ / "Cookies" / "Sub");
+    std::string inside = fileSystem_->currentDirectory();
+    fs::current_path("/");
+    std::string outside = fileSystem_->currentDirectory();
+    fs::current_path(before);
+    EXPECT_EQ(inside, "C:\\Cookies\\Sub");
+    EXPECT_EQ(outside, "C:\\");
+}

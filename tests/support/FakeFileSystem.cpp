@@ -1,0 +1,291 @@
+// The in-memory file system.
+#include "support/FakeFileSystem.h"
+
+#include "platform/posix/PosixFileSystem.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+using platform::faDirectory;
+using platform::faReadOnly;
+
+struct FakeFileSystem::Node {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::string contents;
+    bool locked = false;
+    bool unreadable = false;
+    std::vector<std::unique_ptr<Node>> children; // in the file system's order
+
+    bool isFolder() const { return (attributes & faDirectory) != 0; }
+    Node* child(const std::string& wanted) const
+    {
+        for (const auto& c : children)
+            if (c->name.size() == wanted.size() &&
+                std::equal(c->name.begin(), c->name.end(), wanted.begin(), [](unsigned char a, unsigned char b) {
+                    return std::tolower(a) == std::tolower(b);
+                }))
+                return c.get();
+        return nullptr;
+    }
+};
+
+namespace {
+
+struct Parsed {
+    char drive;
+    std::vector<std::string> elements;
+};
+
+std::vector<std::string> split(const std::string& path)
+{
+    std::vector<std::string> elements;
+    std::string current;
+    for (char c : path) {
+        if (c == '\\') {
+            if (!current.empty())
+                elements.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        elements.push_back(current);
+    return elements;
+}
+
+// Drive and elements of a path, relative ones taken from the current folder.
+Parsed parse(const std::string& path, const std::string& currentDir)
+{
+    std::string full = path;
+    if (full.size() < 2 || full[1] != ':')
+        full = (!full.empty() && full[0] == '\\') ? currentDir.substr(0, 2) + full : currentDir + "\\" + full;
+    Parsed parsed{static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))), {}};
+    for (std::string& element : split(full.substr(2))) {
+        if (element == ".")
+            continue;
+        if (element == "..") {
+            if (!parsed.elements.empty())
+                parsed.elements.pop_back();
+            continue;
+        }
+        parsed.elements.push_back(std::move(element));
+    }
+    return parsed;
+}
+
+} // namespace
+
+FakeFileSystem::FakeFileSystem()
+{
+    drives_['C'] = std::make_unique<Node>();
+    drives_['C']->attributes = faDirectory;
+}
+
+FakeFileSystem::~FakeFileSystem() = default;
+
+FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** parent) const
+{
+    if (parent)
+        *parent = nullptr;
+    if (path.empty())
+        return nullptr;
+    Parsed parsed = parse(path, currentDir);
+    auto drive = drives_.find(parsed.drive);
+    if (drive == drives_.end())
+        return nullptr;
+    Node* node = drive->second.get();
+    for (std::size_t i = 0; i < parsed.elements.size(); ++i) {
+        if (!node->isFolder())
+            return nullptr;
+        if (parent && i + 1 == parsed.elements.size())
+            *parent = node; // the folder that holds, or would hold, the entry
+        node = node->child(parsed.elements[i]);
+        if (!node)
+            return nullptr;
+    }
+    return node;
+}
+
+FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, bool folder, std::uint32_t attributes)
+{
+    Parsed parsed = parse(path, currentDir);
+    auto& root = drives_[parsed.drive];
+    if (!root) {
+        root = std::make_unique<Node>();
+        root->attributes = faDirectory;
+    }
+    Node* node = root.get();
+    for (std::size_t i = 0; i < parsed.elements.size(); ++i) {
+        bool last = i + 1 == parsed.elements.size();
+        Node* next = node->child(parsed.elements[i]);
+        if (!next) {
+            node->children.push_back(std::make_unique<Node>());
+            next = node->children.back().get();
+            next->name = parsed.elements[i];
+            next->attributes = last ? attributes : faDirectory;
+        } else if (last) {
+            next->attributes = attributes;
+        }
+        if (!last && !next->isFolder())
+            throw std::logic_error("not a folder on the way to " + path);
+        node = next;
+    }
+    if (folder != node->isFolder())
+        throw std::logic_error("attributes do not fit the kind of " + path);
+    return *node;
+}
+
+void FakeFileSystem::remove(Node& parent, const Node& child)
+{
+    auto& children = parent.children;
+    children.erase(std::find_if(children.begin(), children.end(), [&](const auto& c) { return c.get() == &child; }));
+}
+
+void FakeFileSystem::addFolder(const std::string& path, std::uint32_t attributes)
+{
+    make(path, true, attributes | faDirectory);
+}
+
+void FakeFileSystem::addFile(const std::string& path, const std::string& contents, std::uint32_t attributes)
+{
+    make(path, false, attributes & ~faDirectory).contents = contents;
+}
+
+void FakeFileSystem::setAttributes(const std::string& path, std::uint32_t attributes)
+{
+    Node* node = resolve(path);
+    if (!node)
+        throw std::logic_error("no such entry: " + path);
+    node->attributes = attributes;
+}
+
+void FakeFileSystem::lock(const std::string& path, bool sharedForReading)
+{
+    Node* node = resolve(path);
+    if (!node)
+        throw std::logic_error("no such entry: " + path);
+    node->locked = true;
+    node->unreadable = !sharedForReading;
+}
+
+bool FakeFileSystem::exists(const std::string& path) const
+{
+    return resolve(path) != nullptr;
+}
+
+std::optional<std::string> FakeFileSystem::contents(const std::string& path) const
+{
+    Node* node = resolve(path);
+    if (!node || node->isFolder())
+        return std::nullopt;
+    return node->contents;
+}
+
+std::vector<std::string> FakeFileSystem::list(const std::string& folder) const
+{
+    std::vector<std::string> names;
+    if (Node* node = resolve(folder))
+        for (const auto& c : node->children)
+            names.push_back(c->name);
+    return names;
+}
+
+void FakeFileSystem::findFiles(const std::string& pattern,
+                               const std::function<bool(const platform::FindEntry&)>& visit)
+{
+    if (record("findFiles", {pattern}))
+        return;
+    std::size_t cut = pattern.find_last_of("\\:");
+    std::string folderPath = cut == std::string::npos ? currentDir : pattern.substr(0, cut + 1);
+    std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    Node* folder = resolve(folderPath);
+    if (!folder || !folder->isFolder() || namePattern.empty())
+        return;
+
+    bool isRoot = parse(folderPath, currentDir).elements.empty();
+    if (!isRoot) {
+        for (const char* dots : {".", ".."})
+            if (windowsWildcardMatch(namePattern, dots) && !visit({dots, faDirectory, 0}))
+                return;
+    }
+    // Names first, so that the visitor may delete entries while the search runs.
+    std::vector<std::string> names;
+    for (const auto& c : folder->children)
+        names.push_back(c->name);
+    for (const std::string& name : names) {
+        Node* node = folder->child(name);
+        if (!node || !windowsWildcardMatch(namePattern, node->name))
+            continue;
+        if (!visit({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
+            return;
+        if (!resolve(folderPath))
+            return; // the folder itself went
+    }
+}
+
+std::uint32_t FakeFileSystem::attributes(const std::string& path)
+{
+    if (record("attributes", {path}))
+        return platform::invalidAttributes;
+    Node* node = resolve(path);
+    return node ? node->attributes : platform::invalidAttributes;
+}
+
+bool FakeFileSystem::deleteFile(const std::string& path)
+{
+    if (record("deleteFile", {path}))
+        return false;
+    Node* parent = nullptr;
+    Node* node = resolve(path, &parent);
+    if (!node || !parent || node->isFolder() || (node->attributes & faReadOnly) || node->locked)
+        return false;
+    remove(*parent, *node);
+    return true;
+}
+
+bool FakeFileSystem::removeDirectory(const std::string& path)
+{
+    if (record("removeDirectory", {path}))
+        return false;
+    Node* parent = nullptr;
+    Node* node = resolve(path, &parent);
+    if (!node || !parent || !node->isFolder() || !node->children.empty() || (node->attributes & faReadOnly))
+        return false;
+    remove(*parent, *node);
+    return true;
+}
+
+platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
+{
+    platform::FileContent content;
+    if (record("readWholeFile", {path})) {
+        content.error = readFaultError;
+        return content;
+    }
+    Node* parent = nullptr;
+    Node* node = resolve(path, &parent);
+    if (!node) {
+        content.error = parent ? 2 : 3; // file not found, path not found
+        return content;
+    }
+    if (node->isFolder()) {
+        content.error = 5; // access denied
+        return content;
+    }
+    if (node->unreadable) {
+        content.error = 32; // sharing violation
+        return content;
+    }
+    content.ok = true;
+    content.bytes.assign(node->contents.begin(), node->contents.end());
+    return content;
+}
+
+std::string FakeFileSystem::currentDirectory()
+{
+    record("currentDirectory");
+    return currentDir;
+}

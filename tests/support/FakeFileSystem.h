@@ -1,0 +1,50 @@
+// A file system held in memory: drives of folders and files with attribute words
+// and contents, files that are held open by someone else, Windows path rules
+// (backslashes, letter case ignored, "*" and "?" in the last element).
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "support/FakeService.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+
+class FakeFileSystem final : public platform::IFileSystem, public FakeService {
+public:
+    FakeFileSystem();
+    ~FakeFileSystem() override;
+
+    void findFiles(const std::string& pattern, const std::function<bool(const platform::FindEntry&)>& visit) override;
+    std::uint32_t attributes(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    bool removeDirectory(const std::string& path) override;
+    platform::FileContent readWholeFile(const std::string& path) override;
+    std::string currentDirectory() override;
+
+    // Set-up and inspection for tests, bypassing the call log and the faults.
+    // Missing parent folders are made on the way.
+    void addFolder(const std::string& path, std::uint32_t attributes = platform::faDirectory);
+    void addFile(const std::string& path, const std::string& contents = {},
+                 std::uint32_t attributes = platform::faArchive);
+    void setAttributes(const std::string& path, std::uint32_t attributes);
+    // Held open by another program: it cannot be deleted and, unless shared for
+    // reading, not read either (error 32, sharing violation).
+    void lock(const std::string& path, bool sharedForReading = true);
+    bool exists(const std::string& path) const;
+    std::optional<std::string> contents(const std::string& path) const;
+    // Names in a folder, in the file system's order.
+    std::vector<std::string> list(const std::string& folder) const;
+
+    std::string currentDir = "C:\\";
+    // The system error that a read failed by the fault plan reports.
+    std::uint32_t readFaultError = 5;
+
+private:
+    struct Node;
+    Node* resolve(const std::string& path, Node** parent = nullptr) const;
+    Node& make(const std::string& path, bool folder, std::uint32_t attributes);
+    void remove(Node& parent, const Node& child);
+
+    std::map<char, std::unique_ptr<Node>> drives_;
+};
