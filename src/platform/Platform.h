@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Profile.h"
+#include "platform/Registry.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -10,6 +11,7 @@ namespace platform {
 struct Platform {
     IUi& ui;
     IProfile& profile;
+    IRegistry& registry;
 };
 
 } // namespace platform

@@ -3,14 +3,17 @@
 
 #include "platform/Platform.h"
 #include "support/FakeProfile.h"
+#include "support/FakeRegistry.h"
 #include "support/FakeUi.h"
 
 struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
+    FakeRegistry registry;
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
+        .registry = registry,
     };
 };

@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Ui.h"
 
 class Win32Platform {
@@ -11,6 +12,7 @@ public:
         : services_{
               .ui = ui_,
               .profile = profile_,
+              .registry = registry_,
           }
     {
     }
@@ -19,5 +21,6 @@ public:
 private:
     Win32Ui ui_;
     Win32Profile profile_;
+    Win32Registry registry_;
     platform::Platform services_;
 };
