@@ -2,6 +2,7 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/FolderBrowser.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Ui.h"
@@ -12,6 +13,7 @@ struct Platform {
     IUi& ui;
     IProfile& profile;
     IRegistry& registry;
+    IFolderBrowser& folderBrowser;
 };
 
 } // namespace platform

@@ -63,7 +63,7 @@ public:
     virtual void invalidate() = 0;
 };
 
-enum class BoxIcon { Stop, Information };
+enum class BoxIcon { Stop, Information, None };
 
 class IUi {
 public:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeFolderBrowser.h"
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
 #include "support/FakeUi.h"
@@ -10,10 +11,12 @@ struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
     FakeRegistry registry;
+    FakeFolderBrowser folderBrowser;
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
         .registry = registry,
+        .folderBrowser = folderBrowser,
     };
 };

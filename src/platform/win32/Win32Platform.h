@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Ui.h"
@@ -13,6 +14,7 @@ public:
               .ui = ui_,
               .profile = profile_,
               .registry = registry_,
+              .folderBrowser = folderBrowser_,
           }
     {
     }
@@ -22,5 +24,6 @@ private:
     Win32Ui ui_;
     Win32Profile profile_;
     Win32Registry registry_;
+    Win32FolderBrowser folderBrowser_;
     platform::Platform services_;
 };

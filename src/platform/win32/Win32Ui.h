@@ -3,6 +3,8 @@
 
 #include "platform/Ui.h"
 
+#include <windows.h>
+
 class Win32Ui final : public platform::IUi {
 public:
     Win32Ui();
@@ -24,3 +26,6 @@ public:
 private:
     std::function<void(std::exception_ptr)> exceptionHandler_;
 };
+
+// The window behind a window of this service; null for none.
+HWND windowHandle(const platform::IWindow* window);
