@@ -3,8 +3,10 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Host.h"
 #include "platform/Profile.h"
+#include "platform/Registry.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 
@@ -16,6 +18,8 @@ struct Platform {
     IHost& host;
     IFileSystem& fileSystem;
     ISound& sound;
+    IRegistry& registry;
+    IFolderBrowser& folderBrowser;
 };
 
 } // namespace platform

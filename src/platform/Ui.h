@@ -63,7 +63,7 @@ public:
     virtual void invalidate() = 0;
 };
 
-enum class BoxIcon { Stop, Information };
+enum class BoxIcon { Stop, Information, None };
 
 using TimerId = std::uintptr_t; // 0 is no timer
 

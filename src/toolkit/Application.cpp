@@ -48,6 +48,11 @@ void TApplication::Terminate()
     ui_.quit();
 }
 
+void TApplication::ShowMessage(const std::string& text)
+{
+    ui_.messageBox(text, title_, platform::BoxIcon::None);
+}
+
 void TApplication::ShowException(const std::exception& error)
 {
     const auto* own = dynamic_cast<const Exception*>(&error);

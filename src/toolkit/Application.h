@@ -41,6 +41,8 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
+    // The plain message box: the text, the title as caption, an OK button.
+    void ShowMessage(const std::string& text);
     // The standard error box for an error nothing else handled.
     void ShowException(const std::exception& error);
     void HandleException(std::exception_ptr error);

@@ -3,8 +3,10 @@
 
 #include "platform/Platform.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeFolderBrowser.h"
 #include "support/FakeHost.h"
 #include "support/FakeProfile.h"
+#include "support/FakeRegistry.h"
 #include "support/FakeSound.h"
 #include "support/FakeUi.h"
 
@@ -14,6 +16,8 @@ struct FakePlatform {
     FakeHost host;
     FakeFileSystem fileSystem;
     FakeSound sound;
+    FakeRegistry registry;
+    FakeFolderBrowser folderBrowser;
 
     platform::Platform services{
         .ui = ui,
@@ -21,5 +25,7 @@ struct FakePlatform {
         .host = host,
         .fileSystem = fileSystem,
         .sound = sound,
+        .registry = registry,
+        .folderBrowser = folderBrowser,
     };
 };

@@ -3,8 +3,10 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -17,6 +19,8 @@ public:
               .host = host_,
               .fileSystem = fileSystem_,
               .sound = sound_,
+              .registry = registry_,
+              .folderBrowser = folderBrowser_,
           }
     {
     }
@@ -28,5 +32,7 @@ private:
     Win32Host host_;
     Win32FileSystem fileSystem_;
     Win32Sound sound_;
+    Win32Registry registry_;
+    Win32FolderBrowser folderBrowser_;
     platform::Platform services_;
 };

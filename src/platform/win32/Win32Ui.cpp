@@ -147,6 +147,12 @@ void Win32Window::paint()
 
 } // namespace
 
+HWND windowHandle(const platform::IWindow* window)
+{
+    return window ? static_cast<const Win32Window*>(window)->hwnd() : nullptr;
+}
+
+
 namespace {
 // Thread timers carry no pointer of ours; the one UI service is found here.
 Win32Ui* timerOwner = nullptr;
@@ -240,7 +246,11 @@ platform::Rgb Win32Ui::sysColor(int index)
 
 void Win32Ui::messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon)
 {
-    UINT flags = MB_OK | MB_TASKMODAL | (icon == platform::BoxIcon::Stop ? MB_ICONSTOP : MB_ICONINFORMATION);
+    UINT flags = MB_OK | MB_TASKMODAL;
+    if (icon == platform::BoxIcon::Stop)
+        flags |= MB_ICONSTOP;
+    else if (icon == platform::BoxIcon::Information)
+        flags |= MB_ICONINFORMATION;
     ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
 }
 

@@ -33,3 +33,6 @@ private:
     std::function<void(std::exception_ptr)> exceptionHandler_;
     std::map<platform::TimerId, std::function<void()>> timers_;
 };
+
+// The window behind a window of this service; null for none.
+HWND windowHandle(const platform::IWindow* window);

@@ -1,0 +1,53 @@
+// A registry held in memory: two roots of keys with typed values, names looked
+// up without regard to letter case, keys whose full access can be refused.
+#pragma once
+
+#include "platform/Registry.h"
+#include "support/FakeService.h"
+
+#include <map>
+#include <optional>
+#include <set>
+
+class FakeRegistry final : public platform::IRegistry, public FakeService {
+public:
+    // Calls are logged as "openKey" {root, path}, "readValue" / "deleteValue"
+    // {root, path, name}, "writeString" {root, path, name, text}, "closeKey"
+    // {root, path} and "programPath"; roots are written "HKCU" and "HKLM".
+    std::unique_ptr<platform::IRegistryKey> openKey(platform::RegRoot root, const std::string& path) override;
+    std::string programPath() override;
+
+    std::string program = "C:\\Program Files\\Nomblet\\nomblet.exe";
+
+    // Direct access for tests, bypassing the call log and the faults.
+    void addKey(platform::RegRoot root, const std::string& path);
+    void denyAccess(platform::RegRoot root, const std::string& path);
+    void setValue(platform::RegRoot root, const std::string& path, const std::string& name, std::uint32_t type,
+                  std::vector<std::uint8_t> data);
+    // A string value as Windows stores one: with its terminating zero.
+    void setString(platform::RegRoot root, const std::string& path, const std::string& name,
+                   const std::string& text, std::uint32_t type = platform::regSz);
+    std::optional<platform::RegValue> value(platform::RegRoot root, const std::string& path,
+                                            const std::string& name) const;
+    // The text of a string value, up to its first zero; nullopt when absent.
+    std::optional<std::string> text(platform::RegRoot root, const std::string& path,
+                                    const std::string& name) const;
+    // How many keys are open now.
+    int openKeys = 0;
+
+    static std::string rootName(platform::RegRoot root);
+
+private:
+    friend class FakeRegistryKey;
+    struct Key {
+        bool denied = false;
+        std::map<std::string, platform::RegValue> values; // by lower-case name
+    };
+    using KeyId = std::pair<platform::RegRoot, std::string>; // lower-case path
+
+    static std::string lower(std::string text);
+    Key* find(platform::RegRoot root, const std::string& path);
+    const Key* find(platform::RegRoot root, const std::string& path) const;
+
+    std::map<KeyId, Key> keys_;
+};
