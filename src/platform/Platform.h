@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Host.h"
+#include "platform/NotifyArea.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 
@@ -12,6 +13,7 @@ struct Platform {
     IUi& ui;
     IProfile& profile;
     IHost& host;
+    INotifyArea& notifyArea;
 };
 
 } // namespace platform

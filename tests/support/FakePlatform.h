@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "support/FakeHost.h"
+#include "support/FakeNotifyArea.h"
 #include "support/FakeProfile.h"
 #include "support/FakeUi.h"
 
@@ -10,10 +11,12 @@ struct FakePlatform {
     FakeUi ui;
     FakeProfile profile;
     FakeHost host;
+    FakeNotifyArea notifyArea{ui};
 
     platform::Platform services{
         .ui = ui,
         .profile = profile,
         .host = host,
+        .notifyArea = notifyArea,
     };
 };

@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Ui.h"
 
@@ -13,6 +14,7 @@ public:
               .ui = ui_,
               .profile = profile_,
               .host = host_,
+              .notifyArea = notifyArea_,
           }
     {
     }
@@ -22,5 +24,6 @@ private:
     Win32Ui ui_;
     Win32Profile profile_;
     Win32Host host_;
+    Win32NotifyArea notifyArea_;
     platform::Platform services_;
 };
