@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Host.h"
+#include "platform/NotifyArea.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sound.h"
@@ -20,6 +21,7 @@ struct Platform {
     ISound& sound;
     IRegistry& registry;
     IFolderBrowser& folderBrowser;
+    INotifyArea& notifyArea;
 };
 
 } // namespace platform

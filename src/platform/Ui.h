@@ -12,9 +12,15 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// A system window or icon as the system names it (HWND, HICON); 0 is none.
+using WindowHandle = std::uintptr_t;
+using IconHandle = std::uintptr_t;
 
 using Rgb = std::uint32_t; // 0x00BBGGRR
 
@@ -61,11 +67,62 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
     virtual void setBackground(Rgb colour) = 0;
     virtual void invalidate() = 0;
+    virtual WindowHandle handle() const = 0;
 };
 
 enum class BoxIcon { Stop, Information, None };
 
 using TimerId = std::uintptr_t; // 0 is no timer
+
+// ---- Windows at message level, icons and popup menus (the tray icon's needs) ----
+
+// A window message with its two parameters, as the system delivers it.
+struct WindowMessage {
+    unsigned message = 0;
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+};
+
+// A window procedure: handles one message and gives its result.
+using WindowProc = std::function<std::intptr_t(const WindowMessage&)>;
+// Sees a message before the window's own procedure handles it.
+using MessageObserver = std::function<void(const WindowMessage&)>;
+
+// A hidden top-level window whose every message goes to one procedure; it
+// receives broadcasts. Destroying the object destroys the window.
+class IUtilityWindow {
+public:
+    virtual ~IUtilityWindow() = default;
+    virtual WindowHandle handle() const = 0;
+    // What the system does with a message the procedure leaves alone.
+    virtual std::intptr_t defaultProc(const WindowMessage& message) = 0;
+};
+
+// A window's procedure replaced by one that shows each message to an
+// observer first. Destroying the object puts the window's own procedure back.
+class IWindowHook {
+public:
+    virtual ~IWindowHook() = default;
+};
+
+// An icon image loaded by the system; destroying the object frees it.
+class IIcon {
+public:
+    virtual ~IIcon() = default;
+    virtual IconHandle handle() const = 0;
+};
+
+// One entry of a popup menu to track: caption "-" is a separator; an entry
+// with items opens a sub-menu. Ids are the program's, never 0.
+struct MenuEntry {
+    std::string caption;
+    unsigned id = 0;
+    bool checked = false;
+    bool isDefault = false; // shown bold
+    std::vector<MenuEntry> items;
+};
+
+enum class ShowCommand { Hide, Restore };
 
 class IUi {
 public:
@@ -92,6 +149,27 @@ public:
     virtual void messageBox(const std::string& text, const std::string& caption, BoxIcon icon) = 0;
 
     virtual void setExceptionHandler(std::function<void(std::exception_ptr)> handler) = 0;
+
+    // ---- Windows at message level, icons and popup menus (the tray icon's needs) ----
+
+    // A hidden window of the class; null when the system has none to give.
+    virtual std::unique_ptr<IUtilityWindow> newUtilityWindow(const std::string& className, WindowProc proc) = 0;
+    // Hooks a window's procedure; null when it cannot be hooked (one hook per window).
+    virtual std::unique_ptr<IWindowHook> hookWindow(IWindow& window, MessageObserver observer) = 0;
+    // The system-wide number of a named message (the shell's broadcasts).
+    virtual unsigned registerMessage(const std::string& name) = 0;
+    virtual bool postMessage(WindowHandle window, const WindowMessage& message) = 0;
+    virtual void setForegroundWindow(WindowHandle window) = 0;
+    virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
+    // The mouse cursor's screen position, or nothing when the system cannot tell.
+    virtual std::optional<Point> cursorPos() = 0;
+    // Whether a key (a virtual-key code) is down now, as the thread's input state says.
+    virtual bool keyDown(int virtualKey) = 0;
+    // An icon resource of the program, at the given size; null when there is none.
+    virtual std::unique_ptr<IIcon> loadIcon(const std::string& resourceName, Size size) = 0;
+    // Shows a popup menu with its top-left corner at a screen point and
+    // returns, once it has closed, the id of the chosen entry or 0.
+    virtual unsigned trackPopupMenu(const std::vector<MenuEntry>& entries, Point at) = 0;
 };
 
 } // namespace platform

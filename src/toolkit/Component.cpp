@@ -75,6 +75,12 @@ void TComponent::forEachInTree(const std::function<void(TComponent&)>& action)
         c->forEachInTree(action);
 }
 
+void TComponent::DestroyComponents()
+{
+    state_ |= csDestroying;
+    destroyComponents();
+}
+
 void TComponent::destroyComponents()
 {
     // Last created is freed first; the rest hear of each removal before it happens.

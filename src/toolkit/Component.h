@@ -64,6 +64,9 @@ protected:
     virtual void Loaded() {}
     // Another component of the same owner is inserted or about to be removed.
     virtual void Notification(TComponent* component, TOperation operation);
+    // Frees every owned component now: for owners whose own resources (a
+    // window) must outlive the components that use them.
+    void DestroyComponents();
 
 private:
     void insertComponent(std::unique_ptr<TComponent> component);

@@ -8,7 +8,11 @@ TForm::TForm(TApplication& application, std::string className)
 {
 }
 
-TForm::~TForm() = default;
+TForm::~TForm()
+{
+    // Components may hook the form's window: they go while it still exists.
+    DestroyComponents();
+}
 
 void TForm::SetCaption(const std::string& caption)
 {

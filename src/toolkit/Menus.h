@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/Component.h"
+#include "platform/Ui.h"
 
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ private:
 class TPopupMenu : public TComponent {
 public:
     explicit TPopupMenu(TComponent* owner);
+    // A menu that can be opened on the screen through the UI service.
+    TPopupMenu(TComponent* owner, platform::IUi& ui);
 
     TMenuItem& Items() { return items_; }
     bool AutoPopup = true;
@@ -45,6 +48,12 @@ public:
     // The component that opened the menu last.
     TComponent* PopupComponent = nullptr;
 
+    // Raises OnPopup, shows the menu with its top-left corner at the screen
+    // point and returns once it has closed; then the chosen item's Click runs.
+    // A menu made without the UI service only raises OnPopup.
+    void Popup(int X, int Y);
+
 private:
     TMenuItem items_;
+    platform::IUi* ui_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolderBrowser.h"
 #include "support/FakeHost.h"
+#include "support/FakeNotifyArea.h"
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
 #include "support/FakeSound.h"
@@ -18,6 +19,7 @@ struct FakePlatform {
     FakeSound sound;
     FakeRegistry registry;
     FakeFolderBrowser folderBrowser;
+    FakeNotifyArea notifyArea{ui};
 
     platform::Platform services{
         .ui = ui,
@@ -27,5 +29,6 @@ struct FakePlatform {
         .sound = sound,
         .registry = registry,
         .folderBrowser = folderBrowser,
+        .notifyArea = notifyArea,
     };
 };

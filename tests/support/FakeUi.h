@@ -8,9 +8,13 @@
 #include <deque>
 #include <map>
 #include <functional>
+#include <optional>
+#include <set>
 #include <vector>
 
 class FakeUi;
+class FakeWindowHook;
+class FakeIcon;
 
 class FakeWindow final : public platform::IWindow {
 public:
@@ -24,6 +28,12 @@ public:
     void setCaption(const std::string& caption) override { params.caption = caption; }
     void setBackground(platform::Rgb colour) override { params.background = colour; }
     void invalidate() override {}
+    platform::WindowHandle handle() const override { return handle_; }
+
+    // Delivers a message as the system would: the hooks see it first.
+    void send(const platform::WindowMessage& message);
+    std::size_t hookCount() const { return hooks_.size(); }
+    std::vector<platform::WindowMessage> received; // what the window's own procedure got
 
     // What the system would report to the window; errors go to the UI's handler.
     void requestClose();
@@ -36,6 +46,29 @@ private:
     FakeUi& ui_;
     platform::IWindowEvents& events_;
     bool visible_ = false;
+    platform::WindowHandle handle_;
+
+    friend class FakeWindowHook;
+    std::vector<FakeWindowHook*> hooks_;
+};
+
+// A hidden window whose messages go to the program's procedure.
+class FakeUtilityWindow final : public platform::IUtilityWindow {
+public:
+    FakeUtilityWindow(FakeUi& ui, std::string className, platform::WindowProc proc);
+    ~FakeUtilityWindow() override;
+    platform::WindowHandle handle() const override { return handle_; }
+    // Records the message and answers 0, as a system default would for most.
+    std::intptr_t defaultProc(const platform::WindowMessage& message) override;
+
+    const std::string className;
+    std::vector<platform::WindowMessage> defaulted; // messages passed to the default procedure
+
+private:
+    friend class FakeUi;
+    FakeUi& ui_;
+    platform::WindowProc proc_;
+    platform::WindowHandle handle_;
 };
 
 struct MessageBoxRecord {
@@ -57,6 +90,43 @@ public:
     platform::Rgb sysColor(int index) override { return 0x010101u * static_cast<unsigned>(index); }
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+
+    // ---- Windows at message level, icons and popup menus ----
+    std::unique_ptr<platform::IUtilityWindow> newUtilityWindow(const std::string& className,
+                                                               platform::WindowProc proc) override;
+    std::unique_ptr<platform::IWindowHook> hookWindow(platform::IWindow& window,
+                                                      platform::MessageObserver observer) override;
+    unsigned registerMessage(const std::string& name) override;
+    bool postMessage(platform::WindowHandle window, const platform::WindowMessage& message) override;
+    void setForegroundWindow(platform::WindowHandle window) override;
+    void showWindow(platform::WindowHandle window, platform::ShowCommand command) override;
+    std::optional<platform::Point> cursorPos() override;
+    bool keyDown(int virtualKey) override;
+    std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
+    unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
+
+    // Sends a message to the window with that handle (utility or not), as a
+    // dispatched message runs; the procedure's result, or 0 when there is none.
+    std::intptr_t send(platform::WindowHandle window, const platform::WindowMessage& message);
+    // Sends a message to every utility window, as a broadcast reaches hidden top-level windows.
+    void broadcast(const platform::WindowMessage& message);
+    FakeUtilityWindow* utilityWindow(const std::string& className) const;
+    FakeWindow* windowByHandle(platform::WindowHandle handle) const;
+    // The resource an icon handle was loaded from, or "" for no live icon.
+    std::string iconResource(platform::IconHandle icon) const;
+    std::size_t liveIcons() const { return icons_.size(); }
+
+    std::optional<platform::Point> cursor = platform::Point{0, 0};
+    std::set<int> keysDown;
+    platform::WindowHandle foreground = 0;
+    // What the user does with the next tracked menu: the caption path of the
+    // entry to choose ("Modify Sounds/Burp Sound"), or "" to dismiss it. The
+    // menu is kept for inspection, and the handler runs while it is open.
+    std::string menuChoice;
+    std::function<void()> whileMenuOpen;
+    std::vector<platform::MenuEntry> lastMenu;
+
+    platform::WindowHandle newHandle() { return nextHandle_ += 4; }
 
     // Queues a message: the loop runs it in turn, as if dispatched.
     void post(std::function<void()> message);
@@ -88,4 +158,11 @@ private:
     unsigned long long now_ = 0;
     bool quitPosted_ = false;
     std::function<void(std::exception_ptr)> exceptionHandler_;
+
+    std::map<std::string, unsigned> messages_;
+    std::map<platform::IconHandle, std::string> icons_;
+    std::map<platform::WindowHandle, FakeUtilityWindow*> utilities_;
+    platform::WindowHandle nextHandle_ = 0x1000;
+    friend class FakeUtilityWindow;
+    friend class FakeIcon;
 };

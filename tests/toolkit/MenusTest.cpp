@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 TEST(Menus, ItemsJoinOneParentAndLeaveItWhenFreed)
 {
     TComponent owner(nullptr);
@@ -28,4 +30,80 @@ TEST(Menus, ClickRaisesOnClickWithTheItemAsSender)
     item.OnClick = [&](TObject* s) { sender = s; };
     item.Click();
     EXPECT_EQ(sender, &item);
+}
+
+#include "support/FakeUi.h"
+
+namespace {
+struct PopupFixture {
+    FakeUi ui;
+    TComponent owner{nullptr};
+    TPopupMenu& menu = owner.Create<TPopupMenu>(ui);
+    TMenuItem& add(TMenuItem& parent, const char* caption)
+    {
+        TMenuItem& item = owner.Create<TMenuItem>();
+        item.Caption = caption;
+        parent.Add(item);
+        return item;
+    }
+};
+} // namespace
+
+TEST(Menus, PopupShowsTheItemTreeAsOnPopupLeftItAndRunsTheChosenItem)
+{
+    PopupFixture f;
+    TMenuItem& count = f.add(f.menu.Items(), "Munched = 0");
+    f.add(f.menu.Items(), "-");
+    TMenuItem& sounds = f.add(f.menu.Items(), "Modify Sounds");
+    TMenuItem& burp = f.add(sounds, "Burp Sound");
+    TMenuItem& exit = f.add(f.menu.Items(), "Exit");
+    exit.Default = true;
+    f.menu.OnPopup = [&](TObject* sender) {
+        EXPECT_EQ(sender, &f.menu);
+        count.Caption = "Munched = 7";
+        count.Checked = true;
+    };
+    TObject* clicked = nullptr;
+    burp.OnClick = [&](TObject* sender) { clicked = sender; };
+    f.ui.menuChoice = "Modify Sounds/Burp Sound";
+    f.menu.Popup(30, 40);
+
+    EXPECT_EQ(clicked, &burp);
+    EXPECT_EQ(f.ui.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"30", "40"}));
+    const auto& m = f.ui.lastMenu;
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].caption, "Munched = 7");
+    EXPECT_TRUE(m[0].checked);
+    EXPECT_EQ(m[1].caption, "-");
+    ASSERT_EQ(m[2].items.size(), 1u);
+    EXPECT_EQ(m[2].items[0].caption, "Burp Sound");
+    EXPECT_TRUE(m[3].isDefault);
+    EXPECT_FALSE(m[0].isDefault);
+    // Every entry has its own id.
+    std::set<unsigned> ids{m[0].id, m[1].id, m[2].id, m[2].items[0].id, m[3].id};
+    EXPECT_EQ(ids.size(), 5u);
+    EXPECT_EQ(ids.count(0), 0u);
+}
+
+TEST(Menus, ADismissedMenuOrAnItemFreedWhileItWasOpenRunsNothing)
+{
+    PopupFixture f;
+    TMenuItem& item = f.add(f.menu.Items(), "Exit");
+    int clicks = 0;
+    item.OnClick = [&](TObject*) { ++clicks; };
+    f.menu.Popup(0, 0); // no choice: dismissed
+    f.ui.menuChoice = "Exit";
+    f.ui.whileMenuOpen = [&] { f.owner.DestroyComponent(item); };
+    f.menu.Popup(0, 0);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST(Menus, AMenuWithoutTheUiServiceOnlyRaisesOnPopup)
+{
+    TComponent owner(nullptr);
+    TPopupMenu& menu = owner.Create<TPopupMenu>();
+    int popups = 0;
+    menu.OnPopup = [&](TObject*) { ++popups; };
+    menu.Popup(1, 2);
+    EXPECT_EQ(popups, 1);
 }

@@ -5,6 +5,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Sound.h"
@@ -21,6 +22,7 @@ public:
               .sound = sound_,
               .registry = registry_,
               .folderBrowser = folderBrowser_,
+              .notifyArea = notifyArea_,
           }
     {
     }
@@ -34,5 +36,6 @@ private:
     Win32Sound sound_;
     Win32Registry registry_;
     Win32FolderBrowser folderBrowser_;
+    Win32NotifyArea notifyArea_;
     platform::Platform services_;
 };

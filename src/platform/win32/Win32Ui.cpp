@@ -41,6 +41,7 @@ public:
     void setCaption(const std::string& caption) override { ::SetWindowTextA(hwnd(), caption.c_str()); }
     void setBackground(platform::Rgb colour) override { background_ = colour; }
     void invalidate() override { ::InvalidateRect(hwnd(), nullptr, TRUE); }
+    platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
 
     HWND hwnd() const { return window_.get(); }
 
@@ -263,4 +264,237 @@ void Win32Ui::reportException(std::exception_ptr error)
 {
     if (exceptionHandler_)
         exceptionHandler_(error);
+}
+
+// ---- Windows at message level, icons and popup menus ----
+
+namespace {
+
+class Win32UtilityWindow final : public platform::IUtilityWindow {
+public:
+    Win32UtilityWindow(Win32Ui& ui, platform::WindowProc proc) : ui_(ui), proc_(std::move(proc)) {}
+    ~Win32UtilityWindow() override
+    {
+        if (hwnd())
+            ::SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
+    }
+
+    bool create(const std::string& className)
+    {
+        registerClass(className);
+        window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, className.c_str(), "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                        nullptr, ::GetModuleHandleA(nullptr), this));
+        return static_cast<bool>(window_);
+    }
+
+    platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
+    std::intptr_t defaultProc(const platform::WindowMessage& m) override
+    {
+        return ::DefWindowProcA(hwnd(), m.message, m.wParam, m.lParam);
+    }
+
+private:
+    HWND hwnd() const { return window_.get(); }
+
+    static void registerClass(const std::string& name)
+    {
+        static std::set<std::string> registered;
+        if (registered.count(name))
+            return;
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &Win32UtilityWindow::windowProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = name.c_str();
+        ::RegisterClassExA(&wc);
+        registered.insert(name);
+    }
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* window = reinterpret_cast<Win32UtilityWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        // Until the window is fully made, and while it is destroyed, the system handles everything.
+        if (!window || !window->window_ || !window->proc_)
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        try {
+            return window->proc_({message, wParam, lParam});
+        } catch (...) {
+            window->ui_.reportException(std::current_exception());
+            return 0;
+        }
+    }
+
+    Win32Ui& ui_;
+    platform::WindowProc proc_;
+    ScopedWindow window_;
+};
+
+// The hook is found from the window through a property, so the replacement
+// procedure can be one function for every hooked window.
+constexpr const char* hookProperty = "Nomblet.WindowHook";
+
+class Win32WindowHook final : public platform::IWindowHook {
+public:
+    Win32WindowHook(Win32Ui& ui, HWND hwnd, platform::MessageObserver observer)
+        : ui_(ui), hwnd_(hwnd), observer_(std::move(observer))
+    {
+        ::SetPropA(hwnd_, hookProperty, this);
+        saved_ = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32WindowHook::hookProc));
+    }
+    ~Win32WindowHook() override
+    {
+        if (!hwnd_)
+            return; // the window went first
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved_));
+        ::RemovePropA(hwnd_, hookProperty);
+    }
+
+private:
+    static LRESULT CALLBACK hookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* hook = static_cast<Win32WindowHook*>(::GetPropA(hwnd, hookProperty));
+        if (!hook)
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        try {
+            hook->observer_({message, wParam, lParam});
+        } catch (...) {
+            hook->ui_.reportException(std::current_exception());
+        }
+        WNDPROC saved = hook->saved_;
+        if (message == WM_NCDESTROY) {
+            // The handle may name another window later: forget it now.
+            ::RemovePropA(hwnd, hookProperty);
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
+            hook->hwnd_ = nullptr;
+        }
+        return ::CallWindowProcA(saved, hwnd, message, wParam, lParam);
+    }
+
+    Win32Ui& ui_;
+    HWND hwnd_;
+    platform::MessageObserver observer_;
+    WNDPROC saved_ = nullptr;
+};
+
+class Win32Icon final : public platform::IIcon {
+public:
+    explicit Win32Icon(HICON icon) : icon_(icon) {}
+    platform::IconHandle handle() const override { return reinterpret_cast<platform::IconHandle>(icon_.get()); }
+
+private:
+    ScopedIcon icon_;
+};
+
+HWND toHwnd(platform::WindowHandle window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+// Builds a menu from its entries; false when the system refused a part of it.
+bool fillMenu(HMENU menu, const std::vector<platform::MenuEntry>& entries)
+{
+    for (const platform::MenuEntry& entry : entries) {
+        if (entry.caption == "-") {
+            if (!::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr))
+                return false;
+        } else if (!entry.items.empty()) {
+            ScopedMenu sub(::CreatePopupMenu());
+            if (!sub || !fillMenu(sub.get(), entry.items))
+                return false;
+            UINT flags = MF_POPUP | MF_STRING | (entry.checked ? MF_CHECKED : 0);
+            if (!::AppendMenuA(menu, flags, reinterpret_cast<UINT_PTR>(sub.get()), entry.caption.c_str()))
+                return false;
+            sub.release(); // the parent menu frees it now
+        } else {
+            UINT flags = MF_STRING | (entry.checked ? MF_CHECKED : 0);
+            if (!::AppendMenuA(menu, flags, entry.id, entry.caption.c_str()))
+                return false;
+        }
+        if (entry.isDefault && entry.items.empty())
+            ::SetMenuDefaultItem(menu, entry.id, FALSE);
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<platform::IUtilityWindow> Win32Ui::newUtilityWindow(const std::string& className,
+                                                                    platform::WindowProc proc)
+{
+    auto window = std::make_unique<Win32UtilityWindow>(*this, std::move(proc));
+    if (!window->create(className))
+        return nullptr;
+    return window;
+}
+
+std::unique_ptr<platform::IWindowHook> Win32Ui::hookWindow(platform::IWindow& window,
+                                                           platform::MessageObserver observer)
+{
+    HWND hwnd = toHwnd(window.handle());
+    if (!hwnd || ::GetPropA(hwnd, hookProperty))
+        return nullptr;
+    return std::make_unique<Win32WindowHook>(*this, hwnd, std::move(observer));
+}
+
+unsigned Win32Ui::registerMessage(const std::string& name)
+{
+    return ::RegisterWindowMessageA(name.c_str());
+}
+
+bool Win32Ui::postMessage(platform::WindowHandle window, const platform::WindowMessage& m)
+{
+    return ::PostMessageA(toHwnd(window), m.message, m.wParam, m.lParam) != FALSE;
+}
+
+void Win32Ui::setForegroundWindow(platform::WindowHandle window)
+{
+    ::SetForegroundWindow(toHwnd(window));
+}
+
+void Win32Ui::showWindow(platform::WindowHandle window, platform::ShowCommand command)
+{
+    ::ShowWindow(toHwnd(window), command == platform::ShowCommand::Hide ? SW_HIDE : SW_RESTORE);
+}
+
+std::optional<platform::Point> Win32Ui::cursorPos()
+{
+    POINT p{};
+    if (!::GetCursorPos(&p))
+        return std::nullopt;
+    return platform::Point{p.x, p.y};
+}
+
+bool Win32Ui::keyDown(int virtualKey)
+{
+    return ::GetKeyState(virtualKey) < 0;
+}
+
+std::unique_ptr<platform::IIcon> Win32Ui::loadIcon(const std::string& resourceName, platform::Size size)
+{
+    HANDLE icon = ::LoadImageA(::GetModuleHandleA(nullptr), resourceName.c_str(), IMAGE_ICON, size.width,
+                               size.height, 0);
+    if (!icon)
+        return nullptr;
+    return std::make_unique<Win32Icon>(static_cast<HICON>(icon));
+}
+
+unsigned Win32Ui::trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at)
+{
+    if (!menuOwner_)
+        menuOwner_ = newUtilityWindow("TPUtilWindow", [this](const platform::WindowMessage& m) {
+            return menuOwner_->defaultProc(m);
+        });
+    ScopedMenu menu(::CreatePopupMenu());
+    if (!menuOwner_ || !menu || !fillMenu(menu.get(), entries))
+        return 0;
+    // Returning the command instead of posting it lets the caller run the item
+    // after the menu has gone, and keeps the choice out of the message queue.
+    UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+    return static_cast<unsigned>(::TrackPopupMenu(menu.get(), flags, at.x, at.y, 0,
+                                                  toHwnd(menuOwner_->handle()), nullptr));
 }

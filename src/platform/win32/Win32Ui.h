@@ -24,6 +24,20 @@ public:
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
 
+    // ---- Windows at message level, icons and popup menus ----
+    std::unique_ptr<platform::IUtilityWindow> newUtilityWindow(const std::string& className,
+                                                               platform::WindowProc proc) override;
+    std::unique_ptr<platform::IWindowHook> hookWindow(platform::IWindow& window,
+                                                      platform::MessageObserver observer) override;
+    unsigned registerMessage(const std::string& name) override;
+    bool postMessage(platform::WindowHandle window, const platform::WindowMessage& message) override;
+    void setForegroundWindow(platform::WindowHandle window) override;
+    void showWindow(platform::WindowHandle window, platform::ShowCommand command) override;
+    std::optional<platform::Point> cursorPos() override;
+    bool keyDown(int virtualKey) override;
+    std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
+    unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
+
     // Hands an exception caught at a Win32 callback to the program's handler.
     void reportException(std::exception_ptr error);
 
@@ -32,6 +46,8 @@ private:
 
     std::function<void(std::exception_ptr)> exceptionHandler_;
     std::map<platform::TimerId, std::function<void()>> timers_;
+    // The window that owns tracked popup menus, made on first use.
+    std::unique_ptr<platform::IUtilityWindow> menuOwner_;
 };
 
 // The window behind a window of this service; null for none.

@@ -1,0 +1,55 @@
+// The shell-less notification area.
+#include "support/FakeNotifyArea.h"
+
+#include <cstring>
+
+std::string FakeNotifyArea::tipOf(const platform::NotifyIconData& data)
+{
+    return std::string(data.szTip.data(), strnlen(data.szTip.data(), data.szTip.size()));
+}
+
+bool FakeNotifyArea::request(const char* operation, const platform::NotifyIconData& data)
+{
+    requests.push_back({operation, data});
+    return !record(operation, {std::to_string(data.cbSize), std::to_string(data.hWnd), std::to_string(data.uID),
+                               std::to_string(data.uFlags), std::to_string(data.uCallbackMessage),
+                               std::to_string(data.hIcon), tipOf(data)});
+}
+
+bool FakeNotifyArea::add(const platform::NotifyIconData& data)
+{
+    if (!request("add", data))
+        return false;
+    return icons.try_emplace({data.hWnd, data.uID}, data).second;
+}
+
+bool FakeNotifyArea::modify(const platform::NotifyIconData& data)
+{
+    if (!request("modify", data))
+        return false;
+    auto it = icons.find({data.hWnd, data.uID});
+    if (it == icons.end())
+        return false;
+    it->second = data;
+    return true;
+}
+
+bool FakeNotifyArea::remove(const platform::NotifyIconData& data)
+{
+    if (!request("remove", data))
+        return false;
+    return icons.erase({data.hWnd, data.uID}) != 0;
+}
+
+bool FakeNotifyArea::mouse(unsigned mouseMessage, std::uint32_t uID)
+{
+    for (const auto& [key, data] : icons) {
+        if (key.second != uID)
+            continue;
+        // The handler may change the icons: send from a copy.
+        const platform::NotifyIconData target = data;
+        ui_.send(target.hWnd, {target.uCallbackMessage, uID, static_cast<std::intptr_t>(mouseMessage)});
+        return true;
+    }
+    return false;
+}

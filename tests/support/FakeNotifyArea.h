@@ -1,0 +1,46 @@
+// A notification area without a shell: it keeps the icons it was asked to show,
+// logs every request with the record's fields, and lets a test click an icon.
+#pragma once
+
+#include "platform/NotifyArea.h"
+#include "support/FakeService.h"
+#include "support/FakeUi.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct NotifyRequest {
+    std::string operation; // "add", "modify" or "remove"
+    platform::NotifyIconData data;
+};
+
+class FakeNotifyArea final : public platform::INotifyArea, public FakeService {
+public:
+    explicit FakeNotifyArea(FakeUi& ui) : ui_(ui) {}
+
+    // As the shell: an add of an icon that is there, or a modify or remove of
+    // one that is not, fails without effect.
+    bool add(const platform::NotifyIconData& data) override;
+    bool modify(const platform::NotifyIconData& data) override;
+    bool remove(const platform::NotifyIconData& data) override;
+
+    // The user does something with the mouse over an icon: its window gets the
+    // callback message with the icon's id and the mouse message. False when no such icon.
+    bool mouse(unsigned mouseMessage, std::uint32_t uID = 1);
+    // The shell restarts: every icon is gone.
+    void restart() { icons.clear(); }
+
+    // The icons shown now, by window and id.
+    std::map<std::pair<platform::WindowHandle, std::uint32_t>, platform::NotifyIconData> icons;
+    std::vector<NotifyRequest> requests;
+
+    // The tip as the shell would show it.
+    static std::string tipOf(const platform::NotifyIconData& data);
+
+private:
+    bool request(const char* operation, const platform::NotifyIconData& data);
+
+    FakeUi& ui_;
+};
