@@ -1,6 +1,7 @@
 // The main window: start-up and shutdown.
 #include "app/MainForm.h"
 
+#include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainLayout.h"
 #include "toolkit/Application.h"
@@ -46,6 +47,10 @@ void TForm1::FormCreate(TObject*)
 
     LoadSettings();
 
+    // Each stored sound goes back into the component its command loads it into.
+    Application().Guard([this] { loadUserSound(*Wave2, State.CrunchWaveFile); });
+    Application().Guard([this] { loadUserSound(*Wave1, State.BurpWaveFile); });
+
     if (isBlank(State.IECookieDir))
         State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
 
@@ -53,10 +58,21 @@ void TForm1::FormCreate(TObject*)
     State.MunchBusy = false;
 }
 
+void TForm1::loadUserSound(TWave& wave, const std::string& fileName)
+{
+    if (!FileExists(platform_.fileSystem, fileName))
+        return;
+    TWaveData loaded(platform_.fileSystem, platform_.sound);
+    loaded.LoadFromFile(fileName);
+    wave.SetWaveData(&loaded);
+}
+
 void TForm1::Timer1Timer(TObject*)
 {
     if (Form1 && Form1->Visible())
         Form1->Hide();
+    TrayIcon1->SetCycleIcons(false);
+    TrayIcon1->SetIconIndex(0);
     Timer1->SetEnabled(false);
 }
 

@@ -3,9 +3,14 @@
 
 #include "app/AppState.h"
 #include "platform/Platform.h"
+#include "shell/AutoStart.h"
+#include "shell/TrayIcon.h"
 #include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
+#include "widgets/FolderDialog.h"
+#include "widgets/WaveSound.h"
 
 class TForm1 : public TForm {
 public:
@@ -16,6 +21,9 @@ public:
     TAppState State;
 
     // Components, owned by the form and created by its layout.
+    TFolderDialog* FolderDialog1 = nullptr;
+    TWave* Wave1 = nullptr; // the burp, at every fifth cookie
+    TWave* Wave2 = nullptr; // the crunch, at every cookie
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* PathtoCookietxt1 = nullptr;
     TMenuItem* SoundsOn1 = nullptr;
@@ -29,6 +37,9 @@ public:
     TMenuItem* FallowmereHomePage1 = nullptr;
     TMenuItem* N5 = nullptr;
     TMenuItem* IP1 = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    TImageList* ImageList1 = nullptr;
+    TAutoStart* AutoStart1 = nullptr;
     TMenuItem* LoadatStartup1 = nullptr;
     TMenuItem* PathtoCookiedatICQ1 = nullptr;
     TMenuItem* DeleteICQCookies1 = nullptr;
@@ -55,6 +66,10 @@ public:
     void SaveSettings();
 
 private:
+    // Puts a user's wave file into a sound, when the file exists; the sound
+    // keeps what it had when the file cannot be read.
+    void loadUserSound(TWave& wave, const std::string& fileName);
+
     const platform::Platform& platform_;
 };
 

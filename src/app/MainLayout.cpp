@@ -2,6 +2,8 @@
 #include "app/MainLayout.h"
 
 #include "app/MainForm.h"
+#include "resources/BuiltinSounds.h"
+#include "toolkit/Application.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ TNotifyEvent bind(TForm1& form, Handler handler)
 
 void readMenu(TForm1& f)
 {
-    f.PopupMenu1 = &f.Create<TPopupMenu>();
+    f.PopupMenu1 = &f.Create<TPopupMenu>(f.Platform().ui);
     f.PopupMenu1->SetName("PopupMenu1");
     TMenuItem& menu = f.PopupMenu1->Items();
 
@@ -77,12 +79,53 @@ void ReadMainLayout(TForm1& form)
     form.OnDestroy = bind(form, &TForm1::FormDestroy);
     form.OnCloseQuery = [&form](TObject* sender, bool& canClose) { form.FormCloseQuery(sender, canClose); };
 
+    const platform::Platform& services = form.Platform();
+
+    form.FolderDialog1 = &form.Create<TFolderDialog>(form.Application(), services.folderBrowser,
+                                                     services.fileSystem);
+    form.FolderDialog1->SetName("FolderDialog1");
+
+    form.Wave1 = &form.Create<TWave>(services);
+    form.Wave1->SetName("Wave1");
+    TMemoryStream burp = BuiltinBurpData();
+    form.Wave1->WaveData()->ReadData(burp);
+    form.Wave2 = &form.Create<TWave>(services);
+    form.Wave2->SetName("Wave2");
+    TMemoryStream crunch = BuiltinCrunchData();
+    form.Wave2->WaveData()->ReadData(crunch);
+
     readMenu(form);
+
+    form.ImageList1 = &form.Create<TImageList>(services.ui);
+    form.ImageList1->SetName("ImageList1");
+    for (const char* image : {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"})
+        form.ImageList1->AddIconResource(image);
+
+    form.TrayIcon1 = &form.Create<TTrayIcon>(form.Application(), services.notifyArea);
+    form.TrayIcon1->SetName("TrayIcon1");
+    TIcon ownIcon;
+    ownIcon.LoadFromResourceName(services.ui, "MAINICON");
+    form.TrayIcon1->SetIcon(ownIcon);
+    form.TrayIcon1->SetCycleInterval(100);
+    form.TrayIcon1->SetShowHint(true);
+    form.TrayIcon1->LeftPopup = true;
+
+    form.AutoStart1 = &form.Create<TAutoStart>(services.registry);
+    form.AutoStart1->SetName("AutoStart1");
+    form.AutoStart1->SetRegLocation(TRegLocation::CurrentUser);
+    form.AutoStart1->SetAutoRunWhere(TAutoRunWhere::Run);
+    form.AutoStart1->SetAutoRun(true); // ignored while loading
+    form.AutoStart1->SetAppName("MyApplication"); // reads the registry
 
     // Enabled, with the default interval of 1000 ms: counting starts here.
     form.Timer1 = &form.Create<TTimer>(form.Platform().ui);
     form.Timer1->SetName("Timer1");
     form.Timer1->SetOnTimer(bind(form, &TForm1::Timer1Timer));
+
+    // References to other components are resolved once all are read: the
+    // image list's first image replaces the tray icon's own.
+    form.TrayIcon1->SetIconList(form.ImageList1);
+    form.TrayIcon1->PopupMenu = form.PopupMenu1;
 
     form.EndLoading();
 }

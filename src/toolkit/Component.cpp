@@ -5,8 +5,9 @@
 
 TComponent::TComponent(TComponent* owner) : owner_(owner)
 {
-    if (owner && owner->Has(csDesigning))
-        state_ |= csDesigning;
+    // A component made while its owner's layout is read is read from it too.
+    if (owner)
+        state_ |= owner->state_ & (csDesigning | csLoading | csReading);
 }
 
 TComponent::~TComponent()

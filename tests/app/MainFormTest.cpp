@@ -172,3 +172,69 @@ TEST_F(MainFormTest, TheEndOfTheSessionSavesTheSettingsAtOnceAndOnlyOnce)
     app.Run();
     EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
 }
+
+TEST_F(MainFormTest, WithoutUserSoundsTheBuiltInCrunchAndBurpAreLoaded)
+{
+    TForm1& form = start();
+    EXPECT_EQ(form.Wave1->WaveData()->Size(), 2869); // burp
+    EXPECT_EQ(form.Wave2->WaveData()->Size(), 2629); // crunch
+}
+
+TEST_F(MainFormTest, StoredSoundsGoBackIntoTheComponentsTheirCommandsFill)
+{
+    fakes.fileSystem.addFile("C:\\snd\\mycrunch.wav", "crunchy");
+    fakes.fileSystem.addFile("C:\\snd\\myburp.wav", "burpy");
+    fakes.profile.set(ini, "Settings", "CrunchWave", "C:\\snd\\mycrunch.wav");
+    fakes.profile.set(ini, "Settings", "BurpWave", "C:\\snd\\myburp.wav");
+    TForm1& form = start();
+    auto held = [](TWave* wave) {
+        return std::string(reinterpret_cast<const char*>(wave->WaveData()->Image()), wave->WaveData()->Size());
+    };
+    EXPECT_EQ(held(form.Wave2), "crunchy"); // played at every cookie
+    EXPECT_EQ(held(form.Wave1), "burpy");   // played at every fifth
+}
+
+TEST_F(MainFormTest, ASoundNameOfAFolderOrOfNothingKeepsTheBuiltInSound)
+{
+    fakes.fileSystem.addFolder("C:\\snd\\folder.wav");
+    fakes.profile.set(ini, "Settings", "CrunchWave", "C:\\snd\\folder.wav");
+    fakes.profile.set(ini, "Settings", "BurpWave", "Default");
+    TForm1& form = start();
+    EXPECT_EQ(form.Wave2->WaveData()->Size(), 2629);
+    EXPECT_EQ(form.Wave1->WaveData()->Size(), 2869);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(MainFormTest, AnUnreadableSoundIsReportedAndStartUpGoesOnWithTheBuiltInOne)
+{
+    fakes.fileSystem.addFile("C:\\snd\\locked.wav", "locked");
+    fakes.fileSystem.lock("C:\\snd\\locked.wav", false);
+    fakes.profile.set(ini, "Settings", "CrunchWave", "C:\\snd\\locked.wav");
+    TForm1& form = start();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].caption, "Nomblet");
+    EXPECT_EQ(form.Wave2->WaveData()->Size(), 2629);
+    EXPECT_EQ(form.State.IECookieDir, "C:\\WINDOWS\\cookies") << "the steps after the sounds ran";
+    EXPECT_TRUE(form.State.MunchActive);
+}
+
+TEST_F(MainFormTest, TheTrayIconShowsTheFirstTrayImageOnceLoaded)
+{
+    TForm1& form = start();
+    EXPECT_TRUE(form.TrayIcon1->IconVisible());
+    EXPECT_EQ(form.TrayIcon1->IconIndex(), 0);
+    EXPECT_EQ(form.TrayIcon1->IconList(), form.ImageList1);
+    EXPECT_EQ(form.ImageList1->Count(), 6);
+    EXPECT_EQ(form.TrayIcon1->PopupMenu, form.PopupMenu1);
+    EXPECT_EQ(form.TrayIcon1->Icon().ResourceName(), "TRAY0");
+    ASSERT_EQ(fakes.notifyArea.icons.size(), 1u);
+}
+
+TEST_F(MainFormTest, TheRegistrationIsReadWhileTheLayoutLoads)
+{
+    fakes.registry.setString(platform::RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                             "MyApplication", "C:\\nomblet.exe");
+    TForm1& form = start();
+    EXPECT_EQ(form.AutoStart1->AppName(), "MyApplication");
+    EXPECT_TRUE(form.AutoStart1->AutoRun());
+}

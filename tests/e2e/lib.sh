@@ -115,3 +115,21 @@ choose_menu_item() {
   for ((i = 0; i < rows; i++)); do keys+=(down); done
   driver keys "${keys[@]}" return
 }
+
+# Sends every sound that programs started after this call play into files of
+# their own under $E2E_SOUNDS (ALSA's file output; no sound card needed).
+record_sounds() {
+  E2E_SOUNDS=$WINEPREFIX/sounds
+  mkdir -p "$E2E_SOUNDS" "$WINEPREFIX/xdg/alsa"
+  cat > "$WINEPREFIX/sound-sink" <<SINK
+#!/bin/sh
+exec cat > "$E2E_SOUNDS/\$\$-\$(date +%s%N).raw"
+SINK
+  chmod +x "$WINEPREFIX/sound-sink"
+  printf 'pcm.!default { type file; slave.pcm "null"; file "|%s"; format "raw" }\n' \
+    "$WINEPREFIX/sound-sink" > "$WINEPREFIX/xdg/alsa/asoundrc"
+  export XDG_CONFIG_HOME=$WINEPREFIX/xdg
+}
+
+# How many bytes of sound were played since record_sounds.
+sound_bytes() { cat "$E2E_SOUNDS"/*.raw 2>/dev/null | wc -c; }

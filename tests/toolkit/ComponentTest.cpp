@@ -71,12 +71,14 @@ TEST_F(ComponentTest, LoadingCoversTheWholeTreeAndEndsWithEveryLoadedHook)
     auto& child = root.Create<Probe>("child");
 
     root.BeginLoading();
+    auto& late = root.Create<Probe>("late"); // made while the layout is read
+    EXPECT_TRUE(late.Has(TComponent::csLoading));
     child.setValue();
     EXPECT_TRUE(child.loadingSeenBySetter);
     root.EndLoading();
 
     EXPECT_FALSE(child.Has(TComponent::csLoading));
-    EXPECT_THAT(journal, ::testing::ElementsAre("loaded root", "loaded child"));
+    EXPECT_THAT(journal, ::testing::ElementsAre("loaded root", "loaded child", "loaded late"));
     child.setValue();
     EXPECT_FALSE(child.loadingSeenBySetter);
 }
