@@ -46,6 +46,8 @@ void TForm1::FormCreate(TObject*)
     Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
 
     LoadSettings();
+    // The mark shows what the registry holds, so that its first toggle does what it says.
+    LoadatStartup1->Checked = AutoStart1->AutoRun();
 
     // Each stored sound goes back into the component its command loads it into.
     Application().Guard([this] { loadUserSound(*Wave2, State.CrunchWaveFile); });
@@ -84,10 +86,5 @@ void TForm1::FormDestroy(TObject*)
 void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 {
     CanClose = true;
-    Application().Terminate();
-}
-
-void TForm1::Exit1Click(TObject*)
-{
     Application().Terminate();
 }

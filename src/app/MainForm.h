@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "shell/AutoStart.h"
 #include "shell/TrayIcon.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
@@ -37,6 +38,7 @@ public:
     TMenuItem* FallowmereHomePage1 = nullptr;
     TMenuItem* N5 = nullptr;
     TMenuItem* IP1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr; // the cookie files
     TTrayIcon* TrayIcon1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TAutoStart* AutoStart1 = nullptr;
@@ -52,6 +54,7 @@ public:
     TMenuItem* ModifySounds1 = nullptr;
     TMenuItem* CrunchSound1 = nullptr;
     TMenuItem* BurpSound1 = nullptr;
+    TOpenDialog* OpenDialog2 = nullptr; // the wave files
     TMenuItem* RestoreDefault1 = nullptr;
 
     // Event handlers, bound by the layout.
@@ -59,13 +62,32 @@ public:
     void FormCreate(TObject* Sender);
     void FormDestroy(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void PathtoCookietxt1Click(TObject* Sender);
+    void SoundsOn1Click(TObject* Sender);
     void Exit1Click(TObject* Sender);
+    void Active1Click(TObject* Sender);
+    void PathtoCookieDirIExplorer1Click(TObject* Sender);
+    void FallowmereHomePage1Click(TObject* Sender);
+    void LoadatStartup1Click(TObject* Sender);
+    void PathtoCookiedatICQ1Click(TObject* Sender);
+    void DeleteICQCookies1Click(TObject* Sender);
+    void Cookies1Click(TObject* Sender);
+    void PathtoCookie4DatOpera1Click(TObject* Sender);
+    void PopupMenu1Popup(TObject* Sender);
+    void IP1Click(TObject* Sender);
+    void CrunchSound1Click(TObject* Sender);
+    void BurpSound1Click(TObject* Sender);
+    void RestoreDefault1Click(TObject* Sender);
 
     // The settings file: read once at start, written whole.
     void LoadSettings();
     void SaveSettings();
 
 private:
+    // Lets the user pick a cookie file for one store; saves either way.
+    void chooseCookieFile(const char* defaultName, const char* title, std::string& path);
+    // Lets the user pick a wave file for one sound; loads, previews and saves it when it exists.
+    void chooseSound(std::string& fileName, TWave& wave);
     // Puts a user's wave file into a sound, when the file exists; the sound
     // keeps what it had when the file cannot be read.
     void loadUserSound(TWave& wave, const std::string& fileName);

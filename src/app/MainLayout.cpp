@@ -56,6 +56,21 @@ void readMenu(TForm1& f)
     f.LoadatStartup1 = item(f, menu, "LoadatStartup1", "Load at Startup");
     f.Exit1 = item(f, menu, "Exit1", "Exit");
 
+    f.PopupMenu1->OnPopup = bind(f, &TForm1::PopupMenu1Popup);
+    f.PathtoCookieDirIExplorer1->OnClick = bind(f, &TForm1::PathtoCookieDirIExplorer1Click);
+    f.PathtoCookietxt1->OnClick = bind(f, &TForm1::PathtoCookietxt1Click);
+    f.PathtoCookie4DatOpera1->OnClick = bind(f, &TForm1::PathtoCookie4DatOpera1Click);
+    f.PathtoCookiedatICQ1->OnClick = bind(f, &TForm1::PathtoCookiedatICQ1Click);
+    f.CrunchSound1->OnClick = bind(f, &TForm1::CrunchSound1Click);
+    f.BurpSound1->OnClick = bind(f, &TForm1::BurpSound1Click);
+    f.RestoreDefault1->OnClick = bind(f, &TForm1::RestoreDefault1Click);
+    f.FallowmereHomePage1->OnClick = bind(f, &TForm1::FallowmereHomePage1Click);
+    f.IP1->OnClick = bind(f, &TForm1::IP1Click);
+    f.DeleteICQCookies1->OnClick = bind(f, &TForm1::DeleteICQCookies1Click);
+    f.Active1->OnClick = bind(f, &TForm1::Active1Click);
+    f.SoundsOn1->OnClick = bind(f, &TForm1::SoundsOn1Click);
+    f.Cookies1->OnClick = bind(f, &TForm1::Cookies1Click);
+    f.LoadatStartup1->OnClick = bind(f, &TForm1::LoadatStartup1Click);
     f.Exit1->OnClick = bind(f, &TForm1::Exit1Click);
 }
 
@@ -95,6 +110,18 @@ void ReadMainLayout(TForm1& form)
     form.Wave2->WaveData()->ReadData(crunch);
 
     readMenu(form);
+
+    form.OpenDialog1 = &form.Create<TOpenDialog>(services.ui);
+    form.OpenDialog1->SetName("OpenDialog1");
+    form.OpenDialog1->FileName = "cookies.txt";
+    form.OpenDialog1->Options = ofHideReadOnly | ofEnableSizing;
+
+    form.OpenDialog2 = &form.Create<TOpenDialog>(services.ui);
+    form.OpenDialog2->SetName("OpenDialog2");
+    form.OpenDialog2->Title = "Select New Wave Sound";
+    form.OpenDialog2->Filter = "Wave Files (*.wav)|*.wav";
+    form.OpenDialog2->DefaultExt = "*.wav";
+    form.OpenDialog2->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist | ofEnableSizing;
 
     form.ImageList1 = &form.Create<TImageList>(services.ui);
     form.ImageList1->SetName("ImageList1");

@@ -124,6 +124,19 @@ struct MenuEntry {
 
 enum class ShowCommand { Hide, Restore };
 
+// What the file-open dialog shows and allows.
+struct OpenFileRequest {
+    std::string title;
+    std::string fileName;    // proposed in the name box
+    std::string initialDir;  // empty: the system's choice
+    std::string filter;      // "Description|pattern|..." pairs; empty: none
+    std::string defaultExt;  // added to a typed name without extension
+    bool hideReadOnly = false;
+    bool pathMustExist = false;
+    bool fileMustExist = false;
+    bool enableSizing = false;
+};
+
 class IUi {
 public:
     virtual ~IUi() = default;
@@ -170,6 +183,11 @@ public:
     // Shows a popup menu with its top-left corner at a screen point and
     // returns, once it has closed, the id of the chosen entry or 0.
     virtual unsigned trackPopupMenu(const std::vector<MenuEntry>& entries, Point at) = 0;
+
+    // ---- Dialogs of the menu commands ----
+
+    // The modal file-open dialog: the chosen file's full path, or nothing when cancelled.
+    virtual std::optional<std::string> openFileDialog(const OpenFileRequest& request) = 0;
 };
 
 } // namespace platform

@@ -81,7 +81,7 @@ TEST_F(MainFormTest, AFirstStartWithoutSettingsUsesTheDefaults)
     EXPECT_EQ(form.State.BurpWaveFile, "default");
     EXPECT_TRUE(form.DeleteICQCookies1->Checked);
     EXPECT_TRUE(form.SoundsOn1->Checked);
-    EXPECT_TRUE(form.LoadatStartup1->Checked);
+    EXPECT_FALSE(form.LoadatStartup1->Checked) << "not registered";
     EXPECT_TRUE(form.Active1->Checked);
     EXPECT_TRUE(form.State.MunchActive);
     EXPECT_FALSE(form.State.MunchBusy);
@@ -110,7 +110,7 @@ TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
                                              "Modify Sounds", "Fallowmere Home Page", "-", "Internet IP:", "-",
                                              "Delete ICQ Cookies [x]", "Active [x]", "Sounds On [x]", "Munched = 0",
                                              "-", "Clear IE Cookie Cache Shortcuts", "Clear IE History",
-                                             "Clear IE Cache", "-", "Load at Startup [x]", "Exit"));
+                                             "Clear IE Cache", "-", "Load at Startup", "Exit"));
     TMenuItem& sounds = *form.ModifySounds1;
     ASSERT_EQ(sounds.Count(), 3);
     EXPECT_EQ(sounds.Items(0)->Caption, "Crunch Sound");

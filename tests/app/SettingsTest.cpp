@@ -60,9 +60,22 @@ TEST_F(SettingsTest, StoredValuesReachTheStateAndTheCheckMarks)
     EXPECT_EQ(form.State.ICQCookieFile, "C:\\icq\\cookies.dat");
     EXPECT_FALSE(form.DeleteICQCookies1->Checked);
     EXPECT_FALSE(form.SoundsOn1->Checked);
-    EXPECT_FALSE(form.LoadatStartup1->Checked);
     EXPECT_EQ(form.State.CrunchWaveFile, "C:\\snd\\c.wav");
     EXPECT_EQ(form.State.BurpWaveFile, "Default");
+}
+
+TEST_F(SettingsTest, TheLoadAtStartupMarkShowsWhatTheRegistryHoldsNotTheStoredFlag)
+{
+    store("Settings", "Autoload", "1");
+    EXPECT_FALSE(start().LoadatStartup1->Checked);
+}
+
+TEST_F(SettingsTest, TheLoadAtStartupMarkIsSetWhenTheProgramIsRegistered)
+{
+    store("Settings", "Autoload", "0");
+    fakes.registry.setString(platform::RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                             "MyApplication", "C:\\nomblet.exe");
+    EXPECT_TRUE(start().LoadatStartup1->Checked);
 }
 
 class SettingsFlagTest : public SettingsTest, public ::testing::WithParamInterface<std::string> {};
@@ -76,7 +89,6 @@ TEST_P(SettingsFlagTest, OnlyExactlyOneSetsAMark)
     bool expected = GetParam() == "1";
     EXPECT_EQ(form.DeleteICQCookies1->Checked, expected);
     EXPECT_EQ(form.SoundsOn1->Checked, expected);
-    EXPECT_EQ(form.LoadatStartup1->Checked, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SettingsFlagTest,
@@ -105,7 +117,7 @@ TEST_F(SettingsTest, SaveWritesAllNineKeysInOrderAndLeavesOtherKeysAlone)
     EXPECT_THAT(writtenKeys(),
                 ::testing::ElementsAre("Cookie File/Name=C:\\a.txt", "Cookie File/OName=",
                                        "Cookie Dir/Dir=C:\\WINDOWS\\cookies", "Cookie Dat/ICQ=",
-                                       "Settings/MunchICQ=1", "Settings/SoundsOn=0", "Settings/Autoload=1",
+                                       "Settings/MunchICQ=1", "Settings/SoundsOn=0", "Settings/Autoload=0",
                                        "Settings/CrunchWave=default", "Settings/BurpWave=default"));
     for (const Call& call : fakes.profile.callsOf("writeString"))
         EXPECT_EQ(call.args[0], "nomblet.ini");

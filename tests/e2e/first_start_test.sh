@@ -17,7 +17,7 @@ expect "Cookie Dir" Dir 'C:\windows\cookies'
 expect "Cookie Dat" ICQ ""
 expect Settings MunchICQ 1
 expect Settings SoundsOn 1
-expect Settings Autoload 1
+expect Settings Autoload 0   # not registered: the mark shows what the registry holds
 expect Settings CrunchWave default
 expect Settings BurpWave default
 pass

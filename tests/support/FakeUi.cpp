@@ -336,3 +336,12 @@ std::string FakeUi::iconResource(platform::IconHandle icon) const
     auto it = icons_.find(icon);
     return it == icons_.end() ? "" : it->second;
 }
+
+std::optional<std::string> FakeUi::openFileDialog(const platform::OpenFileRequest& request)
+{
+    record("openFileDialog", {request.title, request.fileName, request.initialDir});
+    openFileRequests.push_back(request);
+    std::optional<std::string> chosen;
+    deliver([&] { chosen = onOpenFile ? onOpenFile(request) : std::nullopt; });
+    return chosen;
+}

@@ -104,6 +104,10 @@ public:
     bool keyDown(int virtualKey) override;
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
+    std::optional<std::string> openFileDialog(const platform::OpenFileRequest& request) override;
+    // What the user does in the next file-open dialogs: a full path, or nothing to cancel.
+    std::function<std::optional<std::string>(const platform::OpenFileRequest&)> onOpenFile;
+    std::vector<platform::OpenFileRequest> openFileRequests;
 
     // Sends a message to the window with that handle (utility or not), as a
     // dispatched message runs; the procedure's result, or 0 when there is none.

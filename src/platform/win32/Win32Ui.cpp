@@ -3,6 +3,8 @@
 
 #include "platform/win32/ScopedHandle.h"
 
+#include <commdlg.h>
+
 #include <set>
 
 namespace {
@@ -497,4 +499,35 @@ unsigned Win32Ui::trackPopupMenu(const std::vector<platform::MenuEntry>& entries
     UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
     return static_cast<unsigned>(::TrackPopupMenu(menu.get(), flags, at.x, at.y, 0,
                                                   toHwnd(menuOwner_->handle()), nullptr));
+}
+
+std::optional<std::string> Win32Ui::openFileDialog(const platform::OpenFileRequest& request)
+{
+    // "Description|pattern|..." becomes the system's zero-separated list.
+    std::string filter = request.filter;
+    for (char& c : filter)
+        if (c == '|')
+            c = '\0';
+    filter.append(2, '\0');
+    // The system wants the extension alone ("wav"); a pattern such as "*.wav"
+    // would be appended as it stands and never name a file.
+    std::string defaultExt = request.defaultExt.substr(request.defaultExt.rfind('.') + 1);
+
+    std::string fileName = request.fileName;
+    fileName.resize(std::max<std::size_t>(fileName.size() + 1, 4096), '\0');
+
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = fileName.data();
+    ofn.nMaxFile = static_cast<DWORD>(fileName.size());
+    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
+    ofn.Flags = OFN_EXPLORER | (request.hideReadOnly ? OFN_HIDEREADONLY : 0) |
+                (request.pathMustExist ? OFN_PATHMUSTEXIST : 0) | (request.fileMustExist ? OFN_FILEMUSTEXIST : 0) |
+                (request.enableSizing ? OFN_ENABLESIZING : 0);
+    if (!::GetOpenFileNameA(&ofn))
+        return std::nullopt;
+    return std::string(fileName.c_str());
 }

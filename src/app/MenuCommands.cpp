@@ -1,0 +1,147 @@
+// The tray menu's commands. Most clear the menu gate as their last step, so
+// munching resumes at the next tick; a failed save leaves the gate to time out.
+#include "app/Addresses.h"
+#include "app/FileExists.h"
+#include "app/HostHelpers.h"
+#include "app/MainForm.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+// The text up to and including the last backslash or colon; empty without one.
+std::string folderPart(const std::string& path)
+{
+    std::size_t last = path.find_last_of("\\:");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+} // namespace
+
+void TForm1::PopupMenu1Popup(TObject*)
+{
+    State.MenuOpen = true;
+}
+
+void TForm1::chooseCookieFile(const char* defaultName, const char* title, std::string& path)
+{
+    OpenDialog1->FileName = defaultName;
+    OpenDialog1->Title = title;
+    OpenDialog1->InitialDir = folderPart(path);
+    if (OpenDialog1->Execute())
+        path = OpenDialog1->FileName;
+    SaveSettings();
+}
+
+void TForm1::PathtoCookietxt1Click(TObject*)
+{
+    chooseCookieFile("cookies.txt", "Search for Netscape Cookie File (cookies.txt)", State.CookieTxtFile);
+    State.MenuOpen = false;
+}
+
+void TForm1::PathtoCookie4DatOpera1Click(TObject*)
+{
+    chooseCookieFile("cookies4.dat", "Search for Opera Cookie File (cookies#.dat)", State.OperaCookieFile);
+    State.MenuOpen = false;
+}
+
+void TForm1::PathtoCookiedatICQ1Click(TObject*)
+{
+    // Leaves the gate to time out.
+    chooseCookieFile("cookies.dat", "Search for ICQ Cookie File (cookies.dat)", State.ICQCookieFile);
+}
+
+void TForm1::PathtoCookieDirIExplorer1Click(TObject*)
+{
+    FolderDialog1->Title = "Search for IE Cookie Folder";
+    FolderDialog1->SetDirectory(State.IECookieDir);
+    if (FolderDialog1->Execute())
+        State.IECookieDir = FolderDialog1->Directory();
+    SaveSettings();
+    State.MenuOpen = false;
+}
+
+void TForm1::chooseSound(std::string& fileName, TWave& wave)
+{
+    if (OpenDialog2->Execute()) {
+        fileName = OpenDialog2->FileName;
+        if (FileExists(platform_.fileSystem, fileName)) {
+            wave.WaveData()->LoadFromFile(fileName);
+            wave.Play(); // a preview, whatever the Sounds On mark says
+            SaveSettings();
+        }
+    }
+    State.MenuOpen = false;
+}
+
+void TForm1::CrunchSound1Click(TObject*)
+{
+    chooseSound(State.CrunchWaveFile, *Wave2);
+}
+
+void TForm1::BurpSound1Click(TObject*)
+{
+    chooseSound(State.BurpWaveFile, *Wave1);
+}
+
+void TForm1::RestoreDefault1Click(TObject*)
+{
+    // Two names of no file: the built-in sounds come back at the next start.
+    State.CrunchWaveFile = "default";
+    State.BurpWaveFile = "Default";
+    SaveSettings();
+    platform_.ui.messageBox("Default sounds will be restored next time Nomblet is re-strarted.", "Information",
+                            platform::BoxIcon::Information);
+    State.MenuOpen = false;
+}
+
+void TForm1::FallowmereHomePage1Click(TObject*)
+{
+    OpenDocument(platform_.host, HomePageAddress);
+    State.MenuOpen = false;
+}
+
+void TForm1::IP1Click(TObject*)
+{
+    State.MenuOpen = false;
+}
+
+void TForm1::DeleteICQCookies1Click(TObject*)
+{
+    DeleteICQCookies1->Checked = !DeleteICQCookies1->Checked;
+    State.MenuOpen = false;
+}
+
+void TForm1::Active1Click(TObject*)
+{
+    Active1->Checked = !Active1->Checked;
+    State.MunchActive = Active1->Checked;
+    SaveSettings();
+    State.MenuOpen = false;
+}
+
+void TForm1::SoundsOn1Click(TObject*)
+{
+    SoundsOn1->Checked = !SoundsOn1->Checked;
+    SaveSettings();
+    State.MenuOpen = false;
+}
+
+void TForm1::LoadatStartup1Click(TObject*)
+{
+    LoadatStartup1->Checked = !LoadatStartup1->Checked;
+    AutoStart1->SetAutoRun(LoadatStartup1->Checked);
+    SaveSettings();
+    State.MenuOpen = false;
+}
+
+void TForm1::Cookies1Click(TObject*)
+{
+    // Leaves the gate to time out.
+    State.MunchedCount = 0;
+    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+}
+
+void TForm1::Exit1Click(TObject*)
+{
+    Application().Terminate();
+}

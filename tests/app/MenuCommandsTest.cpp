@@ -1,0 +1,259 @@
+// The tray menu's commands: what each changes, what each saves, and the gate.
+#include "app/MainFormFixture.h"
+
+#include "resources/BuiltinSounds.h"
+#include "toolkit/Error.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+const char* runKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class MenuCommandsTest : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        form = &start();
+        form->PopupMenu1->OnPopup(form->PopupMenu1); // the menu opens: the gate closes
+        fakes.profile.calls.clear();
+    }
+    std::size_t saves() const { return fakes.profile.callsOf("writeString").size() / 9; }
+    // The user picks this file in the next file-open dialog.
+    void userPicks(std::optional<std::string> path)
+    {
+        ui.onOpenFile = [path](const platform::OpenFileRequest&) { return path; };
+    }
+    // A file holding a playable wave image that differs from the built-in ones.
+    std::string waveFile(const std::string& path)
+    {
+        auto image = BuiltinBurpImage();
+        std::string bytes(image.begin(), image.end());
+        bytes.back() ^= 0x55;
+        fakes.fileSystem.addFile(path, bytes);
+        return bytes;
+    }
+    static std::string held(TWave& wave)
+    {
+        return std::string(reinterpret_cast<const char*>(wave.WaveData()->Image()), wave.WaveData()->Size());
+    }
+
+    TForm1* form = nullptr;
+};
+
+} // namespace
+
+TEST_F(MenuCommandsTest, ThePopupClosesTheGate)
+{
+    EXPECT_TRUE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ACookieFileCommandProposesItsNameInTheFolderOfTheCurrentPath)
+{
+    form->State.CookieTxtFile = "C:\\Program Files\\Netscape\\cookies.txt";
+    userPicks("D:\\new\\cookies.txt");
+    form->PathtoCookietxt1->Click();
+
+    ASSERT_EQ(ui.openFileRequests.size(), 1u);
+    const platform::OpenFileRequest& shown = ui.openFileRequests[0];
+    EXPECT_EQ(shown.fileName, "cookies.txt");
+    EXPECT_EQ(shown.title, "Search for Netscape Cookie File (cookies.txt)");
+    EXPECT_EQ(shown.initialDir, "C:\\Program Files\\Netscape\\");
+    EXPECT_TRUE(shown.hideReadOnly);
+    EXPECT_FALSE(shown.fileMustExist);
+    EXPECT_EQ(form->State.CookieTxtFile, "D:\\new\\cookies.txt");
+    EXPECT_EQ(stored("Cookie File", "Name"), "D:\\new\\cookies.txt");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ACancelledCookieFileCommandKeepsThePathButStillSaves)
+{
+    form->State.OperaCookieFile = "E:cookies4.dat";
+    userPicks(std::nullopt);
+    form->PathtoCookie4DatOpera1->Click();
+    EXPECT_EQ(ui.openFileRequests.at(0).title, "Search for Opera Cookie File (cookies#.dat)");
+    EXPECT_EQ(ui.openFileRequests.at(0).fileName, "cookies4.dat");
+    EXPECT_EQ(ui.openFileRequests.at(0).initialDir, "E:");
+    EXPECT_EQ(form->State.OperaCookieFile, "E:cookies4.dat");
+    EXPECT_EQ(saves(), 1u);
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheIcqFileCommandLeavesTheGateToTimeOut)
+{
+    userPicks("C:\\icq\\cookies.dat");
+    form->PathtoCookiedatICQ1->Click();
+    EXPECT_EQ(ui.openFileRequests.at(0).title, "Search for ICQ Cookie File (cookies.dat)");
+    EXPECT_EQ(ui.openFileRequests.at(0).fileName, "cookies.dat");
+    EXPECT_EQ(ui.openFileRequests.at(0).initialDir, "");
+    EXPECT_EQ(stored("Cookie Dat", "ICQ"), "C:\\icq\\cookies.dat");
+    EXPECT_TRUE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheCookieFolderCommandUsesTheFolderPicker)
+{
+    fakes.fileSystem.addFolder("D:\\ie\\cookies");
+    fakes.folderBrowser.user = [](FakeFolderBrowser& shell) {
+        shell.select("D:\\ie\\cookies");
+        shell.confirm();
+    };
+    form->PathtoCookieDirIExplorer1->Click();
+    EXPECT_EQ(form->FolderDialog1->Title, "Search for IE Cookie Folder");
+    EXPECT_EQ(form->State.IECookieDir, "D:\\ie\\cookies");
+    EXPECT_EQ(stored("Cookie Dir", "Dir"), "D:\\ie\\cookies");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ACancelledFolderPickerKeepsTheFolderAndSaves)
+{
+    fakes.folderBrowser.user = [](FakeFolderBrowser& shell) { shell.select("D:\\elsewhere"); };
+    form->PathtoCookieDirIExplorer1->Click();
+    EXPECT_EQ(form->State.IECookieDir, "C:\\WINDOWS\\cookies");
+    EXPECT_EQ(saves(), 1u);
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ANewCrunchIsLoadedIntoTheCrunchSoundPlayedAndSavedEvenWithSoundsOff)
+{
+    form->SoundsOn1->Checked = false;
+    std::string bytes = waveFile("C:\\snd\\new.wav");
+    userPicks("C:\\snd\\new.wav");
+    form->CrunchSound1->Click();
+
+    const platform::OpenFileRequest& shown = ui.openFileRequests.at(0);
+    EXPECT_EQ(shown.title, "Select New Wave Sound");
+    EXPECT_EQ(shown.filter, "Wave Files (*.wav)|*.wav");
+    EXPECT_EQ(shown.defaultExt, "*.wav");
+    EXPECT_TRUE(shown.fileMustExist && shown.pathMustExist && shown.hideReadOnly && shown.enableSizing);
+    EXPECT_EQ(held(*form->Wave2), bytes);
+    EXPECT_EQ(form->Wave1->WaveData()->Size(), 2869) << "the burp stays";
+    ASSERT_EQ(fakes.sound.played.size(), 1u);
+    EXPECT_EQ(std::string(fakes.sound.played[0].begin(), fakes.sound.played[0].end()), bytes);
+    EXPECT_EQ(stored("Settings", "CrunchWave"), "C:\\snd\\new.wav");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ANewBurpGoesIntoTheBurpSound)
+{
+    std::string bytes = waveFile("C:\\snd\\b.wav");
+    userPicks("C:\\snd\\b.wav");
+    form->BurpSound1->Click();
+    EXPECT_EQ(held(*form->Wave1), bytes);
+    EXPECT_EQ(stored("Settings", "BurpWave"), "C:\\snd\\b.wav");
+}
+
+TEST_F(MenuCommandsTest, AChosenSoundThatDoesNotExistIsRememberedButNeitherLoadedNorSaved)
+{
+    userPicks("C:\\gone.wav");
+    form->CrunchSound1->Click();
+    EXPECT_EQ(form->State.CrunchWaveFile, "C:\\gone.wav");
+    EXPECT_EQ(form->Wave2->WaveData()->Size(), 2629);
+    EXPECT_EQ(saves(), 0u);
+    EXPECT_TRUE(fakes.sound.played.empty());
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ACancelledSoundCommandChangesNothing)
+{
+    userPicks(std::nullopt);
+    form->BurpSound1->Click();
+    EXPECT_EQ(form->State.BurpWaveFile, "default");
+    EXPECT_EQ(saves(), 0u);
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, RestoreDefaultsSavesTheTwoSpellingsThenTellsTheUser)
+{
+    ui.onOpenFile = nullptr;
+    form->RestoreDefault1->Click();
+    EXPECT_EQ(stored("Settings", "CrunchWave"), "default");
+    EXPECT_EQ(stored("Settings", "BurpWave"), "Default");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Default sounds will be restored next time Nomblet is re-strarted.");
+    EXPECT_EQ(ui.boxes[0].caption, "Information");
+    EXPECT_EQ(ui.boxes[0].icon, platform::BoxIcon::Information);
+    EXPECT_EQ(fakes.profile.calls.back().operation, "writeString") << "saved before the box";
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheHomePageOpensThroughTheShell)
+{
+    form->FallowmereHomePage1->Click();
+    auto opened = fakes.host.callsOf("shellOpen");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_THAT(opened[0].args, ::testing::ElementsAre("Open", "//www.fallowmere.example/", "", "http:", "1"));
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheIpItemOnlyOpensTheGate)
+{
+    form->IP1->Click();
+    EXPECT_FALSE(form->State.MenuOpen);
+    EXPECT_EQ(saves(), 0u);
+}
+
+TEST_F(MenuCommandsTest, TheIcqSwitchTurnsItsMarkOverWithoutSaving)
+{
+    form->DeleteICQCookies1->Click();
+    EXPECT_FALSE(form->DeleteICQCookies1->Checked);
+    EXPECT_EQ(saves(), 0u);
+    EXPECT_FALSE(form->State.MenuOpen);
+    form->DeleteICQCookies1->Click();
+    EXPECT_TRUE(form->DeleteICQCookies1->Checked);
+}
+
+TEST_F(MenuCommandsTest, TheActiveSwitchStopsAndResumesMunchingAndSaves)
+{
+    form->Active1->Click();
+    EXPECT_FALSE(form->Active1->Checked);
+    EXPECT_FALSE(form->State.MunchActive);
+    EXPECT_EQ(saves(), 1u);
+    form->Active1->Click();
+    EXPECT_TRUE(form->State.MunchActive);
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheSoundsSwitchSavesItsNewMark)
+{
+    form->SoundsOn1->Click();
+    EXPECT_EQ(stored("Settings", "SoundsOn"), "0");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, LoadAtStartupRegistersAndUnregistersAtTheFirstToggle)
+{
+    fakes.registry.addKey(platform::RegRoot::CurrentUser, runKey);
+    ASSERT_FALSE(form->LoadatStartup1->Checked);
+    form->LoadatStartup1->Click();
+    EXPECT_EQ(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication"), fakes.registry.program);
+    EXPECT_EQ(stored("Settings", "Autoload"), "1");
+    form->LoadatStartup1->Click();
+    EXPECT_FALSE(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication").has_value());
+    EXPECT_EQ(stored("Settings", "Autoload"), "0");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, TheCounterResetShowsZeroSavesNothingAndLeavesTheGate)
+{
+    form->State.MunchedCount = 42;
+    form->Cookies1->Click();
+    EXPECT_EQ(form->State.MunchedCount, 0);
+    EXPECT_EQ(form->Cookies1->Caption, "Munched = 0");
+    EXPECT_EQ(saves(), 0u);
+    EXPECT_TRUE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ARefusedSaveEndsTheCommandWithTheGateStillClosed)
+{
+    fakes.profile.faults.failFrom("writeString");
+    EXPECT_THROW(form->SoundsOn1->Click(), Exception);
+    EXPECT_FALSE(form->SoundsOn1->Checked) << "the mark was turned before the save";
+    EXPECT_TRUE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, ExitEndsTheProgramAndLeavesTheGate)
+{
+    form->Exit1->Click();
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_TRUE(form->State.MenuOpen);
+}
