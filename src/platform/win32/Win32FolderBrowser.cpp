@@ -1,6 +1,7 @@
 // Win32 only. The shell's folder browser, its item-ID lists and its allocator.
 #include "platform/win32/Win32FolderBrowser.h"
 
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Ui.h"
 
 #include <windows.h>
@@ -25,6 +26,22 @@ public:
 private:
     IMalloc* malloc_;
 };
+
+// Wine's browser finds a requested folder by comparing the shell's item IDs
+// byte for byte, and those carry each folder's last-access time. Reading the path
+// to resolve it moves that time on Linux (relatime: a folder not read since it
+// changed or for a day), so the tree's items no longer match and the request is
+// dropped. Listing each folder on the path first lets those times settle.
+void settleAccessTimes(const std::string& path)
+{
+    for (std::size_t end = path.find('\\', 2); ; end = path.find('\\', end + 1)) {
+        std::string folder = end == std::string::npos ? path : path.substr(0, end);
+        WIN32_FIND_DATAA data;
+        ScopedFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+        if (end == std::string::npos)
+            break;
+    }
+}
 
 int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data)
 {
@@ -85,6 +102,7 @@ bool Win32FolderBrowser::pathFromIdList(platform::ItemIdList list, std::string& 
 
 void Win32FolderBrowser::setSelection(platform::DialogWindow dialog, const std::string& path)
 {
+    settleAccessTimes(path);
     // A non-zero wParam says that lParam is a path, not an item-ID list.
     ::SendMessageA(static_cast<HWND>(dialog), BFFM_SETSELECTIONA, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>(path.c_str()));
