@@ -7,6 +7,8 @@
 //   keys NAME...              press keys with SendInput: down up left right return escape tab,
 //                             or text:CHARS to type characters
 //   screen                    print the screen's width and height
+//   menu                      print the open popup menu's rows: caption, checked, default
+//                             (read inside the program by the menuspy hook DLL)
 #include <windows.h>
 
 #include <cstdio>
@@ -66,6 +68,40 @@ bool pressNamed(const std::string& name)
     return false;
 }
 
+// The open menu can only be read inside the process that owns it.
+int printOpenMenu(const char* driverPath)
+{
+    HWND menuWindow = ::FindWindowA("#32768", nullptr);
+    if (!menuWindow) {
+        std::fprintf(stderr, "no open menu\n");
+        return 1;
+    }
+    std::string dll = driverPath;
+    dll = dll.substr(0, dll.find_last_of("\\/") + 1) + "nomblet_menuspy.dll";
+    HMODULE spy = ::LoadLibraryA(dll.c_str());
+    auto proc = spy ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(spy, "spyProc"))) : nullptr;
+    if (!proc) {
+        std::fprintf(stderr, "cannot load %s\n", dll.c_str());
+        return 1;
+    }
+    ::DeleteFileA("C:\\menuspy.txt");
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, proc, spy, ::GetWindowThreadProcessId(menuWindow, nullptr));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(menuWindow, ::RegisterWindowMessageA("NombletMenuSpy"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                          &result);
+    ::UnhookWindowsHookEx(hook);
+    FILE* in = std::fopen("C:\\menuspy.txt", "r");
+    if (!in) {
+        std::fprintf(stderr, "the menu was not read\n");
+        return 1;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, in))
+        std::fputs(line, stdout);
+    std::fclose(in);
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|keys|screen ...\n");
@@ -84,6 +120,8 @@ int main(int argc, char** argv)
         std::printf("%d %d\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
         return 0;
     }
+    if (command == "menu")
+        return printOpenMenu(argv[0]);
     if (command == "keys") {
         for (int i = 2; i < argc; ++i)
             if (!pressNamed(argv[i])) {

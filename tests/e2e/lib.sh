@@ -107,13 +107,24 @@ reg_value() {
 # 514 left up, 516 right down, 517 right up).
 tray_mouse() { driver post "${TRAY_CLASS:-TTrayIconWindow}" 2048 1 "$1"; }
 
-# Opens the tray menu with a right click and chooses the item N rows down.
-choose_menu_item() {
-  local rows=$1 keys=()
+# Opens the tray menu with a right click and waits for it.
+open_menu() {
   tray_mouse 516
-  sleep 0.3
-  for ((i = 0; i < rows; i++)); do keys+=(down); done
+  driver wait '#32768' 5 || fail "the tray menu did not open"
+  sleep 0.2
+}
+
+# The open menu's rows as "caption<TAB>checked<TAB>default", read inside the program.
+menu_rows() { driver menu | tr -d '\r'; }
+
+# Opens the tray menu and chooses its N-th selectable item (separators do not
+# count: 1 is "Path to Cookie Dir (IExplorer)", 10 "Sounds On", 16 "Exit").
+choose_menu_item() {
+  local keys=()
+  open_menu
+  for ((i = 0; i < $1; i++)); do keys+=(down); done
   driver keys "${keys[@]}" return
+  sleep 0.3
 }
 
 # Sends every sound that programs started after this call play into files of
