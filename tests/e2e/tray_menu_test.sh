@@ -1,0 +1,20 @@
+# A right click on the tray icon opens the menu with the layout's rows and marks.
+source "$(dirname "$0")/lib.sh"
+
+start_nomblet
+open_menu
+rows=$(menu_rows)
+expected=$(printf '%s\n' \
+  $'Path to Cookie Dir (IExplorer)\t0\t0' $'Path to Cookie.txt (Netscape)\t0\t0' \
+  $'Path to Cookie#.Dat (Opera)\t0\t0' $'Path to Cookie.dat (ICQ)\t0\t0' $'-\t0\t0' \
+  $'Modify Sounds\t0\t0' $'Fallowmere Home Page\t0\t0' $'-\t0\t0' $'Internet IP:\t0\t0' $'-\t0\t0' \
+  $'Delete ICQ Cookies\t1\t0' $'Active\t1\t0' $'Sounds On\t1\t0' $'Munched = 0\t0\t0' $'-\t0\t0' \
+  $'Clear IE Cookie Cache Shortcuts\t0\t0' $'Clear IE History\t0\t0' $'Clear IE Cache\t0\t0' $'-\t0\t0' \
+  $'Load at Startup\t0\t0' $'Exit\t0\t0')
+[ "$rows" = "$expected" ] || fail "the menu reads:
+$rows"
+screenshot menu >/dev/null
+driver keys escape
+close_nomblet
+wait_for_exit 5 || fail "nomblet.exe did not end"
+pass
