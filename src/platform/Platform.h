@@ -9,6 +9,7 @@
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sound.h"
+#include "platform/Threads.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -22,6 +23,7 @@ struct Platform {
     IRegistry& registry;
     IFolderBrowser& folderBrowser;
     INotifyArea& notifyArea;
+    IThreads& threads;
 };
 
 } // namespace platform

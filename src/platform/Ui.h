@@ -1,5 +1,6 @@
 // The user-interface service: the message loop, top-level windows, message
-// boxes and screen facts. Everything here is called on the UI thread only.
+// boxes and screen facts. Everything here is called on the UI thread only,
+// except the hand-over of a call from a worker thread (runOnUiThread).
 //
 // Errors: callbacks into the program (window events) may throw; the service
 // catches what escapes them and hands it to the exception handler, so nothing
@@ -45,6 +46,7 @@ public:
 };
 
 class IWindow;
+class IThread;
 
 struct WindowParams {
     std::string className;   // how other programs find the window
@@ -188,6 +190,18 @@ public:
 
     // The modal file-open dialog: the chosen file's full path, or nothing when cancelled.
     virtual std::optional<std::string> openFileDialog(const OpenFileRequest& request) = 0;
+
+    // ---- Worker threads ----
+
+    // Runs call on the UI thread and returns once it has
+    // returned; the calling thread stays blocked meanwhile. The UI thread takes
+    // the call whenever it retrieves or waits for messages, modal loops included.
+    // What escapes the call goes to the exception handler, not back to the caller.
+    // On the UI thread itself the call runs at once.
+    virtual void runOnUiThread(const std::function<void()>& call) = 0;
+    // Returns when the thread has ended. On the UI thread it keeps taking handed-over
+    // calls while it waits, so a worker in the middle of one can finish it and end.
+    virtual void waitForThreadEnd(IThread& thread) = 0;
 };
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
 #include "support/FakeSound.h"
+#include "support/FakeThreads.h"
 #include "support/FakeUi.h"
 
 struct FakePlatform {
@@ -20,6 +21,7 @@ struct FakePlatform {
     FakeRegistry registry;
     FakeFolderBrowser folderBrowser;
     FakeNotifyArea notifyArea{ui};
+    FakeThreads threads;
 
     platform::Platform services{
         .ui = ui,
@@ -30,5 +32,6 @@ struct FakePlatform {
         .registry = registry,
         .folderBrowser = folderBrowser,
         .notifyArea = notifyArea,
+        .threads = threads,
     };
 };

@@ -1,6 +1,8 @@
 // The screenless user-interface service.
 #include "support/FakeUi.h"
 
+#include "platform/Threads.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string_view>
@@ -78,6 +80,7 @@ void FakeUi::runMessageLoop()
     record("runMessageLoop");
     // An empty queue would wait for ever on a real system; here it is a test's mistake.
     while (!quitPosted_) {
+        serveHandOvers();
         if (queue_.empty())
             throw std::logic_error("message loop idle without a quit message");
         auto message = std::move(queue_.front());
@@ -90,6 +93,7 @@ void FakeUi::runMessageLoop()
 void FakeUi::processMessages()
 {
     record("processMessages");
+    serveHandOvers();
     while (!queue_.empty() && !quitPosted_) {
         auto message = std::move(queue_.front());
         queue_.pop_front();
@@ -344,4 +348,68 @@ std::optional<std::string> FakeUi::openFileDialog(const platform::OpenFileReques
     std::optional<std::string> chosen;
     deliver([&] { chosen = onOpenFile ? onOpenFile(request) : std::nullopt; });
     return chosen;
+}
+
+void FakeUi::runOnUiThread(const std::function<void()>& call)
+{
+    if (std::this_thread::get_id() == uiThread_) {
+        deliver(call);
+        return;
+    }
+    HandOver handOver{&call};
+    std::unique_lock lock(handOverMutex_);
+    handOvers_.push_back(&handOver);
+    handOverChanged_.notify_all();
+    handOverChanged_.wait(lock, [&] { return handOver.done; });
+}
+
+void FakeUi::serveHandOvers()
+{
+    std::unique_lock lock(handOverMutex_);
+    while (!handOvers_.empty()) {
+        HandOver* handOver = handOvers_.front();
+        handOvers_.pop_front();
+        lock.unlock();
+        {
+            // However the call ends, its worker goes on.
+            struct Finish {
+                FakeUi& ui;
+                HandOver& handOver;
+                ~Finish()
+                {
+                    std::lock_guard lock(ui.handOverMutex_);
+                    handOver.done = true;
+                    ui.handOverChanged_.notify_all();
+                }
+            } finish{*this, *handOver};
+            record("handOver");
+            deliver(*handOver->call);
+        }
+        lock.lock();
+    }
+}
+
+bool FakeUi::serveUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        serveHandOvers();
+        if (done())
+            return true;
+        std::unique_lock lock(handOverMutex_);
+        if (!handOverChanged_.wait_until(lock, deadline, [this] { return !handOvers_.empty(); }))
+            return done();
+    }
+}
+
+void FakeUi::waitForThreadEnd(platform::IThread& thread)
+{
+    record("waitForThreadEnd");
+    // The fake has no handle to wait on together with the hand-overs: it looks
+    // at the thread between short waits for a hand-over.
+    while (!thread.ended()) {
+        serveHandOvers();
+        std::unique_lock lock(handOverMutex_);
+        handOverChanged_.wait_for(lock, std::chrono::milliseconds(1), [this] { return !handOvers_.empty(); });
+    }
 }

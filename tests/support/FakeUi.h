@@ -1,15 +1,21 @@
 // A user-interface service without a screen: windows are records, the message
 // queue is a list of tasks that the loop runs in order, message boxes are logged.
+// Worker threads really hand calls over: the thread that made the FakeUi is its
+// UI thread and takes them whenever it runs messages, waits for a thread, or serves.
 #pragma once
 
 #include "platform/Ui.h"
 #include "support/FakeService.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <functional>
 #include <optional>
 #include <set>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 class FakeUi;
@@ -90,6 +96,14 @@ public:
     platform::Rgb sysColor(int index) override { return 0x010101u * static_cast<unsigned>(index); }
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+    void runOnUiThread(const std::function<void()>& call) override;
+    void waitForThreadEnd(platform::IThread& thread) override;
+
+    // Takes handed-over calls until done() holds or the time-out has passed;
+    // true when done() held. UI thread only.
+    bool serveUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+    // Takes the calls handed over so far, then returns.
+    void serveHandOvers();
 
     // ---- Windows at message level, icons and popup menus ----
     std::unique_ptr<platform::IUtilityWindow> newUtilityWindow(const std::string& className,
@@ -160,6 +174,16 @@ private:
     std::map<platform::TimerId, Timer> timers_;
     platform::TimerId nextTimer_ = 0;
     unsigned long long now_ = 0;
+
+    struct HandOver {
+        const std::function<void()>* call;
+        bool done = false;
+    };
+
+    const std::thread::id uiThread_ = std::this_thread::get_id();
+    std::mutex handOverMutex_;
+    std::condition_variable handOverChanged_;
+    std::deque<HandOver*> handOvers_;
     bool quitPosted_ = false;
     std::function<void(std::exception_ptr)> exceptionHandler_;
 

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Sound.h"
+#include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
 
 class Win32Platform {
@@ -23,6 +24,7 @@ public:
               .registry = registry_,
               .folderBrowser = folderBrowser_,
               .notifyArea = notifyArea_,
+              .threads = threads_,
           }
     {
     }
@@ -37,5 +39,6 @@ private:
     Win32Registry registry_;
     Win32FolderBrowser folderBrowser_;
     Win32NotifyArea notifyArea_;
+    Win32Threads threads_;
     platform::Platform services_;
 };

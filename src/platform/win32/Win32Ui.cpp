@@ -2,10 +2,12 @@
 #include "platform/win32/Win32Ui.h"
 
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Threads.h"
 
 #include <commdlg.h>
 
 #include <set>
+#include <stdexcept>
 
 namespace {
 
@@ -148,6 +150,9 @@ void Win32Window::paint()
     events_.onPaint(canvas);
 }
 
+constexpr UINT WM_HANDOVER = WM_APP + 1; // wParam: the Win32Ui, lParam: the call
+constexpr char handOverClass[] = "NombletHandOver";
+
 } // namespace
 
 HWND windowHandle(const platform::IWindow* window)
@@ -161,9 +166,17 @@ namespace {
 Win32Ui* timerOwner = nullptr;
 }
 
-Win32Ui::Win32Ui()
+Win32Ui::Win32Ui() : uiThread_(::GetCurrentThreadId())
 {
     timerOwner = this;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Win32Ui::handOverProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = handOverClass;
+    ::RegisterClassExA(&wc); // fails harmlessly when a former service registered it
+    handOverWindow_.reset(::CreateWindowExA(0, handOverClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            ::GetModuleHandleA(nullptr), nullptr));
 }
 
 Win32Ui::~Win32Ui()
@@ -530,4 +543,48 @@ std::optional<std::string> Win32Ui::openFileDialog(const platform::OpenFileReque
     if (!::GetOpenFileNameA(&ofn))
         return std::nullopt;
     return std::string(fileName.c_str());
+}
+
+void Win32Ui::runGuarded(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (...) {
+        reportException(std::current_exception());
+    }
+}
+
+LRESULT CALLBACK Win32Ui::handOverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_HANDOVER)
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    reinterpret_cast<Win32Ui*>(wParam)->runGuarded(*reinterpret_cast<const std::function<void()>*>(lParam));
+    return 0;
+}
+
+void Win32Ui::runOnUiThread(const std::function<void()>& call)
+{
+    if (::GetCurrentThreadId() == uiThread_)
+        runGuarded(call);
+    else
+        ::SendMessageA(handOverWindow_.get(), WM_HANDOVER, reinterpret_cast<WPARAM>(this),
+                       reinterpret_cast<LPARAM>(&call));
+}
+
+void Win32Ui::waitForThreadEnd(platform::IThread& thread)
+{
+    auto* win32 = dynamic_cast<Win32Thread*>(&thread);
+    if (!win32)
+        throw std::logic_error("waitForThreadEnd: not a thread of the Win32 service");
+    HANDLE handle = win32->handle();
+    if (::GetCurrentThreadId() != uiThread_) {
+        ::WaitForSingleObject(handle, INFINITE);
+        return;
+    }
+    // Sent messages are taken while the thread runs: a worker in the middle of a
+    // hand-over finishes it. Peeking runs them and leaves posted ones queued.
+    while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Ui.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <windows.h>
 
@@ -23,6 +24,8 @@ public:
     platform::Rgb sysColor(int index) override;
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+    void runOnUiThread(const std::function<void()>& call) override;
+    void waitForThreadEnd(platform::IThread& thread) override;
 
     // ---- Windows at message level, icons and popup menus ----
     std::unique_ptr<platform::IUtilityWindow> newUtilityWindow(const std::string& className,
@@ -44,11 +47,18 @@ public:
 
 private:
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD);
+    // Runs a call on this thread with the catch-all every callback gets.
+    void runGuarded(const std::function<void()>& call);
+    static LRESULT CALLBACK handOverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::function<void(std::exception_ptr)> exceptionHandler_;
     std::map<platform::TimerId, std::function<void()>> timers_;
     // The window that owns tracked popup menus, made on first use.
     std::unique_ptr<platform::IUtilityWindow> menuOwner_;
+    // The thread that made the service, and its hidden window that takes
+    // calls sent over from worker threads.
+    DWORD uiThread_;
+    ScopedWindow handOverWindow_;
 };
 
 // The window behind a window of this service; null for none.
