@@ -36,6 +36,13 @@ TForm1::~TForm1()
 
 void TForm1::FormCreate(TObject*)
 {
+    // However a step below ends, munching starts: the program never runs on
+    // without its timer.
+    struct StartTicking {
+        TThreadedTimer& timer;
+        ~StartTicking() { timer.SetEnabled(true); }
+    } startTicking{*ThreadedTimer1};
+
     // Centred on the primary screen by its outer size; a small screen gives
     // a negative position, which stands as computed.
     platform::Size screen = platform_.ui.screenSize();
@@ -75,11 +82,14 @@ void TForm1::Timer1Timer(TObject*)
         Form1->Hide();
     TrayIcon1->SetCycleIcons(false);
     TrayIcon1->SetIconIndex(0);
+    ThreadedTimer1->SetEnabled(true);
     Timer1->SetEnabled(false);
 }
 
 void TForm1::FormDestroy(TObject*)
 {
+    // No tick may run during or after the last save.
+    ThreadedTimer1->SetEnabled(false);
     SaveSettings();
 }
 

@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "platform/Platform.h"
 #include "shell/AutoStart.h"
+#include "shell/ThreadedTimer.h"
 #include "shell/TrayIcon.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
@@ -25,6 +26,7 @@ public:
     TFolderDialog* FolderDialog1 = nullptr;
     TWave* Wave1 = nullptr; // the burp, at every fifth cookie
     TWave* Wave2 = nullptr; // the crunch, at every cookie
+    TThreadedTimer* ThreadedTimer1 = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
     TMenuItem* PathtoCookietxt1 = nullptr;
     TMenuItem* SoundsOn1 = nullptr;
@@ -61,6 +63,7 @@ public:
     void Timer1Timer(TObject* Sender);
     void FormCreate(TObject* Sender);
     void FormDestroy(TObject* Sender);
+    void ThreadedTimer1Timer(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void PathtoCookietxt1Click(TObject* Sender);
     void SoundsOn1Click(TObject* Sender);
@@ -78,6 +81,9 @@ public:
     void CrunchSound1Click(TObject* Sender);
     void BurpSound1Click(TObject* Sender);
     void RestoreDefault1Click(TObject* Sender);
+
+    // Deletes one cookie file; a cookie really deleted is counted, heard and seen.
+    void MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
     void LoadSettings();

@@ -109,6 +109,12 @@ void ReadMainLayout(TForm1& form)
     TMemoryStream crunch = BuiltinCrunchData();
     form.Wave2->WaveData()->ReadData(crunch);
 
+    form.ThreadedTimer1 = &form.Create<TThreadedTimer>(services);
+    form.ThreadedTimer1->SetName("ThreadedTimer1");
+    form.ThreadedTimer1->SetInterval(500);
+    form.ThreadedTimer1->SetThreadPriority(TThreadPriority::tpLower);
+    form.ThreadedTimer1->OnTimer = bind(form, &TForm1::ThreadedTimer1Timer);
+
     readMenu(form);
 
     form.OpenDialog1 = &form.Create<TOpenDialog>(services.ui);
