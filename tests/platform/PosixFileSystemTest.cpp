@@ -219,3 +219,21 @@ TEST_F(PosixFileSystemTest, TheCurrentFolderIsGivenInTheDrivesTerms)
     EXPECT_EQ(inside, "C:\\Cookies\\Sub");
     EXPECT_EQ(outside, "C:\\");
 }
+
+TEST_F(PosixFileSystemTest, WhatTheServiceChangesItSeesAtOnceDespiteRememberingItsLastLook)
+{
+    write("Cookies/ro.txt", "ro");
+    fs::permissions(root_ / "Cookies/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
+    fileSystem_->findFiles("C:\\Cookies\\*.*", [&](const FindEntry& e) {
+        std::string path = "C:\\Cookies\\" + e.name;
+        std::uint32_t attributes = fileSystem_->attributes(path);
+        EXPECT_EQ(attributes, e.attributes) << path;
+        bool deleted = fileSystem_->deleteFile(path);
+        EXPECT_EQ(deleted, (attributes & (platform::faDirectory | platform::faReadOnly)) == 0) << path;
+        if (deleted)
+            EXPECT_EQ(fileSystem_->attributes(path), platform::invalidAttributes) << path;
+        return true;
+    });
+    EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));
+    EXPECT_FALSE(fs::exists(root_ / "Cookies/README"));
+}

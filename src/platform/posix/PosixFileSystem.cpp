@@ -90,14 +90,15 @@ std::string lastElement(const std::string& path)
 }
 
 // The attribute word that Windows would give the entry (Wine's view: dot-files hidden).
-bool describe(const std::string& hostPath, const std::string& name, std::uint32_t& attributes, std::uint32_t& sizeLow)
+bool describeEntry(int folder, const char* path, const std::string& name, std::uint32_t& attributes,
+                   std::uint32_t& sizeLow)
 {
     struct stat link;
-    if (::lstat(hostPath.c_str(), &link) != 0)
+    if (::fstatat(folder, path, &link, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     struct stat target = link;
     bool isLink = S_ISLNK(link.st_mode);
-    if (isLink && ::stat(hostPath.c_str(), &target) != 0)
+    if (isLink && ::fstatat(folder, path, &target, 0) != 0)
         target = link; // a dangling link is a file-like link
 
     attributes = 0;
@@ -129,6 +130,33 @@ bool windowsWildcardMatch(const std::string& pattern, const std::string& name)
         return true;
     return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
            plainMatch(pattern.substr(0, pattern.size() - 2), name);
+}
+
+bool PosixFileSystem::describe(const std::string& hostPath, const std::string& name, Description& found)
+{
+    constexpr auto freshFor = std::chrono::milliseconds(10);
+    auto now = std::chrono::steady_clock::now();
+    if (!hostPath.empty() && last_.hostPath == hostPath && now - last_.taken < freshFor) {
+        found = last_;
+        return true;
+    }
+    last_.hostPath.clear();
+    Relative at = relative(hostPath);
+    if (!describeEntry(at.folder, at.path, name, found.attributes, found.sizeLow))
+        return false;
+    found.hostPath = hostPath;
+    found.taken = now;
+    last_ = found;
+    return true;
+}
+
+PosixFileSystem::Relative PosixFileSystem::relative(const std::string& hostPath) const
+{
+    const std::string& folder = listing_.folder;
+    if (!folder.empty() && hostPath.size() > folder.size() && hostPath.compare(0, folder.size(), folder) == 0 &&
+        hostPath.find('/', folder.size()) == std::string::npos)
+        return {listing_.fd, hostPath.c_str() + folder.size()};
+    return {AT_FDCWD, hostPath.c_str()};
 }
 
 PosixFileSystem::PosixFileSystem(std::string driveFolder, char drive)
@@ -170,10 +198,11 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
         hostFolder += '/';
 
     FindEntry entry;
+    Description found;
     // One exact name: no need to read the folder, unless only the letter case differs.
     if (namePattern.find_first_of("*?") == std::string::npos) {
-        if (describe(hostFolder + namePattern, namePattern, entry.attributes, entry.sizeLow)) {
-            entry.name = namePattern;
+        if (describe(hostFolder + namePattern, namePattern, found)) {
+            entry = {namePattern, found.attributes, found.sizeLow};
             visit(entry);
             return;
         }
@@ -184,16 +213,24 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
         return;
     // A drive's root lists no "." and "..", as on Windows.
     bool isRoot = realPath(hostFolder) == realPath(driveFolder_);
+    // Nested searches (the visitor's own) put back the listing they found.
+    struct ListingScope {
+        Listing& current;
+        Listing saved;
+        ~ListingScope() { current = saved; }
+    } scope{listing_, listing_};
+    listing_ = {hostFolder, ::dirfd(dir.get())};
     // readdir streams: entries deleted by the visitor are simply not met again.
-    while (const dirent* found = ::readdir(dir.get())) {
-        std::string name = found->d_name;
+    while (const dirent* listed = ::readdir(dir.get())) {
+        std::string name = listed->d_name;
         if (isRoot && isDotOrDotDot(name))
             continue;
         if (!windowsWildcardMatch(namePattern, name))
             continue;
-        if (!describe(hostFolder + name, name, entry.attributes, entry.sizeLow))
+        last_.hostPath.clear(); // a name met in a listing is looked at afresh
+        if (!describe(hostFolder + name, name, found))
             continue; // gone since the folder was read
-        entry.name = name;
+        entry = {name, found.attributes, found.sizeLow};
         if (!visit(entry))
             return;
     }
@@ -202,30 +239,34 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
 std::uint32_t PosixFileSystem::attributes(const std::string& path)
 {
     std::string host = hostPath(path);
-    std::uint32_t attributes = 0, size = 0;
-    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+    Description found;
+    if (host.empty() || !describe(host, lastElement(path), found))
         return platform::invalidAttributes;
-    return attributes;
+    return found.attributes;
 }
 
 bool PosixFileSystem::deleteFile(const std::string& path)
 {
     std::string host = hostPath(path);
-    std::uint32_t attributes = 0, size = 0;
-    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+    Description found;
+    if (host.empty() || !describe(host, lastElement(path), found))
         return false;
+    last_.hostPath.clear();
     // Windows refuses folders and read-only files.
-    if (attributes & (platform::faDirectory | platform::faReadOnly))
+    if (found.attributes & (platform::faDirectory | platform::faReadOnly))
         return false;
-    return ::unlink(host.c_str()) == 0;
+    Relative at = relative(host);
+    return ::unlinkat(at.folder, at.path, 0) == 0;
 }
 
 bool PosixFileSystem::removeDirectory(const std::string& path)
 {
     std::string host = hostPath(path);
-    std::uint32_t attributes = 0, size = 0;
-    if (host.empty() || !describe(host, lastElement(path), attributes, size))
+    Description found;
+    if (host.empty() || !describe(host, lastElement(path), found))
         return false;
+    last_.hostPath.clear();
+    std::uint32_t attributes = found.attributes;
     if (!(attributes & platform::faDirectory) || (attributes & platform::faReadOnly))
         return false;
     if (attributes & platform::faReparsePoint)

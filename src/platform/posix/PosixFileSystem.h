@@ -7,6 +7,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <chrono>
+
 class PosixFileSystem final : public platform::IFileSystem {
 public:
     // driveFolder: the host folder that the drive's root stands for.
@@ -25,8 +27,33 @@ public:
     std::string hostPath(const std::string& path) const;
 
 private:
+    struct Description {
+        std::string hostPath; // empty: nothing remembered
+        std::uint32_t attributes = 0;
+        std::uint32_t sizeLow = 0;
+        std::chrono::steady_clock::time_point taken;
+    };
+    // The entry at a host path, as the last look at it found it moments ago: a
+    // folder scan followed by the exists test, the attribute query and the delete
+    // of one entry looks once, not four times. Any change made here, or a few
+    // milliseconds, forgets it.
+    bool describe(const std::string& hostPath, const std::string& name, Description& found);
+
+    // A path inside the folder being listed is reached through the listing's
+    // open folder, as find does, instead of being looked up from the root.
+    struct Relative {
+        int folder;
+        const char* path;
+    };
+    Relative relative(const std::string& hostPath) const;
+
     std::string driveFolder_;
     char drive_;
+    Description last_;
+    struct Listing {
+        std::string folder; // with its trailing slash; empty when none is listed
+        int fd = -1;
+    } listing_;
 };
 
 // Whether a name matches a Windows search pattern's last element: "*" any run,

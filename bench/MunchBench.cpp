@@ -1,0 +1,145 @@
+// Benchmarks of the munch cycle on real files (the POSIX file system), against
+// `find DIR -maxdepth 1 -type f -delete` on an identical folder, and of an idle
+// cycle. The heap's peak during a cycle is reported too: the folder is streamed,
+// so it must not grow with the number of files.
+#include "app/MainForm.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/FakePlatform.h"
+#include "toolkit/Application.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <new>
+
+namespace fs = std::filesystem;
+
+// Live and peak heap bytes, counted by the replaced global allocation functions.
+namespace heap {
+std::atomic<long long> live{0};
+std::atomic<long long> peak{0};
+void resetPeak() { peak = live.load(); }
+} // namespace heap
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    long long now = heap::live += static_cast<long long>(malloc_usable_size(p));
+    long long seen = heap::peak.load();
+    while (now > seen && !heap::peak.compare_exchange_weak(seen, now)) {
+    }
+    return p;
+}
+void operator delete(void* p) noexcept
+{
+    if (p) {
+        heap::live -= static_cast<long long>(malloc_usable_size(p));
+        std::free(p);
+    }
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+
+// A drive C: in a fresh host folder, with the cookie folder C:\cookies.
+struct Drive {
+    Drive() : root(fs::temp_directory_path() / ("nomblet-bench-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(root);
+        fs::create_directories(root / "cookies");
+    }
+    ~Drive() { fs::remove_all(root); }
+    void fill(int files) const
+    {
+        for (int i = 0; i < files; ++i)
+            std::ofstream(root / "cookies" / ("user@site" + std::to_string(i) + ".txt")) << "cookie";
+    }
+    fs::path root;
+};
+
+// A notification area that keeps no log: the fake's log would be the only
+// thing that grows with the number of cookies.
+class QuietNotifyArea final : public platform::INotifyArea {
+public:
+    bool add(const platform::NotifyIconData&) override { return true; }
+    bool modify(const platform::NotifyIconData&) override { return true; }
+    bool remove(const platform::NotifyIconData&) override { return true; }
+};
+
+// The main window on fakes, but with the real file system.
+struct Program {
+    explicit Program(const Drive& drive) : files(drive.root.string())
+    {
+        fakes.profile.set("nomblet.ini", "Cookie Dir", "Dir", "C:\\cookies");
+        app.CreateForm<TForm1>(services);
+        Form1->ThreadedTimer1->SetEnabled(false); // the benchmark ticks by hand
+        Form1->SoundsOn1->Checked = false;
+    }
+    FakePlatform fakes;
+    PosixFileSystem files;
+    QuietNotifyArea notifyArea;
+    platform::Platform services{fakes.ui, fakes.profile, fakes.host, files, fakes.sound, fakes.registry,
+                                fakes.folderBrowser, notifyArea, fakes.threads};
+    TApplication app{fakes.ui};
+};
+
+void MunchCycle(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    Drive drive;
+    Program program(drive);
+    long long peakGrowth = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        drive.fill(count);
+        heap::resetPeak();
+        long long before = heap::live;
+        state.ResumeTiming();
+        Form1->ThreadedTimer1Timer(nullptr);
+        state.PauseTiming();
+        peakGrowth = std::max(peakGrowth, heap::peak.load() - before);
+        if (!fs::is_empty(drive.root / "cookies"))
+            state.SkipWithError("cookies left behind");
+        state.ResumeTiming();
+    }
+    state.counters["files"] = count;
+    state.counters["heap_peak_growth_bytes"] = static_cast<double>(peakGrowth);
+}
+
+void FindDelete(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    Drive drive;
+    std::string command = "find '" + (drive.root / "cookies").string() + "' -maxdepth 1 -type f -delete";
+    for (auto _ : state) {
+        state.PauseTiming();
+        drive.fill(count);
+        state.ResumeTiming();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("find failed");
+    }
+    state.counters["files"] = count;
+}
+
+void IdleCycle(benchmark::State& state)
+{
+    Drive drive;
+    Program program(drive);
+    for (auto _ : state)
+        Form1->ThreadedTimer1Timer(nullptr);
+}
+
+} // namespace
+
+BENCHMARK(MunchCycle)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(FindDelete)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(IdleCycle)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
