@@ -1,6 +1,7 @@
 // The POSIX file system against a real temporary folder: Windows paths and
 // search rules over host files, attribute words, deletion rules, reads.
 #include "platform/posix/PosixFileSystem.h"
+#include "support/SearchNames.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,15 +43,7 @@ protected:
         std::ofstream(root_ / relative, std::ios::binary) << text;
     }
 
-    std::vector<std::string> names(const std::string& pattern)
-    {
-        std::vector<std::string> result;
-        fileSystem_->findFiles(pattern, [&](const FindEntry& e) {
-            result.push_back(e.name);
-            return true;
-        });
-        return result;
-    }
+    std::vector<std::string> names(const std::string& pattern) { return searchNames(*fileSystem_, pattern); }
 
     fs::path root_;
     std::unique_ptr<PosixFileSystem> fileSystem_;

@@ -1,5 +1,6 @@
 // The in-memory file system behaves as the real one does where the program can tell.
 #include "support/FakeFileSystem.h"
+#include "support/SearchNames.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,12 +12,7 @@ namespace {
 
 std::vector<std::string> names(FakeFileSystem& fs, const std::string& pattern)
 {
-    std::vector<std::string> result;
-    fs.findFiles(pattern, [&](const FindEntry& e) {
-        result.push_back(e.name);
-        return true;
-    });
-    return result;
+    return searchNames(fs, pattern);
 }
 
 } // namespace

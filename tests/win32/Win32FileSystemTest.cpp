@@ -1,5 +1,6 @@
 // Win32 only. The file-system adapter against the real API, in a scratch folder.
 #include "platform/win32/Win32FileSystem.h"
+#include "support/SearchNames.h"
 #include "platform/win32/ScopedHandle.h"
 #include "win32/ScratchFolder.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 std::vector<std::string> names(Win32FileSystem& fs, const std::string& pattern)
 {
-    std::vector<std::string> result;
-    fs.findFiles(pattern, [&](const FindEntry& e) {
-        result.push_back(e.name);
-        return true;
-    });
-    return result;
+    return searchNames(fs, pattern);
 }
 
 } // namespace

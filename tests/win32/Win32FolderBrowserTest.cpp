@@ -1,5 +1,6 @@
 // Win32 only. The folder picker over the real shell browser: opened by Execute,
 // steered and closed by the test from inside the dialog's own message loop.
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Ui.h"
 #include "toolkit/Application.h"
@@ -9,21 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RealCurrentFolder final : public platform::IFileSystem {
-public:
-    void findFiles(const std::string&, const std::function<bool(const platform::FindEntry&)>&) override {}
-    std::uint32_t attributes(const std::string&) override { return platform::invalidAttributes; }
-    bool deleteFile(const std::string&) override { return false; }
-    bool removeDirectory(const std::string&) override { return false; }
-    platform::FileContent readWholeFile(const std::string&) override { return {}; }
-    std::string currentDirectory() override
-    {
-        char buffer[MAX_PATH] = {};
-        DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
-        return std::string(buffer, length);
-    }
-};
 
 BOOL CALLBACK findDialog(HWND window, LPARAM found)
 {
@@ -116,7 +102,7 @@ protected:
     Win32Ui ui;
     TApplication app{ui};
     Win32FolderBrowser browser;
-    RealCurrentFolder files;
+    Win32FileSystem files;
     TComponent holder{nullptr};
     TFolderDialog& dialog = holder.Create<TFolderDialog>(app, browser, files);
 };

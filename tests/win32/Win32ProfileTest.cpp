@@ -47,3 +47,25 @@ TEST(Win32Profile, AWriteThatCannotBeMadeIsRefused)
     Win32Profile profile;
     EXPECT_FALSE(profile.writeString(folder.file("no such folder\\x.ini"), "S", "K", "V"));
 }
+
+TEST(Win32Profile, SectionsAndKeysAreFoundWhateverTheirLetterCase)
+{
+    ScratchFolder folder;
+    std::string ini = folder.file("case.ini");
+    writeWholeFile(ini, "[SETTINGS]\r\nsoundson=0\r\n");
+    Win32Profile profile;
+    EXPECT_EQ(profile.readString(ini, "Settings", "SoundsOn", "1", 2048), "0");
+}
+
+TEST(Win32Profile, CarriageReturnsAloneEndLinesToo)
+{
+    ScratchFolder folder;
+    std::string ini = folder.file("cr.ini");
+    writeWholeFile(ini, "[Settings]\rSoundsOn=0\rMunchICQ=0\r");
+    Win32Profile profile;
+    EXPECT_EQ(profile.readString(ini, "Settings", "SoundsOn", "fallback", 2048), "0");
+    EXPECT_EQ(profile.readString(ini, "Settings", "MunchICQ", "fallback", 2048), "0");
+    ASSERT_TRUE(profile.writeString(ini, "Settings", "SoundsOn", "1"));
+    EXPECT_EQ(profile.readString(ini, "Settings", "SoundsOn", "fallback", 2048), "1");
+    EXPECT_EQ(profile.readString(ini, "Settings", "MunchICQ", "fallback", 2048), "0");
+}
