@@ -14,9 +14,11 @@ runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]}
 cycle = runs["MunchCycle/10000/iterations:5_median"]["real_time"]
 find = runs["FindDelete/10000/iterations:5_median"]["real_time"]
 idle = runs["IdleCycle_median"]["real_time"]
+floor = runs["ListLookDelete/10000/iterations:5_median"]["real_time"]
 print(f"munch cycle, 10000 files: {cycle:.1f} ms; find -delete: {find:.1f} ms; ratio {cycle / find:.2f}")
+print(f"list, look at and delete each file (the floor with the read-only rule): {floor:.1f} ms; ratio {floor / find:.2f}")
 for n in (1000, 10000):
-    b = runs[f"MunchCycle/{n}/iterations:5_median"]
+    b = runs[f"MunchCycleHeap/{n}/iterations:2_median"]
     print(f"heap peak growth during a cycle over {n} files: {b['heap_peak_growth_bytes']:.0f} bytes")
 print(f"idle cycle (all stores empty): {idle:.2f} us")
 PY

@@ -6,6 +6,7 @@
 #include "toolkit/Application.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -18,15 +19,20 @@ std::string trimmed(const std::string& s)
     return first < last ? std::string(first, last) : std::string();
 }
 
-// The name of a path: the text after its last backslash or colon, with A to Z
-// in lower case.
-std::string lowerCaseName(const std::string& path)
+// Whether the name of a path (the text after its last backslash or colon) is
+// "index.dat" once A to Z are taken in lower case: the cache's index is spared.
+bool isIndexDat(const std::string& path)
 {
-    std::string name = path.substr(path.find_last_of("\\:") + 1);
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return name;
+    static constexpr std::string_view indexDat = "index.dat";
+    std::size_t start = path.find_last_of("\\:") + 1;
+    if (path.size() - start != indexDat.size())
+        return false;
+    for (std::size_t i = 0; i < indexDat.size(); ++i) {
+        char c = path[start + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != indexDat[i])
+            return false;
+    }
+    return true;
 }
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
@@ -75,7 +81,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         std::string path = State.IECookieDir + "\\" + entry.name;
         // Subfolders, "." and ".." fail the first test; a failed attribute query
         // gives every bit, read-only included.
-        if (FileExists(files, path) && lowerCaseName(path) != "index.dat" &&
+        if (FileExists(files, path) && !isIndexDat(path) &&
             (files.attributes(path) & platform::faReadOnly) == 0)
             MunchFile(path);
         return true;

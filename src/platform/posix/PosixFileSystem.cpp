@@ -134,19 +134,14 @@ bool windowsWildcardMatch(const std::string& pattern, const std::string& name)
 
 bool PosixFileSystem::describe(const std::string& hostPath, const std::string& name, Description& found)
 {
-    constexpr auto freshFor = std::chrono::milliseconds(10);
-    auto now = std::chrono::steady_clock::now();
-    if (!hostPath.empty() && last_.hostPath == hostPath && now - last_.taken < freshFor) {
+    if (!hostPath.empty() && last_.hostPath == hostPath) {
         found = last_;
         return true;
     }
-    last_.hostPath.clear();
     Relative at = relative(hostPath);
     if (!describeEntry(at.folder, at.path, name, found.attributes, found.sizeLow))
         return false;
     found.hostPath = hostPath;
-    found.taken = now;
-    last_ = found;
     return true;
 }
 
@@ -186,6 +181,10 @@ std::string PosixFileSystem::hostPath(const std::string& path) const
 
 void PosixFileSystem::findFiles(const std::string& pattern, const std::function<bool(const FindEntry&)>& visit)
 {
+    if (const Description* showing = shown(pattern)) {
+        visit({pattern.substr(pattern.find_last_of("\\:") + 1), showing->attributes, showing->sizeLow});
+        return;
+    }
     std::size_t cut = pattern.find_last_of("\\:");
     std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
     std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
@@ -231,6 +230,12 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
         if (!describe(hostFolder + name, name, found))
             continue; // gone since the folder was read
         entry = {name, found.attributes, found.sizeLow};
+        found.path = folder + name;
+        struct Showing {
+            Description& last;
+            ~Showing() { last.hostPath.clear(); }
+        } showing{last_};
+        last_ = found;
         if (!visit(entry))
             return;
     }
@@ -238,6 +243,8 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
 
 std::uint32_t PosixFileSystem::attributes(const std::string& path)
 {
+    if (const Description* showing = shown(path))
+        return showing->attributes;
     std::string host = hostPath(path);
     Description found;
     if (host.empty() || !describe(host, lastElement(path), found))
@@ -247,15 +254,19 @@ std::uint32_t PosixFileSystem::attributes(const std::string& path)
 
 bool PosixFileSystem::deleteFile(const std::string& path)
 {
-    std::string host = hostPath(path);
     Description found;
-    if (host.empty() || !describe(host, lastElement(path), found))
-        return false;
+    if (const Description* showing = shown(path)) {
+        found = *showing;
+    } else {
+        std::string host = hostPath(path);
+        if (host.empty() || !describe(host, lastElement(path), found))
+            return false;
+    }
     last_.hostPath.clear();
     // Windows refuses folders and read-only files.
     if (found.attributes & (platform::faDirectory | platform::faReadOnly))
         return false;
-    Relative at = relative(host);
+    Relative at = relative(found.hostPath);
     return ::unlinkat(at.folder, at.path, 0) == 0;
 }
 

@@ -7,8 +7,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <chrono>
-
 class PosixFileSystem final : public platform::IFileSystem {
 public:
     // driveFolder: the host folder that the drive's root stands for.
@@ -28,16 +26,22 @@ public:
 
 private:
     struct Description {
+        std::string path;     // as the program names it, when shown by a search
         std::string hostPath; // empty: nothing remembered
         std::uint32_t attributes = 0;
         std::uint32_t sizeLow = 0;
-        std::chrono::steady_clock::time_point taken;
     };
-    // The entry at a host path, as the last look at it found it moments ago: a
-    // folder scan followed by the exists test, the attribute query and the delete
-    // of one entry looks once, not four times. Any change made here, or a few
-    // milliseconds, forgets it.
+    // The entry at a host path. While a search shows an entry to its visitor,
+    // the look taken for the search serves the visitor's own questions about
+    // that entry (exists, attributes, delete), so a munched cookie is looked at
+    // once, not four times; it is forgotten when the visitor returns or changes
+    // something.
     bool describe(const std::string& hostPath, const std::string& name, Description& found);
+    // The entry a search is showing, when path names it as the program does.
+    const Description* shown(const std::string& path) const
+    {
+        return !last_.hostPath.empty() && path == last_.path ? &last_ : nullptr;
+    }
 
     // A path inside the folder being listed is reached through the listing's
     // open folder, as find does, instead of being looked up from the root.
