@@ -25,6 +25,15 @@ TNotifyEvent bind(TForm1& form, Handler handler)
     return [&form, handler](TObject* sender) { (form.*handler)(sender); };
 }
 
+// A sound of the form, its image read from the "Data" stream the layout carries.
+TWave& sound(TForm1& form, const char* name, TMemoryStream data)
+{
+    TWave& wave = form.Create<TWave>(form.Platform());
+    wave.SetName(name);
+    wave.WaveData()->ReadData(data);
+    return wave;
+}
+
 void readMenu(TForm1& f)
 {
     f.PopupMenu1 = &f.Create<TPopupMenu>(f.Platform().ui);
@@ -100,14 +109,8 @@ void ReadMainLayout(TForm1& form)
                                                      services.fileSystem);
     form.FolderDialog1->SetName("FolderDialog1");
 
-    form.Wave1 = &form.Create<TWave>(services);
-    form.Wave1->SetName("Wave1");
-    TMemoryStream burp = BuiltinBurpData();
-    form.Wave1->WaveData()->ReadData(burp);
-    form.Wave2 = &form.Create<TWave>(services);
-    form.Wave2->SetName("Wave2");
-    TMemoryStream crunch = BuiltinCrunchData();
-    form.Wave2->WaveData()->ReadData(crunch);
+    form.Wave1 = &sound(form, "Wave1", BuiltinBurpData());
+    form.Wave2 = &sound(form, "Wave2", BuiltinCrunchData());
 
     form.ThreadedTimer1 = &form.Create<TThreadedTimer>(services);
     form.ThreadedTimer1->SetName("ThreadedTimer1");

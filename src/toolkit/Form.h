@@ -57,7 +57,6 @@ public:
 
     // The window, created on first use.
     platform::IWindow& Handle();
-    bool HandleAllocated() const { return window_ != nullptr; }
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;

@@ -88,12 +88,6 @@ struct GdiObjectTraits {
     static void close(Handle h) { ::DeleteObject(h); }
 };
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { ::DeleteDC(h); }
-};
-
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFile = ScopedHandle<FileHandleTraits>;
 using ScopedFind = ScopedHandle<FindHandleTraits>;
@@ -102,17 +96,3 @@ using ScopedWindow = ScopedHandle<WindowTraits>;
 using ScopedMenu = ScopedHandle<MenuTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
-using ScopedMemoryDc = ScopedHandle<MemoryDcTraits>;
-
-// Keeps an object selected into a DC for a scope, then puts the old one back.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-    ~ScopedSelect() { ::SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
