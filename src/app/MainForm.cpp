@@ -50,7 +50,7 @@ void TForm1::FormCreate(TObject*)
     SetTop(screen.height / 2 - Height() / 2);
 
     State.MunchedCount = 0;
-    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+    showMunchedCount();
 
     LoadSettings();
     // The mark shows what the registry holds, so that its first toggle does what it says.
@@ -60,11 +60,21 @@ void TForm1::FormCreate(TObject*)
     Application().Guard([this] { loadUserSound(*Wave2, State.CrunchWaveFile); });
     Application().Guard([this] { loadUserSound(*Wave1, State.BurpWaveFile); });
 
-    if (isBlank(State.IECookieDir))
-        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
+    defaultCookieFolder();
 
     State.MunchActive = Active1->Checked;
     State.MunchBusy = false;
+}
+
+void TForm1::defaultCookieFolder()
+{
+    if (isBlank(State.IECookieDir))
+        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
+}
+
+void TForm1::showMunchedCount()
+{
+    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
 }
 
 void TForm1::loadUserSound(TWave& wave, const std::string& fileName)

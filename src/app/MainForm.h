@@ -97,6 +97,10 @@ private:
     // Puts a user's wave file into a sound, when the file exists; the sound
     // keeps what it had when the file cannot be read.
     void loadUserSound(TWave& wave, const std::string& fileName);
+    // A blank cookie folder (blanks and control characters only) stands for
+    // the Windows folder's "cookies".
+    void defaultCookieFolder();
+    void showMunchedCount();
 
     const platform::Platform& platform_;
 };

@@ -4,18 +4,8 @@
 #include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 #include "toolkit/Application.h"
-
-namespace {
-
-// The text up to and including the last backslash or colon; empty without one.
-std::string folderPart(const std::string& path)
-{
-    std::size_t last = path.find_last_of("\\:");
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
-} // namespace
 
 void TForm1::PopupMenu1Popup(TObject*)
 {
@@ -26,7 +16,7 @@ void TForm1::chooseCookieFile(const char* defaultName, const char* title, std::s
 {
     OpenDialog1->FileName = defaultName;
     OpenDialog1->Title = title;
-    OpenDialog1->InitialDir = folderPart(path);
+    OpenDialog1->InitialDir = platform::splitPath(path).folder;
     if (OpenDialog1->Execute())
         path = OpenDialog1->FileName;
     SaveSettings();
@@ -138,7 +128,7 @@ void TForm1::Cookies1Click(TObject*)
 {
     // Leaves the gate to time out.
     State.MunchedCount = 0;
-    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+    showMunchedCount();
 }
 
 void TForm1::Exit1Click(TObject*)

@@ -3,6 +3,7 @@
 #include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 #include "toolkit/Application.h"
 
 #include <algorithm>
@@ -10,29 +11,14 @@
 
 namespace {
 
-// The search path with blanks and control characters taken off both ends.
-std::string trimmed(const std::string& s)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    auto first = std::find_if_not(s.begin(), s.end(), isBlank);
-    auto last = std::find_if_not(s.rbegin(), s.rend(), isBlank).base();
-    return first < last ? std::string(first, last) : std::string();
-}
-
 // Whether the name of a path (the text after its last backslash or colon) is
 // "index.dat" once A to Z are taken in lower case: the cache's index is spared.
 bool isIndexDat(const std::string& path)
 {
     static constexpr std::string_view indexDat = "index.dat";
-    std::size_t start = path.find_last_of("\\:") + 1;
-    if (path.size() - start != indexDat.size())
-        return false;
-    for (std::size_t i = 0; i < indexDat.size(); ++i) {
-        char c = path[start + i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != indexDat[i])
-            return false;
-    }
-    return true;
+    const std::string name = platform::splitPath(path).name;
+    return std::equal(name.begin(), name.end(), indexDat.begin(), indexDat.end(),
+                      [](char c, char wanted) { return platform::asciiLower(c) == wanted; });
 }
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
@@ -70,11 +56,8 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     if (FileExists(files, State.ICQCookieFile) && DeleteICQCookies1->Checked)
         MunchFile(State.ICQCookieFile);
 
-    std::string search = State.IECookieDir + "\\*.*";
-    if (trimmed(search) == "\\*.*") {
-        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
-        search = State.IECookieDir + "\\*.*";
-    }
+    defaultCookieFolder();
+    const std::string search = State.IECookieDir + "\\*.*";
     // Every kind of entry is listed (no attribute is left out); each is judged
     // as it comes, so the folder is never held in memory.
     files.findFiles(search, [&](const platform::FindEntry& entry) {
@@ -94,7 +77,7 @@ void TForm1::MunchFile(const std::string& path)
     if (!platform_.fileSystem.deleteFile(path))
         return;
     ++State.MunchedCount;
-    Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+    showMunchedCount();
     TrayIcon1->SetCycleIcons(true);
     if (SoundsOn1->Checked) {
         Wave2->Play();

@@ -1,6 +1,7 @@
 // The in-memory file system.
 #include "support/FakeFileSystem.h"
 
+#include "platform/PathText.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
@@ -198,9 +199,9 @@ void FakeFileSystem::findFiles(const std::string& pattern,
 {
     if (record("findFiles", {pattern}))
         return;
-    std::size_t cut = pattern.find_last_of("\\:");
-    std::string folderPath = cut == std::string::npos ? currentDir : pattern.substr(0, cut + 1);
-    std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    auto [folderPath, namePattern] = platform::splitPath(pattern);
+    if (folderPath.empty())
+        folderPath = currentDir;
     Node* folder = resolve(folderPath);
     if (!folder || !folder->isFolder() || namePattern.empty())
         return;

@@ -1,6 +1,8 @@
 // The file-system service on POSIX files, with Windows path and search rules.
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -47,17 +49,12 @@ FileContent failure(std::uint32_t error)
     return content;
 }
 
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool plainMatch(const std::string& pattern, const std::string& name)
 {
     // Greedy matching with one point of return for the last "*".
     std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || platform::asciiLower(pattern[p]) == platform::asciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -155,7 +152,7 @@ PosixFileSystem::Relative PosixFileSystem::relative(const std::string& hostPath)
 }
 
 PosixFileSystem::PosixFileSystem(std::string driveFolder, char drive)
-    : driveFolder_(std::move(driveFolder)), drive_(lower(drive))
+    : driveFolder_(std::move(driveFolder)), drive_(platform::asciiLower(drive))
 {
     while (driveFolder_.size() > 1 && driveFolder_.back() == '/')
         driveFolder_.pop_back();
@@ -166,7 +163,7 @@ std::string PosixFileSystem::hostPath(const std::string& path) const
     std::string rest = path;
     bool onDrive = false;
     if (rest.size() >= 2 && rest[1] == ':') {
-        if (lower(rest[0]) != drive_)
+        if (platform::asciiLower(rest[0]) != drive_)
             return {};
         rest.erase(0, 2);
         onDrive = true;
@@ -182,12 +179,10 @@ std::string PosixFileSystem::hostPath(const std::string& path) const
 void PosixFileSystem::findFiles(const std::string& pattern, const std::function<bool(const FindEntry&)>& visit)
 {
     if (const Description* showing = shown(pattern)) {
-        visit({pattern.substr(pattern.find_last_of("\\:") + 1), showing->attributes, showing->sizeLow});
+        visit({platform::splitPath(pattern).name, showing->attributes, showing->sizeLow});
         return;
     }
-    std::size_t cut = pattern.find_last_of("\\:");
-    std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
-    std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    const auto [folder, namePattern] = platform::splitPath(pattern);
     if (namePattern.empty())
         return;
     std::string hostFolder = folder.empty() ? std::string(".") : hostPath(folder);
