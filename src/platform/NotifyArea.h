@@ -10,21 +10,13 @@
 
 namespace platform {
 
-// The shell's record of an icon, field for field.
+// A window's one icon as the shell shows it: every field is always meant.
 struct NotifyIconData {
-    std::uint32_t cbSize = 0;
     WindowHandle hWnd = 0;           // the window the callback message goes to
-    std::uint32_t uID = 0;           // tells one icon of that window from another
-    std::uint32_t uFlags = 0;        // which of the fields below are meant
     std::uint32_t uCallbackMessage = 0;
     IconHandle hIcon = 0;
     std::array<char, 64> szTip{};    // zero-terminated tooltip
 };
-
-// Flags of uFlags.
-inline constexpr std::uint32_t notifyMessage = 1; // NIF_MESSAGE
-inline constexpr std::uint32_t notifyIcon = 2;    // NIF_ICON
-inline constexpr std::uint32_t notifyTip = 4;     // NIF_TIP
 
 class INotifyArea {
 public:

@@ -22,14 +22,11 @@ TTrayIcon::TTrayIcon(TComponent* owner, TApplication& application, platform::INo
     }
     icon_ = std::make_unique<TIcon>();
 
-    notifyData_.cbSize = 88; // the record's first version, with a 64-byte tip
     window_ = ui_.newUtilityWindow(WindowClassName,
                                    [this](const platform::WindowMessage& m) { return TrayWindowProc(m); });
     if (!window_)
         throw EOutOfResources("Error creating window");
     notifyData_.hWnd = window_->handle();
-    notifyData_.uID = 1;
-    notifyData_.uFlags = platform::notifyMessage | platform::notifyIcon | platform::notifyTip;
     notifyData_.uCallbackMessage = CallbackMessage;
     // Sent to every top-level window when the shell has made a new
     // notification area: the icon must be added to it again.

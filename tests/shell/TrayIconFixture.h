@@ -44,7 +44,7 @@ protected:
     // The resource of the image the notification area shows now.
     std::string shownImage() const
     {
-        auto it = fakes.notifyArea.icons.find({tray->NotifyData().hWnd, 1});
+        auto it = fakes.notifyArea.icons.find(tray->NotifyData().hWnd);
         return it == fakes.notifyArea.icons.end() ? "<none>" : ui.iconResource(it->second.hIcon);
     }
 

@@ -11,8 +11,7 @@ std::string FakeNotifyArea::tipOf(const platform::NotifyIconData& data)
 bool FakeNotifyArea::request(const char* operation, const platform::NotifyIconData& data)
 {
     requests.push_back({operation, data});
-    return !record(operation, {std::to_string(data.cbSize), std::to_string(data.hWnd), std::to_string(data.uID),
-                               std::to_string(data.uFlags), std::to_string(data.uCallbackMessage),
+    return !record(operation, {std::to_string(data.hWnd), std::to_string(data.uCallbackMessage),
                                std::to_string(data.hIcon), tipOf(data)});
 }
 
@@ -20,14 +19,14 @@ bool FakeNotifyArea::add(const platform::NotifyIconData& data)
 {
     if (!request("add", data))
         return false;
-    return icons.try_emplace({data.hWnd, data.uID}, data).second;
+    return icons.try_emplace(data.hWnd, data).second;
 }
 
 bool FakeNotifyArea::modify(const platform::NotifyIconData& data)
 {
     if (!request("modify", data))
         return false;
-    auto it = icons.find({data.hWnd, data.uID});
+    auto it = icons.find(data.hWnd);
     if (it == icons.end())
         return false;
     it->second = data;
@@ -38,18 +37,16 @@ bool FakeNotifyArea::remove(const platform::NotifyIconData& data)
 {
     if (!request("remove", data))
         return false;
-    return icons.erase({data.hWnd, data.uID}) != 0;
+    return icons.erase(data.hWnd) != 0;
 }
 
-bool FakeNotifyArea::mouse(unsigned mouseMessage, std::uint32_t uID)
+bool FakeNotifyArea::mouse(unsigned mouseMessage)
 {
-    for (const auto& [key, data] : icons) {
-        if (key.second != uID)
-            continue;
-        // The handler may change the icons: send from a copy.
-        const platform::NotifyIconData target = data;
-        ui_.send(target.hWnd, {target.uCallbackMessage, uID, static_cast<std::intptr_t>(mouseMessage)});
-        return true;
-    }
-    return false;
+    if (icons.empty())
+        return false;
+    // The handler may change the icons: send from a copy. The shell names the
+    // icon by the id the real adapter always gives it, 1.
+    const platform::NotifyIconData target = icons.begin()->second;
+    ui_.send(target.hWnd, {target.uCallbackMessage, 1, static_cast<std::intptr_t>(mouseMessage)});
+    return true;
 }

@@ -26,14 +26,14 @@ public:
     bool modify(const platform::NotifyIconData& data) override;
     bool remove(const platform::NotifyIconData& data) override;
 
-    // The user does something with the mouse over an icon: its window gets the
-    // callback message with the icon's id and the mouse message. False when no such icon.
-    bool mouse(unsigned mouseMessage, std::uint32_t uID = 1);
+    // The user does something with the mouse over the first icon shown: its
+    // window gets the callback message with the mouse message. False when none is shown.
+    bool mouse(unsigned mouseMessage);
     // The shell restarts: every icon is gone.
     void restart() { icons.clear(); }
 
-    // The icons shown now, by window and id.
-    std::map<std::pair<platform::WindowHandle, std::uint32_t>, platform::NotifyIconData> icons;
+    // The icons shown now, by window (one each).
+    std::map<platform::WindowHandle, platform::NotifyIconData> icons;
     std::vector<NotifyRequest> requests;
 
     // The tip as the shell would show it.

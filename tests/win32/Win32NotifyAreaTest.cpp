@@ -15,10 +15,7 @@ TEST(Win32NotifyArea, AddsModifiesAndDeletesAnIconOfAHiddenWindow)
     ASSERT_NE(icon, nullptr);
 
     platform::NotifyIconData data;
-    data.cbSize = 88;
     data.hWnd = window->handle();
-    data.uID = 1;
-    data.uFlags = 7;
     data.uCallbackMessage = 2048;
     data.hIcon = icon->handle();
     std::strcpy(data.szTip.data(), "Nomblet");

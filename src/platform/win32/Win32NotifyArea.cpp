@@ -9,14 +9,18 @@
 namespace {
 
 // The record as the shell reads it. cbSize tells the shell how much of the
-// structure is meant, so a first-version size (88) leaves the rest unread.
+// structure is meant, so the first version's size, with its 64-byte tip,
+// leaves the rest unread. A window has one icon, so its id is always 1.
+constexpr DWORD firstVersionSize = 88;
+constexpr UINT iconId = 1;
+
 BOOL notify(DWORD command, const platform::NotifyIconData& data)
 {
     NOTIFYICONDATAA nid{};
-    nid.cbSize = data.cbSize;
+    nid.cbSize = firstVersionSize;
     nid.hWnd = reinterpret_cast<HWND>(data.hWnd);
-    nid.uID = data.uID;
-    nid.uFlags = data.uFlags;
+    nid.uID = iconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = data.uCallbackMessage;
     nid.hIcon = reinterpret_cast<HICON>(data.hIcon);
     static_assert(sizeof nid.szTip >= sizeof data.szTip);
