@@ -36,7 +36,7 @@ TWave& sound(TForm1& form, const char* name, TMemoryStream data)
 
 void readMenu(TForm1& f)
 {
-    f.PopupMenu1 = &f.Create<TPopupMenu>(f.Platform().ui);
+    f.PopupMenu1 = &f.Create<TPopupMenu>(f.Platform().iconsAndMenus);
     f.PopupMenu1->SetName("PopupMenu1");
     TMenuItem& menu = f.PopupMenu1->Items();
 
@@ -120,27 +120,27 @@ void ReadMainLayout(TForm1& form)
 
     readMenu(form);
 
-    form.OpenDialog1 = &form.Create<TOpenDialog>(services.ui);
+    form.OpenDialog1 = &form.Create<TOpenDialog>(services.fileDialogs);
     form.OpenDialog1->SetName("OpenDialog1");
     form.OpenDialog1->FileName = "cookies.txt";
     form.OpenDialog1->Options = ofHideReadOnly | ofEnableSizing;
 
-    form.OpenDialog2 = &form.Create<TOpenDialog>(services.ui);
+    form.OpenDialog2 = &form.Create<TOpenDialog>(services.fileDialogs);
     form.OpenDialog2->SetName("OpenDialog2");
     form.OpenDialog2->Title = "Select New Wave Sound";
     form.OpenDialog2->Filter = "Wave Files (*.wav)|*.wav";
     form.OpenDialog2->DefaultExt = "*.wav";
     form.OpenDialog2->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist | ofEnableSizing;
 
-    form.ImageList1 = &form.Create<TImageList>(services.ui);
+    form.ImageList1 = &form.Create<TImageList>(services.iconsAndMenus);
     form.ImageList1->SetName("ImageList1");
     for (const char* image : {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"})
         form.ImageList1->AddIconResource(image);
 
-    form.TrayIcon1 = &form.Create<TTrayIcon>(form.Application(), services.notifyArea);
+    form.TrayIcon1 = &form.Create<TTrayIcon>(form.Application(), services.windowMessages, services.notifyArea);
     form.TrayIcon1->SetName("TrayIcon1");
     TIcon ownIcon;
-    ownIcon.LoadFromResourceName(services.ui, "MAINICON");
+    ownIcon.LoadFromResourceName(services.iconsAndMenus, "MAINICON");
     form.TrayIcon1->SetIcon(ownIcon);
     form.TrayIcon1->SetCycleInterval(100);
     form.TrayIcon1->SetShowHint(true);

@@ -3,7 +3,7 @@
 // UI thread only. Failures are answers (false), never errors.
 #pragma once
 
-#include "platform/Ui.h"
+#include "platform/Handles.h"
 
 #include <array>
 #include <cstdint>

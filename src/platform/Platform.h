@@ -2,20 +2,28 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Host.h"
+#include "platform/IconsAndMenus.h"
 #include "platform/NotifyArea.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sound.h"
 #include "platform/Threads.h"
 #include "platform/Ui.h"
+#include "platform/UiThread.h"
+#include "platform/WindowMessages.h"
 
 namespace platform {
 
 struct Platform {
     IUi& ui;
+    IWindowMessages& windowMessages;
+    IIconsAndMenus& iconsAndMenus;
+    IFileDialogs& fileDialogs;
+    IUiThread& uiThread;
     IProfile& profile;
     IHost& host;
     IFileSystem& fileSystem;

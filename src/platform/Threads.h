@@ -37,6 +37,8 @@ public:
     // The thread's priority, as the system reports it.
     virtual int priority() = 0;
     virtual bool ended() = 0;
+    // The system's handle of the thread, to wait on; 0 where there is none.
+    virtual std::uintptr_t handle() const = 0;
 };
 
 class IThreads {

@@ -3,8 +3,8 @@
 
 #include "toolkit/Error.h"
 
-TTimerThread::TTimerThread(TThreadedTimer& owner, platform::IUi& ui, platform::IThreads& threads)
-    : TThread(ui, threads), owner_(owner), wake_(threads.newEvent()), tick_([this] { owner_.HandleTick(); })
+TTimerThread::TTimerThread(TThreadedTimer& owner, platform::IUiThread& uiThread, platform::IThreads& threads)
+    : TThread(uiThread, threads), owner_(owner), wake_(threads.newEvent()), tick_([this] { owner_.HandleTick(); })
 {
     if (!wake_)
         throw Exception("Thread creation error");
@@ -49,7 +49,7 @@ void TTimerThread::Execute()
 
 TThreadedTimer::TThreadedTimer(TComponent* owner, const platform::Platform& platform) : TComponent(owner)
 {
-    worker_ = std::make_unique<TTimerThread>(*this, platform.ui, platform.threads);
+    worker_ = std::make_unique<TTimerThread>(*this, platform.uiThread, platform.threads);
     worker_->SetPriority(TThreadPriority::tpNormal);
 }
 

@@ -24,7 +24,7 @@ class TThreadedTimer;
 // its wake event and ticks when the wait runs out. A signal ends a wait without a tick.
 class TTimerThread final : public TThread {
 public:
-    TTimerThread(TThreadedTimer& owner, platform::IUi& ui, platform::IThreads& threads);
+    TTimerThread(TThreadedTimer& owner, platform::IUiThread& uiThread, platform::IThreads& threads);
     ~TTimerThread() override;
 
     std::uint32_t Interval() const { return interval_; }

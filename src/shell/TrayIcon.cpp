@@ -12,8 +12,9 @@
 #include <algorithm>
 #include <cstring>
 
-TTrayIcon::TTrayIcon(TComponent* owner, TApplication& application, platform::INotifyArea& notifyArea)
-    : TComponent(owner), application_(application), ui_(application.Ui()), notifyArea_(notifyArea)
+TTrayIcon::TTrayIcon(TComponent* owner, TApplication& application, platform::IWindowMessages& messages,
+                     platform::INotifyArea& notifyArea)
+    : TComponent(owner), application_(application), messages_(messages), notifyArea_(notifyArea)
 {
     if (owner) {
         ownerForm_ = dynamic_cast<TForm*>(owner);
@@ -22,17 +23,17 @@ TTrayIcon::TTrayIcon(TComponent* owner, TApplication& application, platform::INo
     }
     icon_ = std::make_unique<TIcon>();
 
-    window_ = ui_.newUtilityWindow(WindowClassName,
-                                   [this](const platform::WindowMessage& m) { return TrayWindowProc(m); });
+    window_ = messages_.newUtilityWindow(WindowClassName,
+                                         [this](const platform::WindowMessage& m) { return TrayWindowProc(m); });
     if (!window_)
         throw EOutOfResources("Error creating window");
     notifyData_.hWnd = window_->handle();
     notifyData_.uCallbackMessage = CallbackMessage;
     // Sent to every top-level window when the shell has made a new
     // notification area: the icon must be added to it again.
-    taskbarCreated_ = ui_.registerMessage("TaskbarCreated");
+    taskbarCreated_ = messages_.registerMessage("TaskbarCreated");
 
-    animationTimer_ = &Create<TTimer>(ui_);
+    animationTimer_ = &Create<TTimer>(application_.Ui());
     animationTimer_->SetEnabled(false);
     animationTimer_->SetInterval(cycleInterval_);
     animationTimer_->SetOnTimer([this](TObject* sender) { CycleTick(sender); });
@@ -243,7 +244,7 @@ void TTrayIcon::clickDefaultItem()
 
 platform::Point TTrayIcon::cursorOrOrigin() const
 {
-    return ui_.cursorPos().value_or(platform::Point{});
+    return messages_.cursorPos().value_or(platform::Point{});
 }
 
 platform::WindowHandle TTrayIcon::ownerWindow() const
@@ -257,7 +258,7 @@ void TTrayIcon::ShowPopupMenu()
 {
     if (!PopupMenu || !PopupMenu->AutoPopup)
         return;
-    const std::optional<platform::Point> at = ui_.cursorPos();
+    const std::optional<platform::Point> at = messages_.cursorPos();
     if (!at)
         return;
     application_.ProcessMessages();
@@ -265,21 +266,21 @@ void TTrayIcon::ShowPopupMenu()
         return;
     const platform::WindowHandle owner = ownerWindow();
     // The menu only closes on a click elsewhere when the program is in front.
-    ui_.setForegroundWindow(owner);
+    messages_.setForegroundWindow(owner);
     PopupMenu->PopupComponent = this;
     PopupMenu->Popup(at->x, at->y);
     // Lets the system finish switching away from the menu's window.
-    ui_.postMessage(owner, {WM_NULL, 0, 0});
+    messages_.postMessage(owner, {WM_NULL, 0, 0});
 }
 
 TShiftState TTrayIcon::CurrentShiftState() const
 {
     TShiftState shift = 0;
-    if (ui_.keyDown(VK_SHIFT))
+    if (messages_.keyDown(VK_SHIFT))
         shift |= ssShift;
-    if (ui_.keyDown(VK_CONTROL))
+    if (messages_.keyDown(VK_CONTROL))
         shift |= ssCtrl;
-    if (ui_.keyDown(VK_MENU))
+    if (messages_.keyDown(VK_MENU))
         shift |= ssAlt;
     return shift;
 }
@@ -341,7 +342,7 @@ void TTrayIcon::Loaded()
     TComponent::Loaded();
     if (StartMinimized && !Has(csDesigning)) {
         application_.ShowMainForm = false;
-        ui_.showWindow(application_.Handle().handle(), platform::ShowCommand::Hide);
+        messages_.showWindow(application_.Handle().handle(), platform::ShowCommand::Hide);
     }
     RefreshInTray();
     SetIconVisible(iconVisible_);
@@ -371,12 +372,12 @@ void TTrayIcon::HideMainWindow()
     if (!application_.MainForm())
         return;
     application_.MainForm()->Hide();
-    ui_.showWindow(application_.Handle().handle(), platform::ShowCommand::Hide);
+    messages_.showWindow(application_.Handle().handle(), platform::ShowCommand::Hide);
 }
 
 void TTrayIcon::hookApplicationWindow()
 {
-    applicationHook_ = ui_.hookWindow(application_.Handle(),
+    applicationHook_ = messages_.hookWindow(application_.Handle(),
                                       [this](const platform::WindowMessage& m) { applicationMessage(m); });
 }
 
@@ -389,7 +390,7 @@ void TTrayIcon::hookOwnerWindow()
 {
     if (!ownerForm_)
         return;
-    ownerHook_ = ui_.hookWindow(ownerForm_->Handle(), [this](const platform::WindowMessage& m) { ownerMessage(m); });
+    ownerHook_ = messages_.hookWindow(ownerForm_->Handle(), [this](const platform::WindowMessage& m) { ownerMessage(m); });
 }
 
 void TTrayIcon::unhookOwnerWindow()
@@ -408,9 +409,9 @@ void TTrayIcon::ownerMessage(const platform::WindowMessage& message)
     if (message.message == WM_SHOWWINDOW && message.wParam == 1 && message.lParam == 0) {
         // Shown by the program: bring the whole application back to the front.
         const platform::WindowHandle application = application_.Handle().handle();
-        ui_.showWindow(application, platform::ShowCommand::Restore);
-        ui_.setForegroundWindow(application);
-        ui_.setForegroundWindow(ownerForm_->Handle().handle());
+        messages_.showWindow(application, platform::ShowCommand::Restore);
+        messages_.setForegroundWindow(application);
+        messages_.setForegroundWindow(ownerForm_->Handle().handle());
     }
     // WM_WINDOWPOSCHANGED would give the keyboard focus back to the screen's
     // active control; the toolkit's forms hold windowless controls only, so

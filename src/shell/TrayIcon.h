@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/NotifyArea.h"
-#include "platform/Ui.h"
+#include "platform/WindowMessages.h"
 #include "toolkit/Component.h"
 #include "toolkit/Icon.h"
 #include "toolkit/Mouse.h"
@@ -26,7 +26,8 @@ class TTrayIcon : public TComponent {
 public:
     // The owner, when there is one, must be a form: the icon watches its
     // window. Any other owner is an "Invalid class typecast" error.
-    TTrayIcon(TComponent* owner, TApplication& application, platform::INotifyArea& notifyArea);
+    TTrayIcon(TComponent* owner, TApplication& application, platform::IWindowMessages& messages,
+              platform::INotifyArea& notifyArea);
     ~TTrayIcon() override;
 
     // The window class of the hidden window that receives the shell's notifications.
@@ -113,7 +114,7 @@ private:
     void ownerMessage(const platform::WindowMessage& message);
 
     TApplication& application_;
-    platform::IUi& ui_;
+    platform::IWindowMessages& messages_;
     platform::INotifyArea& notifyArea_;
     TForm* ownerForm_ = nullptr;
 

@@ -13,7 +13,7 @@ bool TOpenDialog::Execute()
     request.pathMustExist = Options & ofPathMustExist;
     request.fileMustExist = Options & ofFileMustExist;
     request.enableSizing = Options & ofEnableSizing;
-    std::optional<std::string> chosen = ui_.openFileDialog(request);
+    std::optional<std::string> chosen = dialogs_.openFileDialog(request);
     if (!chosen)
         return false;
     FileName = *chosen;

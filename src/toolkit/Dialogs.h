@@ -1,7 +1,7 @@
 // The file-open dialog component. UI thread only.
 #pragma once
 
-#include "platform/Ui.h"
+#include "platform/FileDialogs.h"
 #include "toolkit/Component.h"
 
 #include <string>
@@ -16,7 +16,7 @@ using TOpenOptions = unsigned;
 
 class TOpenDialog : public TComponent {
 public:
-    TOpenDialog(TComponent* owner, platform::IUi& ui) : TComponent(owner), ui_(ui) {}
+    TOpenDialog(TComponent* owner, platform::IFileDialogs& dialogs) : TComponent(owner), dialogs_(dialogs) {}
 
     std::string FileName;   // in: proposed; out: the chosen file's full path
     std::string Title;
@@ -29,5 +29,5 @@ public:
     bool Execute();
 
 private:
-    platform::IUi& ui_;
+    platform::IFileDialogs& dialogs_;
 };

@@ -1,9 +1,9 @@
 // Icon images.
 #include "toolkit/Icon.h"
 
-void TIcon::LoadFromResourceName(platform::IUi& ui, const std::string& name, platform::Size size)
+void TIcon::LoadFromResourceName(platform::IIconsAndMenus& icons, const std::string& name, platform::Size size)
 {
-    image_ = std::make_shared<Image>(Image{ui, name, size, nullptr});
+    image_ = std::make_shared<Image>(Image{icons, name, size, nullptr});
 }
 
 const std::string& TIcon::ResourceName() const
@@ -17,6 +17,6 @@ platform::IconHandle TIcon::Handle() const
     if (!image_)
         return 0;
     if (!image_->loaded)
-        image_->loaded = image_->ui.loadIcon(image_->name, image_->size);
+        image_->loaded = image_->icons.loadIcon(image_->name, image_->size);
     return image_->loaded ? image_->loaded->handle() : 0;
 }

@@ -3,7 +3,7 @@
 // UI thread only.
 #pragma once
 
-#include "platform/Ui.h"
+#include "platform/IconsAndMenus.h"
 
 #include <memory>
 #include <string>
@@ -13,7 +13,7 @@ public:
     TIcon() = default;
 
     // Shows the named icon resource at the given size; loaded on demand.
-    void LoadFromResourceName(platform::IUi& ui, const std::string& name, platform::Size size = {16, 16});
+    void LoadFromResourceName(platform::IIconsAndMenus& icons, const std::string& name, platform::Size size = {16, 16});
     // Shows the same image as the source (the toolkit's icon assignment).
     void Assign(const TIcon& source) { image_ = source.image_; }
 
@@ -25,7 +25,7 @@ public:
 
 private:
     struct Image {
-        platform::IUi& ui;
+        platform::IIconsAndMenus& icons;
         std::string name;
         platform::Size size;
         std::unique_ptr<platform::IIcon> loaded;

@@ -4,7 +4,7 @@
 void TImageList::AddIconResource(const std::string& name)
 {
     TIcon image;
-    image.LoadFromResourceName(ui_, name, {Width, Height});
+    image.LoadFromResourceName(icons_, name, {Width, Height});
     images_.push_back(std::move(image));
 }
 

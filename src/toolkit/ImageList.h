@@ -4,14 +4,14 @@
 
 #include "toolkit/Component.h"
 #include "toolkit/Icon.h"
-#include "platform/Ui.h"
+#include "platform/IconsAndMenus.h"
 
 #include <string>
 #include <vector>
 
 class TImageList : public TComponent {
 public:
-    TImageList(TComponent* owner, platform::IUi& ui) : TComponent(owner), ui_(ui) {}
+    TImageList(TComponent* owner, platform::IIconsAndMenus& icons) : TComponent(owner), icons_(icons) {}
 
     int Width = 16;
     int Height = 16;
@@ -23,6 +23,6 @@ public:
     void GetIcon(int index, TIcon& icon) const;
 
 private:
-    platform::IUi& ui_;
+    platform::IIconsAndMenus& icons_;
     std::vector<TIcon> images_;
 };

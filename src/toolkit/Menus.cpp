@@ -33,9 +33,9 @@ void TMenuItem::Notification(TComponent* component, TOperation operation)
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(nullptr) {}
 
-TPopupMenu::TPopupMenu(TComponent* owner, platform::IUi& ui) : TPopupMenu(owner)
+TPopupMenu::TPopupMenu(TComponent* owner, platform::IIconsAndMenus& menus) : TPopupMenu(owner)
 {
-    ui_ = &ui;
+    menus_ = &menus;
 }
 
 namespace {
@@ -63,12 +63,12 @@ std::vector<platform::MenuEntry> entriesOf(const TMenuItem& parent, std::vector<
 void TPopupMenu::Popup(int X, int Y)
 {
     fire(OnPopup, this);
-    if (!ui_)
+    if (!menus_)
         return;
     // Built after OnPopup, which may change captions and check marks.
     std::vector<TMenuItem*> byId;
     const std::vector<platform::MenuEntry> entries = entriesOf(items_, byId);
-    const unsigned chosen = ui_->trackPopupMenu(entries, {X, Y});
+    const unsigned chosen = menus_->trackPopupMenu(entries, {X, Y});
     if (chosen == 0 || chosen > byId.size())
         return;
     // Whatever ran while the menu was open may have freed the item.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/Component.h"
-#include "platform/Ui.h"
+#include "platform/IconsAndMenus.h"
 
 #include <string>
 #include <vector>
@@ -40,7 +40,7 @@ class TPopupMenu : public TComponent {
 public:
     explicit TPopupMenu(TComponent* owner);
     // A menu that can be opened on the screen through the UI service.
-    TPopupMenu(TComponent* owner, platform::IUi& ui);
+    TPopupMenu(TComponent* owner, platform::IIconsAndMenus& menus);
 
     TMenuItem& Items() { return items_; }
     bool AutoPopup = true;
@@ -55,5 +55,5 @@ public:
 
 private:
     TMenuItem items_;
-    platform::IUi* ui_ = nullptr;
+    platform::IIconsAndMenus* menus_ = nullptr;
 };

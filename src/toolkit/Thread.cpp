@@ -24,7 +24,7 @@ TThreadPriority ThreadPriorityOf(int systemPriority)
     return TThreadPriority::tpNormal;
 }
 
-TThread::TThread(platform::IUi& ui, platform::IThreads& threads) : ui_(ui), threads_(threads) {}
+TThread::TThread(platform::IUiThread& uiThread, platform::IThreads& threads) : uiThread_(uiThread), threads_(threads) {}
 
 TThread::~TThread()
 {
@@ -56,5 +56,5 @@ void TThread::SetPriority(TThreadPriority priority)
 void TThread::WaitFor()
 {
     if (thread_ && !thread_->ended())
-        ui_.waitForThreadEnd(*thread_);
+        uiThread_.waitForThreadEnd(*thread_);
 }

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/Threads.h"
-#include "platform/Ui.h"
+#include "platform/UiThread.h"
 
 #include <atomic>
 #include <functional>
@@ -22,7 +22,7 @@ TThreadPriority ThreadPriorityOf(int systemPriority);
 
 class TThread {
 public:
-    TThread(platform::IUi& ui, platform::IThreads& threads);
+    TThread(platform::IUiThread& uiThread, platform::IThreads& threads);
     // The thread must have ended (WaitFor) before a derived object is torn down.
     virtual ~TThread();
     TThread(const TThread&) = delete;
@@ -46,10 +46,10 @@ protected:
     virtual void Execute() = 0;
     // Runs method on the UI thread and returns when it has; an error escaping it
     // is shown there by the UI's exception handler and does not reach the worker.
-    void Synchronize(const std::function<void()>& method) { ui_.runOnUiThread(method); }
+    void Synchronize(const std::function<void()>& method) { uiThread_.runOnUiThread(method); }
 
 private:
-    platform::IUi& ui_;
+    platform::IUiThread& uiThread_;
     platform::IThreads& threads_;
     std::atomic<bool> terminated_{false};
     TThreadPriority pendingPriority_ = TThreadPriority::tpNormal;

@@ -26,5 +26,6 @@ protected:
 
     FakePlatform fakes;
     FakeUi& ui = fakes.ui;
+    FakeFileDialogs& dialogs = fakes.fileDialogs;
     TApplication app{ui};
 };

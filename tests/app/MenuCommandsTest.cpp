@@ -22,7 +22,7 @@ protected:
     // The user picks this file in the next file-open dialog.
     void userPicks(std::optional<std::string> path)
     {
-        ui.onOpenFile = [path](const platform::OpenFileRequest&) { return path; };
+        dialogs.onOpenFile = [path](const platform::OpenFileRequest&) { return path; };
     }
     // A file holding a playable wave image that differs from the built-in ones.
     std::string waveFile(const std::string& path)
@@ -54,8 +54,8 @@ TEST_F(MenuCommandsTest, ACookieFileCommandProposesItsNameInTheFolderOfTheCurren
     userPicks("D:\\new\\cookies.txt");
     form->PathtoCookietxt1->Click();
 
-    ASSERT_EQ(ui.openFileRequests.size(), 1u);
-    const platform::OpenFileRequest& shown = ui.openFileRequests[0];
+    ASSERT_EQ(dialogs.openFileRequests.size(), 1u);
+    const platform::OpenFileRequest& shown = dialogs.openFileRequests[0];
     EXPECT_EQ(shown.fileName, "cookies.txt");
     EXPECT_EQ(shown.title, "Search for Netscape Cookie File (cookies.txt)");
     EXPECT_EQ(shown.initialDir, "C:\\Program Files\\Netscape\\");
@@ -71,9 +71,9 @@ TEST_F(MenuCommandsTest, ACancelledCookieFileCommandKeepsThePathButStillSaves)
     form->State.OperaCookieFile = "E:cookies4.dat";
     userPicks(std::nullopt);
     form->PathtoCookie4DatOpera1->Click();
-    EXPECT_EQ(ui.openFileRequests.at(0).title, "Search for Opera Cookie File (cookies#.dat)");
-    EXPECT_EQ(ui.openFileRequests.at(0).fileName, "cookies4.dat");
-    EXPECT_EQ(ui.openFileRequests.at(0).initialDir, "E:");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).title, "Search for Opera Cookie File (cookies#.dat)");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).fileName, "cookies4.dat");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).initialDir, "E:");
     EXPECT_EQ(form->State.OperaCookieFile, "E:cookies4.dat");
     EXPECT_EQ(saves(), 1u);
     EXPECT_FALSE(form->State.MenuOpen);
@@ -83,9 +83,9 @@ TEST_F(MenuCommandsTest, TheIcqFileCommandLeavesTheGateToTimeOut)
 {
     userPicks("C:\\icq\\cookies.dat");
     form->PathtoCookiedatICQ1->Click();
-    EXPECT_EQ(ui.openFileRequests.at(0).title, "Search for ICQ Cookie File (cookies.dat)");
-    EXPECT_EQ(ui.openFileRequests.at(0).fileName, "cookies.dat");
-    EXPECT_EQ(ui.openFileRequests.at(0).initialDir, "");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).title, "Search for ICQ Cookie File (cookies.dat)");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).fileName, "cookies.dat");
+    EXPECT_EQ(dialogs.openFileRequests.at(0).initialDir, "");
     EXPECT_EQ(stored("Cookie Dat", "ICQ"), "C:\\icq\\cookies.dat");
     EXPECT_TRUE(form->State.MenuOpen);
 }
@@ -120,7 +120,7 @@ TEST_F(MenuCommandsTest, ANewCrunchIsLoadedIntoTheCrunchSoundPlayedAndSavedEvenW
     userPicks("C:\\snd\\new.wav");
     form->CrunchSound1->Click();
 
-    const platform::OpenFileRequest& shown = ui.openFileRequests.at(0);
+    const platform::OpenFileRequest& shown = dialogs.openFileRequests.at(0);
     EXPECT_EQ(shown.title, "Select New Wave Sound");
     EXPECT_EQ(shown.filter, "Wave Files (*.wav)|*.wav");
     EXPECT_EQ(shown.defaultExt, "*.wav");
@@ -164,7 +164,7 @@ TEST_F(MenuCommandsTest, ACancelledSoundCommandChangesNothing)
 
 TEST_F(MenuCommandsTest, RestoreDefaultsSavesTheTwoSpellingsThenTellsTheUser)
 {
-    ui.onOpenFile = nullptr;
+    dialogs.onOpenFile = nullptr;
     form->RestoreDefault1->Click();
     EXPECT_EQ(stored("Settings", "CrunchWave"), "default");
     EXPECT_EQ(stored("Settings", "BurpWave"), "Default");

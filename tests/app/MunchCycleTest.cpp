@@ -250,7 +250,7 @@ TEST_F(MunchCycleTest, ACommandThatClearsTheGateLetsTheNextTickMunch)
 TEST_F(MunchCycleTest, ADialogLeftOpenPastTheGateLetsMunchingResumeMeanwhile)
 {
     form->PopupMenu1->OnPopup(form->PopupMenu1);
-    ui.onOpenFile = [this](const platform::OpenFileRequest&) -> std::optional<std::string> {
+    dialogs.onOpenFile = [this](const platform::OpenFileRequest&) -> std::optional<std::string> {
         fakes.fileSystem.addFile("C:\\ns\\cookies.txt"); // the file the user is about to pick
         ticks(10);
         EXPECT_FALSE(fakes.fileSystem.exists("C:\\ns\\cookies.txt"));

@@ -18,11 +18,11 @@ protected:
     TTrayIcon& createTrayIcon()
     {
         form.BeginLoading();
-        images = &form.Create<TImageList>(ui);
+        images = &form.Create<TImageList>(menus);
         for (const char* name : {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"})
             images->AddIconResource(name);
-        menu = &form.Create<TPopupMenu>(ui);
-        tray = &form.Create<TTrayIcon>(app, fakes.notifyArea);
+        menu = &form.Create<TPopupMenu>(menus);
+        tray = &form.Create<TTrayIcon>(app, messages, fakes.notifyArea);
         tray->SetIconList(images);
         tray->SetCycleInterval(100);
         tray->SetShowHint(true);
@@ -45,7 +45,7 @@ protected:
     std::string shownImage() const
     {
         auto it = fakes.notifyArea.icons.find(tray->NotifyData().hWnd);
-        return it == fakes.notifyArea.icons.end() ? "<none>" : ui.iconResource(it->second.hIcon);
+        return it == fakes.notifyArea.icons.end() ? "<none>" : menus.iconResource(it->second.hIcon);
     }
 
     // The user acts on the icon with the mouse.
@@ -53,6 +53,8 @@ protected:
 
     FakePlatform fakes;
     FakeUi& ui = fakes.ui;
+    FakeWindowMessages& messages = fakes.windowMessages;
+    FakeIconsAndMenus& menus = fakes.iconsAndMenus;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("TForm1");
     TImageList* images = nullptr;

@@ -43,9 +43,9 @@ TEST_F(TrayIcon, IsAddedOnceLoadedWithTheRecordTheShellExpects)
         EXPECT_EQ(requests[i].operation, "modify");
 
     const platform::NotifyIconData& d = requests.back().data;
-    EXPECT_EQ(d.hWnd, ui.utilityWindow("TTrayIconWindow")->handle());
+    EXPECT_EQ(d.hWnd, messages.utilityWindow("TTrayIconWindow")->handle());
     EXPECT_EQ(d.uCallbackMessage, 2048u);
-    EXPECT_EQ(ui.iconResource(d.hIcon), "TRAY0");
+    EXPECT_EQ(menus.iconResource(d.hIcon), "TRAY0");
     EXPECT_TRUE(tray->IconVisible());
     EXPECT_EQ(fakes.notifyArea.icons.size(), 1u);
 }
@@ -162,7 +162,7 @@ TEST_F(TrayIcon, LeftDoubleClickGivesOneClickAndRunsTheFirstDefaultItem)
     mouse(WM_LBUTTONDBLCLK);
     mouse(WM_LBUTTONUP);
     EXPECT_THAT(log, ElementsAre("downL", "click", "upL", "dblclick", "first", "upL"));
-    EXPECT_TRUE(ui.callsOf("trackPopupMenu").empty());
+    EXPECT_TRUE(menus.callsOf("trackPopupMenu").empty());
 }
 
 TEST_F(TrayIcon, DoubleClickRunsNoItemWhenTheLeftButtonOpensTheMenuOrThereIsNoDefault)
@@ -213,14 +213,14 @@ TEST_F(TrayIcon, EventsCarryTheKeyboardStateTheButtonAndTheCursorAtHandling)
         EXPECT_EQ(sender, tray);
         shift = s, x = px, y = py;
     };
-    ui.keysDown = {VK_SHIFT, VK_CONTROL};
-    ui.cursor = platform::Point{700, 750};
+    messages.keysDown = {VK_SHIFT, VK_CONTROL};
+    messages.cursor = platform::Point{700, 750};
     mouse(WM_RBUTTONUP);
     EXPECT_EQ(shift, ssShift | ssCtrl | ssRight);
     EXPECT_EQ(x, 700);
     EXPECT_EQ(y, 750);
 
-    ui.keysDown = {VK_MENU};
+    messages.keysDown = {VK_MENU};
     tray->OnMouseMove = [&](TObject*, TShiftState s, int, int) { shift = s; };
     mouse(WM_MOUSEMOVE);
     EXPECT_EQ(shift, unsigned{ssAlt});
@@ -231,34 +231,34 @@ TEST_F(TrayIcon, MenuOpensAtTheCursorWithTheProgramInFrontAndTheChosenItemRuns)
     TMenuItem& exit = addItem("Exit");
     bool ran = false;
     exit.OnClick = [&](TObject*) { ran = true; };
-    ui.cursor = platform::Point{1000, 740};
-    ui.menuChoice = "Exit";
+    messages.cursor = platform::Point{1000, 740};
+    menus.menuChoice = "Exit";
     bool pendingRan = false;
     ui.post([&] { pendingRan = true; });
-    ui.whileMenuOpen = [&] {
+    menus.whileMenuOpen = [&] {
         EXPECT_TRUE(pendingRan); // pending messages ran before it opened
         EXPECT_EQ(menu->PopupComponent, tray);
-        EXPECT_EQ(ui.foreground, form.Handle().handle());
+        EXPECT_EQ(messages.foreground, form.Handle().handle());
     };
-    ui.calls.clear();
+    fakes.uiJournal.clear();
     mouse(WM_RBUTTONDOWN);
     EXPECT_TRUE(ran);
 
     std::vector<std::string> order;
-    for (const Call& call : ui.calls)
+    for (const Call& call : fakes.uiJournal)
         if (call.operation != "cursorPos")
             order.push_back(call.operation);
     EXPECT_THAT(order, ElementsAre("processMessages", "setForegroundWindow", "trackPopupMenu", "postMessage"));
-    EXPECT_EQ(ui.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"1000", "740"}));
-    EXPECT_EQ(ui.callsOf("postMessage")[0].args,
+    EXPECT_EQ(menus.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"1000", "740"}));
+    EXPECT_EQ(messages.callsOf("postMessage")[0].args,
               (std::vector<std::string>{std::to_string(form.Handle().handle()), "0", "0", "0"}));
 }
 
 TEST_F(TrayIcon, NoCursorPositionMeansNoMenu)
 {
-    ui.faults.failFrom("cursorPos");
+    messages.faults.failFrom("cursorPos");
     mouse(WM_RBUTTONDOWN);
-    EXPECT_TRUE(ui.callsOf("trackPopupMenu").empty());
+    EXPECT_TRUE(menus.callsOf("trackPopupMenu").empty());
 }
 
 TEST_F(TrayIcon, DisabledIgnoresTheMouseButKeepsTheIconAndItsAnimation)
@@ -270,7 +270,7 @@ TEST_F(TrayIcon, DisabledIgnoresTheMouseButKeepsTheIconAndItsAnimation)
         mouse(m);
     EXPECT_TRUE(log.empty());
     EXPECT_FALSE(tray->ClickPending());
-    EXPECT_TRUE(ui.callsOf("trackPopupMenu").empty());
+    EXPECT_TRUE(menus.callsOf("trackPopupMenu").empty());
 
     tray->SetCycleIcons(true);
     ui.advanceTime(200);
@@ -279,10 +279,10 @@ TEST_F(TrayIcon, DisabledIgnoresTheMouseButKeepsTheIconAndItsAnimation)
 
 TEST_F(TrayIcon, HiddenWindowAgreesToSessionEndAndLeavesOtherMessagesToTheSystem)
 {
-    FakeUtilityWindow* window = ui.utilityWindow("TTrayIconWindow");
-    EXPECT_EQ(ui.send(window->handle(), {WM_QUERYENDSESSION, 0, 0}), 1);
+    FakeUtilityWindow* window = messages.utilityWindow("TTrayIconWindow");
+    EXPECT_EQ(messages.send(window->handle(), {WM_QUERYENDSESSION, 0, 0}), 1);
     EXPECT_TRUE(window->defaulted.empty());
-    ui.send(window->handle(), {0x001A, 5, 6});
+    messages.send(window->handle(), {0x001A, 5, 6});
     ASSERT_EQ(window->defaulted.size(), 1u);
     EXPECT_EQ(window->defaulted[0].message, 0x001Au);
     EXPECT_EQ(window->defaulted[0].wParam, 5u);
@@ -293,12 +293,12 @@ TEST_F(TrayIcon, IconComesBackWhenTheShellMakesANewNotificationArea)
 {
     tray->SetIconIndex(2);
     fakes.notifyArea.restart();
-    ui.broadcast({ui.registerMessage("TaskbarCreated"), 0, 0});
+    messages.broadcast({messages.registerMessage("TaskbarCreated"), 0, 0});
     EXPECT_EQ(shownImage(), "TRAY2");
 
     tray->SetIconVisible(false);
     fakes.notifyArea.restart();
-    ui.broadcast({ui.registerMessage("TaskbarCreated"), 0, 0});
+    messages.broadcast({messages.registerMessage("TaskbarCreated"), 0, 0});
     EXPECT_TRUE(fakes.notifyArea.icons.empty()); // hidden on purpose stays hidden
 }
 
@@ -328,12 +328,12 @@ TEST_F(TrayIcon, FreeingItRemovesTheIconStopsTheTimerAndRestoresBothWindows)
     EXPECT_EQ(fakes.notifyArea.requests.back().operation, "remove");
     EXPECT_EQ(formWindow->hookCount(), 0u);
     EXPECT_EQ(appWindow->hookCount(), 0u);
-    EXPECT_EQ(ui.utilityWindow("TTrayIconWindow"), nullptr);
+    EXPECT_EQ(messages.utilityWindow("TTrayIconWindow"), nullptr);
     EXPECT_EQ(ui.runningTimers(), timersBefore - 1);
     // The windows' own procedures still get their messages.
     formWindow->send({WM_SHOWWINDOW, 1, 0});
     EXPECT_EQ(formWindow->received.size(), 1u);
-    EXPECT_TRUE(ui.callsOf("showWindow").empty());
+    EXPECT_TRUE(messages.callsOf("showWindow").empty());
 }
 
 TEST_F(TrayIcon, FreeingTheFormFreesTheIconWhileTheFormsWindowStillExists)
@@ -359,7 +359,7 @@ TEST_F(TrayIcon, ForgetsTheImageListAndTheMenuWhenTheyAreFreed)
     form.DestroyComponent(*menu);
     EXPECT_EQ(tray->PopupMenu, nullptr);
     mouse(WM_RBUTTONDOWN);
-    EXPECT_TRUE(ui.callsOf("trackPopupMenu").empty());
+    EXPECT_TRUE(menus.callsOf("trackPopupMenu").empty());
 }
 
 TEST_F(TrayIcon, MinimisingTheApplicationHidesItIntoTheTray)
@@ -375,7 +375,7 @@ TEST_F(TrayIcon, MinimisingTheApplicationHidesItIntoTheTray)
     EXPECT_TRUE(form.Visible());
     appWindow->send({WM_SIZE, SIZE_MINIMIZED, 0});
     EXPECT_FALSE(form.Visible());
-    EXPECT_EQ(ui.callsOf("showWindow").back().args,
+    EXPECT_EQ(messages.callsOf("showWindow").back().args,
               (std::vector<std::string>{std::to_string(app.Handle().handle()), "Hide"}));
     EXPECT_TRUE(tray->IconVisible());
     EXPECT_EQ(shownImage(), "TRAY0");
@@ -389,10 +389,10 @@ TEST_F(TrayIcon, ShowingTheFormBringsTheApplicationToTheFront)
     const std::string form_ = std::to_string(form.Handle().handle());
     formWindow->send({WM_SHOWWINDOW, 1, 3}); // shown because its owner was restored
     formWindow->send({WM_SHOWWINDOW, 0, 0}); // hidden
-    EXPECT_TRUE(ui.callsOf("showWindow").empty());
+    EXPECT_TRUE(messages.callsOf("showWindow").empty());
     formWindow->send({WM_SHOWWINDOW, 1, 0});
     std::vector<Call> calls;
-    for (const Call& c : ui.calls)
+    for (const Call& c : messages.calls)
         if (c.operation == "showWindow" || c.operation == "setForegroundWindow")
             calls.push_back(c);
     EXPECT_THAT(calls, ElementsAre(Call{"showWindow", {app_, "Restore"}}, Call{"setForegroundWindow", {app_}},
@@ -402,12 +402,12 @@ TEST_F(TrayIcon, ShowingTheFormBringsTheApplicationToTheFront)
 TEST_F(TrayIconFixture, StartMinimizedHidesTheApplicationOnceLoaded)
 {
     form.BeginLoading();
-    tray = &form.Create<TTrayIcon>(app, fakes.notifyArea);
+    tray = &form.Create<TTrayIcon>(app, messages, fakes.notifyArea);
     tray->StartMinimized = true;
     EXPECT_TRUE(app.ShowMainForm);
     form.EndLoading();
     EXPECT_FALSE(app.ShowMainForm);
-    EXPECT_EQ(ui.callsOf("showWindow").back().args,
+    EXPECT_EQ(messages.callsOf("showWindow").back().args,
               (std::vector<std::string>{std::to_string(app.Handle().handle()), "Hide"}));
     EXPECT_EQ(fakes.notifyArea.icons.size(), 1u);
 }
@@ -416,21 +416,21 @@ TEST_F(TrayIconFixture, OnlyAFormCanOwnIt)
 {
     TComponent notAForm(nullptr);
     try {
-        notAForm.Create<TTrayIcon>(app, fakes.notifyArea);
+        notAForm.Create<TTrayIcon>(app, messages, fakes.notifyArea);
         FAIL() << "no error";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Invalid class typecast");
     }
-    EXPECT_EQ(ui.utilityWindow("TTrayIconWindow"), nullptr);
+    EXPECT_EQ(messages.utilityWindow("TTrayIconWindow"), nullptr);
     EXPECT_EQ(ui.windowByHandle(app.Handle().handle())->hookCount(), 0u);
 
     // Without an owner the hidden window stands in for the owner's.
-    TTrayIcon ownerless(nullptr, app, fakes.notifyArea);
-    TPopupMenu popup(nullptr, ui);
+    TTrayIcon ownerless(nullptr, app, messages, fakes.notifyArea);
+    TPopupMenu popup(nullptr, menus);
     ownerless.PopupMenu = &popup;
     ownerless.SetIconVisible(true);
     ASSERT_TRUE(fakes.notifyArea.mouse(WM_RBUTTONDOWN));
-    EXPECT_EQ(ui.foreground, ownerless.NotifyData().hWnd);
+    EXPECT_EQ(messages.foreground, ownerless.NotifyData().hWnd);
 }
 
 TEST_F(TrayIconFixture, InADesignEnvironmentOnlyThePreviewShowsTheIcon)

@@ -47,6 +47,6 @@ bool FakeNotifyArea::mouse(unsigned mouseMessage)
     // The handler may change the icons: send from a copy. The shell names the
     // icon by the id the real adapter always gives it, 1.
     const platform::NotifyIconData target = icons.begin()->second;
-    ui_.send(target.hWnd, {target.uCallbackMessage, 1, static_cast<std::intptr_t>(mouseMessage)});
+    messages_.send(target.hWnd, {target.uCallbackMessage, 1, static_cast<std::intptr_t>(mouseMessage)});
     return true;
 }

@@ -4,7 +4,7 @@
 
 #include "platform/NotifyArea.h"
 #include "support/FakeService.h"
-#include "support/FakeUi.h"
+#include "support/FakeWindowMessages.h"
 
 #include <map>
 #include <string>
@@ -18,7 +18,7 @@ struct NotifyRequest {
 
 class FakeNotifyArea final : public platform::INotifyArea, public FakeService {
 public:
-    explicit FakeNotifyArea(FakeUi& ui) : ui_(ui) {}
+    explicit FakeNotifyArea(FakeWindowMessages& messages) : messages_(messages) {}
 
     // As the shell: an add of an icon that is there, or a modify or remove of
     // one that is not, fails without effect.
@@ -42,5 +42,5 @@ public:
 private:
     bool request(const char* operation, const platform::NotifyIconData& data);
 
-    FakeUi& ui_;
+    FakeWindowMessages& messages_;
 };

@@ -2,29 +2,49 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeFileDialogs.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolderBrowser.h"
 #include "support/FakeHost.h"
+#include "support/FakeIconsAndMenus.h"
 #include "support/FakeNotifyArea.h"
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
+#include "support/FakeUiThread.h"
+#include "support/FakeWindowMessages.h"
 
 struct FakePlatform {
+    FakePlatform()
+    {
+        for (FakeService* fake : std::initializer_list<FakeService*>{&ui, &windowMessages, &iconsAndMenus, &fileDialogs})
+            fake->journal = &uiJournal;
+    }
+
     FakeUi ui;
+    FakeWindowMessages windowMessages{ui};
+    FakeIconsAndMenus iconsAndMenus{ui};
+    FakeFileDialogs fileDialogs{ui};
+    FakeUiThread uiThread{ui};
+    // The calls of the UI family's fakes together, in order.
+    std::vector<Call> uiJournal;
     FakeProfile profile;
     FakeHost host;
     FakeFileSystem fileSystem;
     FakeSound sound;
     FakeRegistry registry;
     FakeFolderBrowser folderBrowser;
-    FakeNotifyArea notifyArea{ui};
+    FakeNotifyArea notifyArea{windowMessages};
     FakeThreads threads;
 
     platform::Platform services{
         .ui = ui,
+        .windowMessages = windowMessages,
+        .iconsAndMenus = iconsAndMenus,
+        .fileDialogs = fileDialogs,
+        .uiThread = uiThread,
         .profile = profile,
         .host = host,
         .fileSystem = fileSystem,

@@ -49,6 +49,8 @@ std::vector<Call> FakeService::callsOf(const std::string& operation) const
 
 bool FakeService::record(const std::string& operation, std::vector<std::string> args)
 {
+    if (journal)
+        journal->push_back({operation, args});
     calls.push_back({operation, std::move(args)});
     return faults.shouldFail(operation);
 }

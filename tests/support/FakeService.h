@@ -37,6 +37,8 @@ class FakeService {
 public:
     std::vector<Call> calls;
     FaultPlan faults;
+    // A log that several fakes share, for the order of calls across services; null: none.
+    std::vector<Call>* journal = nullptr;
 
     // The calls of one operation, in order.
     std::vector<Call> callsOf(const std::string& operation) const;

@@ -37,6 +37,7 @@ public:
     }
     int priority() override { return threads_.reportedPriority.value_or(real_->priority()); }
     bool ended() override { return real_->ended(); }
+    std::uintptr_t handle() const override { return real_->handle(); }
 
 private:
     FakeThreads& threads_;

@@ -1,42 +1,10 @@
 // The screenless user-interface service.
 #include "support/FakeUi.h"
 
-#include "platform/Threads.h"
+#include "support/FakeWindowMessages.h"
 
 #include <algorithm>
 #include <stdexcept>
-#include <string_view>
-
-class FakeWindowHook final : public platform::IWindowHook {
-public:
-    FakeWindowHook(FakeWindow& window, platform::MessageObserver observer)
-        : window_(&window), observer_(std::move(observer))
-    {
-        window_->hooks_.push_back(this);
-    }
-    ~FakeWindowHook() override
-    {
-        if (window_)
-            std::erase(window_->hooks_, this);
-    }
-
-    FakeWindow* window_;
-    platform::MessageObserver observer_;
-};
-
-class FakeIcon final : public platform::IIcon {
-public:
-    FakeIcon(FakeUi& ui, platform::IconHandle handle, const std::string& resource) : ui_(ui), handle_(handle)
-    {
-        ui_.icons_[handle] = resource;
-    }
-    ~FakeIcon() override { ui_.icons_.erase(handle_); }
-    platform::IconHandle handle() const override { return handle_; }
-
-private:
-    FakeUi& ui_;
-    platform::IconHandle handle_;
-};
 
 FakeWindow::FakeWindow(FakeUi& ui, const platform::WindowParams& p, platform::IWindowEvents& events)
     : params(p), ui_(ui), events_(events), handle_(ui.newHandle())
@@ -182,175 +150,13 @@ void FakeWindow::send(const platform::WindowMessage& message)
     });
 }
 
-FakeUtilityWindow::FakeUtilityWindow(FakeUi& ui, std::string name, platform::WindowProc proc)
-    : className(std::move(name)), ui_(ui), proc_(std::move(proc)), handle_(ui.newHandle())
-{
-    ui_.utilities_[handle_] = this;
-}
-
-FakeUtilityWindow::~FakeUtilityWindow()
-{
-    ui_.utilities_.erase(handle_);
-}
-
-std::intptr_t FakeUtilityWindow::defaultProc(const platform::WindowMessage& message)
-{
-    defaulted.push_back(message);
-    return 0;
-}
-
-namespace {
-
-std::string number(std::uintmax_t value)
-{
-    return std::to_string(value);
-}
-
-// Finds the entry at a caption path ("Modify Sounds/Burp Sound").
-const platform::MenuEntry* findEntry(const std::vector<platform::MenuEntry>& entries, std::string_view path)
-{
-    std::string_view head = path.substr(0, path.find('/'));
-    for (const auto& entry : entries) {
-        if (entry.caption != head)
-            continue;
-        if (head.size() == path.size())
-            return &entry;
-        return findEntry(entry.items, path.substr(head.size() + 1));
-    }
-    return nullptr;
-}
-
-} // namespace
-
-std::unique_ptr<platform::IUtilityWindow> FakeUi::newUtilityWindow(const std::string& className,
-                                                                   platform::WindowProc proc)
-{
-    if (record("newUtilityWindow", {className}))
-        return nullptr;
-    return std::make_unique<FakeUtilityWindow>(*this, className, std::move(proc));
-}
-
-std::unique_ptr<platform::IWindowHook> FakeUi::hookWindow(platform::IWindow& window,
-                                                          platform::MessageObserver observer)
-{
-    if (record("hookWindow", {number(window.handle())}))
-        return nullptr;
-    auto& fake = static_cast<FakeWindow&>(window);
-    if (fake.hookCount() != 0)
-        return nullptr; // one hook per window, as the real service allows
-    return std::make_unique<FakeWindowHook>(fake, std::move(observer));
-}
-
-unsigned FakeUi::registerMessage(const std::string& name)
-{
-    record("registerMessage", {name});
-    auto [it, added] = messages_.try_emplace(name, 0xC000u + static_cast<unsigned>(messages_.size()));
-    return it->second;
-}
-
-bool FakeUi::postMessage(platform::WindowHandle window, const platform::WindowMessage& m)
-{
-    return !record("postMessage", {number(window), number(m.message), number(m.wParam), std::to_string(m.lParam)});
-}
-
-void FakeUi::setForegroundWindow(platform::WindowHandle window)
-{
-    record("setForegroundWindow", {number(window)});
-    foreground = window;
-}
-
-void FakeUi::showWindow(platform::WindowHandle window, platform::ShowCommand command)
-{
-    const bool hide = command == platform::ShowCommand::Hide;
-    record("showWindow", {number(window), hide ? "Hide" : "Restore"});
-    if (FakeWindow* w = windowByHandle(window))
-        w->setVisible(!hide);
-}
-
-std::optional<platform::Point> FakeUi::cursorPos()
-{
-    if (record("cursorPos"))
-        return std::nullopt;
-    return cursor;
-}
-
-bool FakeUi::keyDown(int virtualKey)
-{
-    return keysDown.count(virtualKey) != 0;
-}
-
-std::unique_ptr<platform::IIcon> FakeUi::loadIcon(const std::string& resourceName, platform::Size size)
-{
-    if (record("loadIcon", {resourceName, number(size.width) + "x" + number(size.height)}))
-        return nullptr;
-    return std::make_unique<FakeIcon>(*this, newHandle(), resourceName);
-}
-
-unsigned FakeUi::trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at)
-{
-    if (record("trackPopupMenu", {std::to_string(at.x), std::to_string(at.y)}))
-        return 0;
-    lastMenu = entries;
-    if (whileMenuOpen)
-        whileMenuOpen();
-    const platform::MenuEntry* chosen = menuChoice.empty() ? nullptr : findEntry(entries, menuChoice);
-    return chosen && chosen->items.empty() && chosen->caption != "-" ? chosen->id : 0;
-}
-
-std::intptr_t FakeUi::send(platform::WindowHandle window, const platform::WindowMessage& message)
-{
-    if (FakeWindow* w = windowByHandle(window)) {
-        w->send(message);
-        return 0;
-    }
-    auto it = utilities_.find(window);
-    if (it == utilities_.end())
-        return 0;
-    std::intptr_t result = 0;
-    platform::WindowProc proc = it->second->proc_;
-    deliver([&] { result = proc(message); });
-    return result;
-}
-
-void FakeUi::broadcast(const platform::WindowMessage& message)
-{
-    std::vector<platform::WindowHandle> targets;
-    for (const auto& utility : utilities_)
-        targets.push_back(utility.first);
-    for (platform::WindowHandle target : targets)
-        send(target, message);
-}
-
-FakeUtilityWindow* FakeUi::utilityWindow(const std::string& className) const
-{
-    for (const auto& utility : utilities_)
-        if (utility.second->className == className)
-            return utility.second;
-    return nullptr;
-}
-
 FakeWindow* FakeUi::windowByHandle(platform::WindowHandle handle) const
 {
     auto it = std::find_if(windows.begin(), windows.end(), [&](FakeWindow* w) { return w->handle() == handle; });
     return it == windows.end() ? nullptr : *it;
 }
 
-std::string FakeUi::iconResource(platform::IconHandle icon) const
-{
-    auto it = icons_.find(icon);
-    return it == icons_.end() ? "" : it->second;
-}
-
-std::optional<std::string> FakeUi::openFileDialog(const platform::OpenFileRequest& request)
-{
-    record("openFileDialog", {request.title, request.fileName, request.initialDir});
-    openFileRequests.push_back(request);
-    std::optional<std::string> chosen;
-    deliver([&] { chosen = onOpenFile ? onOpenFile(request) : std::nullopt; });
-    return chosen;
-}
-
-void FakeUi::runOnUiThread(const std::function<void()>& call)
+void FakeUi::handOver(const std::function<void()>& call)
 {
     if (std::this_thread::get_id() == uiThread_) {
         deliver(call);
@@ -399,17 +205,5 @@ bool FakeUi::serveUntil(const std::function<bool()>& done, std::chrono::millisec
         std::unique_lock lock(handOverMutex_);
         if (!handOverChanged_.wait_until(lock, deadline, [this] { return !handOvers_.empty(); }))
             return done();
-    }
-}
-
-void FakeUi::waitForThreadEnd(platform::IThread& thread)
-{
-    record("waitForThreadEnd");
-    // The fake has no handle to wait on together with the hand-overs: it looks
-    // at the thread between short waits for a hand-over.
-    while (!thread.ended()) {
-        serveHandOvers();
-        std::unique_lock lock(handOverMutex_);
-        handOverChanged_.wait_for(lock, std::chrono::milliseconds(1), [this] { return !handOvers_.empty(); });
     }
 }

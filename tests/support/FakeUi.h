@@ -1,26 +1,26 @@
 // A user-interface service without a screen: windows are records, the message
 // queue is a list of tasks that the loop runs in order, message boxes are logged.
-// Worker threads really hand calls over: the thread that made the FakeUi is its
-// UI thread and takes them whenever it runs messages, waits for a thread, or serves.
+// The thread that made the FakeUi is its UI thread: calls handed over from
+// worker threads wait in its queue and run whenever it runs messages or serves.
+// The other fakes of the UI family run their callbacks through it.
 #pragma once
 
 #include "platform/Ui.h"
+#include "platform/WindowMessages.h"
 #include "support/FakeService.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <map>
 #include <functional>
-#include <optional>
-#include <set>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 class FakeUi;
+class FakeWindowMessages;
 class FakeWindowHook;
-class FakeIcon;
 
 class FakeWindow final : public platform::IWindow {
 public:
@@ -58,25 +58,6 @@ private:
     std::vector<FakeWindowHook*> hooks_;
 };
 
-// A hidden window whose messages go to the program's procedure.
-class FakeUtilityWindow final : public platform::IUtilityWindow {
-public:
-    FakeUtilityWindow(FakeUi& ui, std::string className, platform::WindowProc proc);
-    ~FakeUtilityWindow() override;
-    platform::WindowHandle handle() const override { return handle_; }
-    // Records the message and answers 0, as a system default would for most.
-    std::intptr_t defaultProc(const platform::WindowMessage& message) override;
-
-    const std::string className;
-    std::vector<platform::WindowMessage> defaulted; // messages passed to the default procedure
-
-private:
-    friend class FakeUi;
-    FakeUi& ui_;
-    platform::WindowProc proc_;
-    platform::WindowHandle handle_;
-};
-
 struct MessageBoxRecord {
     std::string text;
     std::string caption;
@@ -96,53 +77,15 @@ public:
     platform::Rgb sysColor(int index) override { return 0x010101u * static_cast<unsigned>(index); }
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
-    void runOnUiThread(const std::function<void()>& call) override;
-    void waitForThreadEnd(platform::IThread& thread) override;
 
+    // Runs call on the UI thread: at once there, else queued for it while the
+    // calling worker waits until it has run.
+    void handOver(const std::function<void()>& call);
     // Takes handed-over calls until done() holds or the time-out has passed;
     // true when done() held. UI thread only.
     bool serveUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
     // Takes the calls handed over so far, then returns.
     void serveHandOvers();
-
-    // ---- Windows at message level, icons and popup menus ----
-    std::unique_ptr<platform::IUtilityWindow> newUtilityWindow(const std::string& className,
-                                                               platform::WindowProc proc) override;
-    std::unique_ptr<platform::IWindowHook> hookWindow(platform::IWindow& window,
-                                                      platform::MessageObserver observer) override;
-    unsigned registerMessage(const std::string& name) override;
-    bool postMessage(platform::WindowHandle window, const platform::WindowMessage& message) override;
-    void setForegroundWindow(platform::WindowHandle window) override;
-    void showWindow(platform::WindowHandle window, platform::ShowCommand command) override;
-    std::optional<platform::Point> cursorPos() override;
-    bool keyDown(int virtualKey) override;
-    std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
-    unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
-    std::optional<std::string> openFileDialog(const platform::OpenFileRequest& request) override;
-    // What the user does in the next file-open dialogs: a full path, or nothing to cancel.
-    std::function<std::optional<std::string>(const platform::OpenFileRequest&)> onOpenFile;
-    std::vector<platform::OpenFileRequest> openFileRequests;
-
-    // Sends a message to the window with that handle (utility or not), as a
-    // dispatched message runs; the procedure's result, or 0 when there is none.
-    std::intptr_t send(platform::WindowHandle window, const platform::WindowMessage& message);
-    // Sends a message to every utility window, as a broadcast reaches hidden top-level windows.
-    void broadcast(const platform::WindowMessage& message);
-    FakeUtilityWindow* utilityWindow(const std::string& className) const;
-    FakeWindow* windowByHandle(platform::WindowHandle handle) const;
-    // The resource an icon handle was loaded from, or "" for no live icon.
-    std::string iconResource(platform::IconHandle icon) const;
-    std::size_t liveIcons() const { return icons_.size(); }
-
-    std::optional<platform::Point> cursor = platform::Point{0, 0};
-    std::set<int> keysDown;
-    platform::WindowHandle foreground = 0;
-    // What the user does with the next tracked menu: the caption path of the
-    // entry to choose ("Modify Sounds/Burp Sound"), or "" to dismiss it. The
-    // menu is kept for inspection, and the handler runs while it is open.
-    std::string menuChoice;
-    std::function<void()> whileMenuOpen;
-    std::vector<platform::MenuEntry> lastMenu;
 
     platform::WindowHandle newHandle() { return nextHandle_ += 4; }
 
@@ -159,6 +102,7 @@ public:
 
     // The live window of a class, or null.
     FakeWindow* window(const std::string& className) const;
+    FakeWindow* windowByHandle(platform::WindowHandle handle) const;
 
     platform::Size screen{1024, 768};
     std::vector<MessageBoxRecord> boxes;
@@ -187,10 +131,5 @@ private:
     bool quitPosted_ = false;
     std::function<void(std::exception_ptr)> exceptionHandler_;
 
-    std::map<std::string, unsigned> messages_;
-    std::map<platform::IconHandle, std::string> icons_;
-    std::map<platform::WindowHandle, FakeUtilityWindow*> utilities_;
     platform::WindowHandle nextHandle_ = 0x1000;
-    friend class FakeUtilityWindow;
-    friend class FakeIcon;
 };

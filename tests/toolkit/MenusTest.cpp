@@ -32,13 +32,14 @@ TEST(Menus, ClickRaisesOnClickWithTheItemAsSender)
     EXPECT_EQ(sender, &item);
 }
 
-#include "support/FakeUi.h"
+#include "support/FakeIconsAndMenus.h"
 
 namespace {
 struct PopupFixture {
     FakeUi ui;
+    FakeIconsAndMenus menus{ui};
     TComponent owner{nullptr};
-    TPopupMenu& menu = owner.Create<TPopupMenu>(ui);
+    TPopupMenu& menu = owner.Create<TPopupMenu>(menus);
     TMenuItem& add(TMenuItem& parent, const char* caption)
     {
         TMenuItem& item = owner.Create<TMenuItem>();
@@ -65,12 +66,12 @@ TEST(Menus, PopupShowsTheItemTreeAsOnPopupLeftItAndRunsTheChosenItem)
     };
     TObject* clicked = nullptr;
     burp.OnClick = [&](TObject* sender) { clicked = sender; };
-    f.ui.menuChoice = "Modify Sounds/Burp Sound";
+    f.menus.menuChoice = "Modify Sounds/Burp Sound";
     f.menu.Popup(30, 40);
 
     EXPECT_EQ(clicked, &burp);
-    EXPECT_EQ(f.ui.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"30", "40"}));
-    const auto& m = f.ui.lastMenu;
+    EXPECT_EQ(f.menus.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"30", "40"}));
+    const auto& m = f.menus.lastMenu;
     ASSERT_EQ(m.size(), 4u);
     EXPECT_EQ(m[0].caption, "Munched = 7");
     EXPECT_TRUE(m[0].checked);
@@ -92,8 +93,8 @@ TEST(Menus, ADismissedMenuOrAnItemFreedWhileItWasOpenRunsNothing)
     int clicks = 0;
     item.OnClick = [&](TObject*) { ++clicks; };
     f.menu.Popup(0, 0); // no choice: dismissed
-    f.ui.menuChoice = "Exit";
-    f.ui.whileMenuOpen = [&] { f.owner.DestroyComponent(item); };
+    f.menus.menuChoice = "Exit";
+    f.menus.whileMenuOpen = [&] { f.owner.DestroyComponent(item); };
     f.menu.Popup(0, 0);
     EXPECT_EQ(clicks, 0);
 }

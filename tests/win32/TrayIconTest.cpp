@@ -3,7 +3,9 @@
 #include "shell/TrayIcon.h"
 
 #include "platform/win32/Win32NotifyArea.h"
+#include "platform/win32/Win32IconsAndMenus.h"
 #include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32WindowMessages.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
@@ -18,11 +20,11 @@ protected:
     void SetUp() override
     {
         form.BeginLoading();
-        images = &form.Create<TImageList>(ui);
+        images = &form.Create<TImageList>(icons);
         for (const char* name : {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"})
             images->AddIconResource(name);
-        menu = &form.Create<TPopupMenu>(ui);
-        tray = &form.Create<TTrayIcon>(app, area);
+        menu = &form.Create<TPopupMenu>(icons);
+        tray = &form.Create<TTrayIcon>(app, messages, area);
         tray->SetIconList(images);
         tray->PopupMenu = menu;
         tray->LeftPopup = true;
@@ -39,7 +41,10 @@ protected:
 
     HWND trayWindow() const { return reinterpret_cast<HWND>(tray->NotifyData().hWnd); }
 
-    Win32Ui ui;
+    Win32Callbacks callbacks;
+    Win32Ui ui{callbacks};
+    Win32WindowMessages messages{callbacks};
+    Win32IconsAndMenus icons{callbacks};
     Win32NotifyArea area;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("NombletTrayTestForm");

@@ -99,7 +99,8 @@ protected:
     std::string target;
     bool confirmed = false;
     std::vector<std::string> selected;
-    Win32Ui ui;
+    Win32Callbacks callbacks;
+    Win32Ui ui{callbacks};
     TApplication app{ui};
     Win32FolderBrowser browser;
     Win32FileSystem files;

@@ -1,6 +1,7 @@
 // Win32 only. The notification-area adapter against the real shell.
 #include "platform/win32/Win32NotifyArea.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32IconsAndMenus.h"
+#include "platform/win32/Win32WindowMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,12 @@
 
 TEST(Win32NotifyArea, AddsModifiesAndDeletesAnIconOfAHiddenWindow)
 {
-    Win32Ui ui;
-    auto window = ui.newUtilityWindow("NombletNotifyTest", [&](const platform::WindowMessage&) { return 0; });
+    Win32Callbacks callbacks;
+    Win32WindowMessages messages{callbacks};
+    Win32IconsAndMenus icons{callbacks};
+    auto window = messages.newUtilityWindow("NombletNotifyTest", [&](const platform::WindowMessage&) { return 0; });
     ASSERT_NE(window, nullptr);
-    auto icon = ui.loadIcon("TRAY0", {16, 16});
+    auto icon = icons.loadIcon("TRAY0", {16, 16});
     ASSERT_NE(icon, nullptr);
 
     platform::NotifyIconData data;
@@ -23,7 +26,7 @@ TEST(Win32NotifyArea, AddsModifiesAndDeletesAnIconOfAHiddenWindow)
     Win32NotifyArea area;
     EXPECT_FALSE(area.modify(data)); // not there yet
     EXPECT_TRUE(area.add(data));
-    auto other = ui.loadIcon("TRAY3", {16, 16});
+    auto other = icons.loadIcon("TRAY3", {16, 16});
     ASSERT_NE(other, nullptr);
     data.hIcon = other->handle();
     EXPECT_TRUE(area.modify(data));
@@ -31,10 +34,11 @@ TEST(Win32NotifyArea, AddsModifiesAndDeletesAnIconOfAHiddenWindow)
     EXPECT_FALSE(area.modify(data)); // gone
 }
 
-TEST(Win32Ui, IconResourcesLoadAtTheAskedSizeAndMissingOnesAreNull)
+TEST(Win32IconsAndMenus, IconResourcesLoadAtTheAskedSizeAndMissingOnesAreNull)
 {
-    Win32Ui ui;
-    auto icon = ui.loadIcon("TRAY5", {16, 16});
+    Win32Callbacks callbacks;
+    Win32IconsAndMenus icons{callbacks};
+    auto icon = icons.loadIcon("TRAY5", {16, 16});
     ASSERT_NE(icon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(icon->handle()), &info));
@@ -44,5 +48,5 @@ TEST(Win32Ui, IconResourcesLoadAtTheAskedSizeAndMissingOnesAreNull)
     if (info.hbmColor)
         ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
-    EXPECT_EQ(ui.loadIcon("NOSUCHICON", {16, 16}), nullptr);
+    EXPECT_EQ(icons.loadIcon("NOSUCHICON", {16, 16}), nullptr);
 }

@@ -1,7 +1,7 @@
 // Win32 only. The threaded timer over the real thread and UI services: ticks are
 // handed to the UI thread and keep coming while a modal loop runs there.
 #include "platform/win32/Win32Threads.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32UiThread.h"
 #include "shell/ThreadedTimer.h"
 #include "platform/win32/Win32Platform.h"
 #include "toolkit/Error.h"
@@ -137,8 +137,9 @@ TEST(Win32Threads, AThreadRunsItsBodyAndReportsItsEnd)
     std::atomic<DWORD> ran{0};
     auto thread = threads.newThread([&] { ran = ::GetCurrentThreadId(); });
     ASSERT_NE(thread, nullptr);
-    Win32Ui ui;
-    ui.waitForThreadEnd(*thread);
+    Win32Callbacks callbacks;
+    Win32UiThread uiThread{callbacks};
+    uiThread.waitForThreadEnd(*thread);
     EXPECT_TRUE(thread->ended());
     EXPECT_NE(ran.load(), 0u);
     EXPECT_NE(ran.load(), ::GetCurrentThreadId());

@@ -7,7 +7,8 @@
 
 TEST(Win32Ui, ATimerTicksFromTheLoopUntilStopped)
 {
-    Win32Ui ui;
+    Win32Callbacks callbacks;
+    Win32Ui ui{callbacks};
     int ticks = 0;
     platform::TimerId timer = 0;
     timer = ui.startTimer(10, [&] {
@@ -23,7 +24,8 @@ TEST(Win32Ui, ATimerTicksFromTheLoopUntilStopped)
 
 TEST(Win32Ui, AnErrorInACallbackReachesTheHandlerAndTheLoopGoesOn)
 {
-    Win32Ui ui;
+    Win32Callbacks callbacks;
+    Win32Ui ui{callbacks};
     std::string caught;
     ui.setExceptionHandler([&](std::exception_ptr error) {
         try {
@@ -46,7 +48,8 @@ TEST(Win32Ui, AnErrorInACallbackReachesTheHandlerAndTheLoopGoesOn)
 
 TEST(Win32Ui, ProcessMessagesLeavesTheQuitForTheLoop)
 {
-    Win32Ui ui;
+    Win32Callbacks callbacks;
+    Win32Ui ui{callbacks};
     ui.quit();
     ui.processMessages();
     MSG msg;

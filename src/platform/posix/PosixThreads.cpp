@@ -56,6 +56,7 @@ public:
     }
     int priority() override { return priority_; }
     bool ended() override { return ended_; }
+    std::uintptr_t handle() const override { return 0; } // nothing to wait on with messages
 
 private:
     std::atomic<int> priority_{0};

@@ -2,7 +2,8 @@
 #include "platform/win32/Win32FolderBrowser.h"
 
 #include "platform/win32/ScopedHandle.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/Ui.h"
+#include "platform/win32/Win32Windows.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -76,7 +77,7 @@ platform::ItemIdList Win32FolderBrowser::browse(const platform::BrowseRequest& r
 {
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info{};
-    info.hwndOwner = windowHandle(request.owner);
+    info.hwndOwner = request.owner ? toHwnd(request.owner->handle()) : nullptr;
     info.pidlRoot = static_cast<PCIDLIST_ABSOLUTE>(request.root);
     info.pszDisplayName = displayName;
     info.lpszTitle = request.title.c_str();

@@ -2,21 +2,29 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32IconsAndMenus.h"
 #include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32UiThread.h"
+#include "platform/win32/Win32WindowMessages.h"
 
 class Win32Platform {
 public:
     Win32Platform()
         : services_{
               .ui = ui_,
+              .windowMessages = windowMessages_,
+              .iconsAndMenus = iconsAndMenus_,
+              .fileDialogs = fileDialogs_,
+              .uiThread = uiThread_,
               .profile = profile_,
               .host = host_,
               .fileSystem = fileSystem_,
@@ -31,7 +39,12 @@ public:
     const platform::Platform& services() const { return services_; }
 
 private:
-    Win32Ui ui_;
+    Win32Callbacks callbacks_;
+    Win32Ui ui_{callbacks_};
+    Win32WindowMessages windowMessages_{callbacks_};
+    Win32IconsAndMenus iconsAndMenus_{callbacks_};
+    Win32FileDialogs fileDialogs_;
+    Win32UiThread uiThread_{callbacks_};
     Win32Profile profile_;
     Win32Host host_;
     Win32FileSystem fileSystem_;

@@ -21,7 +21,7 @@ private:
 
 Win32Thread::Win32Thread(std::function<void()> body) : body_(std::move(body))
 {
-    handle_.reset(::CreateThread(nullptr, 0, &Win32Thread::run, this, 0, nullptr));
+    handle_.reset(::CreateThread(nullptr, 0, &Win32Thread::run, &body_, 0, nullptr));
 }
 
 Win32Thread::~Win32Thread()
@@ -31,9 +31,9 @@ Win32Thread::~Win32Thread()
         ::WaitForSingleObject(handle_.get(), INFINITE);
 }
 
-DWORD WINAPI Win32Thread::run(LPVOID self)
+DWORD WINAPI Win32Thread::run(LPVOID body)
 {
-    static_cast<Win32Thread*>(self)->body_();
+    (*static_cast<std::function<void()>*>(body))();
     return 0;
 }
 

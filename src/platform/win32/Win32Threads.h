@@ -13,11 +13,11 @@ public:
     int priority() override;
     bool ended() override;
 
-    // Null when the system refused the thread.
-    HANDLE handle() const { return handle_.get(); }
+    // 0 when the system refused the thread.
+    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(handle_.get()); }
 
 private:
-    static DWORD WINAPI run(LPVOID self);
+    static DWORD WINAPI run(LPVOID body);
 
     std::function<void()> body_;
     ScopedKernelHandle handle_;

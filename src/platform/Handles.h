@@ -1,0 +1,11 @@
+// System objects as the system names them (HWND, HICON); 0 is none.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+using WindowHandle = std::uintptr_t;
+using IconHandle = std::uintptr_t;
+
+} // namespace platform
