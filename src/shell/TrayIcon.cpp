@@ -7,7 +7,6 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Messages.h"
-#include "toolkit/Timer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,15 +32,9 @@ TTrayIcon::TTrayIcon(TComponent* owner, TApplication& application, platform::IWi
     // notification area: the icon must be added to it again.
     taskbarCreated_ = messages_.registerMessage("TaskbarCreated");
 
-    animationTimer_ = &Create<TTimer>(application_.Ui());
-    animationTimer_->SetEnabled(false);
-    animationTimer_->SetInterval(cycleInterval_);
-    animationTimer_->SetOnTimer([this](TObject* sender) { CycleTick(sender); });
-
-    if (!Has(csDesigning)) {
-        hookApplicationWindow();
-        hookOwnerWindow();
-    }
+    animation_ = std::make_unique<TTrayAnimation>(*this);
+    if (!Has(csDesigning))
+        hooks_ = std::make_unique<TTrayWindowHooks>(*this, application_, ownerForm_, messages_);
 }
 
 TTrayIcon::~TTrayIcon()
@@ -49,12 +42,8 @@ TTrayIcon::~TTrayIcon()
     SetIconVisible(false);
     icon_.reset();
     window_.reset();
-    DestroyComponent(*animationTimer_);
-    animationTimer_ = nullptr;
-    if (!Has(csDesigning)) {
-        unhookApplicationWindow();
-        unhookOwnerWindow();
-    }
+    animation_.reset();
+    hooks_.reset();
 }
 
 // ---- Properties ----
@@ -106,16 +95,12 @@ void TTrayIcon::SetIconIndex(std::int32_t index)
 
 void TTrayIcon::SetCycleIcons(bool cycle)
 {
-    cycleIcons_ = cycle;
-    if (cycle)
-        SetIconIndex(0);
-    animationTimer_->SetEnabled(cycle);
+    animation_->SetCycling(cycle);
 }
 
 void TTrayIcon::SetCycleInterval(std::uint32_t interval)
 {
-    cycleInterval_ = interval;
-    animationTimer_->SetInterval(interval);
+    animation_->SetInterval(interval);
 }
 
 void TTrayIcon::SetDesignPreview(bool preview)
@@ -299,10 +284,7 @@ void TTrayIcon::FireDblClick()
 
 void TTrayIcon::FireCycle()
 {
-    std::int32_t next = 0;
-    if (iconList_ && iconIndex_ < iconList_->Count() - 1)
-        next = iconIndex_ + 1;
-    fire(OnCycle, this, next);
+    fire(OnCycle, this, animation_->NextIndex());
 }
 
 void TTrayIcon::FireMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -324,15 +306,7 @@ void TTrayIcon::FireMouseMove(TShiftState Shift, int X, int Y)
 
 void TTrayIcon::CycleTick(TObject*)
 {
-    if (!iconList_)
-        return;
-    iconList_->GetIcon(iconIndex_, *icon_);
-    FireCycle();
-    RefreshInTray(); // also carries what OnCycle changed
-    if (iconList_ && iconIndex_ < iconList_->Count() - 1)
-        SetIconIndex(iconIndex_ + 1);
-    else
-        SetIconIndex(0);
+    animation_->Step();
 }
 
 // ---- Lifecycle ----
@@ -373,47 +347,4 @@ void TTrayIcon::HideMainWindow()
         return;
     application_.MainForm()->Hide();
     messages_.showWindow(application_.Handle().handle(), platform::ShowCommand::Hide);
-}
-
-void TTrayIcon::hookApplicationWindow()
-{
-    applicationHook_ = messages_.hookWindow(application_.Handle(),
-                                      [this](const platform::WindowMessage& m) { applicationMessage(m); });
-}
-
-void TTrayIcon::unhookApplicationWindow()
-{
-    applicationHook_.reset();
-}
-
-void TTrayIcon::hookOwnerWindow()
-{
-    if (!ownerForm_)
-        return;
-    ownerHook_ = messages_.hookWindow(ownerForm_->Handle(), [this](const platform::WindowMessage& m) { ownerMessage(m); });
-}
-
-void TTrayIcon::unhookOwnerWindow()
-{
-    ownerHook_.reset();
-}
-
-void TTrayIcon::applicationMessage(const platform::WindowMessage& message)
-{
-    if (message.message == WM_SIZE && message.wParam == SIZE_MINIMIZED && MinimizeToTray)
-        MinimizeIntoTray();
-}
-
-void TTrayIcon::ownerMessage(const platform::WindowMessage& message)
-{
-    if (message.message == WM_SHOWWINDOW && message.wParam == 1 && message.lParam == 0) {
-        // Shown by the program: bring the whole application back to the front.
-        const platform::WindowHandle application = application_.Handle().handle();
-        messages_.showWindow(application, platform::ShowCommand::Restore);
-        messages_.setForegroundWindow(application);
-        messages_.setForegroundWindow(ownerForm_->Handle().handle());
-    }
-    // WM_WINDOWPOSCHANGED would give the keyboard focus back to the screen's
-    // active control; the toolkit's forms hold windowless controls only, so
-    // there is never one.
 }

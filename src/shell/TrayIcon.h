@@ -1,11 +1,13 @@
 // The tray icon: the program's one icon in the notification area, the mouse
-// events and popup menu it offers, its animation through an image list, and
-// hiding the application into the tray. UI thread only; the shell's answers
-// are never errors.
+// events and popup menu it offers, its animation through an image list
+// (shell/TrayAnimation), and hiding the application into the tray
+// (shell/TrayWindowHooks). UI thread only; the shell's answers are never errors.
 #pragma once
 
 #include "platform/NotifyArea.h"
 #include "platform/WindowMessages.h"
+#include "shell/TrayAnimation.h"
+#include "shell/TrayWindowHooks.h"
 #include "toolkit/Component.h"
 #include "toolkit/Icon.h"
 #include "toolkit/Mouse.h"
@@ -61,15 +63,15 @@ public:
     void SetIconList(TImageList* list);
     std::int32_t IconIndex() const { return iconIndex_; }
     void SetIconIndex(std::int32_t index);
-    bool CycleIcons() const { return cycleIcons_; }
+    bool CycleIcons() const { return animation_->Cycling(); }
     void SetCycleIcons(bool cycle);
-    std::uint32_t CycleInterval() const { return cycleInterval_; }
+    std::uint32_t CycleInterval() const { return animation_->Interval(); }
     void SetCycleInterval(std::uint32_t interval);
     bool DesignPreview() const { return designPreview_; }
     void SetDesignPreview(bool preview);
 
     bool ClickPending() const { return clickPending_; }
-    TTimer& AnimationTimer() const { return *animationTimer_; }
+    TTimer& AnimationTimer() const { return animation_->Timer(); }
     const platform::NotifyIconData& NotifyData() const { return notifyData_; }
 
     // Whether the shell accepted the request.
@@ -102,16 +104,12 @@ protected:
     virtual void FireMouseMove(TShiftState Shift, int X, int Y);
 
 private:
+    friend class TTrayAnimation; // shows the images and fires OnCycle
+
     void handleMouse(unsigned mouseMessage);
     void clickDefaultItem();
     platform::Point cursorOrOrigin() const;
     platform::WindowHandle ownerWindow() const;
-    void hookApplicationWindow();
-    void unhookApplicationWindow();
-    void hookOwnerWindow();
-    void unhookOwnerWindow();
-    void applicationMessage(const platform::WindowMessage& message);
-    void ownerMessage(const platform::WindowMessage& message);
 
     TApplication& application_;
     platform::IWindowMessages& messages_;
@@ -123,15 +121,12 @@ private:
     std::string hint_;
     bool showHint_ = false;
     bool clickPending_ = false;
-    TTimer* animationTimer_ = nullptr;
     std::int32_t iconIndex_ = 0;
     bool designPreview_ = false;
     bool previewSwitching_ = false;
     TImageList* iconList_ = nullptr;
-    bool cycleIcons_ = false;
-    std::uint32_t cycleInterval_ = 0;
-    std::unique_ptr<platform::IWindowHook> applicationHook_;
-    std::unique_ptr<platform::IWindowHook> ownerHook_;
+    std::unique_ptr<TTrayAnimation> animation_;
+    std::unique_ptr<TTrayWindowHooks> hooks_;
     std::unique_ptr<platform::IUtilityWindow> window_;
     unsigned taskbarCreated_ = 0;
     platform::NotifyIconData notifyData_;
