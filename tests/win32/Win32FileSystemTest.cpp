@@ -53,53 +53,6 @@ TEST(Win32FileSystem, SearchesGiveNamesAttributesAndSizes)
     EXPECT_EQ(visits, 2);
 }
 
-TEST(Win32FileSystem, EntriesMayBeDeletedWhileTheSearchRuns)
-{
-    ScratchFolder folder;
-    for (int i = 0; i < 100; ++i)
-        writeWholeFile(folder.file("c" + std::to_string(i) + ".txt"), "x");
-    Win32FileSystem fs;
-
-    int deleted = 0, visits = 0;
-    fs.findFiles(folder.path() + "\\c*.txt", [&](const FindEntry& e) {
-        ++visits;
-        deleted += fs.deleteFile(folder.path() + "\\" + e.name);
-        return true;
-    });
-    EXPECT_EQ(deleted, 100);
-    EXPECT_EQ(visits, 100);
-    EXPECT_THAT(names(fs, folder.path() + "\\c*"), testing::IsEmpty());
-}
-
-TEST(Win32FileSystem, DeletionRefusesReadOnlyFilesFoldersAndHeldFiles)
-{
-    ScratchFolder folder;
-    writeWholeFile(folder.file("ro.txt"), "ro");
-    ::SetFileAttributesA(folder.file("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ::CreateDirectoryA(folder.file("Sub").c_str(), nullptr);
-    writeWholeFile(folder.file("Sub\\inner.txt"), "in");
-    writeWholeFile(folder.file("plain.txt"), "p");
-    Win32FileSystem fs;
-
-    EXPECT_FALSE(fs.deleteFile(folder.file("ro.txt")));
-    EXPECT_NE(fs.attributes(folder.file("ro.txt")), platform::invalidAttributes);
-    EXPECT_FALSE(fs.deleteFile(folder.file("Sub")));
-    EXPECT_FALSE(fs.removeDirectory(folder.file("Sub"))) << "not empty";
-    EXPECT_FALSE(fs.removeDirectory(folder.file("plain.txt"))) << "a file";
-    EXPECT_TRUE(fs.deleteFile(folder.file("Sub\\inner.txt")));
-    EXPECT_TRUE(fs.removeDirectory(folder.file("Sub")));
-    EXPECT_EQ(fs.attributes(folder.file("Sub")), platform::invalidAttributes);
-
-    {
-        ScopedFile held(::CreateFileA(folder.file("plain.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
-        ASSERT_TRUE(held);
-        EXPECT_FALSE(fs.deleteFile(folder.file("plain.txt")));
-    }
-    EXPECT_TRUE(fs.deleteFile(folder.file("plain.txt")));
-    EXPECT_FALSE(fs.deleteFile(folder.file("plain.txt"))) << "already gone";
-}
-
 TEST(Win32FileSystem, AttributesOfAMissingPathAreAllBits)
 {
     ScratchFolder folder;

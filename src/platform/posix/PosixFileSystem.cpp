@@ -286,8 +286,16 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
     if (host.empty())
         return failure(errorPathNotFound);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return failure(windowsError(errno));
+    if (fd < 0) {
+        const int error = errno;
+        // Windows tells a missing folder on the way from a missing file.
+        struct stat folder;
+        const std::size_t cut = host.find_last_of('/');
+        if (error == ENOENT && cut != std::string::npos &&
+            (::stat(host.substr(0, std::max<std::size_t>(cut, 1)).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)))
+            return failure(errorPathNotFound);
+        return failure(windowsError(error));
+    }
     std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
 
     struct stat info;

@@ -1,0 +1,139 @@
+// What every file system promises the program, written once and run against
+// each implementation. A world makes one implementation with a folder to work
+// in: root() names it in the service's own terms; addFile, addFolder,
+// makeReadOnly and hold arrange its contents from outside the service. hold()
+// answers "" once another program holds the file open, unshared; a world that
+// cannot model that answers why, and the test says so.
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "contracts/WorldNames.h"
+#include "support/SearchNames.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+template <typename World>
+class FileSystemContract : public testing::Test {
+protected:
+    platform::IFileSystem& files() { return world.fileSystem(); }
+    std::string path(const std::string& relative) { return world.root() + "\\" + relative; }
+    std::vector<std::string> names(const std::string& relativePattern)
+    {
+        return searchNames(files(), path(relativePattern));
+    }
+
+    World world;
+};
+
+TYPED_TEST_SUITE_P(FileSystemContract);
+
+TYPED_TEST_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre)
+{
+    this->world.addFile("Cookies\\b.txt", "12345");
+    this->world.addFile("Cookies\\A.TXT", "");
+    this->world.addFolder("Cookies\\Sub");
+    this->world.addFile("Cookies\\index.dat", "i");
+
+    using testing::UnorderedElementsAre;
+    EXPECT_THAT(this->names("Cookies\\*.*"), UnorderedElementsAre(".", "..", "b.txt", "A.TXT", "Sub", "index.dat"));
+    EXPECT_THAT(this->names("Cookies\\*.txt"), UnorderedElementsAre("b.txt", "A.TXT"));
+    EXPECT_THAT(this->names("Cookies\\INDEX.DAT"), UnorderedElementsAre("index.dat"));
+    EXPECT_THAT(this->names("Nowhere\\*.*"), testing::IsEmpty());
+    EXPECT_THAT(this->names("Cookies\\absent.txt"), testing::IsEmpty());
+
+    std::map<std::string, platform::FindEntry> found;
+    this->files().findFiles(this->path("Cookies\\*.*"), [&](const platform::FindEntry& e) {
+        found.emplace(e.name, e);
+        return true;
+    });
+    EXPECT_EQ(found.at("b.txt").sizeLow, 5u);
+    EXPECT_EQ(found.at("b.txt").attributes & platform::faDirectory, 0u);
+    EXPECT_NE(found.at("Sub").attributes & platform::faDirectory, 0u);
+    EXPECT_EQ(found.at("b.txt").attributes, this->files().attributes(this->path("Cookies\\b.txt")));
+
+    int visits = 0;
+    this->files().findFiles(this->path("Cookies\\*.*"), [&](const platform::FindEntry&) { return ++visits < 2; });
+    EXPECT_EQ(visits, 2) << "the visitor ends the search";
+}
+
+TYPED_TEST_P(FileSystemContract, EntriesMayBeDeletedWhileTheSearchRuns)
+{
+    constexpr int count = 50;
+    for (int i = 0; i < count; ++i)
+        this->world.addFile("Cookies\\c" + std::to_string(i) + ".txt", "x");
+    int deleted = 0;
+    this->files().findFiles(this->path("Cookies\\c*.txt"), [&](const platform::FindEntry& e) {
+        deleted += this->files().deleteFile(this->path("Cookies\\" + e.name));
+        // One not yet met goes too: it must not come back as a broken entry.
+        deleted += this->files().deleteFile(this->path("Cookies\\c" + std::to_string(count - 1 - deleted) + ".txt"));
+        return true;
+    });
+    EXPECT_EQ(deleted, count);
+    EXPECT_THAT(this->names("Cookies\\c*"), testing::IsEmpty());
+}
+
+TYPED_TEST_P(FileSystemContract, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone)
+{
+    this->world.addFile("Cookies\\ro.txt", "ro");
+    this->world.makeReadOnly("Cookies\\ro.txt");
+    this->world.addFile("Cookies\\Sub\\inner.txt", "in");
+    this->world.addFile("Cookies\\plain.txt", "p");
+    platform::IFileSystem& files = this->files();
+
+    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\ro.txt"))) << "read-only";
+    EXPECT_NE(files.attributes(this->path("Cookies\\ro.txt")) & platform::faReadOnly, 0u);
+    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\Sub"))) << "a folder";
+    EXPECT_FALSE(files.removeDirectory(this->path("Cookies\\Sub"))) << "not empty";
+    EXPECT_FALSE(files.removeDirectory(this->path("Cookies\\plain.txt"))) << "a file";
+    EXPECT_TRUE(files.deleteFile(this->path("Cookies\\Sub\\inner.txt")));
+    EXPECT_TRUE(files.removeDirectory(this->path("Cookies\\Sub")));
+    EXPECT_EQ(files.attributes(this->path("Cookies\\Sub")), platform::invalidAttributes);
+    EXPECT_TRUE(files.deleteFile(this->path("Cookies\\plain.txt")));
+    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\plain.txt"))) << "already gone";
+    EXPECT_EQ(files.attributes(this->path("Cookies\\plain.txt")), platform::invalidAttributes);
+    EXPECT_EQ(files.attributes(this->path("Nowhere\\plain.txt")), platform::invalidAttributes);
+}
+
+TYPED_TEST_P(FileSystemContract, AFileHeldByAnotherProgramIsNeitherDeletedNorRead)
+{
+    this->world.addFile("Cookies\\held.txt", "h");
+    if (const std::string cannot = this->world.hold("Cookies\\held.txt"); !cannot.empty())
+        GTEST_SKIP() << cannot;
+    EXPECT_FALSE(this->files().deleteFile(this->path("Cookies\\held.txt")));
+    EXPECT_EQ(this->files().readWholeFile(this->path("Cookies\\held.txt")).error, 32u) << "sharing violation";
+}
+
+TYPED_TEST_P(FileSystemContract, WholeFileReadsGiveTheBytesOrTheSystemsErrorCode)
+{
+    const std::string binary("RIFF\0\1\2\xff", 8);
+    this->world.addFile("Cookies\\sound.wav", binary);
+    this->world.addFile("Cookies\\empty.wav", "");
+    platform::IFileSystem& files = this->files();
+
+    platform::FileContent content = files.readWholeFile(this->path("Cookies\\sound.wav"));
+    ASSERT_TRUE(content.ok);
+    EXPECT_EQ(std::string(content.bytes.begin(), content.bytes.end()), binary);
+    content = files.readWholeFile(this->path("Cookies\\empty.wav"));
+    EXPECT_TRUE(content.ok);
+    EXPECT_TRUE(content.bytes.empty());
+
+    struct Case {
+        const char* relative;
+        std::uint32_t error;
+    };
+    for (const Case& c : {Case{"Cookies\\missing.wav", 2}, Case{"Nowhere\\x.wav", 3}, Case{"Cookies", 5}}) {
+        content = files.readWholeFile(this->path(c.relative));
+        EXPECT_FALSE(content.ok) << c.relative;
+        EXPECT_EQ(content.error, c.error) << c.relative;
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
+                            EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
+                            AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
+                            WholeFileReadsGiveTheBytesOrTheSystemsErrorCode);
