@@ -126,19 +126,20 @@ bool TTrayIcon::FillNotifyData()
 
 bool TTrayIcon::AddToTray()
 {
-    if (!previewSwitching_)
-        iconVisible_ = true;
-    if ((!Has(csDesigning) || previewSwitching_) && FillNotifyData())
-        return notifyArea_.add(notifyData_);
-    return false;
+    return showInTray(true);
 }
 
 bool TTrayIcon::RemoveFromTray()
 {
+    return showInTray(false);
+}
+
+bool TTrayIcon::showInTray(bool shown)
+{
     if (!previewSwitching_)
-        iconVisible_ = false;
+        iconVisible_ = shown;
     if ((!Has(csDesigning) || previewSwitching_) && FillNotifyData())
-        return notifyArea_.remove(notifyData_);
+        return shown ? notifyArea_.add(notifyData_) : notifyArea_.remove(notifyData_);
     return false;
 }
 

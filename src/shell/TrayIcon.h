@@ -106,6 +106,8 @@ protected:
 private:
     friend class TTrayAnimation; // shows the images and fires OnCycle
 
+    // Adds or removes the icon; the design-time preview decides what is shown.
+    bool showInTray(bool shown);
     void handleMouse(unsigned mouseMessage);
     void clickDefaultItem();
     platform::Point cursorOrOrigin() const;
