@@ -1,5 +1,5 @@
 // Menu items and popup menus: captions, check marks, default items, sub-items,
-// click and popup events. The menus' window face lives in the UI service.
+// click and popup events. The menus' window face lives in the icons-and-menus service.
 // UI thread only.
 #pragma once
 
@@ -39,7 +39,7 @@ private:
 class TPopupMenu : public TComponent {
 public:
     explicit TPopupMenu(TComponent* owner);
-    // A menu that can be opened on the screen through the UI service.
+    // A menu that can be opened on the screen through the icons-and-menus service.
     TPopupMenu(TComponent* owner, platform::IIconsAndMenus& menus);
 
     TMenuItem& Items() { return items_; }
@@ -50,7 +50,7 @@ public:
 
     // Raises OnPopup, shows the menu with its top-left corner at the screen
     // point and returns once it has closed; then the chosen item's Click runs.
-    // A menu made without the UI service only raises OnPopup.
+    // A menu made without that service only raises OnPopup.
     void Popup(int X, int Y);
 
 private:
