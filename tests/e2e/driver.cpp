@@ -1,7 +1,8 @@
 // Win32 only. The end-to-end driver: finds the program's windows and talks to
 // them from outside, as the shell and the user would.
 //   wait CLASS SECONDS        wait until a window of the class exists
-//   hidden CLASS SECONDS      wait until the window of the class exists and is hidden
+//   hidden CLASS SECONDS      wait until the window of the class exists and is hidden, and
+//                             the foreground has settled on another program's window
 //   rect CLASS                print "left top width height visible"
 //   visible CLASS             print the class of every visible top-level window of the
 //                             process that owns the window of CLASS, one a line
@@ -162,10 +163,27 @@ int main(int argc, char** argv)
     if (command == "wait" || command == "hidden") {
         const bool hidden = command == "hidden";
         double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+        HWND settling = nullptr;
+        DWORD settledSince = 0;
         for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50)) {
             HWND hwnd = find(className);
-            if (hwnd && (!hidden || !::IsWindowVisible(hwnd)))
+            if (hwnd && !hidden)
                 return 0;
+            if (!hwnd || ::IsWindowVisible(hwnd))
+                continue;
+            // Hiding its last window hands the keyboard to another program, and
+            // under Wine the X server confirms that a little later: keys sent
+            // before it has would go there.
+            DWORD program = 0, foregroundProgram = 0;
+            ::GetWindowThreadProcessId(hwnd, &program);
+            HWND foreground = ::GetForegroundWindow();
+            ::GetWindowThreadProcessId(foreground, &foregroundProgram);
+            if (foregroundProgram == program || foreground != settling) {
+                settling = foregroundProgram == program ? nullptr : foreground;
+                settledSince = ::GetTickCount();
+            } else if (::GetTickCount() - settledSince >= 300) {
+                return 0;
+            }
         }
         std::fprintf(stderr, hidden ? "no hidden window of class %s\n" : "no window of class %s\n", className);
         return 1;

@@ -6,8 +6,8 @@ wine reg add 'HKCR\http\shell\open\command' /ve /d 'C:\windows\system32\cmd.exe 
   >/dev/null 2>&1 || fail "the recorder could not be registered"
 start_nomblet
 choose_menu_item 6
-for _ in $(seq 50); do file_exists 'C:\opened.txt' && break; sleep 0.1; done
-file_exists 'C:\opened.txt' || fail "the browser was not started"
+for _ in $(seq 50); do [ -s "$(unix_path 'C:\opened.txt')" ] && break; sleep 0.1; done
+[ -s "$(unix_path 'C:\opened.txt')" ] || fail "the browser was not started"
 opened=$(tr -d '\r\n ' < "$(unix_path 'C:\opened.txt')")
 [ "$opened" = "http://www.fallowmere.example/" ] || fail "the browser was handed '$opened'"
 

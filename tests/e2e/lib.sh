@@ -110,7 +110,8 @@ tray_mouse() { driver post "${TRAY_CLASS:-TTrayIconWindow}" 2048 1 "$1"; }
 
 # Opens the tray menu with a right click and waits for it. The about window goes
 # first: when it hides, the program's last visible window goes and the keyboard
-# moves to whatever window is next, so keys sent meanwhile would miss the menu.
+# moves to another program, which under Wine settles a little later; keys sent
+# before then would miss the menu.
 open_menu() {
   driver hidden TForm1 5 || fail "the about window did not hide"
   tray_mouse 516
