@@ -2,7 +2,7 @@
 // them from outside, as the shell and the user would.
 //   wait CLASS SECONDS        wait until a window of the class exists
 //   hidden CLASS SECONDS      wait until the window of the class exists and is hidden, and
-//                             the foreground has settled on another program's window
+//                             the foreground window has stayed the same for half a second
 //   rect CLASS                print "left top width height visible"
 //   visible CLASS             print the class of every visible top-level window of the
 //                             process that owns the window of CLASS, one a line
@@ -174,14 +174,11 @@ int main(int argc, char** argv)
             // Hiding its last window hands the keyboard to another program, and
             // under Wine the X server confirms that a little later: keys sent
             // before it has would go there.
-            DWORD program = 0, foregroundProgram = 0;
-            ::GetWindowThreadProcessId(hwnd, &program);
             HWND foreground = ::GetForegroundWindow();
-            ::GetWindowThreadProcessId(foreground, &foregroundProgram);
-            if (foregroundProgram == program || foreground != settling) {
-                settling = foregroundProgram == program ? nullptr : foreground;
+            if (settledSince == 0 || foreground != settling) {
+                settling = foreground;
                 settledSince = ::GetTickCount();
-            } else if (::GetTickCount() - settledSince >= 300) {
+            } else if (::GetTickCount() - settledSince >= 500) {
                 return 0;
             }
         }
