@@ -58,6 +58,9 @@ void TForm1::ThreadedTimer1Timer(TObject*)
 
     defaultCookieFolder();
     const std::string search = State.IECookieDir + "\\*.*";
+    // Whatever the settings name, a system folder is never emptied.
+    if (systemFolders_.Refuses(State.IECookieDir))
+        return;
     // Every kind of entry is listed (no attribute is left out); each is judged
     // as it comes, so the folder is never held in memory.
     files.findFiles(search, [&](const platform::FindEntry& entry) {
