@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "browserdata/FileFinder.h"
+#include "browserdata/UrlCache.h"
 #include "platform/Platform.h"
 #include "shell/AutoStart.h"
 #include "shell/ThreadedTimer.h"
@@ -44,6 +46,8 @@ public:
     TTrayIcon* TrayIcon1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TAutoStart* AutoStart1 = nullptr;
+    TUrlCache* UrlCache1 = nullptr;
+    TFileFinder* FileFinder1 = nullptr;
     TMenuItem* LoadatStartup1 = nullptr;
     TMenuItem* PathtoCookiedatICQ1 = nullptr;
     TMenuItem* DeleteICQCookies1 = nullptr;
@@ -81,6 +85,9 @@ public:
     void CrunchSound1Click(TObject* Sender);
     void BurpSound1Click(TObject* Sender);
     void RestoreDefault1Click(TObject* Sender);
+    void ClearCookieCacheShortcuts1Click(TObject* Sender);
+    void DeleteIEHistory1Click(TObject* Sender);
+    void DeleteIECache1Click(TObject* Sender);
 
     // Deletes one cookie file; a cookie really deleted is counted, heard and seen.
     void MunchFile(const std::string& path);
@@ -97,6 +104,10 @@ private:
     // Puts a user's wave file into a sound, when the file exists; the sound
     // keeps what it had when the file cannot be read.
     void loadUserSound(TWave& wave, const std::string& fileName);
+    // Deletes the cache entries of one search pattern, with the crunch.
+    void sweepUrlCache(TSearchPattern pattern);
+    // Deletes every file, then removes every emptied folder, below the cache folder.
+    void clearCacheFolder();
 
     const platform::Platform& platform_;
 };
