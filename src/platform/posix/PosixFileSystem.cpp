@@ -213,7 +213,10 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
     if (!dir)
         return;
     // A drive's root lists no "." and "..", as on Windows.
-    bool isRoot = realPath(hostFolder) == realPath(driveFolder_);
+    // (Two looks, not a resolution of both paths: a walk asks this of every folder.)
+    struct stat listed, root;
+    bool isRoot = ::fstat(::dirfd(dir.get()), &listed) == 0 && ::stat(driveFolder_.c_str(), &root) == 0 &&
+                  listed.st_dev == root.st_dev && listed.st_ino == root.st_ino;
     // Nested searches (the visitor's own) put back the listing they found.
     struct ListingScope {
         Listing& current;
