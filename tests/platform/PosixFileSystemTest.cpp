@@ -264,3 +264,17 @@ TEST_F(PosixFileSystemTest, WhatTheServiceChangesItSeesAtOnceDespiteRememberingI
     EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));
     EXPECT_FALSE(fs::exists(root_ / "Cookies/README"));
 }
+
+TEST_F(PosixFileSystemTest, EverySearchIsEndedOnceWhateverTheVisitorDoes)
+{
+    auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    EXPECT_THROW(fileSystem_->findFiles("C:\\Cookies\\*", [](const FindEntry&) -> bool { throw 1; }), int);
+    fileSystem_->findFiles("C:\\Cookies\\*", [](const FindEntry&) { return false; });
+    fileSystem_->findFiles("C:\\Missing\\*", [](const FindEntry&) { return true; });
+    EXPECT_EQ(openFiles(), before);
+    // The service's view of the folder it showed last is gone with the search.
+    EXPECT_THAT(names("C:\\Cookies\\*.txt"), UnorderedElementsAre("user@site[1].txt"));
+}
