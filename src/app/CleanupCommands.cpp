@@ -28,7 +28,8 @@ void TForm1::sweepUrlCache(TSearchPattern pattern)
     UrlCache1->SearchPattern = pattern;
     UrlCache1->DeleteAllEntries();
     if (SoundsOn1->Checked)
-        Wave2->Play();
+        CleanupSounds.Play(*Wave2);
+    CleanupSounds.Finish();
 }
 
 void TForm1::ClearCookieCacheShortcuts1Click(TObject*)
@@ -58,6 +59,7 @@ void TForm1::DeleteIECache1Click(TObject*)
         UrlCache1->SearchPattern = spAll;
         UrlCache1->DeleteAllEntries();
         clearCacheFolder();
+        CleanupSounds.Finish();
     }
     State.MenuOpen = false;
 }
@@ -85,13 +87,13 @@ void TForm1::clearCacheFolder()
     platform::IFileSystem& files = platform_.fileSystem;
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
-            Wave2->Play();
+            CleanupSounds.Play(*Wave2);
         const std::size_t count = entries->size();
         for (std::size_t i = 0; i < count; ++i) {
             const std::string& entry = (*entries)[i];
             files.deleteFile(entry);
             if (files.removeDirectory(entry) && SoundsOn1->Checked)
-                Wave1->Play();
+                CleanupSounds.Play(*Wave1);
         }
     }
 }

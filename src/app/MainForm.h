@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/SoundPacer.h"
 #include "browserdata/FileFinder.h"
 #include "browserdata/UrlCache.h"
 #include "platform/Platform.h"
@@ -62,6 +63,8 @@ public:
     TMenuItem* BurpSound1 = nullptr;
     TOpenDialog* OpenDialog2 = nullptr; // the wave files
     TMenuItem* RestoreDefault1 = nullptr;
+    // The cleanup commands' sounds, at most about 20 a second.
+    SoundPacer CleanupSounds;
 
     // Event handlers, bound by the layout.
     void Timer1Timer(TObject* Sender);

@@ -8,6 +8,7 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -32,6 +33,10 @@ protected:
         form = &start();
         form->PopupMenu1->OnPopup(form->PopupMenu1);
         fakes.ui.calls.clear();
+        // A second passes between two sounds: none is held back.
+        form->CleanupSounds.Now() = [t = std::chrono::steady_clock::time_point{}]() mutable {
+            return t += std::chrono::seconds(1);
+        };
     }
     // The sounds started, by name.
     std::vector<std::string> sounds() const
@@ -117,6 +122,17 @@ TEST_F(CleanupCommandsTest, ClearIECacheEmptiesTheFolderOneLevelOfFoldersAtATime
     form->DeleteIECache1->Click();
     EXPECT_THAT(fakes.fileSystem.list(cacheDir), IsEmpty());
     EXPECT_THAT(sounds(), ElementsAre("crunch", "burp", "crunch", "burp"));
+}
+
+TEST_F(CleanupCommandsTest, SoundsInQuickSuccessionEndWithTheLastOne)
+{
+    threeLevels();
+    for (int i = 0; i < 5; ++i)
+        fakes.fileSystem.addFolder(cacheDir + "\\Empty" + std::to_string(i));
+    form->CleanupSounds.Now() = [] { return std::chrono::steady_clock::time_point{}; }; // no time passes
+    form->DeleteIECache1->Click();
+    // The first crunch, then what the last removal would have left playing.
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "burp"));
 }
 
 TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedInEachPass)
