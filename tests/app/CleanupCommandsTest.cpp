@@ -251,10 +251,7 @@ protected:
     TForm1& startOnDisk()
     {
         disk_ = std::make_unique<PosixFileSystem>(root_.string());
-        const platform::Platform& f = fakes.services;
-        services_ = std::make_unique<platform::Platform>(platform::Platform{
-            f.ui, f.profile, f.host, *disk_, f.sound, f.registry, f.folderBrowser, f.notifyArea, f.threads,
-            f.urlCache});
+        services_ = std::make_unique<platform::Platform>(fakes.servicesWith(*disk_));
         diskApp_ = std::make_unique<TApplication>(fakes.ui);
         TUrlCache::TestLibraryAtStart(fakes.urlCache);
         return diskApp_->CreateForm<TForm1>(*services_);

@@ -25,16 +25,22 @@ struct FakePlatform {
     FakeThreads threads;
     FakeUrlCache urlCache;
 
-    platform::Platform services{
-        .ui = ui,
-        .profile = profile,
-        .host = host,
-        .fileSystem = fileSystem,
-        .sound = sound,
-        .registry = registry,
-        .folderBrowser = folderBrowser,
-        .notifyArea = notifyArea,
-        .threads = threads,
-        .urlCache = urlCache,
-    };
+    platform::Platform services = servicesWith(fileSystem);
+
+    // The same services on another file system (real files, say).
+    platform::Platform servicesWith(platform::IFileSystem& files)
+    {
+        return {
+            .ui = ui,
+            .profile = profile,
+            .host = host,
+            .fileSystem = files,
+            .sound = sound,
+            .registry = registry,
+            .folderBrowser = folderBrowser,
+            .notifyArea = notifyArea,
+            .threads = threads,
+            .urlCache = urlCache,
+        };
+    }
 };

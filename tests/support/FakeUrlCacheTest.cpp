@@ -1,5 +1,5 @@
 // The in-memory URL cache keeps the contract of the real one.
-#include "contract/UrlCacheContract.h"
+#include "contracts/UrlCacheContract.h"
 #include "support/FakeUrlCache.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // the sweeper deleting real entries, and the file finder on a real tree.
 #include "browserdata/FileFinder.h"
 #include "browserdata/UrlCache.h"
-#include "contract/UrlCacheContract.h"
+#include "contracts/UrlCacheContract.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32UrlCache.h"
