@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/SoundPacer.h"
+#include "app/SystemFolders.h"
 #include "browserdata/FileFinder.h"
 #include "browserdata/UrlCache.h"
 #include "platform/Platform.h"
@@ -104,15 +105,17 @@ private:
     void chooseCookieFile(const char* defaultName, const char* title, std::string& path);
     // Lets the user pick a wave file for one sound; loads, previews and saves it when it exists.
     void chooseSound(std::string& fileName, TWave& wave);
-    // Puts a user's wave file into a sound, when the file exists; the sound
-    // keeps what it had when the file cannot be read.
-    void loadUserSound(TWave& wave, const std::string& fileName);
+    // Puts a user's wave file into a sound, when the file exists (true then); the
+    // sound keeps what it had when the file cannot be read, and the error goes on.
+    bool loadUserSound(TWave& wave, const std::string& fileName);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
     void clearCacheFolder();
 
     const platform::Platform& platform_;
+    // What the cookie folder may never be.
+    SystemFolderGuard systemFolders_{platform_.host};
 };
 
 // The one main window, while it exists.
