@@ -14,6 +14,7 @@
 #include "platform/Threads.h"
 #include "platform/Ui.h"
 #include "platform/UiThread.h"
+#include "platform/UrlCache.h"
 #include "platform/WindowMessages.h"
 
 namespace platform {
@@ -32,6 +33,7 @@ struct Platform {
     IFolderBrowser& folderBrowser;
     INotifyArea& notifyArea;
     IThreads& threads;
+    IUrlCache& urlCache;
 };
 
 } // namespace platform

@@ -68,6 +68,8 @@ public:
 
 enum class BoxIcon { Stop, Information, None };
 
+enum class ScreenCursor { Default, HourGlass };
+
 using TimerId = std::uintptr_t; // 0 is no timer
 
 class IUi {
@@ -95,6 +97,9 @@ public:
     virtual void messageBox(const std::string& text, const std::string& caption, BoxIcon icon) = 0;
 
     virtual void setExceptionHandler(std::function<void(std::exception_ptr)> handler) = 0;
+
+    // The cursor shown over the program while it is busy, and back.
+    virtual void setScreenCursor(ScreenCursor cursor) = 0;
 };
 
 } // namespace platform

@@ -15,6 +15,7 @@
 #include "support/FakeUi.h"
 #include "support/FakeUiThread.h"
 #include "support/FakeWindowMessages.h"
+#include "support/FakeUrlCache.h"
 
 struct FakePlatform {
     FakePlatform()
@@ -38,20 +39,28 @@ struct FakePlatform {
     FakeFolderBrowser folderBrowser;
     FakeNotifyArea notifyArea{windowMessages};
     FakeThreads threads;
+    FakeUrlCache urlCache;
 
-    platform::Platform services{
-        .ui = ui,
-        .windowMessages = windowMessages,
-        .iconsAndMenus = iconsAndMenus,
-        .fileDialogs = fileDialogs,
-        .uiThread = uiThread,
-        .profile = profile,
-        .host = host,
-        .fileSystem = fileSystem,
-        .sound = sound,
-        .registry = registry,
-        .folderBrowser = folderBrowser,
-        .notifyArea = notifyArea,
-        .threads = threads,
-    };
+    platform::Platform services = servicesWith(fileSystem);
+
+    // The same services on another file system (real files, say).
+    platform::Platform servicesWith(platform::IFileSystem& files)
+    {
+        return {
+            .ui = ui,
+            .windowMessages = windowMessages,
+            .iconsAndMenus = iconsAndMenus,
+            .fileDialogs = fileDialogs,
+            .uiThread = uiThread,
+            .profile = profile,
+            .host = host,
+            .fileSystem = files,
+            .sound = sound,
+            .registry = registry,
+            .folderBrowser = folderBrowser,
+            .notifyArea = notifyArea,
+            .threads = threads,
+            .urlCache = urlCache,
+        };
+    }
 };

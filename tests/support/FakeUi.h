@@ -87,6 +87,13 @@ public:
     // Takes the calls handed over so far, then returns.
     void serveHandOvers();
 
+    void setScreenCursor(platform::ScreenCursor cursor) override
+    {
+        record("setScreenCursor", {cursor == platform::ScreenCursor::HourGlass ? "HourGlass" : "Default"});
+        screenCursor = cursor;
+    }
+    platform::ScreenCursor screenCursor = platform::ScreenCursor::Default;
+
     platform::WindowHandle newHandle() { return nextHandle_ += 4; }
 
     // Queues a message: the loop runs it in turn, as if dispatched.

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
 #include "platform/win32/Win32UiThread.h"
+#include "platform/win32/Win32UrlCache.h"
 #include "platform/win32/Win32WindowMessages.h"
 
 class Win32Platform {
@@ -33,6 +34,7 @@ public:
               .folderBrowser = folderBrowser_,
               .notifyArea = notifyArea_,
               .threads = threads_,
+              .urlCache = urlCache_,
           }
     {
     }
@@ -53,5 +55,6 @@ private:
     Win32FolderBrowser folderBrowser_;
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
+    Win32UrlCache urlCache_;
     platform::Platform services_;
 };

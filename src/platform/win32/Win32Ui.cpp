@@ -188,3 +188,10 @@ void Win32Ui::setExceptionHandler(std::function<void(std::exception_ptr)> handle
 {
     callbacks_.setHandler(std::move(handler));
 }
+
+void Win32Ui::setScreenCursor(platform::ScreenCursor cursor)
+{
+    // Busy work lets no message through, so nothing sets the cursor back meanwhile.
+    LPCSTR shape = reinterpret_cast<LPCSTR>(cursor == platform::ScreenCursor::HourGlass ? IDC_WAIT : IDC_ARROW);
+    ::SetCursor(::LoadCursorA(nullptr, shape));
+}

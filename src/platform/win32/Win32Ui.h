@@ -23,6 +23,7 @@ public:
     platform::Rgb sysColor(int index) override;
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+    void setScreenCursor(platform::ScreenCursor cursor) override;
 
 private:
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD);
