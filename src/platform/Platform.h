@@ -2,6 +2,7 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Host.h"
@@ -24,6 +25,7 @@ struct Platform {
     IFolderBrowser& folderBrowser;
     INotifyArea& notifyArea;
     IThreads& threads;
+    ICanvasService& canvas;
 };
 
 } // namespace platform

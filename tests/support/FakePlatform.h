@@ -11,6 +11,7 @@
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
+#include "support/SoftwareCanvas.h"
 
 struct FakePlatform {
     FakeUi ui;
@@ -22,6 +23,7 @@ struct FakePlatform {
     FakeFolderBrowser folderBrowser;
     FakeNotifyArea notifyArea{ui};
     FakeThreads threads;
+    FakeCanvasService canvas;
 
     platform::Platform services{
         .ui = ui,
@@ -33,5 +35,6 @@ struct FakePlatform {
         .folderBrowser = folderBrowser,
         .notifyArea = notifyArea,
         .threads = threads,
+        .canvas = canvas,
     };
 };

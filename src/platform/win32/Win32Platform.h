@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Host.h"
@@ -25,6 +26,7 @@ public:
               .folderBrowser = folderBrowser_,
               .notifyArea = notifyArea_,
               .threads = threads_,
+              .canvas = canvas_,
           }
     {
     }
@@ -40,5 +42,6 @@ private:
     Win32FolderBrowser folderBrowser_;
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
+    Win32CanvasService canvas_;
     platform::Platform services_;
 };
