@@ -7,6 +7,7 @@
 //   keys NAME...              press keys with SendInput: down up left right return escape tab,
 //                             or text:CHARS to type characters
 //   screen                    print the screen's width and height
+//   click X Y [X Y...]        move the pointer to each screen point and click the left button there
 //   menu                      print the open popup menu's rows: caption, checked, default
 //                             (read inside the program by the menuspy hook DLL)
 #include <windows.h>
@@ -102,9 +103,25 @@ int printOpenMenu(const char* driverPath)
     return 0;
 }
 
+// Moves the pointer to a screen point and clicks there with SendInput.
+void click(int x, int y)
+{
+    ::SetCursorPos(x, y);
+    ::Sleep(30); // the move arrives before the press, as a user's would
+    INPUT inputs[2]{};
+    for (INPUT& in : inputs)
+        in.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &inputs[0], sizeof(INPUT));
+    ::Sleep(30);
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    ::Sleep(30);
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|keys|screen ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|keys|screen|click ...\n");
     return 2;
 }
 
@@ -122,6 +139,11 @@ int main(int argc, char** argv)
     }
     if (command == "menu")
         return printOpenMenu(argv[0]);
+    if (command == "click") {
+        for (int i = 2; i + 1 < argc; i += 2)
+            click(std::atoi(argv[i]), std::atoi(argv[i + 1]));
+        return 0;
+    }
     if (command == "keys") {
         for (int i = 2; i < argc; ++i)
             if (!pressNamed(argv[i])) {

@@ -64,6 +64,17 @@ screenshot() {
 # The colour of one pixel of a screenshot, as "R,G,B".
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
+# The pixels of a rectangle of a screenshot, one "X Y R G B" line each (screen coordinates).
+pixels() {
+  local file=$1 x=$2 y=$3 w=$4 h=$5
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p' |
+    awk -v x="$x" -v y="$y" '{ print $1 + x, $2 + y, $3, $4, $5 }'
+}
+
+# How many pixels of a rectangle of a screenshot have exactly the colour "R G B".
+count_colour() { pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 " " $4 " " $5 == c { n++ } END { print n + 0 }'; }
+
 # Unix path of a Windows path in the prefix (C:\ is drive_c).
 unix_path() {
   local p=${1//\\//}
