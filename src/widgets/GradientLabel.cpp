@@ -41,20 +41,19 @@ void TGradientLabel::BuildColorTable()
 
 void TGradientLabel::SetStartColor(TColor colour)
 {
-    if (colour == startColor_)
-        return;
-    startColor_ = colour;
-    if (gradient()) {
-        BuildColorTable();
-        Invalidate();
-    }
+    setGradientColour(startColor_, colour);
 }
 
 void TGradientLabel::SetEndColor(TColor colour)
 {
-    if (colour == endColor_)
+    setGradientColour(endColor_, colour);
+}
+
+void TGradientLabel::setGradientColour(TColor& field, TColor colour)
+{
+    if (colour == field)
         return;
-    endColor_ = colour;
+    field = colour;
     if (gradient()) {
         BuildColorTable();
         Invalidate();

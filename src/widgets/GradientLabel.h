@@ -50,6 +50,8 @@ public:
 
 private:
     void BuildColorTable();
+    // A new start or end colour: the table follows it while a gradient shows.
+    void setGradientColour(TColor& field, TColor colour);
     void fillBands(platform::ICanvas& canvas, int w, int h, bool across);
     platform::Rgb rgb(TColor colour) const;
     void DrawOutlinedText(platform::ICanvas& canvas, int x, int y, const std::string& text, TColor colour);
