@@ -23,14 +23,6 @@ void TControl::SetBounds(int left, int top, int width, int height)
     Invalidate();
 }
 
-void TControl::SetVisible(bool visible)
-{
-    if (visible == visible_)
-        return;
-    visible_ = visible;
-    parent_.InvalidateRect(bounds_);
-}
-
 void TControl::SetCaption(const std::string& caption)
 {
     if (caption == caption_)
@@ -47,8 +39,7 @@ void TControl::SetFont(const TFont& font)
 
 void TControl::Invalidate()
 {
-    if (visible_)
-        parent_.InvalidateRect(bounds_);
+    parent_.InvalidateRect(bounds_);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

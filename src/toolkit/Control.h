@@ -33,9 +33,6 @@ public:
     void SetBounds(int left, int top, int width, int height);
     const platform::Rect& BoundsRect() const { return bounds_; }
 
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
-
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
 
@@ -76,7 +73,6 @@ protected:
 private:
     TForm& parent_;
     platform::Rect bounds_{};
-    bool visible_ = true;
     std::string caption_;
     TFont font_;
 };

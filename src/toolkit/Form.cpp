@@ -184,7 +184,7 @@ void TForm::RemoveControl(TControl& control)
 TControl* TForm::ControlAt(platform::Point at) const
 {
     auto it = std::find_if(controls_.rbegin(), controls_.rend(), [at](const TControl* control) {
-        return control->Visible() && contains(control->BoundsRect(), at);
+        return contains(control->BoundsRect(), at);
     });
     return it == controls_.rend() ? nullptr : *it;
 }
@@ -199,8 +199,6 @@ void TForm::onPaint(platform::ICanvas& canvas)
 {
     canvas.fillRect({0, 0, bounds_.width, bounds_.height}, ColorToRGB(color_, application_.Ui()));
     for (TControl* control : controls_) {
-        if (!control->Visible())
-            continue;
         canvas.setViewport(control->BoundsRect());
         control->Paint(canvas);
     }

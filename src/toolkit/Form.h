@@ -64,7 +64,7 @@ public:
     // control enters at its construction and leaves at its destruction.
     void InsertControl(TControl& control);
     void RemoveControl(TControl& control);
-    // The topmost visible control at a point of the client area, or null.
+    // The topmost control at a point of the client area, or null.
     TControl* ControlAt(platform::Point at) const;
     // Repaints a part of the client area, once the window exists.
     void InvalidateRect(const platform::Rect& rect);

@@ -20,19 +20,10 @@ void TCustomLabel::SetColor(TColor color)
     Invalidate();
 }
 
-void TCustomLabel::SetTransparent(bool transparent)
-{
-    if (transparent == transparent_)
-        return;
-    transparent_ = transparent;
-    Invalidate();
-}
-
 void TCustomLabel::Paint(platform::ICanvas& canvas)
 {
     platform::IUi& ui = Parent().Application().Ui();
-    if (!transparent_)
-        canvas.fillRect({0, 0, Width(), Height()}, ColorToRGB(Color(), ui));
+    canvas.fillRect({0, 0, Width(), Height()}, ColorToRGB(Color(), ui));
     canvas.setFont(FontSpecOf(Font()));
     canvas.setTextColor(ColorToRGB(Font().Color, ui));
     canvas.setTextBackground(true);

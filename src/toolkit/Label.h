@@ -1,5 +1,5 @@
 // Text labels: a windowless control that writes its caption in its font at its
-// top-left corner, on its own colour or, transparent, on what lies beneath.
+// top-left corner, on its own colour.
 // UI thread only.
 #pragma once
 
@@ -12,15 +12,11 @@ public:
     // The parent's colour until one of the label's own is set.
     TColor Color() const;
     void SetColor(TColor color);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent);
-
     void Paint(platform::ICanvas& canvas) override;
 
 private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
-    bool transparent_ = false;
 };
 
 // The plain label.
