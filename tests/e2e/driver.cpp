@@ -1,6 +1,6 @@
 // Win32 only. The end-to-end driver: finds the program's windows and talks to
 // them from outside, as the shell and the user would.
-//   wait CLASS SECONDS        wait until a window of the class exists
+//   wait CLASS SECONDS [visible]  wait until a window of the class exists (and shows)
 //   rect CLASS                print "left top width height visible"
 //   close CLASS               ask the window to close (WM_CLOSE)
 //   post CLASS MSG WP LP      post a message (for the tray icon's callback)
@@ -158,8 +158,9 @@ int main(int argc, char** argv)
 
     if (command == "wait") {
         double seconds = argc > 3 ? std::atof(argv[3]) : 10;
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50))
-            if (find(className))
+        const bool visible = argc > 4 && std::string(argv[4]) == "visible";
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(20))
+            if (HWND hwnd = find(className); hwnd && (!visible || ::IsWindowVisible(hwnd)))
                 return 0;
         std::fprintf(stderr, "no window of class %s\n", className);
         return 1;

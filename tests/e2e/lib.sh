@@ -38,6 +38,35 @@ start_nomblet() {
   driver wait TForm1 20 || fail "the main window did not appear"
 }
 
+# Starts nomblet.exe and takes a screenshot NAME of its about window once it
+# shows painted, then runs the command given after NAME (the window's left and
+# top are in $left and $top). The window shows for a second from the moment the
+# layout is read, so a start slowed down by a busy machine can leave too little
+# of it to look at: when the window has gone before the screenshot, or after the
+# command, nomblet.exe is ended and started again, up to three times. Sets
+# $left $top $width $height and $shot.
+see_about_window() {
+  local name=$1 attempt visible=; shift
+  for attempt in 1 2 3; do
+    start_nomblet
+    shot=
+    if driver wait TForm1 5 visible; then
+      read -r left top width height visible < <(driver rect TForm1 | tr -d '\r')
+      shot=$(screenshot_when "$name" "$left" "$top" 0,0,0 1)
+      if [ "$(pixel "$shot" "$left" "$top")" = 0,0,0 ]; then
+        "$@"
+        read -r _ _ _ _ visible < <(driver rect TForm1 | tr -d '\r')
+        [ "$visible" = 1 ] && return 0
+      fi
+    fi
+    echo "[$E2E_NAME] attempt $attempt: the about window went before it was seen" \
+      "(visible $visible, corner ${shot:+$(pixel "$shot" "$left" "$top")})" >&2
+    kill -9 "$E2E_PID" 2>/dev/null || true
+    wait "$E2E_PID" 2>/dev/null || true
+  done
+  fail "the about window was never seen painted"
+}
+
 # Waits up to SECONDS for nomblet.exe to end; true when it has.
 wait_for_exit() {
   local deadline=$((SECONDS + ${1:-5}))
@@ -58,6 +87,18 @@ screenshot() {
   mkdir -p "$E2E_SHOTS"
   local file=$E2E_SHOTS/$E2E_NAME-$1.png
   import -window root "$file"
+  echo "$file"
+}
+
+# Takes screenshots until the pixel X Y is "R,G,B" (the window has painted), for
+# up to SECONDS; prints the last screenshot's file either way.
+screenshot_when() {
+  local name=$1 x=$2 y=$3 colour=$4 deadline=$((SECONDS + ${5:-2})) file
+  while :; do
+    file=$(screenshot "$name")
+    [ "$(pixel "$file" "$x" "$y")" = "$colour" ] || [ $SECONDS -ge "$deadline" ] && break
+    sleep 0.05
+  done
   echo "$file"
 }
 
