@@ -10,6 +10,9 @@
 
 namespace platform {
 
+// The shell's show command for a normal window (SW_SHOWNORMAL).
+inline constexpr int ShowNormal = 1;
+
 class IHost {
 public:
     virtual ~IHost() = default;

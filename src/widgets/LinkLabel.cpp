@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int SW_SHOWNORMAL = 1;
-
 // A double quote, a blank or a control character would end the handler's
 // argument and let the rest of the caption pass switches of its own.
 bool safeForShell(const std::string& caption)
@@ -157,5 +155,5 @@ void TLinkLabel::Click()
         return;
     const char* scheme = labelType_ == hmHTTP ? "http:\\\\" : labelType_ == hmFTP ? "ftp:\\\\" : "mailto:";
     // The whole text, however long: nothing is cut.
-    host_.shellOpen("", scheme + Caption(), "", "", SW_SHOWNORMAL);
+    host_.shellOpen("", scheme + Caption(), "", "", platform::ShowNormal);
 }
