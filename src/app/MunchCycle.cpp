@@ -75,6 +75,9 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
         search = State.IECookieDir + "\\*.*";
     }
+    // Whatever the settings name, a system folder is never emptied.
+    if (systemFolders_.Refuses(State.IECookieDir))
+        return;
     // Every kind of entry is listed (no attribute is left out); each is judged
     // as it comes, so the folder is never held in memory.
     files.findFiles(search, [&](const platform::FindEntry& entry) {
