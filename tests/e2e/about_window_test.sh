@@ -9,8 +9,20 @@ for scheme in http mailto; do
     /d "C:\\windows\\system32\\cmd.exe /c echo %1> C:\\opened-$scheme.txt" >/dev/null 2>&1
 done
 
-# Each link, clicked in its middle while the window shows.
-click_links() { driver click $((left + 84 + 66)) $((top + 36 + 6)) $((left + 136 + 75)) $((top + 56 + 6)); }
+# What the shell handed over, once the recorder has written it.
+opened() { tr -d '\r' < "$(unix_path "C:\\opened-$1.txt")" 2>/dev/null | sed 's/ *$//'; }
+
+# Each link, clicked in its middle while the window shows; both must reach
+# their recorder (a click after the window has gone reaches nothing).
+click_links() {
+  rm -f "$(unix_path 'C:\opened-http.txt')" "$(unix_path 'C:\opened-mailto.txt')"
+  driver click $((left + 84 + 66)) $((top + 36 + 6)) $((left + 136 + 75)) $((top + 56 + 6))
+  for _ in $(seq 50); do
+    [ -n "$(opened http)" ] && [ -n "$(opened mailto)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 see_about_window first-second click_links
 first=$shot
 sleep 2
@@ -35,8 +47,6 @@ yellow=$(count_colour "$first" $((left + 136)) $((top + 56)) 151 13 "255 255 0")
 [ "$yellow" -gt 50 ] || fail "the web link shows $yellow yellow pixels"
 
 # What the shell handed over: the scheme and the caption, as the links show them.
-opened() { tr -d '\r' < "$(unix_path "C:\\opened-$1.txt")" 2>/dev/null | sed 's/ *$//'; }
-for _ in $(seq 50); do [ -n "$(opened http)" ] && [ -n "$(opened mailto)" ] && break; sleep 0.1; done
 [ "$(opened mailto)" = "mailto:nomblet@fallowmere.example" ] || fail "the mail program got '$(opened mailto)'"
 [ "$(opened http)" = 'http:\\www.fallowmere.example' ] || fail "the web browser got '$(opened http)'"
 
