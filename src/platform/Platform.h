@@ -12,6 +12,7 @@
 #include "platform/Sound.h"
 #include "platform/Threads.h"
 #include "platform/Ui.h"
+#include "platform/UrlCache.h"
 
 namespace platform {
 
@@ -25,6 +26,7 @@ struct Platform {
     IFolderBrowser& folderBrowser;
     INotifyArea& notifyArea;
     IThreads& threads;
+    IUrlCache& urlCache;
     ICanvasService& canvas;
 };
 

@@ -11,6 +11,7 @@
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
+#include "support/FakeUrlCache.h"
 #include "support/SoftwareCanvas.h"
 
 struct FakePlatform {
@@ -23,18 +24,26 @@ struct FakePlatform {
     FakeFolderBrowser folderBrowser;
     FakeNotifyArea notifyArea{ui};
     FakeThreads threads;
+    FakeUrlCache urlCache;
     FakeCanvasService canvas;
 
-    platform::Platform services{
-        .ui = ui,
-        .profile = profile,
-        .host = host,
-        .fileSystem = fileSystem,
-        .sound = sound,
-        .registry = registry,
-        .folderBrowser = folderBrowser,
-        .notifyArea = notifyArea,
-        .threads = threads,
-        .canvas = canvas,
-    };
+    platform::Platform services = servicesWith(fileSystem);
+
+    // The same services on another file system (real files, say).
+    platform::Platform servicesWith(platform::IFileSystem& files)
+    {
+        return {
+            .ui = ui,
+            .profile = profile,
+            .host = host,
+            .fileSystem = files,
+            .sound = sound,
+            .registry = registry,
+            .folderBrowser = folderBrowser,
+            .notifyArea = notifyArea,
+            .threads = threads,
+            .urlCache = urlCache,
+            .canvas = canvas,
+        };
+    }
 };

@@ -3,7 +3,7 @@
 // painting leaves behind.
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32Ui.h"
-#include "support/CanvasContract.h"
+#include "contracts/CanvasContract.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "widgets/GradientLabel.h"

@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32UrlCache.h"
 
 class Win32Platform {
 public:
@@ -26,6 +27,7 @@ public:
               .folderBrowser = folderBrowser_,
               .notifyArea = notifyArea_,
               .threads = threads_,
+              .urlCache = urlCache_,
               .canvas = canvas_,
           }
     {
@@ -42,6 +44,7 @@ private:
     Win32FolderBrowser folderBrowser_;
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
+    Win32UrlCache urlCache_;
     Win32CanvasService canvas_;
     platform::Platform services_;
 };
