@@ -1,4 +1,4 @@
-// System objects as the system names them (HWND, HICON); 0 is none.
+// System objects as the system names them (HWND, HICON, HCURSOR); 0 is none.
 #pragma once
 
 #include <cstdint>
@@ -7,5 +7,6 @@ namespace platform {
 
 using WindowHandle = std::uintptr_t;
 using IconHandle = std::uintptr_t;
+using CursorHandle = std::uintptr_t;
 
 } // namespace platform

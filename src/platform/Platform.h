@@ -2,6 +2,7 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
@@ -34,6 +35,7 @@ struct Platform {
     INotifyArea& notifyArea;
     IThreads& threads;
     IUrlCache& urlCache;
+    ICanvasService& canvas;
 };
 
 } // namespace platform

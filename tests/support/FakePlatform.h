@@ -14,8 +14,9 @@
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
 #include "support/FakeUiThread.h"
-#include "support/FakeWindowMessages.h"
 #include "support/FakeUrlCache.h"
+#include "support/FakeWindowMessages.h"
+#include "support/SoftwareCanvas.h"
 
 struct FakePlatform {
     FakePlatform()
@@ -40,6 +41,7 @@ struct FakePlatform {
     FakeNotifyArea notifyArea{windowMessages};
     FakeThreads threads;
     FakeUrlCache urlCache;
+    FakeCanvasService canvas;
 
     platform::Platform services = servicesWith(fileSystem);
 
@@ -61,6 +63,7 @@ struct FakePlatform {
             .notifyArea = notifyArea,
             .threads = threads,
             .urlCache = urlCache,
+            .canvas = canvas,
         };
     }
 };

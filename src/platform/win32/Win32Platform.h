@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
@@ -35,6 +36,7 @@ public:
               .notifyArea = notifyArea_,
               .threads = threads_,
               .urlCache = urlCache_,
+              .canvas = canvas_,
           }
     {
     }
@@ -56,5 +58,6 @@ private:
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
     Win32UrlCache urlCache_;
+    Win32CanvasService canvas_;
     platform::Platform services_;
 };

@@ -1,21 +1,11 @@
 // Win32 only. Windows, the message loop, timers and message boxes.
 #include "platform/win32/Win32Ui.h"
 
+#include "platform/win32/Win32Canvas.h"
+
+#include <utility>
+
 namespace {
-
-class Win32Canvas final : public platform::ICanvas {
-public:
-    explicit Win32Canvas(HDC dc) : dc_(dc) {}
-    void fillRect(const platform::Rect& rect, platform::Rgb colour) override
-    {
-        ScopedGdiObject brush(::CreateSolidBrush(colour));
-        RECT r{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
-        ::FillRect(dc_, &r, static_cast<HBRUSH>(brush.get()));
-    }
-
-private:
-    HDC dc_;
-};
 
 class Win32Window final : public platform::IWindow, private Win32WindowTarget {
 public:
@@ -46,6 +36,17 @@ public:
     void setBackground(platform::Rgb colour) override { background_ = colour; }
     void invalidate() override { ::InvalidateRect(hwnd(), nullptr, TRUE); }
     platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
+    void invalidateRect(const platform::Rect& r) override
+    {
+        RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
+        ::InvalidateRect(hwnd(), &rect, TRUE);
+    }
+    void setCapture() override { ::SetCapture(hwnd()); }
+    void releaseCapture() override
+    {
+        if (::GetCapture() == hwnd())
+            ::ReleaseCapture();
+    }
 
 private:
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override
@@ -66,7 +67,62 @@ private:
             paint();
             return 0;
         default:
+            if (mouse(message, wParam, lParam))
+                return message == WM_SETCURSOR ? TRUE : 0;
             return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+    }
+
+    // The mouse messages, for the windowless controls the window paints; true when handled.
+    bool mouse(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const platform::Point at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        unsigned shift = 0;
+        for (auto [flag, bit] : {std::pair{MK_SHIFT, platform::ShiftKey}, {MK_CONTROL, platform::ControlKey},
+                                 {MK_LBUTTON, platform::LeftHeld}, {MK_RBUTTON, platform::RightHeld},
+                                 {MK_MBUTTON, platform::MiddleHeld}})
+            if (wParam & flag)
+                shift |= bit;
+        using platform::MouseButton;
+        switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            events_.onMouseButton(MouseButton::Left, message == WM_LBUTTONDOWN, at, shift);
+            return true;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            events_.onMouseButton(MouseButton::Right, message == WM_RBUTTONDOWN, at, shift);
+            return true;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            events_.onMouseButton(MouseButton::Middle, message == WM_MBUTTONDOWN, at, shift);
+            return true;
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+                tracking_ = ::TrackMouseEvent(&track) != FALSE;
+            }
+            events_.onMouseMove(at, shift);
+            return true;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            events_.onMouseLeave();
+            return true;
+        case WM_CAPTURECHANGED:
+            events_.onCaptureLost();
+            return true;
+        case WM_SETCURSOR: {
+            POINT p{};
+            if (LOWORD(lParam) != HTCLIENT || !::GetCursorPos(&p) || !::ScreenToClient(hwnd(), &p))
+                return false;
+            HCURSOR cursor = reinterpret_cast<HCURSOR>(events_.cursorAt({p.x, p.y}));
+            if (!cursor)
+                return false;
+            ::SetCursor(cursor);
+            return true;
+        }
+        default:
+            return false;
         }
     }
 
@@ -85,6 +141,7 @@ private:
 
     platform::IWindowEvents& events_;
     platform::Rgb background_;
+    bool tracking_ = false; // a leave report has been asked for
 };
 
 // Thread timers carry no pointer of ours; the one UI service is found here.
@@ -187,6 +244,21 @@ void Win32Ui::messageBox(const std::string& text, const std::string& caption, pl
 void Win32Ui::setExceptionHandler(std::function<void(std::exception_ptr)> handler)
 {
     callbacks_.setHandler(std::move(handler));
+}
+
+platform::CursorHandle Win32Ui::loadCursor(const std::string& resourceName)
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(::GetModuleHandleA(nullptr), resourceName.c_str()));
+}
+
+platform::CursorHandle Win32Ui::arrowCursor()
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+}
+
+platform::CursorHandle Win32Ui::handCursor()
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 void Win32Ui::setScreenCursor(platform::ScreenCursor cursor)

@@ -23,6 +23,9 @@ public:
     platform::Rgb sysColor(int index) override;
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
+    platform::CursorHandle loadCursor(const std::string& resourceName) override;
+    platform::CursorHandle arrowCursor() override;
+    platform::CursorHandle handCursor() override;
     void setScreenCursor(platform::ScreenCursor cursor) override;
 
 private:
