@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/Handles.h"
 
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,9 @@ public:
 
     // The colour of one pixel, in the viewport's coordinates; black outside the surface.
     virtual Rgb pixel(Point at) = 0;
+
+    // The system's device context behind the surface; 0 when there is none.
+    virtual DeviceContextHandle handle() const = 0;
 };
 
 // A bitmap with a canvas of its own; destroying it frees both.

@@ -24,6 +24,8 @@ public:
     void stretchDraw(const platform::Rect& target, platform::IBitmap& bitmap, platform::RasterOp op) override;
     void setViewport(const platform::Rect& area) override;
     platform::Rgb pixel(platform::Point at) override;
+    // Memory, not a system object.
+    platform::DeviceContextHandle handle() const override { return 0; }
 
     platform::Size size() const { return size_; }
     bool monochrome() const { return monochrome_; }

@@ -17,7 +17,6 @@ public:
     platform::Size size() const override { return size_; }
     bool monochrome() const override { return monochrome_; }
     platform::ICanvas& canvas() override { return canvas_; }
-    HDC dc() const { return dc_.get(); }
 
 private:
     ScopedDc dc_;
@@ -119,11 +118,11 @@ platform::Size Win32Canvas::textExtent(const std::string& text)
 
 void Win32Canvas::copyRect(const platform::Rect& t, platform::ICanvas& source, const platform::Rect& f)
 {
-    auto* from = dynamic_cast<Win32Canvas*>(&source);
+    HDC from = reinterpret_cast<HDC>(source.handle());
     if (!from || empty(t) || empty(f))
         return;
     int mode = ::SetStretchBltMode(dc_, COLORONCOLOR);
-    ::StretchBlt(dc_, t.left, t.top, t.width, t.height, from->dc_, f.left, f.top, f.width, f.height, SRCCOPY);
+    ::StretchBlt(dc_, t.left, t.top, t.width, t.height, from, f.left, f.top, f.width, f.height, SRCCOPY);
     ::SetStretchBltMode(dc_, mode);
 }
 
@@ -135,13 +134,13 @@ void Win32Canvas::draw(platform::Point at, platform::IBitmap& bitmap, platform::
 
 void Win32Canvas::stretchDraw(const platform::Rect& t, platform::IBitmap& bitmap, platform::RasterOp op)
 {
-    auto* source = dynamic_cast<Win32Bitmap*>(&bitmap);
+    HDC source = reinterpret_cast<HDC>(bitmap.canvas().handle());
     platform::Size s = bitmap.size();
     if (!source || empty(t) || s.width <= 0 || s.height <= 0)
         return;
     MonochromeColours colours(dc_, bitmap.monochrome());
     int mode = ::SetStretchBltMode(dc_, COLORONCOLOR);
-    ::StretchBlt(dc_, t.left, t.top, t.width, t.height, source->dc(), 0, 0, s.width, s.height,
+    ::StretchBlt(dc_, t.left, t.top, t.width, t.height, source, 0, 0, s.width, s.height,
                  static_cast<DWORD>(op));
     ::SetStretchBltMode(dc_, mode);
 }

@@ -27,8 +27,7 @@ public:
     void stretchDraw(const platform::Rect& target, platform::IBitmap& bitmap, platform::RasterOp op) override;
     void setViewport(const platform::Rect& area) override;
     platform::Rgb pixel(platform::Point at) override;
-
-    HDC dc() const { return dc_; }
+    platform::DeviceContextHandle handle() const override { return reinterpret_cast<platform::DeviceContextHandle>(dc_); }
 
 private:
     HDC dc_;
