@@ -14,6 +14,10 @@
 #include "widgets/FolderDialog.h"
 #include "widgets/WaveSound.h"
 
+#include <memory>
+
+class MunchSounds;
+
 class TForm1 : public TForm {
 public:
     TForm1(TApplication& application, const platform::Platform& platform);
@@ -99,6 +103,7 @@ private:
     void loadUserSound(TWave& wave, const std::string& fileName);
 
     const platform::Platform& platform_;
+    std::unique_ptr<MunchSounds> munchSounds_;
 };
 
 // The one main window, while it exists.

@@ -9,6 +9,8 @@
 //   screen                    print the screen's width and height
 //   menu                      print the open popup menu's rows: caption, checked, default
 //                             (read inside the program by the menuspy hook DLL)
+//   popup CLASS SECONDS       post the tray callback's right-button press to the window and
+//                             print how many milliseconds the popup menu took to appear
 #include <windows.h>
 
 #include <cstdio>
@@ -104,7 +106,7 @@ int printOpenMenu(const char* driverPath)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|keys|screen ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|popup|keys|screen|menu ...\n");
     return 2;
 }
 
@@ -157,6 +159,21 @@ int main(int argc, char** argv)
     }
     if (command == "close")
         return ::PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "popup") {
+        double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+        DWORD start = ::GetTickCount();
+        if (!::PostMessageA(hwnd, 2048, 1, WM_RBUTTONDOWN))
+            return 1;
+        while (!find("#32768")) {
+            if (::GetTickCount() - start >= seconds * 1000) {
+                std::fprintf(stderr, "no menu within %g s\n", seconds);
+                return 1;
+            }
+            ::Sleep(5);
+        }
+        std::printf("%lu\n", ::GetTickCount() - start);
+        return 0;
+    }
     if (command == "post" && argc == 6)
         return ::PostMessageA(hwnd, std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
                               std::strtol(argv[5], nullptr, 0))
