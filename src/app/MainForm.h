@@ -86,8 +86,9 @@ public:
     void BurpSound1Click(TObject* Sender);
     void RestoreDefault1Click(TObject* Sender);
 
-    // Deletes one cookie file; a cookie really deleted is counted, heard and seen.
-    void MunchFile(const std::string& path);
+    // Deletes one cookie file; a cookie really deleted is counted and heard,
+    // and the cycle animates the icon when it ends. True when it was deleted.
+    bool MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
     void LoadSettings();

@@ -92,13 +92,14 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
     const Stores taken = storesOf(*this);
 
+    bool munched = false;
     platform::IFileSystem& files = platform_.fileSystem;
     if (FileExists(files, taken.cookieTxtFile))
-        MunchFile(taken.cookieTxtFile);
+        munched |= MunchFile(taken.cookieTxtFile);
     if (FileExists(files, taken.operaCookieFile))
-        MunchFile(taken.operaCookieFile);
+        munched |= MunchFile(taken.operaCookieFile);
     if (FileExists(files, taken.icqCookieFile) && taken.munchIcq)
-        MunchFile(taken.icqCookieFile);
+        munched |= MunchFile(taken.icqCookieFile);
 
     // Messages run between rounds of the folder, so that the tray menu answers
     // during a large munch. What its commands change is for the next cycle:
@@ -115,20 +116,22 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         if (++looked % entriesPerRound == 0 && !mayGoOn())
             return false;
         if (isCookie(entry))
-            MunchFile(taken.ieCookieDir + "\\" + entry.name);
+            munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
         return true;
     });
+    // The icon animates once the cycle is over, as it always has: during a
+    // long munch it would only keep the shell busy.
+    if (munched)
+        TrayIcon1->SetCycleIcons(true);
 }
 
-void TForm1::MunchFile(const std::string& path)
+bool TForm1::MunchFile(const std::string& path)
 {
     // Only a cookie really deleted counts: a locked file is tried again next cycle.
     if (!platform_.fileSystem.deleteFile(path))
-        return;
+        return false;
     ++State.MunchedCount;
     Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
-    // Once per cycle: the animation runs on by itself.
-    if (!TrayIcon1->CycleIcons())
-        TrayIcon1->SetCycleIcons(true);
     munchSounds_->Munched(State.MunchedCount);
+    return true;
 }

@@ -1,4 +1,4 @@
-// The paced sounds of munched cookies.
+// The sounds of munched cookies, a burst heard as the ear heard it.
 #include "app/MunchSounds.h"
 
 #include <utility>
@@ -15,24 +15,27 @@ void MunchSounds::Munched(std::uint16_t count)
 {
     if (!soundsOn_.Checked)
         return;
-    // The burp follows the crunch at once and cuts it short: it is what stays.
-    TWave& last = count % 5 == 0 ? burp_ : crunch_;
     if (spacing_.Enabled()) {
-        pending_ = &last;
+        last_ = count;
+        burstGoesOn_ = true;
         return;
     }
-    crunch_.Play();
-    if (&last == &burp_)
-        burp_.Play();
+    play(count);
     spacing_.SetEnabled(true);
+}
+
+void MunchSounds::play(std::uint16_t count)
+{
+    crunch_.Play();
+    if (count % 5 == 0)
+        burp_.Play(); // at once: it cuts the crunch short
 }
 
 void MunchSounds::spacingEnded()
 {
-    TWave* next = std::exchange(pending_, nullptr);
-    if (!next || !soundsOn_.Checked) {
-        spacing_.SetEnabled(false);
+    if (std::exchange(burstGoesOn_, false))
         return;
-    }
-    next->Play(); // the timer runs on: this sound has its spacing too
+    spacing_.SetEnabled(false);
+    if (auto count = std::exchange(last_, std::nullopt); count && soundsOn_.Checked)
+        play(*count);
 }
