@@ -49,6 +49,7 @@ std::vector<Call> FakeService::callsOf(const std::string& operation) const
 
 bool FakeService::record(const std::string& operation, std::vector<std::string> args)
 {
-    calls.push_back({operation, std::move(args)});
+    if (logging)
+        calls.push_back({operation, std::move(args)});
     return faults.shouldFail(operation);
 }

@@ -37,6 +37,9 @@ class FakeService {
 public:
     std::vector<Call> calls;
     FaultPlan faults;
+    // Off, calls are no longer logged (for benchmarks, where the log would be
+    // the only thing that grows); faults still apply.
+    bool logging = true;
 
     // The calls of one operation, in order.
     std::vector<Call> callsOf(const std::string& operation) const;
