@@ -78,14 +78,15 @@ sleep 2 # the about window's second
 del_times=() munch_times=() ratios=()
 for ((r = 1; r <= runs; r++)); do
   stage "$c/del-stage"
+  stage "$c/ie/stage"
   mv "$c/del-stage" "$c/del"
+  sync # neither program pays for writing out what the other, or the staging, left
   t0=$(now)
   wine cmd /c 'del /q C:\del\*.*' </dev/null >/dev/null 2>&1
   t1=$(now)
   empty "$c/del" || { echo "del left files behind" >&2; exit 1; }
   rmdir "$c/del"
-
-  stage "$c/ie/stage"
+  sync
   m=$(appear_and_wait "$c/ie/stage" "$c/ie/cookies")
   rmdir "$c/ie/cookies"
   d=$(echo "$t1 - $t0" | bc -l)
