@@ -34,13 +34,35 @@ Delimiter lastDelimiter(platform::IHost& host, const std::string& path)
     return found;
 }
 
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A web or mail address: a scheme of two letters or more (one letter is a
+// drive) followed by "://", or "mailto:".
+bool isAddress(const std::string& target)
+{
+    std::size_t letters = 0;
+    while (letters < target.size() && isAsciiLetter(target[letters]))
+        ++letters;
+    if (letters < 2 || target.compare(letters, 1, ":") != 0)
+        return false;
+    std::string scheme = target.substr(0, letters);
+    for (char& c : scheme)
+        c = static_cast<char>(c | 0x20);
+    return scheme == "mailto" || target.compare(letters + 1, 2, "//") == 0;
+}
+
 } // namespace
 
 std::string GetLocalIP(platform::IHost& host)
 {
     host.socketsStartup(winsockVersion11);
     std::string result;
-    auto addresses = host.hostAddresses(host.hostName(hostNameBuffer));
+    // Without a name there is nothing to look up: Winsock would take "" for this machine.
+    std::string name = host.hostName(hostNameBuffer);
+    auto addresses = name.empty() ? std::nullopt : host.hostAddresses(name);
     if (addresses && !addresses->empty())
         result = addresses->back();
     host.socketsCleanup();
@@ -49,6 +71,11 @@ std::string GetLocalIP(platform::IHost& host)
 
 void OpenDocument(platform::IHost& host, const std::string& target)
 {
+    // Split at the scheme's colon, an address would reach the shell as a network path.
+    if (isAddress(target)) {
+        host.shellOpen("Open", target, "", "", swShowNormal);
+        return;
+    }
     std::string folder;
     std::string file = target;
     Delimiter d = lastDelimiter(host, target);

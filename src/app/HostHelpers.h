@@ -9,7 +9,8 @@
 // One IPv4 address of this machine (the last one the host entry lists), or empty.
 std::string GetLocalIP(platform::IHost& host);
 
-// Opens a path or web address through the shell, in the folder part of it.
+// Opens a path through the shell, in the folder part of it, or a web or mail
+// address whole.
 void OpenDocument(platform::IHost& host, const std::string& target);
 
 // The Windows directory, or empty.

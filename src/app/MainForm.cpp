@@ -69,13 +69,14 @@ void TForm1::FormCreate(TObject*)
     State.MunchBusy = false;
 }
 
-void TForm1::loadUserSound(TWave& wave, const std::string& fileName)
+bool TForm1::loadUserSound(TWave& wave, const std::string& fileName)
 {
     if (!FileExists(platform_.fileSystem, fileName))
-        return;
+        return false;
     TWaveData loaded(platform_.fileSystem, platform_.sound);
     loaded.LoadFromFile(fileName);
     wave.SetWaveData(&loaded);
+    return true;
 }
 
 void TForm1::Timer1Timer(TObject*)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/SystemFolders.h"
 #include "platform/Platform.h"
 #include "shell/AutoStart.h"
 #include "shell/ThreadedTimer.h"
@@ -99,11 +100,13 @@ private:
     void chooseCookieFile(const char* defaultName, const char* title, std::string& path);
     // Lets the user pick a wave file for one sound; loads, previews and saves it when it exists.
     void chooseSound(std::string& fileName, TWave& wave);
-    // Puts a user's wave file into a sound, when the file exists; the sound
-    // keeps what it had when the file cannot be read.
-    void loadUserSound(TWave& wave, const std::string& fileName);
+    // Puts a user's wave file into a sound, when the file exists (true then); the
+    // sound keeps what it had when the file cannot be read, and the error goes on.
+    bool loadUserSound(TWave& wave, const std::string& fileName);
 
     const platform::Platform& platform_;
+    // What the cookie folder may never be.
+    SystemFolderGuard systemFolders_{platform_.host};
     std::unique_ptr<MunchSounds> munchSounds_;
 };
 

@@ -54,8 +54,16 @@ void TForm1::PathtoCookieDirIExplorer1Click(TObject*)
 {
     FolderDialog1->Title = "Search for IE Cookie Folder";
     FolderDialog1->SetDirectory(State.IECookieDir);
-    if (FolderDialog1->Execute())
-        State.IECookieDir = FolderDialog1->Directory();
+    if (FolderDialog1->Execute()) {
+        const std::string chosen = FolderDialog1->Directory();
+        if (!systemFolders_.Refuses(chosen))
+            State.IECookieDir = chosen;
+        else
+            platform_.ui.messageBox("\"" + chosen +
+                                        "\" holds files of Windows or of your own, not just cookies. Nomblet "
+                                        "will not munch it: please choose the folder of Internet Explorer's cookies.",
+                                    Application().Title(), platform::BoxIcon::Information);
+    }
     SaveSettings();
     State.MenuOpen = false;
 }
@@ -64,8 +72,10 @@ void TForm1::chooseSound(std::string& fileName, TWave& wave)
 {
     if (OpenDialog2->Execute()) {
         fileName = OpenDialog2->FileName;
-        if (FileExists(platform_.fileSystem, fileName)) {
-            wave.WaveData()->LoadFromFile(fileName);
+        bool loaded = false;
+        // A file that cannot be read is reported; the sound in use stays and the gate still opens.
+        Application().Guard([&] { loaded = loadUserSound(wave, fileName); });
+        if (loaded) {
             wave.Play(); // a preview, whatever the Sounds On mark says
             SaveSettings();
         }
@@ -130,6 +140,8 @@ void TForm1::LoadatStartup1Click(TObject*)
 {
     LoadatStartup1->Checked = !LoadatStartup1->Checked;
     AutoStart1->SetAutoRun(LoadatStartup1->Checked);
+    // A registration that could not be written is not shown (or stored) as made.
+    LoadatStartup1->Checked = AutoStart1->AutoRun();
     SaveSettings();
     State.MenuOpen = false;
 }

@@ -110,15 +110,17 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         return State.MunchActive && !State.MenuOpen && !Application().Terminated() && storesOf(*this) == taken;
     };
     // Every kind of entry is listed (no attribute is left out) and judged as
-    // it comes, so the folder is never held in memory.
+    // it comes, so the folder is never held in memory. Whatever the settings
+    // name, a system folder is never emptied.
     int looked = 0;
-    files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
-        if (++looked % entriesPerRound == 0 && !mayGoOn())
-            return false;
-        if (isCookie(entry))
-            munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
-        return true;
-    });
+    if (!systemFolders_.Refuses(taken.ieCookieDir))
+        files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
+            if (++looked % entriesPerRound == 0 && !mayGoOn())
+                return false;
+            if (isCookie(entry))
+                munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
+            return true;
+        });
     // The icon animates once the cycle is over, as it always has: during a
     // long munch it would only keep the shell busy.
     if (munched)

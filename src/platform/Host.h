@@ -1,5 +1,6 @@
 // The host service: the machine's name and addresses (Winsock 1.1), the Windows
-// directory, the code page's lead bytes, and the shell's "open". UI thread only.
+// directory and the other folders of the system and the user, full paths, the code
+// page's lead bytes, and the shell's "open". UI thread only.
 #pragma once
 
 #include <cstddef>
@@ -20,11 +21,20 @@ public:
     // The machine's host name, read into a buffer of bufferSize bytes; empty on failure.
     virtual std::string hostName(std::size_t bufferSize) = 0;
     // The IPv4 addresses of a host in dotted-decimal form, in the host entry's
-    // order; nullopt when there is no host entry.
+    // order; nullopt when there is no host entry. An empty name is this machine,
+    // as Winsock takes it.
     virtual std::optional<std::vector<std::string>> hostAddresses(const std::string& name) = 0;
 
     // The Windows directory, read into a buffer that holds maxChars characters; empty on failure.
     virtual std::string windowsDirectory(std::size_t maxChars) = 0;
+    // The folders of the system and of the user that hold what must never be
+    // emptied: the Windows and system directories, Program Files, the user's
+    // profile, Desktop, Documents and application data. Those the system cannot
+    // name are left out.
+    virtual std::vector<std::string> systemFolders() = 0;
+    // The path made absolute, with long names for the short ones of the parts
+    // that exist; the path as given when it cannot be resolved.
+    virtual std::string fullLongPath(const std::string& path) = 0;
 
     // Whether a byte starts a double-byte character in the ANSI code page.
     virtual bool isLeadByte(std::uint8_t byte) = 0;

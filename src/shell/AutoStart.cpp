@@ -2,6 +2,7 @@
 #include "shell/AutoStart.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -37,13 +38,32 @@ std::string stringOf(const platform::RegValue& value)
     return std::string(value.data.begin(), end);
 }
 
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether a value's data starts this program: its path, quoted or not, in any
+// letter case. The value's name is a common one; another program may own it.
+bool namesProgram(const std::string& data, const std::string& program)
+{
+    std::string_view path = data;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
+    return !program.empty() && path.size() == program.size() &&
+           std::equal(path.begin(), path.end(), program.begin(),
+                      [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+}
+
 } // namespace
 
 TAutoStart::TAutoStart(TComponent* owner, platform::IRegistry& registry) : TComponent(owner), registry_(registry)
 {
-    if (!CanUseRegistry())
-        SetAppName("MyApplication");
     keyPath_ = std::string(runKeyBase) + "Run";
+    // Only a designer names the value here; a layout that is loading names it
+    // itself, and reading the registry now would be too early.
+    if (Has(csDesigning))
+        SetAppName("MyApplication");
 }
 
 bool TAutoStart::CanUseRegistry() const
@@ -107,16 +127,21 @@ void TAutoStart::RewriteRunValue(TRegLocation location, const std::string& name)
 {
     if (!CanUseRegistry())
         return;
+    // Without its path the program cannot tell its value from another's: it writes
+    // and deletes nothing then.
+    const std::string program = registry_.programPath();
     for (TRegLocation root : {TRegLocation::CurrentUser, TRegLocation::LocalMachine})
-        if (auto key = openKey(root))
+        if (auto key = openKey(root); key && namesProgram(stringOf(key->readValue(name)), program))
             key->deleteValue(name);
-    auto key = openKey(location);
-    if (!key || !autoRun_)
-        return;
-    // Without its path the value would start nothing: better none at all.
-    std::string program = registry_.programPath();
-    if (!program.empty())
-        key->writeString(name, program);
+    if (autoRun_) {
+        auto key = openKey(location);
+        // Quoted, so that a path with spaces cannot start another program; a value of
+        // the name that another program owns is left to it.
+        if (key && !program.empty() && !key->readValue(name).found)
+            key->writeString(name, "\"" + program + "\"");
+    }
+    // AutoRun says what the registry holds now, whether or not the change could be made.
+    autoRun_ = registeredUnder(TRegLocation::CurrentUser) || registeredUnder(TRegLocation::LocalMachine);
 }
 
 std::unique_ptr<platform::IRegistryKey> TAutoStart::openKey(TRegLocation location)
@@ -131,5 +156,5 @@ std::unique_ptr<platform::IRegistryKey> TAutoStart::openKey(TRegLocation locatio
 bool TAutoStart::registeredUnder(TRegLocation location)
 {
     auto key = openKey(location);
-    return key && !stringOf(key->readValue(appName_)).empty();
+    return key && namesProgram(stringOf(key->readValue(appName_)), registry_.programPath());
 }

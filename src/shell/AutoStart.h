@@ -1,7 +1,9 @@
 // TAutoStart: registers the program to be started by Windows, as one string
-// value in a "Run" key. Reads the registry while its layout loads and writes it
-// when AutoRun or RegLocation change afterwards. UI thread only. Registry
-// failures are swallowed: nothing is reported and nothing throws.
+// value in a "Run" key holding the program's quoted path. Reads the registry
+// while its layout loads and writes it when AutoRun or RegLocation change
+// afterwards; a value of its name that starts another program is never counted,
+// overwritten or deleted. UI thread only. Registry failures are not reported and
+// nothing throws, but AutoRun always ends as what the registry holds.
 #pragma once
 
 #include "platform/Registry.h"
@@ -36,7 +38,8 @@ public:
     bool CanUseRegistry() const;
 
 protected:
-    // Removes the value under both roots, then writes it under location when AutoRun is on.
+    // Removes the program's value under both roots, then writes it under location
+    // when AutoRun is on; AutoRun then says whether the program is registered.
     void RewriteRunValue(TRegLocation location, const std::string& name);
     // The service keys go only with the machine root.
     void ApplyLocationRule();

@@ -53,6 +53,10 @@ void TForm::SetVisible(bool visible)
         return;
     visible_ = visible;
     Handle().setVisible(visible);
+    // The application window, shown with the main form, would stay behind as a
+    // taskbar button (and an Alt+Tab entry) of a program that shows nothing.
+    if (!visible && application_.MainForm() == this)
+        application_.Handle().setVisible(false);
 }
 
 void TForm::Close()

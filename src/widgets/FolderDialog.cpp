@@ -41,12 +41,13 @@ bool TFolderDialog::Execute()
 {
     bool result = false;
     platform::IWindow* owner = ownerWindow();
+    // The allocator first: without it the root's list could not be freed.
+    auto allocator = browser_.allocator();
+    if (!allocator)
+        return false;
     platform::ItemIdList root = browser_.specialFolderLocation(
         RootItem == TRootItem::riDesktop ? platform::csidlDesktop : platform::csidlDrives);
     if (!root)
-        return false;
-    auto allocator = browser_.allocator();
-    if (!allocator)
         return false;
     // Frees a shell list whatever way the scope is left.
     struct ListGuard {

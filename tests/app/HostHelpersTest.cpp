@@ -33,8 +33,10 @@ TEST(GetLocalIP, IsEmptyWithoutAHostEntryOrAName)
     EXPECT_EQ(GetLocalIP(host), "");
     EXPECT_EQ(host.callsOf("socketsCleanup").size(), 1u);
 
+    // Looked up, the empty name would give this machine's entry after all.
     host.faults.failNext("hostName");
     EXPECT_EQ(GetLocalIP(host), "");
+    EXPECT_EQ(host.callsOf("hostAddresses").size(), 1u);
     EXPECT_EQ(host.callsOf("socketsCleanup").size(), 2u);
 
     host.addresses.clear();
@@ -57,11 +59,27 @@ TEST(OpenDocument, KeepsTheBackslashOfADriveRootAndOfANetworkPathStart)
     EXPECT_EQ(shellCall(host), (Args{"Open", "server", "", "\\\\", "1"}));
 }
 
-TEST(OpenDocument, AWebAddressSplitsAtTheColonOfItsScheme)
+TEST(OpenDocument, WebAndMailAddressesGoToTheShellWholeOnlyPathsAreSplit)
 {
-    FakeHost host;
-    OpenDocument(host, "http://www.fallowmere.example/");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "//www.fallowmere.example/", "", "http:", "1"}));
+    const struct {
+        const char* target;
+        Args call;
+    } cases[] = {
+        {"http://www.fallowmere.example/", {"Open", "http://www.fallowmere.example/", "", "", "1"}},
+        {"HTTPS://host/a:b\\c", {"Open", "HTTPS://host/a:b\\c", "", "", "1"}},
+        {"ftp://host", {"Open", "ftp://host", "", "", "1"}},
+        {"mailto:someone@fallowmere.example", {"Open", "mailto:someone@fallowmere.example", "", "", "1"}},
+        {"MailTo:x@y", {"Open", "MailTo:x@y", "", "", "1"}},
+        // A drive letter is no scheme; other text before a colon is a folder.
+        {"C://temp/x.txt", {"Open", "//temp/x.txt", "", "C:", "1"}},
+        {"news:comp.lang", {"Open", "comp.lang", "", "news:", "1"}},
+        {"h2p://host", {"Open", "//host", "", "h2p:", "1"}},
+    };
+    for (const auto& c : cases) {
+        FakeHost host;
+        OpenDocument(host, c.target);
+        EXPECT_EQ(shellCall(host), c.call) << c.target;
+    }
 }
 
 TEST(OpenDocument, ABareNameGetsAnEmptyWorkingFolder)

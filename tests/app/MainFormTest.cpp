@@ -1,5 +1,6 @@
 // The main window: its layout, its place on the screen, and how it ends the program.
 #include "app/MainFormFixture.h"
+#include "toolkit/Messages.h"
 
 #include <gmock/gmock.h>
 
@@ -130,6 +131,18 @@ TEST_F(MainFormTest, TheAboutWindowHidesAfterOneSecondAndTheSplashTimerStops)
     EXPECT_EQ(ui.runningTimers(), 0u);
 }
 
+TEST_F(MainFormTest, OnceTheAboutWindowHidesNoWindowOfTheProgramIsVisible)
+{
+    TForm1& form = start();
+    form.Show();
+    // Shown by the program: the tray icon brings the application window back with it.
+    ui.window("TForm1")->send({WM_SHOWWINDOW, 1, 0});
+    ASSERT_TRUE(app.Handle().visible());
+    ui.advanceTime(1000);
+    for (const FakeWindow* window : ui.windows)
+        EXPECT_FALSE(window->visible()) << window->params.className << " would keep a taskbar button";
+}
+
 TEST_F(MainFormTest, TheSplashTimerStopsAlsoWhenTheWindowIsAlreadyHidden)
 {
     TForm1& form = start();
@@ -233,7 +246,7 @@ TEST_F(MainFormTest, TheTrayIconShowsTheFirstTrayImageOnceLoaded)
 TEST_F(MainFormTest, TheRegistrationIsReadWhileTheLayoutLoads)
 {
     fakes.registry.setString(platform::RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                             "MyApplication", "C:\\nomblet.exe");
+                             "MyApplication", "\"" + fakes.registry.program + "\"");
     TForm1& form = start();
     EXPECT_EQ(form.AutoStart1->AppName(), "MyApplication");
     EXPECT_TRUE(form.AutoStart1->AutoRun());

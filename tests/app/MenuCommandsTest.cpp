@@ -104,6 +104,21 @@ TEST_F(MenuCommandsTest, TheCookieFolderCommandUsesTheFolderPicker)
     EXPECT_FALSE(form->State.MenuOpen);
 }
 
+TEST_F(MenuCommandsTest, TheFolderPickerRefusesASystemFolderAndSaysWhich)
+{
+    form->State.IECookieDir = "D:\\ie\\cookies";
+    fakes.folderBrowser.user = [](FakeFolderBrowser& shell) {
+        shell.select("C:\\WINDOWS");
+        shell.confirm();
+    };
+    form->PathtoCookieDirIExplorer1->Click();
+    EXPECT_EQ(form->State.IECookieDir, "D:\\ie\\cookies");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find("\"C:\\WINDOWS\""), std::string::npos) << ui.boxes[0].text;
+    EXPECT_EQ(stored("Cookie Dir", "Dir"), "D:\\ie\\cookies");
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
 TEST_F(MenuCommandsTest, ACancelledFolderPickerKeepsTheFolderAndSaves)
 {
     fakes.folderBrowser.user = [](FakeFolderBrowser& shell) { shell.select("D:\\elsewhere"); };
@@ -140,6 +155,29 @@ TEST_F(MenuCommandsTest, ANewBurpGoesIntoTheBurpSound)
     form->BurpSound1->Click();
     EXPECT_EQ(held(*form->Wave1), bytes);
     EXPECT_EQ(stored("Settings", "BurpWave"), "C:\\snd\\b.wav");
+}
+
+TEST_F(MenuCommandsTest, AChosenSoundThatCannotBeReadIsReportedAndTheSoundInUseStays)
+{
+    std::string bytes = waveFile("C:\\snd\\mine.wav");
+    userPicks("C:\\snd\\mine.wav");
+    form->CrunchSound1->Click();
+    ASSERT_EQ(held(*form->Wave2), bytes);
+
+    fakes.fileSystem.addFile("C:\\snd\\locked.wav", "locked");
+    fakes.fileSystem.lock("C:\\snd\\locked.wav", false);
+    userPicks("C:\\snd\\locked.wav");
+    form->PopupMenu1->OnPopup(form->PopupMenu1);
+    fakes.sound.played.clear();
+    fakes.profile.calls.clear();
+    form->CrunchSound1->Click();
+
+    EXPECT_EQ(held(*form->Wave2), bytes);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].icon, platform::BoxIcon::Stop);
+    EXPECT_TRUE(fakes.sound.played.empty());
+    EXPECT_EQ(saves(), 0u);
+    EXPECT_FALSE(form->State.MenuOpen);
 }
 
 TEST_F(MenuCommandsTest, AChosenSoundThatDoesNotExistIsRememberedButNeitherLoadedNorSaved)
@@ -181,7 +219,7 @@ TEST_F(MenuCommandsTest, TheHomePageOpensThroughTheShell)
     form->FallowmereHomePage1->Click();
     auto opened = fakes.host.callsOf("shellOpen");
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_THAT(opened[0].args, ::testing::ElementsAre("Open", "//www.fallowmere.example/", "", "http:", "1"));
+    EXPECT_THAT(opened[0].args, ::testing::ElementsAre("Open", "http://www.fallowmere.example/", "", "", "1"));
     EXPECT_FALSE(form->State.MenuOpen);
 }
 
@@ -225,12 +263,32 @@ TEST_F(MenuCommandsTest, LoadAtStartupRegistersAndUnregistersAtTheFirstToggle)
     fakes.registry.addKey(platform::RegRoot::CurrentUser, runKey);
     ASSERT_FALSE(form->LoadatStartup1->Checked);
     form->LoadatStartup1->Click();
-    EXPECT_EQ(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication"), fakes.registry.program);
+    EXPECT_EQ(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication"),
+              "\"" + fakes.registry.program + "\"");
+    EXPECT_TRUE(form->LoadatStartup1->Checked);
     EXPECT_EQ(stored("Settings", "Autoload"), "1");
     form->LoadatStartup1->Click();
     EXPECT_FALSE(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication").has_value());
     EXPECT_EQ(stored("Settings", "Autoload"), "0");
     EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(MenuCommandsTest, LoadAtStartupShowsAndStoresOnlyARegistrationThatWasMade)
+{
+    // No Run key: the write cannot be made.
+    form->LoadatStartup1->Click();
+    EXPECT_FALSE(form->LoadatStartup1->Checked);
+    EXPECT_EQ(stored("Settings", "Autoload"), "0");
+    EXPECT_FALSE(form->State.MenuOpen);
+
+    // The name taken by another program: its value stays as it was.
+    fakes.registry.addKey(platform::RegRoot::CurrentUser, runKey);
+    fakes.registry.setString(platform::RegRoot::CurrentUser, runKey, "MyApplication", "C:\\other.exe");
+    form->LoadatStartup1->Click();
+    form->LoadatStartup1->Click();
+    EXPECT_FALSE(form->LoadatStartup1->Checked);
+    EXPECT_EQ(stored("Settings", "Autoload"), "0");
+    EXPECT_EQ(fakes.registry.text(platform::RegRoot::CurrentUser, runKey, "MyApplication"), "C:\\other.exe");
 }
 
 TEST_F(MenuCommandsTest, TheCounterResetShowsZeroSavesNothingAndLeavesTheGate)

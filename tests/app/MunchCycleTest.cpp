@@ -178,6 +178,25 @@ TEST_F(MunchCycleTest, ABlankFolderBecomesTheWindowsCookiesFolder)
     EXPECT_FALSE(fakes.fileSystem.exists("C:\\WINDOWS\\cookies\\x.txt"));
 }
 
+TEST_F(MunchCycleTest, ASystemFolderIsPassedOverWhileTheOtherStoresAreMunched)
+{
+    fakes.fileSystem.addFile("C:\\boot.ini");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\win.ini");
+    for (const char* folder : {"C:\\", "C:\\WINDOWS"}) {
+        SCOPED_TRACE(folder);
+        form->State.IECookieDir = folder;
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            fakes.fileSystem.addFile("C:\\ns\\cookies.txt");
+            fakes.fileSystem.calls.clear();
+            tick();
+            EXPECT_THAT(deleted(), ElementsAre("C:\\ns\\cookies.txt"));
+            for (const Call& search : fakes.fileSystem.callsOf("findFiles"))
+                EXPECT_EQ(search.args[0].find('*'), std::string::npos) << "listed " << search.args[0];
+        }
+        EXPECT_EQ(form->State.IECookieDir, folder) << "the setting stays as the user wrote it";
+    }
+}
+
 TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
 {
     form->SoundsOn1->Checked = false;

@@ -74,7 +74,7 @@ TEST_F(SettingsTest, TheLoadAtStartupMarkIsSetWhenTheProgramIsRegistered)
 {
     store("Settings", "Autoload", "0");
     fakes.registry.setString(platform::RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                             "MyApplication", "C:\\nomblet.exe");
+                             "MyApplication", fakes.registry.program);
     EXPECT_TRUE(start().LoadatStartup1->Checked);
 }
 

@@ -1,7 +1,11 @@
 // Win32 only. The end-to-end driver: finds the program's windows and talks to
 // them from outside, as the shell and the user would.
 //   wait CLASS SECONDS        wait until a window of the class exists
+//   hidden CLASS SECONDS      wait until the window of the class exists and is hidden, and
+//                             the foreground window has stayed the same for half a second
 //   rect CLASS                print "left top width height visible"
+//   visible CLASS             print the class of every visible top-level window of the
+//                             process that owns the window of CLASS, one a line
 //   close CLASS               ask the window to close (WM_CLOSE)
 //   post CLASS MSG WP LP      post a message (for the tray icon's callback)
 //   keys NAME...              press keys with SendInput: down up left right return escape tab,
@@ -104,9 +108,31 @@ int printOpenMenu(const char* driverPath)
     return 0;
 }
 
+// The visible top-level windows of one process: each would have a taskbar
+// button or an Alt+Tab entry unless it is owned or a tool window.
+BOOL CALLBACK printIfVisible(HWND hwnd, LPARAM process)
+{
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == static_cast<DWORD>(process) && ::IsWindowVisible(hwnd)) {
+        char name[256] = {};
+        ::GetClassNameA(hwnd, name, sizeof name);
+        std::printf("%s\n", name);
+    }
+    return TRUE;
+}
+
+int printVisibleWindows(HWND window)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    ::EnumWindows(&printIfVisible, static_cast<LPARAM>(process));
+    return 0;
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|rect|close|post|popup|keys|screen|menu ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu ...\n");
     return 2;
 }
 
@@ -136,12 +162,29 @@ int main(int argc, char** argv)
         return usage();
     const char* className = argv[2];
 
-    if (command == "wait") {
+    if (command == "wait" || command == "hidden") {
+        const bool hidden = command == "hidden";
         double seconds = argc > 3 ? std::atof(argv[3]) : 10;
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50))
-            if (find(className))
+        HWND settling = nullptr;
+        DWORD settledSince = 0;
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50)) {
+            HWND hwnd = find(className);
+            if (hwnd && !hidden)
                 return 0;
-        std::fprintf(stderr, "no window of class %s\n", className);
+            if (!hwnd || ::IsWindowVisible(hwnd))
+                continue;
+            // Hiding its last window hands the keyboard to another program, and
+            // under Wine the X server confirms that a little later: keys sent
+            // before it has would go there.
+            HWND foreground = ::GetForegroundWindow();
+            if (settledSince == 0 || foreground != settling) {
+                settling = foreground;
+                settledSince = ::GetTickCount();
+            } else if (::GetTickCount() - settledSince >= 500) {
+                return 0;
+            }
+        }
+        std::fprintf(stderr, hidden ? "no hidden window of class %s\n" : "no window of class %s\n", className);
         return 1;
     }
 
@@ -157,6 +200,8 @@ int main(int argc, char** argv)
                     ::IsWindowVisible(hwnd) ? 1 : 0);
         return 0;
     }
+    if (command == "visible")
+        return printVisibleWindows(hwnd);
     if (command == "close")
         return ::PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "popup") {

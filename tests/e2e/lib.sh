@@ -31,9 +31,10 @@ pass() { echo "PASS [$E2E_NAME]"; }
 # The driver, run in the scenario's prefix.
 driver() { wine "$E2E_DRIVER" "$@" </dev/null; }
 
-# Starts nomblet.exe and waits for its main window.
+# Starts nomblet.exe (or the copy at a Windows path) and waits for its main window.
 start_nomblet() {
-  (cd "$WINEPREFIX/drive_c" && exec wine "$E2E_EXE" </dev/null >/dev/null 2>&1) &
+  local exe=${1:-$E2E_EXE}
+  (cd "$WINEPREFIX/drive_c" && exec wine "$exe" </dev/null >/dev/null 2>&1) &
   E2E_PID=$!
   driver wait TForm1 20 || fail "the main window did not appear"
 }
@@ -107,8 +108,12 @@ reg_value() {
 # 514 left up, 516 right down, 517 right up).
 tray_mouse() { driver post "${TRAY_CLASS:-TTrayIconWindow}" 2048 1 "$1"; }
 
-# Opens the tray menu with a right click and waits for it.
+# Opens the tray menu with a right click and waits for it. The about window goes
+# first: when it hides, the program's last visible window goes and the keyboard
+# moves to another program, which under Wine settles a little later; keys sent
+# before then would miss the menu.
 open_menu() {
+  driver hidden TForm1 5 || fail "the about window did not hide"
   tray_mouse 516
   driver wait '#32768' 5 || fail "the tray menu did not open"
   sleep 0.2

@@ -7,7 +7,7 @@ start_nomblet
 choose_menu_item 15
 value=$(reg_value "$run_key" MyApplication) || fail "the first toggle did not register the program"
 exe=$(winepath -w "$E2E_EXE" 2>/dev/null | tr -d '\r')
-[ "${value,,}" = "${exe,,}" ] || fail "the Run value is '$value', not '$exe'"
+[ "${value,,}" = "\"${exe,,}\"" ] || fail "the Run value is '$value', not '\"$exe\"'"
 [ "$(settings_value Settings Autoload)" = 1 ] || fail "Autoload=1 was not saved"
 open_menu
 menu_rows | grep -q $'^Load at Startup\t1' || fail "the mark is not set"

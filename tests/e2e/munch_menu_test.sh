@@ -21,7 +21,7 @@ PY
 left() { find "$folder" -mindepth 1 -maxdepth 1 | wc -l; }
 
 start_nomblet
-sleep 1.5 # the about window's second
+driver hidden TForm1 5 || fail "the about window did not hide"
 mv "$folder.new" "$folder"
 deadline=$((SECONDS + 10))
 until [ "$(left)" -lt 20000 ]; do

@@ -26,13 +26,14 @@ protected:
                 registry.addKey(root, key);
     }
 
-    // Creates the component as the main window's layout does: its four values in order.
+    // Creates the component as the main window's layout does: made by the loading
+    // owner, then its four values in order.
     TAutoStart& load(TRegLocation location = TRegLocation::CurrentUser,
                      TAutoRunWhere where = TAutoRunWhere::Run, bool autoRun = true,
                      const std::string& name = "MyApplication")
     {
-        auto& component = owner.Create<TAutoStart>(registry);
         owner.BeginLoading();
+        auto& component = owner.Create<TAutoStart>(registry);
         component.SetRegLocation(location);
         component.SetAutoRunWhere(where);
         component.SetAutoRun(autoRun);
@@ -66,6 +67,14 @@ TEST_F(AutoStartTest, ConstructionTouchesNothingAndNamesTheValueOnlyInADesignEnv
     EXPECT_FALSE(live.AutoRun());
     EXPECT_TRUE(live.CanUseRegistry());
 
+    // Made by a layout that is loading: its name and the read come from the layout.
+    TComponent form(nullptr);
+    form.BeginLoading();
+    auto& loading = form.Create<TAutoStart>(registry);
+    EXPECT_EQ(loading.AppName(), "");
+    EXPECT_FALSE(loading.CanUseRegistry());
+    form.EndLoading();
+
     TComponent designer(nullptr);
     designer.SetDesigning(true);
     auto& designed = designer.Create<TAutoStart>(registry);
@@ -76,7 +85,7 @@ TEST_F(AutoStartTest, ConstructionTouchesNothingAndNamesTheValueOnlyInADesignEnv
 
 TEST_F(AutoStartTest, LoadingFindsTheValueUnderTheUserRootWhateverTheLayoutSaid)
 {
-    registry.setString(HKCU, runKey, "MyApplication", "C:\\old\\nomblet.exe");
+    registry.setString(HKCU, runKey, "MyApplication", "\"" + registry.program + "\"");
 
     auto& component = load(TRegLocation::LocalMachine, TAutoRunWhere::Run, false);
 
@@ -91,21 +100,22 @@ TEST_F(AutoStartTest, LoadingFindsTheValueUnderTheUserRootWhateverTheLayoutSaid)
 
 TEST_F(AutoStartTest, ValueOnlyUnderTheMachineRootIsFoundThereAndRemovedFromThereWhenTurnedOff)
 {
-    registry.setString(HKLM, runKey, "MyApplication", "C:\\nomblet.exe");
+    registry.setString(HKLM, runKey, "MyApplication", registry.program);
 
     auto& component = load();
     EXPECT_TRUE(component.AutoRun());
     EXPECT_EQ(component.RegLocation(), TRegLocation::LocalMachine);
 
     component.SetAutoRun(false);
+    EXPECT_FALSE(component.AutoRun());
     EXPECT_FALSE(registry.value(HKLM, runKey, "MyApplication"));
-    EXPECT_THAT(operations(), ElementsAre("deleteValue HKCU " + runKey, "deleteValue HKLM " + runKey));
+    EXPECT_THAT(operations(), ElementsAre("deleteValue HKLM " + runKey));
 }
 
 TEST_F(AutoStartTest, ValueUnderBothRootsLoadsAsUserAndTheNextRewriteLeavesOneCopy)
 {
-    registry.setString(HKCU, runKey, "MyApplication", "C:\\a.exe");
-    registry.setString(HKLM, runKey, "MyApplication", "C:\\b.exe");
+    registry.setString(HKCU, runKey, "MyApplication", registry.program);
+    registry.setString(HKLM, runKey, "MyApplication", "\"" + registry.program + "\"");
 
     auto& component = load();
     ASSERT_EQ(component.RegLocation(), TRegLocation::CurrentUser);
@@ -113,7 +123,7 @@ TEST_F(AutoStartTest, ValueUnderBothRootsLoadsAsUserAndTheNextRewriteLeavesOneCo
 
     component.SetRegLocation(TRegLocation::LocalMachine);
     EXPECT_FALSE(registry.value(HKCU, runKey, "MyApplication"));
-    EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), registry.program);
+    EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), "\"" + registry.program + "\"");
 }
 
 TEST_F(AutoStartTest, EmptyNonStringOrUnreadableValuesCountAsNotRegistered)
@@ -130,8 +140,8 @@ TEST_F(AutoStartTest, EmptyNonStringOrUnreadableValuesCountAsNotRegistered)
         {"zero first", [&] { registry.setValue(HKCU, runKey, "MyApplication", platform::regSz, {0, 'x', 0}); }},
         {"read fails",
          [&] {
-             registry.setString(HKCU, runKey, "MyApplication", "C:\\x.exe");
-             registry.setString(HKLM, runKey, "MyApplication", "C:\\x.exe");
+             registry.setString(HKCU, runKey, "MyApplication", registry.program);
+             registry.setString(HKLM, runKey, "MyApplication", registry.program);
              registry.faults.failFrom("readValue");
          }},
         {"no key", [&] { registry.faults.failFrom("openKey"); }},
@@ -151,18 +161,56 @@ TEST_F(AutoStartTest, EmptyNonStringOrUnreadableValuesCountAsNotRegistered)
     }
 }
 
-TEST_F(AutoStartTest, ExpandableStringsCountAsRegistered)
+TEST_F(AutoStartTest, OnlyAValueThatStartsThisProgramCountsAsItsRegistration)
 {
-    registry.setString(HKLM, runKey, "MyApplication", "%ProgramFiles%\\nomblet.exe", platform::regExpandSz);
-    auto& component = load();
-    EXPECT_TRUE(component.AutoRun());
-    EXPECT_EQ(component.RegLocation(), TRegLocation::LocalMachine);
+    const struct {
+        const char* data;
+        bool registered;
+    } cases[] = {
+        {"C:\\Program Files\\Nomblet\\nomblet.exe", true},
+        {"\"C:\\Program Files\\Nomblet\\nomblet.exe\"", true},
+        {"c:\\PROGRAM FILES\\nomblet\\NOMBLET.EXE", true},
+        {"C:\\Program Files\\Other\\other.exe", false},
+        {"\"C:\\Program Files\\Nomblet\\nomblet.exe\" /min", false},
+        {"\"C:\\Program Files\\Nomblet\\nomblet.exe", false},
+        {"C:\\Program Files\\Nomblet\\nomblet", false},
+        {"\"\"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        for (std::uint32_t type : {platform::regSz, platform::regExpandSz}) {
+            registry.setString(HKCU, runKey, "MyApplication", c.data, type);
+            auto& component = load();
+            EXPECT_EQ(component.AutoRun(), c.registered);
+            owner.DestroyComponent(component);
+        }
+    }
+
+    // Without its own path the program recognises nothing.
+    registry.setString(HKCU, runKey, "MyApplication", registry.program);
+    registry.faults.failFrom("programPath");
+    EXPECT_FALSE(load().AutoRun());
 }
 
-TEST_F(AutoStartTest, TurningOnWritesTheProgramPathUnderTheChosenRootAfterClearingBoth)
+TEST_F(AutoStartTest, AnotherProgramsValueOfTheNameIsNeverShownOverwrittenOrDeleted)
 {
-    registry.program = "C:\\Program Files\\Nomblet\\nomblet.exe";
-    registry.setString(HKLM, runKey, "MyApplication", "C:\\stale.exe");
+    registry.setString(HKCU, runKey, "MyApplication", "C:\\Other\\other.exe");
+    registry.setString(HKLM, runKey, "MyApplication", "C:\\Other\\other.exe");
+    auto& component = load();
+    EXPECT_FALSE(component.AutoRun());
+
+    component.SetAutoRun(true);
+    EXPECT_FALSE(component.AutoRun()) << "no registration could be made";
+    component.SetAutoRun(true);
+    component.SetRegLocation(TRegLocation::LocalMachine);
+    EXPECT_TRUE(operations().empty());
+    EXPECT_EQ(registry.text(HKCU, runKey, "MyApplication"), "C:\\Other\\other.exe");
+    EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), "C:\\Other\\other.exe");
+}
+
+TEST_F(AutoStartTest, TurningOnWritesTheQuotedProgramPathUnderTheChosenRootAfterClearingBoth)
+{
+    registry.setString(HKLM, runKey, "MyApplication", registry.program); // an older, unquoted registration
     registry.faults.failFrom("readValue"); // load as not registered
     auto& component = load();
     registry.faults.clear();
@@ -171,13 +219,12 @@ TEST_F(AutoStartTest, TurningOnWritesTheProgramPathUnderTheChosenRootAfterCleari
     component.SetAutoRun(true);
 
     EXPECT_TRUE(component.AutoRun());
-    EXPECT_THAT(operations(), ElementsAre("deleteValue HKCU " + runKey, "deleteValue HKLM " + runKey,
-                                          "writeString HKCU " + runKey));
+    EXPECT_THAT(operations(), ElementsAre("deleteValue HKLM " + runKey, "writeString HKCU " + runKey));
     auto value = registry.value(HKCU, runKey, "MyApplication");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, platform::regSz);
-    std::string expected = "C:\\Program Files\\Nomblet\\nomblet.exe";
-    expected.push_back('\0'); // unquoted, with its terminating zero
+    std::string expected = "\"C:\\Program Files\\Nomblet\\nomblet.exe\"";
+    expected.push_back('\0'); // with its terminating zero
     EXPECT_EQ(std::string(value->data.begin(), value->data.end()), expected);
     EXPECT_FALSE(registry.value(HKLM, runKey, "MyApplication"));
     EXPECT_EQ(registry.openKeys, 0);
@@ -188,7 +235,7 @@ TEST_F(AutoStartTest, TurningOnWritesTheProgramPathUnderTheChosenRootAfterCleari
 
 TEST_F(AutoStartTest, TurningOnWhenAlreadyOnTouchesNothingEvenIfTheValueWentMissing)
 {
-    registry.setString(HKCU, runKey, "MyApplication", "C:\\nomblet.exe");
+    registry.setString(HKCU, runKey, "MyApplication", registry.program);
     auto& component = load();
     ASSERT_TRUE(component.AutoRun());
     registry = FakeRegistry(); // someone else cleared the registry
@@ -208,10 +255,10 @@ TEST_F(AutoStartTest, ChangingTheRootMovesAWrittenValueOrClearsBothWhenOff)
     component.SetRegLocation(TRegLocation::LocalMachine);
     EXPECT_EQ(component.RegLocation(), TRegLocation::LocalMachine);
     EXPECT_FALSE(registry.value(HKCU, runKey, "MyApplication"));
-    EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), registry.program);
+    EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), "\"" + registry.program + "\"");
 
     component.SetAutoRun(false);
-    registry.setString(HKCU, runKey, "MyApplication", "C:\\copy.exe");
+    registry.setString(HKCU, runKey, "MyApplication", registry.program);
     registry.calls.clear();
     component.SetRegLocation(TRegLocation::CurrentUser);
     EXPECT_FALSE(registry.value(HKCU, runKey, "MyApplication"));
@@ -253,10 +300,10 @@ TEST_F(AutoStartTest, ChangingTheKeyLeavesAWrittenValueAndLaterRewritesUseTheNew
 
     component.SetAutoRun(false);
     EXPECT_TRUE(registry.value(HKCU, runKey, "MyApplication")) << "the value under Run stays";
-    EXPECT_THAT(operations(), ElementsAre("deleteValue HKCU " + runOnceKey, "deleteValue HKLM " + runOnceKey));
+    EXPECT_TRUE(operations().empty()) << "nothing of the program's under RunOnce to delete";
 
     component.SetAutoRun(true);
-    EXPECT_EQ(registry.text(HKCU, runOnceKey, "MyApplication"), registry.program);
+    EXPECT_EQ(registry.text(HKCU, runOnceKey, "MyApplication"), "\"" + registry.program + "\"");
 }
 
 TEST_F(AutoStartTest, ADeniedMachineRootIsPassedOverSilently)
@@ -270,11 +317,11 @@ TEST_F(AutoStartTest, ADeniedMachineRootIsPassedOverSilently)
     EXPECT_EQ(component.RegLocation(), TRegLocation::CurrentUser);
 
     component.SetAutoRun(true);
-    EXPECT_EQ(registry.text(HKCU, runKey, "MyApplication"), registry.program);
+    EXPECT_EQ(registry.text(HKCU, runKey, "MyApplication"), "\"" + registry.program + "\"");
     EXPECT_TRUE(registry.value(HKLM, runKey, "MyApplication"));
 
     EXPECT_NO_THROW(component.SetRegLocation(TRegLocation::LocalMachine));
-    EXPECT_TRUE(component.AutoRun()) << "kept although the write could not be made";
+    EXPECT_FALSE(component.AutoRun()) << "the write could not be made";
     EXPECT_FALSE(registry.value(HKCU, runKey, "MyApplication"));
     EXPECT_EQ(registry.text(HKLM, runKey, "MyApplication"), "C:\\admin.exe");
     EXPECT_EQ(registry.openKeys, 0);
@@ -289,15 +336,14 @@ TEST_F(AutoStartTest, FailuresAreSwallowedAndKeysAreNeverCreated)
     owner.EndLoading();
 
     component.SetAutoRun(true);
-    EXPECT_TRUE(component.AutoRun());
+    EXPECT_FALSE(component.AutoRun()) << "nothing could be registered";
     EXPECT_FALSE(bare.value(HKCU, runKey, "MyApplication"));
     EXPECT_TRUE(bare.callsOf("writeString").empty());
 
-    component.SetAutoRun(false);
     registry.faults.failFrom("*");
     auto& other = load();
     EXPECT_NO_THROW(other.SetAutoRun(true));
-    EXPECT_TRUE(other.AutoRun());
+    EXPECT_FALSE(other.AutoRun());
 }
 
 TEST_F(AutoStartTest, WithoutTheProgramPathNothingIsWritten)
@@ -305,6 +351,7 @@ TEST_F(AutoStartTest, WithoutTheProgramPathNothingIsWritten)
     auto& component = load();
     registry.faults.failFrom("programPath");
     component.SetAutoRun(true);
+    EXPECT_FALSE(component.AutoRun());
     EXPECT_FALSE(registry.value(HKCU, runKey, "MyApplication"));
     EXPECT_TRUE(registry.callsOf("writeString").empty());
 }

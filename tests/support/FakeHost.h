@@ -1,10 +1,12 @@
-// A host with a settable name, address list and Windows directory, an optional
-// double-byte code page, and a log of the shell's "open" requests.
+// A host with a settable name, address list, Windows directory and system
+// folders, long forms of paths, an optional double-byte code page, and a log of
+// the shell's "open" requests.
 #pragma once
 
 #include "platform/Host.h"
 #include "support/FakeService.h"
 
+#include <map>
 #include <set>
 
 class FakeHost final : public platform::IHost, public FakeService {
@@ -19,7 +21,8 @@ public:
     }
     std::optional<std::vector<std::string>> hostAddresses(const std::string& host) override
     {
-        if (record("hostAddresses", {host}) || host != name)
+        // Winsock takes an empty name for this machine.
+        if (record("hostAddresses", {host}) || (host != name && !host.empty()))
             return std::nullopt;
         return addresses;
     }
@@ -28,6 +31,19 @@ public:
         if (record("windowsDirectory", {std::to_string(maxChars)}))
             return {};
         return windowsDir.substr(0, maxChars);
+    }
+    std::vector<std::string> systemFolders() override
+    {
+        if (record("systemFolders"))
+            return {};
+        return folders;
+    }
+    std::string fullLongPath(const std::string& path) override
+    {
+        if (record("fullLongPath", {path}))
+            return path;
+        auto known = longPaths.find(path);
+        return known == longPaths.end() ? path : known->second;
     }
     bool isLeadByte(std::uint8_t byte) override { return leadBytes.count(byte) != 0; }
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
@@ -39,5 +55,8 @@ public:
     std::string name = "muncher";
     std::vector<std::string> addresses{"10.0.0.5"};
     std::string windowsDir = "C:\\WINDOWS";
+    std::vector<std::string> folders{"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32", "C:\\Program Files",
+                                     "C:\\Documents and Settings\\user", "C:\\Documents and Settings\\user\\Desktop"};
+    std::map<std::string, std::string> longPaths; // what fullLongPath makes of a path; others stay
     std::set<std::uint8_t> leadBytes; // empty: a single-byte code page
 };

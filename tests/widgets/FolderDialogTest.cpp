@@ -250,6 +250,7 @@ TEST_F(FolderDialogTest, TheRootFollowsRootItemAndAnUnresolvedRootShowsNothing)
     browser.faults.failNext("allocator");
     EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(browser.callsOf("browse").empty());
+    expectEverythingReleased();
 }
 
 TEST_F(FolderDialogTest, HandlerErrorsAreShownInAPlainBoxAndTheDialogStaysOpen)

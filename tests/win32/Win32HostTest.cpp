@@ -3,7 +3,9 @@
 #include "platform/win32/Win32Host.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <algorithm>
 #include <regex>
 
 TEST(Win32Host, TheMachineHasANameAndADottedAddress)
@@ -20,6 +22,34 @@ TEST(Win32Host, TheMachineHasANameAndADottedAddress)
         EXPECT_TRUE(std::regex_match(address, std::regex(R"(\d{1,3}\.\d{1,3}\.\d{1,3}\.\d{1,3})"))) << address;
 
     EXPECT_EQ(GetLocalIP(host), addresses->back());
+}
+
+TEST(Win32Host, AnEmptyNameIsThisMachine)
+{
+    // What the host helpers must not fall into when the machine's name cannot be had.
+    Win32Host host;
+    host.socketsStartup(257);
+    auto addresses = host.hostAddresses("");
+    host.socketsCleanup();
+    ASSERT_TRUE(addresses.has_value());
+    EXPECT_FALSE(addresses->empty());
+}
+
+TEST(Win32Host, TheSystemFoldersAreNamedAndPathsComeFullAndLong)
+{
+    Win32Host host;
+    auto folders = host.systemFolders();
+    for (const char* expected : {"C:\\windows", "C:\\windows\\system32", "C:\\Program Files"})
+        EXPECT_NE(std::find(folders.begin(), folders.end(), expected), folders.end()) << expected;
+    EXPECT_GE(folders.size(), 7u) << "the profile, Desktop, Documents and application data too";
+
+    char shortName[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameA("C:\\Program Files\\", shortName, MAX_PATH), 0u);
+    ASSERT_STRNE(shortName, "C:\\Program Files\\");
+    EXPECT_EQ(host.fullLongPath(shortName), "C:\\Program Files\\");
+    EXPECT_EQ(host.fullLongPath("c:\\windows\\system32\\..\\"), "c:\\windows\\");
+    EXPECT_EQ(host.fullLongPath("C:\\no such\\folder\\"), "C:\\no such\\folder\\");
+    EXPECT_EQ(host.fullLongPath("C:\\"), "C:\\");
 }
 
 TEST(Win32Host, AnUnknownHostHasNoEntry)

@@ -132,7 +132,7 @@ TEST(Win32Registry, StartUpRegistrationRoundTripsThroughTheUserRunKey)
     DWORD size = sizeof data;
     ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, run, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size),
               ERROR_SUCCESS);
-    EXPECT_EQ(std::string(data), registry.programPath());
+    EXPECT_EQ(std::string(data), "\"" + registry.programPath() + "\"");
 
     auto second = loaded();
     EXPECT_TRUE(second->AutoRun());

@@ -1,9 +1,12 @@
-// Win32 only. Host name and addresses, the Windows directory, lead bytes, shell open.
+// Win32 only. Host name and addresses, the system's folders, full paths, lead bytes, shell open.
 #include "platform/win32/Win32Host.h"
 
 #include <winsock.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 void Win32Host::socketsStartup(std::uint16_t version)
 {
@@ -43,6 +46,36 @@ std::string Win32Host::windowsDirectory(std::size_t maxChars)
     return buffer.substr(0, buffer.find('\0'));
 }
 
+std::vector<std::string> Win32Host::systemFolders()
+{
+    std::vector<std::string> folders;
+    auto keep = [&](const char* text, UINT length) {
+        if (length > 0 && length < MAX_PATH)
+            folders.emplace_back(text, length);
+    };
+    char buffer[MAX_PATH];
+    keep(buffer, ::GetWindowsDirectoryA(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemDirectoryA(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemWindowsDirectoryA(buffer, MAX_PATH));
+    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY,
+                      CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA})
+        if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
+            keep(buffer, static_cast<UINT>(std::strlen(buffer)));
+    return folders;
+}
+
+std::string Win32Host::fullLongPath(const std::string& path)
+{
+    char full[MAX_PATH];
+    DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    char longer[MAX_PATH];
+    length = ::GetLongPathNameA(full, longer, MAX_PATH);
+    // A path that does not exist keeps its full form.
+    return length == 0 || length >= MAX_PATH ? std::string(full) : std::string(longer, length);
+}
+
 bool Win32Host::isLeadByte(std::uint8_t byte)
 {
     return ::IsDBCSLeadByte(byte) != FALSE;
@@ -52,5 +85,5 @@ void Win32Host::shellOpen(const std::string& operation, const std::string& file,
                           const std::string& directory, int showCommand)
 {
     ::ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
-                    directory.c_str(), showCommand);
+                    directory.empty() ? nullptr : directory.c_str(), showCommand);
 }

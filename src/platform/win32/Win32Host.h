@@ -10,6 +10,8 @@ public:
     std::string hostName(std::size_t bufferSize) override;
     std::optional<std::vector<std::string>> hostAddresses(const std::string& name) override;
     std::string windowsDirectory(std::size_t maxChars) override;
+    std::vector<std::string> systemFolders() override;
+    std::string fullLongPath(const std::string& path) override;
     bool isLeadByte(std::uint8_t byte) override;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, int showCommand) override;
