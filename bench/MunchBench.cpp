@@ -2,10 +2,7 @@
 // `find DIR -maxdepth 1 -type f -delete` on an identical folder, and of an idle
 // cycle. The heap's peak during a cycle is reported too: the folder is streamed,
 // so it must not grow with the number of files.
-#include "app/MainForm.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "support/FakePlatform.h"
-#include "toolkit/Application.h"
+#include "BenchProgram.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,31 +66,13 @@ struct Drive {
     fs::path root;
 };
 
-// A notification area that keeps no log: the fake's log would be the only
-// thing that grows with the number of cookies.
-class QuietNotifyArea final : public platform::INotifyArea {
-public:
-    bool add(const platform::NotifyIconData&) override { return true; }
-    bool modify(const platform::NotifyIconData&) override { return true; }
-    bool remove(const platform::NotifyIconData&) override { return true; }
-};
-
-// The main window on fakes, but with the real file system.
-struct Program {
-    explicit Program(const Drive& drive) : files(drive.root.string())
-    {
+// The main window on the drive, with its cookie folder.
+struct Program : BenchProgram {
+    explicit Program(const Drive& drive) : BenchProgram(drive.root.string(), [](FakePlatform& fakes) {
         fakes.profile.set("nomblet.ini", "Cookie Dir", "Dir", "C:\\cookies");
-        app.CreateForm<TForm1>(services);
-        fakes.ui.logging = false; // the cycle lets messages run every few entries
-        Form1->ThreadedTimer1->SetEnabled(false); // the benchmark ticks by hand
-        Form1->SoundsOn1->Checked = false;
+    })
+    {
     }
-    FakePlatform fakes;
-    PosixFileSystem files;
-    QuietNotifyArea notifyArea;
-    platform::Platform services{fakes.ui, fakes.profile, fakes.host, files, fakes.sound, fakes.registry,
-                                fakes.folderBrowser, notifyArea, fakes.threads};
-    TApplication app{fakes.ui};
 };
 
 void MunchCycle(benchmark::State& state)

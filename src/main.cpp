@@ -15,6 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
 
     Win32Platform win32;
+    // Before the main window exists: every cache sweeper keeps this answer.
+    TUrlCache::TestLibraryAtStart(win32.services().urlCache);
     TApplication application(win32.services().ui);
     application.SetTitle("Nomblet");
     application.CreateForm<TForm1>(win32.services());

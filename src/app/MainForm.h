@@ -2,7 +2,10 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/SoundPacer.h"
 #include "app/SystemFolders.h"
+#include "browserdata/FileFinder.h"
+#include "browserdata/UrlCache.h"
 #include "platform/Platform.h"
 #include "shell/AutoStart.h"
 #include "shell/ThreadedTimer.h"
@@ -49,6 +52,8 @@ public:
     TTrayIcon* TrayIcon1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TAutoStart* AutoStart1 = nullptr;
+    TUrlCache* UrlCache1 = nullptr;
+    TFileFinder* FileFinder1 = nullptr;
     TMenuItem* LoadatStartup1 = nullptr;
     TMenuItem* PathtoCookiedatICQ1 = nullptr;
     TMenuItem* DeleteICQCookies1 = nullptr;
@@ -63,6 +68,8 @@ public:
     TMenuItem* BurpSound1 = nullptr;
     TOpenDialog* OpenDialog2 = nullptr; // the wave files
     TMenuItem* RestoreDefault1 = nullptr;
+    // The cleanup commands' sounds, at most about 20 a second.
+    SoundPacer CleanupSounds;
 
     // Event handlers, bound by the layout.
     void Timer1Timer(TObject* Sender);
@@ -86,6 +93,9 @@ public:
     void CrunchSound1Click(TObject* Sender);
     void BurpSound1Click(TObject* Sender);
     void RestoreDefault1Click(TObject* Sender);
+    void ClearCookieCacheShortcuts1Click(TObject* Sender);
+    void DeleteIEHistory1Click(TObject* Sender);
+    void DeleteIECache1Click(TObject* Sender);
 
     // Deletes one cookie file; a cookie really deleted is counted and heard,
     // and the cycle animates the icon when it ends. True when it was deleted.
@@ -103,6 +113,10 @@ private:
     // Puts a user's wave file into a sound, when the file exists (true then); the
     // sound keeps what it had when the file cannot be read, and the error goes on.
     bool loadUserSound(TWave& wave, const std::string& fileName);
+    // Deletes the cache entries of one search pattern, with the crunch.
+    void sweepUrlCache(TSearchPattern pattern);
+    // Deletes every file, then removes every emptied folder, below the cache folder.
+    void clearCacheFolder();
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.

@@ -81,6 +81,9 @@ void readMenu(TForm1& f)
     f.Cookies1->OnClick = bind(f, &TForm1::Cookies1Click);
     f.LoadatStartup1->OnClick = bind(f, &TForm1::LoadatStartup1Click);
     f.Exit1->OnClick = bind(f, &TForm1::Exit1Click);
+    f.ClearCookieCacheShortcuts1->OnClick = bind(f, &TForm1::ClearCookieCacheShortcuts1Click);
+    f.DeleteIEHistory1->OnClick = bind(f, &TForm1::DeleteIEHistory1Click);
+    f.DeleteIECache1->OnClick = bind(f, &TForm1::DeleteIECache1Click);
 }
 
 } // namespace
@@ -145,6 +148,17 @@ void ReadMainLayout(TForm1& form)
     form.TrayIcon1->SetCycleInterval(100);
     form.TrayIcon1->SetShowHint(true);
     form.TrayIcon1->LeftPopup = true;
+
+    form.UrlCache1 = &form.Create<TUrlCache>(services.urlCache);
+    form.UrlCache1->SetName("UrlCache1");
+    form.UrlCache1->SetFilterOptions(TUrlCache::defaultFilterOptions);
+    form.UrlCache1->SearchPattern = spAll;
+
+    form.FileFinder1 = &form.Create<TFileFinder>(services.fileSystem, services.host);
+    form.FileFinder1->SetName("FileFinder1");
+    form.FileFinder1->Directory = "c:\\Windows\\Temporary Internet Files";
+    form.FileFinder1->Filter = "*.*";
+    form.FileFinder1->Attributes = +ffReadOnly | +ffHidden | +ffSystem | +ffDirectory | +ffArchive;
 
     form.AutoStart1 = &form.Create<TAutoStart>(services.registry);
     form.AutoStart1->SetName("AutoStart1");

@@ -11,6 +11,7 @@
 #include "platform/Sound.h"
 #include "platform/Threads.h"
 #include "platform/Ui.h"
+#include "platform/UrlCache.h"
 
 namespace platform {
 
@@ -24,6 +25,7 @@ struct Platform {
     IFolderBrowser& folderBrowser;
     INotifyArea& notifyArea;
     IThreads& threads;
+    IUrlCache& urlCache;
 };
 
 } // namespace platform

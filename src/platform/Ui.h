@@ -74,6 +74,8 @@ public:
 
 enum class BoxIcon { Stop, Information, None };
 
+enum class ScreenCursor { Default, HourGlass };
+
 using TimerId = std::uintptr_t; // 0 is no timer
 
 // ---- Windows at message level, icons and popup menus (the tray icon's needs) ----
@@ -178,6 +180,8 @@ public:
     virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
     // The mouse cursor's screen position, or nothing when the system cannot tell.
     virtual std::optional<Point> cursorPos() = 0;
+    // The cursor shown over the program while it is busy, and back.
+    virtual void setScreenCursor(ScreenCursor cursor) = 0;
     // Whether a key (a virtual-key code) is down now, as the thread's input state says.
     virtual bool keyDown(int virtualKey) = 0;
     // An icon resource of the program, at the given size; null when there is none.

@@ -15,6 +15,7 @@ protected:
     TForm1& start()
     {
         app.SetTitle("Nomblet");
+        TUrlCache::TestLibraryAtStart(fakes.urlCache);
         return app.CreateForm<TForm1>(fakes.services);
     }
 

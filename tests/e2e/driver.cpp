@@ -13,9 +13,14 @@
 //   screen                    print the screen's width and height
 //   menu                      print the open popup menu's rows: caption, checked, default
 //                             (read inside the program by the menuspy hook DLL)
+//   setcookie URL DATA        set a cookie through WinINet, as a browser does
+//   getcookie URL             print the cookies WinINet has for an address
+//   cacheadd URL              put a page into the URL cache
+//   cachelist                 print the source URL of every cache entry
 //   popup CLASS SECONDS       post the tray callback's right-button press to the window and
 //                             print how many milliseconds the popup menu took to appear
 #include <windows.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,6 +113,47 @@ int printOpenMenu(const char* driverPath)
     return 0;
 }
 
+// WinINet's cookies and cache, seen from another process than the program's.
+int cacheCommand(const std::string& command, int argc, char** argv)
+{
+    if (command == "setcookie" && argc == 4)
+        return ::InternetSetCookieA(argv[2], nullptr, argv[3]) ? 0 : 1;
+    if (command == "getcookie" && argc == 3) {
+        char value[4096] = {};
+        DWORD size = sizeof value;
+        if (::InternetGetCookieA(argv[2], nullptr, value, &size))
+            std::printf("%s\n", value);
+        return 0;
+    }
+    if (command == "cacheadd" && argc == 3) {
+        char file[MAX_PATH] = {};
+        if (!::CreateUrlCacheEntryA(argv[2], 0, "htm", file, 0))
+            return 1;
+        HANDLE h = ::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(h, "<html/>", 7, &written, nullptr);
+        ::CloseHandle(h);
+        FILETIME never{};
+        return ::CommitUrlCacheEntryA(argv[2], file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, "htm", nullptr)
+                   ? 0
+                   : 1;
+    }
+    if (command == "cachelist") {
+        std::vector<BYTE> buffer(65536);
+        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+        DWORD size = static_cast<DWORD>(buffer.size());
+        HANDLE find = ::FindFirstUrlCacheEntryA(nullptr, info, &size);
+        if (!find)
+            return 0;
+        do
+            std::printf("%s\n", info->lpszSourceUrlName);
+        while ((size = static_cast<DWORD>(buffer.size()), ::FindNextUrlCacheEntryA(find, info, &size)));
+        ::FindCloseUrlCache(find);
+        return 0;
+    }
+    return -1;
+}
+
 // The visible top-level windows of one process: each would have a taskbar
 // button or an Alt+Tab entry unless it is owned or a tool window.
 BOOL CALLBACK printIfVisible(HWND hwnd, LPARAM process)
@@ -132,7 +178,7 @@ int printVisibleWindows(HWND window)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -158,6 +204,8 @@ int main(int argc, char** argv)
             }
         return 0;
     }
+    if (int result = cacheCommand(command, argc, argv); result >= 0)
+        return result;
     if (argc < 3)
         return usage();
     const char* className = argv[2];

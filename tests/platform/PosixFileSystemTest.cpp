@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <unistd.h>
 
@@ -167,6 +168,39 @@ TEST_F(PosixFileSystemTest, RemovingALinkToAFolderNeverTouchesWhatItPointsAt)
     EXPECT_TRUE(fs::exists(root_ / "Cookies/Sub/keep.txt"));
 }
 
+TEST_F(PosixFileSystemTest, LinksAreReportedAsLinksAndNeverFollowed)
+{
+    write("target.txt", "twelve bytes");
+    fs::permissions(root_ / "target.txt", fs::perms::owner_write, fs::perm_options::remove);
+    fs::create_symlink(root_ / "target.txt", root_ / "Cookies" / "filelink");
+    fs::create_symlink(root_ / "Cookies" / "Sub", root_ / "Cookies" / "dirlink");
+    fs::create_symlink(root_ / "gone", root_ / "Cookies" / "dangling");
+    struct Case {
+        const char* name;
+        std::uint32_t attributes;
+    } cases[] = {
+        {"filelink", platform::faArchive | platform::faReparsePoint},
+        {"dirlink", platform::faDirectory | platform::faReparsePoint},
+        {"dangling", platform::faArchive | platform::faReparsePoint},
+    };
+    std::map<std::string, FindEntry> found;
+    fileSystem_->findFiles("C:\\Cookies\\*", [&](const FindEntry& e) {
+        found.emplace(e.name, e);
+        return true;
+    });
+    for (const Case& c : cases) {
+        ASSERT_TRUE(found.count(c.name)) << c.name;
+        EXPECT_EQ(found[c.name].attributes, c.attributes) << c.name;
+        EXPECT_EQ(found[c.name].sizeLow, 0u) << c.name;
+        EXPECT_EQ(fileSystem_->attributes(std::string("C:\\Cookies\\") + c.name), c.attributes) << c.name;
+    }
+    // Deleting a file link removes the link, whatever its target allows.
+    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\filelink"));
+    EXPECT_FALSE(fs::is_symlink(root_ / "Cookies" / "filelink"));
+    EXPECT_TRUE(fs::exists(root_ / "target.txt"));
+    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\dangling"));
+}
+
 TEST_F(PosixFileSystemTest, WholeFileReadsGiveTheBytesOrAWindowsErrorCode)
 {
     std::string binary("\0\1\2RIFF\xff", 8);
@@ -229,4 +263,18 @@ TEST_F(PosixFileSystemTest, WhatTheServiceChangesItSeesAtOnceDespiteRememberingI
     });
     EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));
     EXPECT_FALSE(fs::exists(root_ / "Cookies/README"));
+}
+
+TEST_F(PosixFileSystemTest, EverySearchIsEndedOnceWhateverTheVisitorDoes)
+{
+    auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    EXPECT_THROW(fileSystem_->findFiles("C:\\Cookies\\*", [](const FindEntry&) -> bool { throw 1; }), int);
+    fileSystem_->findFiles("C:\\Cookies\\*", [](const FindEntry&) { return false; });
+    fileSystem_->findFiles("C:\\Missing\\*", [](const FindEntry&) { return true; });
+    EXPECT_EQ(openFiles(), before);
+    // The service's view of the folder it showed last is gone with the search.
+    EXPECT_THAT(names("C:\\Cookies\\*.txt"), UnorderedElementsAre("user@site[1].txt"));
 }

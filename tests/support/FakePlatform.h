@@ -11,6 +11,7 @@
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
+#include "support/FakeUrlCache.h"
 
 struct FakePlatform {
     FakeUi ui;
@@ -22,16 +23,24 @@ struct FakePlatform {
     FakeFolderBrowser folderBrowser;
     FakeNotifyArea notifyArea{ui};
     FakeThreads threads;
+    FakeUrlCache urlCache;
 
-    platform::Platform services{
-        .ui = ui,
-        .profile = profile,
-        .host = host,
-        .fileSystem = fileSystem,
-        .sound = sound,
-        .registry = registry,
-        .folderBrowser = folderBrowser,
-        .notifyArea = notifyArea,
-        .threads = threads,
-    };
+    platform::Platform services = servicesWith(fileSystem);
+
+    // The same services on another file system (real files, say).
+    platform::Platform servicesWith(platform::IFileSystem& files)
+    {
+        return {
+            .ui = ui,
+            .profile = profile,
+            .host = host,
+            .fileSystem = files,
+            .sound = sound,
+            .registry = registry,
+            .folderBrowser = folderBrowser,
+            .notifyArea = notifyArea,
+            .threads = threads,
+            .urlCache = urlCache,
+        };
+    }
 };

@@ -115,6 +115,12 @@ public:
     void setForegroundWindow(platform::WindowHandle window) override;
     void showWindow(platform::WindowHandle window, platform::ShowCommand command) override;
     std::optional<platform::Point> cursorPos() override;
+    void setScreenCursor(platform::ScreenCursor cursor) override
+    {
+        record("setScreenCursor", {cursor == platform::ScreenCursor::HourGlass ? "HourGlass" : "Default"});
+        screenCursor = cursor;
+    }
+    platform::ScreenCursor screenCursor = platform::ScreenCursor::Default;
     bool keyDown(int virtualKey) override;
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;

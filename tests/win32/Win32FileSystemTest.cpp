@@ -153,3 +153,18 @@ TEST(Win32FileSystem, TheCurrentFolderIsTheProcesss)
     Win32FileSystem fs;
     EXPECT_EQ(fs.currentDirectory(), std::string(expected, length));
 }
+
+TEST(Win32FileSystem, EverySearchIsEndedOnceWhateverTheVisitorDoes)
+{
+    ScratchFolder folder;
+    writeWholeFile(folder.file("a.txt"), "a");
+    writeWholeFile(folder.file("b.txt"), "b");
+    Win32FileSystem fs;
+    DWORD before = 0, after = 0;
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
+    EXPECT_THROW(fs.findFiles(folder.file("*"), [](const FindEntry&) -> bool { throw 1; }), int);
+    fs.findFiles(folder.file("*"), [](const FindEntry&) { return false; });
+    fs.findFiles(folder.file("missing\\*"), [](const FindEntry&) { return true; }); // nothing to end
+    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
+    EXPECT_EQ(after, before);
+}

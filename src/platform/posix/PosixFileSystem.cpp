@@ -101,18 +101,20 @@ bool describeEntry(int folder, const char* path, const std::string& name, std::u
     if (isLink && ::fstatat(folder, path, &target, 0) != 0)
         target = link; // a dangling link is a file-like link
 
+    // A link is described as itself, as Windows does: only whether it points
+    // at a folder comes from its target; it is never read-only and has no size.
     attributes = 0;
     if (S_ISDIR(target.st_mode))
         attributes |= platform::faDirectory;
     else
         attributes |= platform::faArchive;
-    if ((target.st_mode & S_IWUSR) == 0)
+    if (!isLink && (link.st_mode & S_IWUSR) == 0)
         attributes |= platform::faReadOnly;
     if (!name.empty() && name[0] == '.' && !isDotOrDotDot(name))
         attributes |= platform::faHidden;
     if (isLink)
         attributes |= platform::faReparsePoint;
-    sizeLow = S_ISDIR(target.st_mode) ? 0 : static_cast<std::uint32_t>(static_cast<std::uint64_t>(target.st_size));
+    sizeLow = isLink || S_ISDIR(link.st_mode) ? 0 : static_cast<std::uint32_t>(static_cast<std::uint64_t>(link.st_size));
     return true;
 }
 
@@ -211,7 +213,10 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
     if (!dir)
         return;
     // A drive's root lists no "." and "..", as on Windows.
-    bool isRoot = realPath(hostFolder) == realPath(driveFolder_);
+    // (Two looks, not a resolution of both paths: a walk asks this of every folder.)
+    struct stat listed, root;
+    bool isRoot = ::fstat(::dirfd(dir.get()), &listed) == 0 && ::stat(driveFolder_.c_str(), &root) == 0 &&
+                  listed.st_dev == root.st_dev && listed.st_ino == root.st_ino;
     // Nested searches (the visitor's own) put back the listing they found.
     struct ListingScope {
         Listing& current;

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32UrlCache.h"
 
 class Win32Platform {
 public:
@@ -25,6 +26,7 @@ public:
               .folderBrowser = folderBrowser_,
               .notifyArea = notifyArea_,
               .threads = threads_,
+              .urlCache = urlCache_,
           }
     {
     }
@@ -40,5 +42,6 @@ private:
     Win32FolderBrowser folderBrowser_;
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
+    Win32UrlCache urlCache_;
     platform::Platform services_;
 };

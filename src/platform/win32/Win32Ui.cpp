@@ -476,6 +476,13 @@ void Win32Ui::showWindow(platform::WindowHandle window, platform::ShowCommand co
     ::ShowWindow(toHwnd(window), command == platform::ShowCommand::Hide ? SW_HIDE : SW_RESTORE);
 }
 
+void Win32Ui::setScreenCursor(platform::ScreenCursor cursor)
+{
+    // Busy work lets no message through, so nothing sets the cursor back meanwhile.
+    LPCSTR shape = reinterpret_cast<LPCSTR>(cursor == platform::ScreenCursor::HourGlass ? IDC_WAIT : IDC_ARROW);
+    ::SetCursor(::LoadCursorA(nullptr, shape));
+}
+
 std::optional<platform::Point> Win32Ui::cursorPos()
 {
     POINT p{};

@@ -37,6 +37,7 @@ public:
     void setForegroundWindow(platform::WindowHandle window) override;
     void showWindow(platform::WindowHandle window, platform::ShowCommand command) override;
     std::optional<platform::Point> cursorPos() override;
+    void setScreenCursor(platform::ScreenCursor cursor) override;
     bool keyDown(int virtualKey) override;
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;

@@ -1,0 +1,99 @@
+// The browser cleanup commands of the tray menu: the cookie entries, the
+// history entries, and the whole cache with the cache folder's contents. Each
+// runs to its end with the hourglass and then clears the menu gate.
+#include "app/HostHelpers.h"
+#include "app/MainForm.h"
+
+namespace {
+
+constexpr const char* cacheFolderName = "Temporary Internet Files";
+
+// The hourglass while a command works; the default cursor comes back however
+// the command ends, so an error box never shows over an hourglass.
+class BusyCursor {
+public:
+    explicit BusyCursor(platform::IUi& ui) : ui_(ui) { ui_.setScreenCursor(platform::ScreenCursor::HourGlass); }
+    ~BusyCursor() { ui_.setScreenCursor(platform::ScreenCursor::Default); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    platform::IUi& ui_;
+};
+
+} // namespace
+
+void TForm1::sweepUrlCache(TSearchPattern pattern)
+{
+    UrlCache1->SearchPattern = pattern;
+    UrlCache1->DeleteAllEntries();
+    if (SoundsOn1->Checked)
+        CleanupSounds.Play(*Wave2);
+    CleanupSounds.Finish();
+}
+
+void TForm1::ClearCookieCacheShortcuts1Click(TObject*)
+{
+    {
+        BusyCursor busy(platform_.ui);
+        sweepUrlCache(spCookies);
+        // The caption keeps the old count until the next munch shows the new one.
+        State.MunchedCount = 0;
+    }
+    State.MenuOpen = false;
+}
+
+void TForm1::DeleteIEHistory1Click(TObject*)
+{
+    {
+        BusyCursor busy(platform_.ui);
+        sweepUrlCache(spHistory);
+    }
+    State.MenuOpen = false;
+}
+
+void TForm1::DeleteIECache1Click(TObject*)
+{
+    {
+        BusyCursor busy(platform_.ui);
+        UrlCache1->SearchPattern = spAll;
+        UrlCache1->DeleteAllEntries();
+        clearCacheFolder();
+        CleanupSounds.Finish();
+    }
+    State.MenuOpen = false;
+}
+
+void TForm1::clearCacheFolder()
+{
+    // Without a Windows directory there is no cache folder: "\Temporary
+    // Internet Files" on whatever drive is current is not it.
+    static const std::vector<std::string> nothing;
+    const std::vector<std::string>* entries = &nothing;
+    std::string folder = GetWindowsDir(platform_.host);
+    if (!folder.empty()) {
+        if (RightChars(folder, 1) != "\\")
+            folder += '\\';
+        folder += cacheFolderName;
+        FileFinder1->Directory = folder;
+        FileFinder1->Filter = "*.*";
+        FileFinder1->Recurse = true;
+        FileFinder1->Execute();
+        entries = &FileFinder1->Files();
+    }
+
+    // Each folder stands before its contents: the first pass deletes the files
+    // and finds the folders still full; the second removes the emptied folders.
+    platform::IFileSystem& files = platform_.fileSystem;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (SoundsOn1->Checked)
+            CleanupSounds.Play(*Wave2);
+        const std::size_t count = entries->size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string& entry = (*entries)[i];
+            files.deleteFile(entry);
+            if (files.removeDirectory(entry) && SoundsOn1->Checked)
+                CleanupSounds.Play(*Wave1);
+        }
+    }
+}

@@ -1,0 +1,119 @@
+// The recursive file finder.
+#include "browserdata/FileFinder.h"
+
+#include <deque>
+
+namespace {
+
+constexpr std::uint32_t everyAttribute = 0x3F;
+// Attribute bits that exclude an entry unless the mask has them.
+constexpr std::uint32_t excludingBits = 0x1E;
+constexpr const char* everyName = "*.*";
+
+// ".", "..", a link, or a name that would point elsewhere once joined to its
+// folder (a POSIX name may hold a backslash).
+bool passedOver(const platform::FindEntry& entry)
+{
+    return entry.name == "." || entry.name == ".." || entry.name.find_first_of("\\/") != std::string::npos ||
+           (entry.attributes & platform::faReparsePoint) != 0;
+}
+
+bool isSubfolder(const platform::FindEntry& entry)
+{
+    return (entry.attributes & platform::faDirectory) != 0 && !passedOver(entry);
+}
+
+} // namespace
+
+TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::IHost& host)
+    : TComponent(owner), fileSystem_(fileSystem), host_(host)
+{
+}
+
+std::string TFileFinder::withBackslash(const std::string& path)
+{
+    // The last character, not the last byte: a double-byte character may end in 0x5C.
+    bool endsWithSeparator = false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        auto byte = static_cast<std::uint8_t>(path[i]);
+        if (host_.isLeadByte(byte) && i + 1 < path.size()) {
+            ++i;
+            endsWithSeparator = false;
+        } else {
+            endsWithSeparator = byte == '\\';
+        }
+    }
+    return endsWithSeparator ? path : path + '\\';
+}
+
+void TFileFinder::Execute()
+{
+    // Each option's bit is the attribute bit it stands for.
+    const std::uint32_t mask = Attributes;
+
+    files_.clear();
+    totalSize_ = 0;
+    dirCount_ = 0;
+    fileCount_ = 0;
+    fire(BeforeExecute, this);
+    if (!Directory.empty()) {
+        if (Recurse)
+            walk(Directory, mask);
+        else
+            searchFolder(Directory, mask, nullptr);
+    }
+    fire(AfterExecute, this);
+}
+
+bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector<std::string>* subfolders)
+{
+    path = withBackslash(path);
+    fire(OnNewPath, this, path, abort_);
+    if (abort_)
+        return false;
+
+    auto list = [&](const platform::FindEntry& entry) {
+        if (passedOver(entry) || (entry.attributes & ~mask & excludingBits) != 0)
+            return;
+        files_.push_back(path + entry.name);
+        if (entry.attributes == platform::faDirectory)
+            ++dirCount_;
+        else
+            ++fileCount_;
+        totalSize_ += entry.sizeLow;
+    };
+    // Every name matches the usual filter: one search then serves both the
+    // walk and the list.
+    const bool oneSearch = Filter == everyName;
+    if (subfolders) {
+        fileSystem_.findFiles(path + everyName, [&](const platform::FindEntry& entry) {
+            if (isSubfolder(entry))
+                subfolders->push_back(path + entry.name);
+            if (oneSearch)
+                list(entry);
+            return true;
+        });
+    }
+    if (!subfolders || !oneSearch) {
+        fileSystem_.findFiles(path + Filter, [&](const platform::FindEntry& entry) {
+            list(entry);
+            return true;
+        });
+    }
+    return true;
+}
+
+void TFileFinder::walk(const std::string& root, std::uint32_t mask)
+{
+    std::deque<std::string> pending{root};
+    std::vector<std::string> found;
+    while (!pending.empty()) {
+        found.clear();
+        bool searched = searchFolder(pending.front(), mask, &found);
+        pending.pop_front();
+        if (!searched)
+            return;
+        for (std::string& folder : found)
+            pending.push_back(std::move(folder));
+    }
+}

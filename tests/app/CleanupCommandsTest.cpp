@@ -1,0 +1,330 @@
+// The browser cleanup commands: which cache entries go, what leaves the cache
+// folder (in memory and on real files through the POSIX file system), the
+// sounds, the counter, the cursor and the gate.
+#include "app/MainFormFixture.h"
+
+#include "platform/posix/PosixFileSystem.h"
+#include "resources/BuiltinSounds.h"
+
+#include <gmock/gmock.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+namespace {
+
+const std::string cacheDir = "C:\\WINDOWS\\Temporary Internet Files";
+
+class CleanupCommandsTest : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        fakes.urlCache.add({.url = "http://a.example/"});
+        fakes.urlCache.add({.url = "Cookie:joe@a.example/", .type = 0x00100000});
+        fakes.urlCache.add({.url = "Visited:joe@http://a.example/", .type = 0x00200000});
+        form = &start();
+        form->PopupMenu1->OnPopup(form->PopupMenu1);
+        fakes.ui.calls.clear();
+        // A second passes between two sounds: none is held back.
+        form->CleanupSounds.Now() = [t = std::chrono::steady_clock::time_point{}]() mutable {
+            return t += std::chrono::seconds(1);
+        };
+    }
+    // The sounds started, by name.
+    std::vector<std::string> sounds() const
+    {
+        auto burp = BuiltinBurpImage();
+        std::vector<std::string> names;
+        for (const auto& image : fakes.sound.played)
+            names.push_back(std::equal(image.begin(), image.end(), burp.begin(), burp.end()) ? "burp" : "crunch");
+        return names;
+    }
+    std::vector<std::string> cursorChanges() const
+    {
+        std::vector<std::string> changes;
+        for (const Call& call : fakes.ui.callsOf("setScreenCursor"))
+            changes.push_back(call.args[0]);
+        return changes;
+    }
+    void threeLevels()
+    {
+        fakes.fileSystem.addFile(cacheDir + "\\L1\\f1.htm");
+        fakes.fileSystem.addFile(cacheDir + "\\L1\\L2\\f2.gif");
+        fakes.fileSystem.addFile(cacheDir + "\\L1\\L2\\L3\\f3.js");
+    }
+
+    TForm1* form = nullptr;
+};
+
+} // namespace
+
+TEST_F(CleanupCommandsTest, CookieEntriesGoWithACrunchAndTheCounterStartsAgain)
+{
+    form->State.MunchedCount = 41;
+    form->Cookies1->Caption = "Munched = 41";
+    form->ClearCookieCacheShortcuts1->Click();
+    EXPECT_THAT(fakes.urlCache.urls(), ElementsAre("http://a.example/", "Visited:joe@http://a.example/"));
+    EXPECT_THAT(sounds(), ElementsAre("crunch"));
+    EXPECT_EQ(form->State.MunchedCount, 0);
+    EXPECT_EQ(form->Cookies1->Caption, "Munched = 41"); // until the next munch
+    EXPECT_THAT(cursorChanges(), ElementsAre("HourGlass", "Default"));
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(CleanupCommandsTest, HistoryEntriesGoAndTheCounterStays)
+{
+    form->State.MunchedCount = 41;
+    form->DeleteIEHistory1->Click();
+    EXPECT_THAT(fakes.urlCache.urls(), ElementsAre("http://a.example/", "Cookie:joe@a.example/"));
+    EXPECT_THAT(sounds(), ElementsAre("crunch"));
+    EXPECT_EQ(form->State.MunchedCount, 41);
+    EXPECT_THAT(cursorChanges(), ElementsAre("HourGlass", "Default"));
+    EXPECT_FALSE(form->State.MenuOpen);
+}
+
+TEST_F(CleanupCommandsTest, WithSoundsOffEveryCommandIsSilent)
+{
+    form->SoundsOn1->Checked = false;
+    threeLevels();
+    form->ClearCookieCacheShortcuts1->Click();
+    form->DeleteIEHistory1->Click();
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(sounds(), IsEmpty());
+    EXPECT_FALSE(fakes.fileSystem.exists(cacheDir + "\\L1\\L2\\L3"));
+}
+
+TEST_F(CleanupCommandsTest, ClearIECacheEmptiesTheFolderOneLevelOfFoldersAtATime)
+{
+    threeLevels();
+    fakes.fileSystem.addFile("C:\\WINDOWS\\outside.txt");
+    form->DeleteIECache1->Click();
+    EXPECT_TRUE(fakes.urlCache.urls().empty());
+    // The folders stood before their files in the list: the second pass finds
+    // only the deepest one empty.
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir), ElementsAre("L1"));
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir + "\\L1"), ElementsAre("L2"));
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir + "\\L1\\L2"), IsEmpty());
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch", "burp"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\outside.txt"));
+    EXPECT_TRUE(fakes.fileSystem.exists(cacheDir)); // never in its own list
+    EXPECT_THAT(cursorChanges(), ElementsAre("HourGlass", "Default"));
+    EXPECT_FALSE(form->State.MenuOpen);
+
+    fakes.sound.played.clear();
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir), IsEmpty());
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "burp", "crunch", "burp"));
+}
+
+TEST_F(CleanupCommandsTest, SoundsInQuickSuccessionEndWithTheLastOne)
+{
+    threeLevels();
+    for (int i = 0; i < 5; ++i)
+        fakes.fileSystem.addFolder(cacheDir + "\\Empty" + std::to_string(i));
+    form->CleanupSounds.Now() = [] { return std::chrono::steady_clock::time_point{}; }; // no time passes
+    form->DeleteIECache1->Click();
+    // The first crunch, then what the last removal would have left playing.
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "burp"));
+}
+
+TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedInEachPass)
+{
+    fakes.fileSystem.addFile(cacheDir + "\\F\\x.htm");
+    fakes.fileSystem.calls.clear();
+    form->DeleteIECache1->Click();
+    std::vector<std::string> steps;
+    for (const Call& call : fakes.fileSystem.calls)
+        steps.push_back(call.operation + " " + call.args[0].substr(cacheDir.size()));
+    EXPECT_THAT(steps, ElementsAre("findFiles \\*.*", "findFiles \\F\\*.*",                        // the list
+                                   "deleteFile \\F", "removeDirectory \\F",                          // pass one
+                                   "deleteFile \\F\\x.htm", "removeDirectory \\F\\x.htm",             //
+                                   "deleteFile \\F", "removeDirectory \\F",                          // pass two
+                                   "deleteFile \\F\\x.htm", "removeDirectory \\F\\x.htm"));
+}
+
+TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
+{
+    for (const char* windows : {"C:\\", "C:\\WINNT"}) {
+        fakes.host.windowsDir = windows;
+        form->DeleteIECache1->Click();
+        EXPECT_EQ(form->FileFinder1->Directory, std::string(windows) + (windows[3] ? "\\" : "") + "Temporary Internet Files");
+        EXPECT_EQ(form->FileFinder1->Filter, "*.*");
+        EXPECT_TRUE(form->FileFinder1->Recurse);
+    }
+}
+
+TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntriesGo)
+{
+    // A first run leaves a list behind; the runs below must not go over it again.
+    fakes.fileSystem.addFile(cacheDir + "\\kept.htm");
+    fakes.fileSystem.lock(cacheDir + "\\kept.htm");
+    form->DeleteIECache1->Click();
+    ASSERT_THAT(form->FileFinder1->Files(), ElementsAre(cacheDir + "\\kept.htm"));
+    fakes.fileSystem.addFile("C:\\Temporary Internet Files\\bystander.htm");
+
+    fakes.host.faults.failFrom("windowsDirectory");
+    fakes.fileSystem.calls.clear();
+    fakes.sound.played.clear();
+    fakes.urlCache.add({.url = "http://b.example/"});
+    form->DeleteIECache1->Click();
+    EXPECT_TRUE(fakes.fileSystem.calls.empty());
+    EXPECT_TRUE(fakes.urlCache.urls().empty());
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\Temporary Internet Files\\bystander.htm"));
+
+    fakes.host.faults.clear();
+    fakes.host.windowsDir = "D:\\nowhere";
+    fakes.sound.played.clear();
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(form->FileFinder1->Files(), IsEmpty());
+    EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
+}
+
+TEST_F(CleanupCommandsTest, WhatCannotBeDeletedStaysWithItsFolders)
+{
+    fakes.fileSystem.addFile(cacheDir + "\\R\\readonly.htm", "", platform::faArchive | platform::faReadOnly);
+    fakes.fileSystem.addFile(cacheDir + "\\U\\inuse.dat");
+    fakes.fileSystem.lock(cacheDir + "\\U\\inuse.dat");
+    fakes.fileSystem.addFile(cacheDir + "\\G\\gone.htm");
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir), ElementsAre("R", "U"));
+    EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\R\\readonly.htm"));
+    EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\U\\inuse.dat"));
+}
+
+TEST_F(CleanupCommandsTest, NothingReachedThroughALinkIsTouched)
+{
+    fakes.fileSystem.addFolder(cacheDir + "\\Link", platform::faDirectory | platform::faReparsePoint);
+    fakes.fileSystem.addFile(cacheDir + "\\Link\\precious.doc");
+    fakes.fileSystem.addFile(cacheDir + "\\plain.htm");
+    fakes.fileSystem.calls.clear();
+    form->DeleteIECache1->Click();
+    for (const Call& call : fakes.fileSystem.calls)
+        EXPECT_EQ(call.args[0].find("Link"), std::string::npos) << call.operation << " " << call.args[0];
+    EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\Link\\precious.doc"));
+    EXPECT_FALSE(fakes.fileSystem.exists(cacheDir + "\\plain.htm"));
+}
+
+TEST_F(CleanupCommandsTest, AnErrorPutsTheDefaultCursorBackBeforeItIsShown)
+{
+    fakes.fileSystem.addFile(cacheDir + "\\x.htm");
+    form->FileFinder1->OnNewPath = [this](TObject*, const std::string&, bool&) {
+        EXPECT_EQ(fakes.ui.screenCursor, platform::ScreenCursor::HourGlass);
+        throw std::runtime_error("no way");
+    };
+    EXPECT_THROW(form->DeleteIECache1Click(form->DeleteIECache1), std::runtime_error);
+    EXPECT_EQ(fakes.ui.screenCursor, platform::ScreenCursor::Default);
+    EXPECT_THAT(cursorChanges(), ElementsAre("HourGlass", "Default"));
+}
+
+// ---- On real files: the POSIX file system under a temporary drive ----
+
+namespace {
+
+class CleanupOnDiskTest : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/nomblet-cleanup-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root_ = pattern;
+        cache_ = root_ / "WINDOWS" / "Temporary Internet Files";
+        fs::create_directories(cache_);
+    }
+    void TearDown() override
+    {
+        diskApp_.reset();
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(root_, ignored);
+    }
+    // The main window on the real files below the temporary drive.
+    TForm1& startOnDisk()
+    {
+        disk_ = std::make_unique<PosixFileSystem>(root_.string());
+        services_ = std::make_unique<platform::Platform>(fakes.servicesWith(*disk_));
+        diskApp_ = std::make_unique<TApplication>(fakes.ui);
+        TUrlCache::TestLibraryAtStart(fakes.urlCache);
+        return diskApp_->CreateForm<TForm1>(*services_);
+    }
+    void write(const fs::path& path, const std::string& text = "x")
+    {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    // Every path below a folder, links not followed.
+    std::set<std::string> below(const fs::path& folder) const
+    {
+        std::set<std::string> paths;
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            paths.insert(entry.path().lexically_relative(folder).string());
+        return paths;
+    }
+
+    fs::path root_;
+    fs::path cache_;
+    std::unique_ptr<PosixFileSystem> disk_;
+    std::unique_ptr<platform::Platform> services_;
+    std::unique_ptr<TApplication> diskApp_;
+};
+
+} // namespace
+
+TEST_F(CleanupOnDiskTest, LinksOutOfTheCacheAreLeftAndWhatTheyReachSurvives)
+{
+    const fs::path full = root_ / "canary-full";
+    const fs::path empty = root_ / "canary-empty";
+    write(full / "keep.txt", "mine");
+    write(full / "sub" / "deeper.txt", "mine too");
+    fs::create_directories(empty);
+    write(root_ / "canary-file.txt", "single");
+    write(cache_ / "Level1" / "page.htm");
+    fs::create_directory_symlink(full, cache_ / "Level1" / "ToFull");
+    fs::create_directory_symlink(empty, cache_ / "ToEmpty");
+    fs::create_directory_symlink(cache_, cache_ / "Level1" / "ToItself");
+    fs::create_symlink(root_ / "canary-file.txt", cache_ / "ToFile");
+
+    TForm1& onDisk = startOnDisk();
+    for (int run = 0; run < 3; ++run)
+        onDisk.DeleteIECache1->Click();
+
+    EXPECT_THAT(below(full), (std::set<std::string>{"keep.txt", "sub", "sub/deeper.txt"}));
+    EXPECT_TRUE(fs::is_directory(empty));
+    EXPECT_TRUE(fs::exists(root_ / "canary-file.txt"));
+    EXPECT_THAT(below(cache_), (std::set<std::string>{"Level1", "Level1/ToFull", "Level1/ToItself", "ToEmpty",
+                                                      "ToFile"}));
+    for (const char* link : {"Level1/ToFull", "Level1/ToItself", "ToEmpty", "ToFile"})
+        EXPECT_TRUE(fs::is_symlink(cache_ / link)) << link;
+}
+
+TEST_F(CleanupOnDiskTest, OddNamesGoAndNothingOutsideIsTouched)
+{
+    const std::string longName(210, 'n');
+    write(cache_ / longName / (longName + ".htm"));
+    write(cache_ / "with spaces" / "a page.htm");
+    write(cache_ / "..." / "dots");
+    write(cache_ / "caf\xE9" / "\xE9t\xE9.gif");
+    write(cache_ / "back\\slash");
+    write(cache_ / "Locked" / "readonly.htm");
+    fs::permissions(cache_ / "Locked" / "readonly.htm", fs::perms::owner_write, fs::perm_options::remove);
+    write(root_ / "WINDOWS" / "nomblet.ini", "[Settings]");
+    write(root_ / "WINDOWS" / "Temporary Internet Files.bak" / "twin.htm");
+
+    TForm1& onDisk = startOnDisk();
+    onDisk.DeleteIECache1->Click();
+    onDisk.DeleteIECache1->Click();
+
+    // A name holding a backslash would name another path once joined: it stays.
+    EXPECT_THAT(below(cache_), (std::set<std::string>{"Locked", "Locked/readonly.htm", "back\\slash"}));
+    EXPECT_TRUE(fs::exists(root_ / "WINDOWS" / "nomblet.ini"));
+    EXPECT_TRUE(fs::exists(root_ / "WINDOWS" / "Temporary Internet Files.bak" / "twin.htm"));
+}
