@@ -6,7 +6,6 @@ namespace {
 constexpr std::uint16_t winsockVersion11 = 257;
 constexpr std::size_t hostNameBuffer = 64;
 constexpr std::size_t windowsDirBuffer = 256;
-constexpr int swShowNormal = 1;
 
 // Where the folder part of a path ends and the file part begins: the last
 // backslash or colon that is a character of its own, not the second byte of a
@@ -73,7 +72,7 @@ void OpenDocument(platform::IHost& host, const std::string& target)
 {
     // Split at the scheme's colon, an address would reach the shell as a network path.
     if (isAddress(target)) {
-        host.shellOpen("Open", target, "", "", swShowNormal);
+        host.shellOpen("Open", target, "", "", platform::ShowNormal);
         return;
     }
     std::string folder;
@@ -87,7 +86,7 @@ void OpenDocument(platform::IHost& host, const std::string& target)
         folder = target.substr(0, keepsDelimiter ? d.position + 1 : d.position);
         file = target.substr(d.position + 1);
     }
-    host.shellOpen("Open", file, "", folder, swShowNormal);
+    host.shellOpen("Open", file, "", folder, platform::ShowNormal);
 }
 
 std::string GetWindowsDir(platform::IHost& host)

@@ -13,9 +13,12 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/Label.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
 #include "widgets/FolderDialog.h"
+#include "widgets/GradientLabel.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/WaveSound.h"
 
 #include <memory>
@@ -31,6 +34,10 @@ public:
     TAppState State;
 
     // Components, owned by the form and created by its layout.
+    TGradientLabel* GradientLabel1 = nullptr; // the name and version
+    TLinkLabel* LinkLabel1 = nullptr;         // the author's mail address
+    TLinkLabel* LinkLabel2 = nullptr;         // the maker's web address
+    TLabel* Label1 = nullptr;
     TFolderDialog* FolderDialog1 = nullptr;
     TWave* Wave1 = nullptr; // the burp, at every fifth cookie
     TWave* Wave2 = nullptr; // the crunch, at every cookie

@@ -1,6 +1,7 @@
 // The main window's layout, in the order a layout reader would apply it.
 #include "app/MainLayout.h"
 
+#include "app/Addresses.h"
 #include "app/MainForm.h"
 #include "resources/BuiltinSounds.h"
 #include "toolkit/Application.h"
@@ -32,6 +33,62 @@ TWave& sound(TForm1& form, const char* name, TMemoryStream data)
     wave.SetName(name);
     wave.WaveData()->ReadData(data);
     return wave;
+}
+
+// The font of the about window's small texts, in one colour.
+TFont smallFont(TColor colour, TFontStyles style)
+{
+    TFont font;
+    font.Name = "MS Sans Serif";
+    font.Height = -11;
+    font.Color = colour;
+    font.Style = style;
+    return font;
+}
+
+void readLabels(TForm1& f)
+{
+    const platform::Platform& services = f.Platform();
+
+    f.GradientLabel1 = &f.Create<TGradientLabel>(f, services.canvas);
+    f.GradientLabel1->SetName("GradientLabel1");
+    f.GradientLabel1->SetBounds(32, 12, 249, 25);
+    TFont caption = f.GradientLabel1->Font();
+    caption.Name = "Arial";
+    caption.Height = -21;
+    caption.Style = fsBold;
+    f.GradientLabel1->SetFont(caption);
+    f.GradientLabel1->SetCaption("Nomblet 3.7");
+    f.GradientLabel1->SetBorderColor(clWhite);
+    f.GradientLabel1->SetShadow(false);
+    f.GradientLabel1->SetShadowColor(clBtnShadow);
+    f.GradientLabel1->SetStartColor(clYellow);
+    f.GradientLabel1->SetEndColor(clLime);
+    f.GradientLabel1->SetTxType(TyHGradient);
+    f.GradientLabel1->SetShadowDeep(2);
+
+    f.LinkLabel1 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel1->SetName("LinkLabel1");
+    f.LinkLabel1->SetBounds(84, 36, 132, 13);
+    f.LinkLabel1->Cursor = crHandPoint;
+    f.LinkLabel1->SetLabelType(hmMAIL);
+    f.LinkLabel1->SetCaption(AuthorMailAddress);
+    f.LinkLabel1->SetFont(smallFont(clBlue, fsUnderline));
+
+    f.LinkLabel2 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel2->SetName("LinkLabel2");
+    f.LinkLabel2->SetBounds(136, 56, 151, 13);
+    f.LinkLabel2->Cursor = crHandPoint;
+    f.LinkLabel2->SetURLColStd(clYellow);
+    f.LinkLabel2->SetCaption(WebAddressCaption);
+    f.LinkLabel2->SetFont(smallFont(clYellow, fsUnderline));
+
+    f.Label1 = &f.Create<TLabel>(f);
+    f.Label1->SetName("Label1");
+    f.Label1->SetBounds(4, 56, 123, 13);
+    f.Label1->SetCaption("Get the latest version from");
+    f.Label1->SetColor(clBlack);
+    f.Label1->SetFont(smallFont(clRed, 0));
 }
 
 void readMenu(TForm1& f)
@@ -105,6 +162,8 @@ void ReadMainLayout(TForm1& form)
     form.OnCreate = bind(form, &TForm1::FormCreate);
     form.OnDestroy = bind(form, &TForm1::FormDestroy);
     form.OnCloseQuery = [&form](TObject* sender, bool& canClose) { form.FormCloseQuery(sender, canClose); };
+
+    readLabels(form);
 
     const platform::Platform& services = form.Platform();
 

@@ -11,6 +11,9 @@
 
 namespace platform {
 
+// The shell's show command for a normal window (SW_SHOWNORMAL).
+inline constexpr int ShowNormal = 1;
+
 class IHost {
 public:
     virtual ~IHost() = default;
@@ -39,7 +42,8 @@ public:
     // Whether a byte starts a double-byte character in the ANSI code page.
     virtual bool isLeadByte(std::uint8_t byte) = 0;
 
-    // Opens a document or address through the shell; the result is the shell's own.
+    // Opens a document or address through the shell (an empty operation is the
+    // default one); the result is the shell's own.
     virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
                            const std::string& directory, int showCommand) = 0;
 };

@@ -2,6 +2,7 @@
 // the real ones in nomblet.exe, fakes in the tests.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
 #include "platform/Host.h"
@@ -26,6 +27,7 @@ struct Platform {
     INotifyArea& notifyArea;
     IThreads& threads;
     IUrlCache& urlCache;
+    ICanvasService& canvas;
 };
 
 } // namespace platform

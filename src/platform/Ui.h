@@ -7,6 +7,7 @@
 // ever unwinds through the platform's own frames.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/Geometry.h"
 
 #include <cstdint>
@@ -23,14 +24,11 @@ namespace platform {
 using WindowHandle = std::uintptr_t;
 using IconHandle = std::uintptr_t;
 
-using Rgb = std::uint32_t; // 0x00BBGGRR
+using CursorHandle = std::uintptr_t; // HCURSOR; 0 is none
 
-// The surface a window paints on while it handles a paint request.
-class ICanvas {
-public:
-    virtual ~ICanvas() = default;
-    virtual void fillRect(const Rect& rect, Rgb colour) = 0;
-};
+enum class MouseButton { Left, Right, Middle };
+// What is held while the mouse acts: one bit each.
+enum MouseShift : unsigned { ShiftKey = 1, ControlKey = 2, LeftHeld = 4, RightHeld = 8, MiddleHeld = 16 };
 
 // What a window reports to the program.
 class IWindowEvents {
@@ -43,6 +41,17 @@ public:
     // The session ends now: the process is ended right after this returns.
     virtual void onEndSession() = 0;
     virtual void onPaint(ICanvas& canvas) = 0;
+
+    // ---- The mouse and the cursor, for the windowless controls a window paints ----
+    // Points are in the window's client pixels.
+    virtual void onMouseButton(MouseButton, bool /*down*/, Point, unsigned /*shift*/) {}
+    virtual void onMouseMove(Point, unsigned /*shift*/) {}
+    // The pointer has left the window (reported once after each move into it).
+    virtual void onMouseLeave() {}
+    // The window lost the mouse capture it had taken (to another window, or released).
+    virtual void onCaptureLost() {}
+    // The cursor to show over a point of the window; 0 leaves the window's own.
+    virtual CursorHandle cursorAt(Point) { return 0; }
 };
 
 class IWindow;
@@ -70,6 +79,12 @@ public:
     virtual void setBackground(Rgb colour) = 0;
     virtual void invalidate() = 0;
     virtual WindowHandle handle() const = 0;
+
+    // ---- For the windowless controls the window paints ----
+    virtual void invalidateRect(const Rect& rect) = 0;
+    // Every mouse message goes to this window until the capture is released.
+    virtual void setCapture() = 0;
+    virtual void releaseCapture() = 0;
 };
 
 enum class BoxIcon { Stop, Information, None };
@@ -189,6 +204,15 @@ public:
     // Shows a popup menu with its top-left corner at a screen point and
     // returns, once it has closed, the id of the chosen entry or 0.
     virtual unsigned trackPopupMenu(const std::vector<MenuEntry>& entries, Point at) = 0;
+
+    // ---- Cursors ----
+
+    // A cursor resource of the program, shared by all its users and never
+    // freed; 0 when there is none.
+    virtual CursorHandle loadCursor(const std::string& resourceName) = 0;
+    // The system's arrow or hand cursor.
+    virtual CursorHandle arrowCursor() = 0;
+    virtual CursorHandle handCursor() = 0;
 
     // ---- Dialogs of the menu commands ----
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Ui.h"
+#include "toolkit/Cursors.h"
 
 #include <exception>
 #include <memory>
@@ -58,6 +59,7 @@ public:
     }
 
     platform::IUi& Ui() const { return ui_; }
+    TCursors& Cursors() { return cursors_; }
     platform::IWindow& Handle() const { return *window_; }
 
 private:
@@ -72,6 +74,7 @@ private:
     platform::IUi& ui_;
     std::string title_;
     std::unique_ptr<platform::IWindow> window_;
+    TCursors cursors_{ui_};
     std::unique_ptr<TForm> mainForm_;
     bool terminated_ = false;
 };

@@ -1,22 +1,20 @@
 // Point sizes of fonts.
 #include "toolkit/Font.h"
 
-namespace {
-// Multiplies and divides with rounding to the nearest, halves away from zero.
-int mulDiv(int number, int numerator, int denominator)
-{
-    long long product = static_cast<long long>(number) * numerator;
-    long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
-}
-}
+#include "toolkit/MulDiv.h"
 
 int TFont::Size() const
 {
-    return -mulDiv(Height, 72, PixelsPerInch);
+    return -MulDiv(Height, 72, PixelsPerInch);
 }
 
 void TFont::SetSize(int points)
 {
-    Height = -mulDiv(points, PixelsPerInch, 72);
+    Height = -MulDiv(points, PixelsPerInch, 72);
+}
+
+platform::FontSpec FontSpecOf(const TFont& font)
+{
+    return {font.Name, font.Height, (font.Style & fsBold) != 0, (font.Style & fsItalic) != 0,
+            (font.Style & fsUnderline) != 0, (font.Style & fsStrikeOut) != 0};
 }

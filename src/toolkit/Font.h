@@ -2,6 +2,7 @@
 // size in points, a colour and a style set.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "toolkit/Color.h"
 
 #include <string>
@@ -24,3 +25,6 @@ public:
 
     bool operator==(const TFont&) const = default;
 };
+
+// The font as the canvas service takes it.
+platform::FontSpec FontSpecOf(const TFont& font);

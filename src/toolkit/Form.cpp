@@ -2,6 +2,47 @@
 #include "toolkit/Form.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Control.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+TMouseButton toButton(platform::MouseButton button)
+{
+    switch (button) {
+    case platform::MouseButton::Right:
+        return mbRight;
+    case platform::MouseButton::Middle:
+        return mbMiddle;
+    default:
+        return mbLeft;
+    }
+}
+
+TShiftState toShift(unsigned shift)
+{
+    TShiftState state = 0;
+    if (shift & platform::ShiftKey)
+        state |= ssShift;
+    if (shift & platform::ControlKey)
+        state |= ssCtrl;
+    if (shift & platform::LeftHeld)
+        state |= ssLeft;
+    if (shift & platform::RightHeld)
+        state |= ssRight;
+    if (shift & platform::MiddleHeld)
+        state |= ssMiddle;
+    return state;
+}
+
+bool contains(const platform::Rect& r, platform::Point p)
+{
+    return p.x >= r.left && p.x < r.left + r.width && p.y >= r.top && p.y < r.top + r.height;
+}
+
+} // namespace
 
 TForm::TForm(TApplication& application, std::string className)
     : TComponent(nullptr), application_(application), className_(std::move(className))
@@ -126,7 +167,110 @@ void TForm::onEndSession()
     EndSession();
 }
 
+void TForm::InsertControl(TControl& control)
+{
+    controls_.push_back(&control);
+}
+
+void TForm::RemoveControl(TControl& control)
+{
+    std::erase(controls_, &control);
+    if (hover_ == &control)
+        hover_ = nullptr;
+    if (captured_ == &control) {
+        captured_ = nullptr;
+        if (window_)
+            window_->releaseCapture();
+    }
+    InvalidateRect(control.BoundsRect());
+}
+
+TControl* TForm::ControlAt(platform::Point at) const
+{
+    auto it = std::find_if(controls_.rbegin(), controls_.rend(), [at](const TControl* control) {
+        return contains(control->BoundsRect(), at);
+    });
+    return it == controls_.rend() ? nullptr : *it;
+}
+
+void TForm::InvalidateRect(const platform::Rect& rect)
+{
+    if (window_)
+        window_->invalidateRect(rect);
+}
+
 void TForm::onPaint(platform::ICanvas& canvas)
 {
     canvas.fillRect({0, 0, bounds_.width, bounds_.height}, ColorToRGB(color_, application_.Ui()));
+    for (TControl* control : controls_) {
+        canvas.setViewport(control->BoundsRect());
+        control->Paint(canvas);
+    }
+}
+
+void TForm::setHover(TControl* control)
+{
+    if (control == hover_)
+        return;
+    TControl* left = std::exchange(hover_, control);
+    if (left)
+        left->MouseLeave();
+    if (hover_)
+        hover_->MouseEnter();
+}
+
+void TForm::onMouseButton(platform::MouseButton button, bool down, platform::Point at, unsigned shift)
+{
+    setHover(ControlAt(at));
+    const TMouseButton b = toButton(button);
+    if (down) {
+        TControl* target = hover_;
+        if (!target)
+            return;
+        if (b == mbLeft) {
+            captured_ = target;
+            Handle().setCapture();
+        }
+        target->MouseDown(b, toShift(shift), at.x - target->Left(), at.y - target->Top());
+        return;
+    }
+    TControl* target = hover_;
+    bool click = false;
+    if (b == mbLeft && captured_) {
+        target = std::exchange(captured_, nullptr); // before the release: it is no loss
+        Handle().releaseCapture();
+        click = target == hover_;
+    }
+    if (!target)
+        return;
+    if (click)
+        target->Click();
+    // A click may have freed the control.
+    if (std::find(controls_.begin(), controls_.end(), target) != controls_.end())
+        target->MouseUp(b, toShift(shift), at.x - target->Left(), at.y - target->Top());
+}
+
+void TForm::onMouseMove(platform::Point at, unsigned shift)
+{
+    setHover(ControlAt(at));
+    TControl* target = captured_ ? captured_ : hover_;
+    if (target)
+        target->MouseMove(toShift(shift), at.x - target->Left(), at.y - target->Top());
+}
+
+void TForm::onMouseLeave()
+{
+    setHover(nullptr);
+}
+
+void TForm::onCaptureLost()
+{
+    if (TControl* lost = std::exchange(captured_, nullptr))
+        lost->CaptureLost();
+}
+
+platform::CursorHandle TForm::cursorAt(platform::Point at)
+{
+    TControl* control = ControlAt(at);
+    return application_.Cursors().Cursor(control ? control->Cursor : crDefault);
 }

@@ -10,8 +10,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TApplication;
+class TControl;
 
 enum class TFormBorderStyle { bsSizeable, bsNone };
 enum class TFormStyle { fsNormal, fsStayOnTop };
@@ -58,6 +60,15 @@ public:
     // The window, created on first use.
     platform::IWindow& Handle();
 
+    // Windowless controls, painted in this order over the form's colour; a
+    // control enters at its construction and leaves at its destruction.
+    void InsertControl(TControl& control);
+    void RemoveControl(TControl& control);
+    // The topmost control at a point of the client area, or null.
+    TControl* ControlAt(platform::Point at) const;
+    // Repaints a part of the client area, once the window exists.
+    void InvalidateRect(const platform::Rect& rect);
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
     TCloseQueryEvent OnCloseQuery;
@@ -74,6 +85,13 @@ private:
     bool onQueryEndSession() override;
     void onEndSession() override;
     void onPaint(platform::ICanvas& canvas) override;
+    void onMouseButton(platform::MouseButton button, bool down, platform::Point at, unsigned shift) override;
+    void onMouseMove(platform::Point at, unsigned shift) override;
+    void onMouseLeave() override;
+    void onCaptureLost() override;
+    platform::CursorHandle cursorAt(platform::Point at) override;
+    // The pointer is now over this control (or none).
+    void setHover(TControl* control);
 
     TApplication& application_;
     const std::string className_;
@@ -83,4 +101,7 @@ private:
     TColor color_ = clBtnFace;
     bool visible_ = false;
     bool destroyed_ = false;
+    std::vector<TControl*> controls_;
+    TControl* hover_ = nullptr;    // the control under the pointer
+    TControl* captured_ = nullptr; // the control a left press began on, until the release
 };

@@ -131,6 +131,30 @@ TEST_F(MainFormTest, TheAboutWindowHidesAfterOneSecondAndTheSplashTimerStops)
     EXPECT_EQ(ui.runningTimers(), 0u);
 }
 
+TEST_F(MainFormTest, TheAboutWindowsLinksOpenTheMailProgramAndTheWebBrowser)
+{
+    TForm1& form = start();
+    form.Show();
+    FakeWindow& window = *ui.window("TForm1");
+    for (TLinkLabel* link : {form.LinkLabel1, form.LinkLabel2}) {
+        const platform::Point middle{link->Left() + link->Width() / 2, link->Top() + link->Height() / 2};
+        window.mouseMove(middle);
+        EXPECT_EQ(window.cursorAt(middle), ui.cursorResources["URLHAND"]);
+        window.mouseButton(platform::MouseButton::Left, true, middle);
+        window.mouseButton(platform::MouseButton::Left, false, middle);
+    }
+    std::vector<std::string> opened;
+    for (const Call& call : fakes.host.callsOf("shellOpen"))
+        opened.push_back(call.args[1]);
+    EXPECT_THAT(opened,
+                ::testing::ElementsAre("mailto:nomblet@fallowmere.example", "http:\\\\www.fallowmere.example"));
+
+    // The caption's gradient needs bitmaps only while it paints.
+    window.paint();
+    EXPECT_GT(fakes.canvas.callsOf("newBitmap").size(), 0u);
+    EXPECT_EQ(fakes.canvas.liveBitmaps, 0);
+}
+
 TEST_F(MainFormTest, OnceTheAboutWindowHidesNoWindowOfTheProgramIsVisible)
 {
     TForm1& form = start();

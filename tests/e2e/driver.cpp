@@ -1,6 +1,6 @@
 // Win32 only. The end-to-end driver: finds the program's windows and talks to
 // them from outside, as the shell and the user would.
-//   wait CLASS SECONDS        wait until a window of the class exists
+//   wait CLASS SECONDS [visible]  wait until a window of the class exists (and shows)
 //   hidden CLASS SECONDS      wait until the window of the class exists and is hidden, and
 //                             the foreground window has stayed the same for half a second
 //   rect CLASS                print "left top width height visible"
@@ -11,6 +11,7 @@
 //   keys NAME...              press keys with SendInput: down up left right return escape tab,
 //                             or text:CHARS to type characters
 //   screen                    print the screen's width and height
+//   click X Y [X Y...]        move the pointer to each screen point and click the left button there
 //   menu                      print the open popup menu's rows: caption, checked, default
 //                             (read inside the program by the menuspy hook DLL)
 //   setcookie URL DATA        set a cookie through WinINet, as a browser does
@@ -113,6 +114,22 @@ int printOpenMenu(const char* driverPath)
     return 0;
 }
 
+// Moves the pointer to a screen point and clicks there with SendInput.
+void click(int x, int y)
+{
+    ::SetCursorPos(x, y);
+    ::Sleep(30); // the move arrives before the press, as a user's would
+    INPUT inputs[2]{};
+    for (INPUT& in : inputs)
+        in.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &inputs[0], sizeof(INPUT));
+    ::Sleep(30);
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    ::Sleep(30);
+}
+
 // WinINet's cookies and cache, seen from another process than the program's.
 int cacheCommand(const std::string& command, int argc, char** argv)
 {
@@ -178,7 +195,7 @@ int printVisibleWindows(HWND window)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -196,6 +213,11 @@ int main(int argc, char** argv)
     }
     if (command == "menu")
         return printOpenMenu(argv[0]);
+    if (command == "click") {
+        for (int i = 2; i + 1 < argc; i += 2)
+            click(std::atoi(argv[i]), std::atoi(argv[i + 1]));
+        return 0;
+    }
     if (command == "keys") {
         for (int i = 2; i < argc; ++i)
             if (!pressNamed(argv[i])) {
@@ -213,13 +235,14 @@ int main(int argc, char** argv)
     if (command == "wait" || command == "hidden") {
         const bool hidden = command == "hidden";
         double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+        const bool visible = argc > 4 && std::string(argv[4]) == "visible";
         HWND settling = nullptr;
         DWORD settledSince = 0;
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(50)) {
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < seconds * 1000; ::Sleep(20)) {
             HWND hwnd = find(className);
-            if (hwnd && !hidden)
+            if (hwnd && !hidden && (!visible || ::IsWindowVisible(hwnd)))
                 return 0;
-            if (!hwnd || ::IsWindowVisible(hwnd))
+            if (!hidden || !hwnd || ::IsWindowVisible(hwnd))
                 continue;
             // Hiding its last window hands the keyboard to another program, and
             // under Wine the X server confirms that a little later: keys sent

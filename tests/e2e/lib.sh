@@ -39,6 +39,34 @@ start_nomblet() {
   driver wait TForm1 20 || fail "the main window did not appear"
 }
 
+# Starts nomblet.exe and takes a screenshot NAME of its about window once it
+# shows painted, then runs the command given after NAME (the window's left and
+# top are in $left and $top), which says whether it got what it needed of the
+# window. The window shows for a second from the moment the layout is read, so
+# a start slowed down by a busy machine can leave too little of it to look at:
+# when the window has gone before the screenshot, or the command fails,
+# nomblet.exe is ended and started again, up to three times. Sets $left $top
+# $width $height and $shot.
+see_about_window() {
+  local name=$1 attempt visible=; shift
+  for attempt in 1 2 3; do
+    start_nomblet
+    shot=
+    if driver wait TForm1 5 visible; then
+      read -r left top width height visible < <(driver rect TForm1 | tr -d '\r')
+      shot=$(screenshot_when "$name" "$left" "$top" 0,0,0 1)
+      if [ "$(pixel "$shot" "$left" "$top")" = 0,0,0 ]; then
+        "$@" && return 0
+      fi
+    fi
+    echo "[$E2E_NAME] attempt $attempt: the about window went before it was seen" \
+      "(corner ${shot:+$(pixel "$shot" "$left" "$top")})" >&2
+    kill -9 "$E2E_PID" 2>/dev/null || true
+    wait "$E2E_PID" 2>/dev/null || true
+  done
+  fail "the about window was never seen painted"
+}
+
 # Waits up to SECONDS for nomblet.exe to end; true when it has.
 wait_for_exit() {
   local deadline=$((SECONDS + ${1:-5}))
@@ -62,8 +90,31 @@ screenshot() {
   echo "$file"
 }
 
+# Takes screenshots until the pixel X Y is "R,G,B" (the window has painted), for
+# up to SECONDS; prints the last screenshot's file either way.
+screenshot_when() {
+  local name=$1 x=$2 y=$3 colour=$4 deadline=$((SECONDS + ${5:-2})) file
+  while :; do
+    file=$(screenshot "$name")
+    [ "$(pixel "$file" "$x" "$y")" = "$colour" ] || [ $SECONDS -ge "$deadline" ] && break
+    sleep 0.05
+  done
+  echo "$file"
+}
+
 # The colour of one pixel of a screenshot, as "R,G,B".
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# The pixels of a rectangle of a screenshot, one "X Y R G B" line each (screen coordinates).
+pixels() {
+  local file=$1 x=$2 y=$3 w=$4 h=$5
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p' |
+    awk -v x="$x" -v y="$y" '{ print $1 + x, $2 + y, $3, $4, $5 }'
+}
+
+# How many pixels of a rectangle of a screenshot have exactly the colour "R G B".
+count_colour() { pixels "$1" "$2" "$3" "$4" "$5" | awk -v c="$6" '$3 " " $4 " " $5 == c { n++ } END { print n + 0 }'; }
 
 # Unix path of a Windows path in the prefix (C:\ is drive_c).
 unix_path() {

@@ -12,6 +12,7 @@
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
 #include "support/FakeUrlCache.h"
+#include "support/SoftwareCanvas.h"
 
 struct FakePlatform {
     FakeUi ui;
@@ -24,6 +25,7 @@ struct FakePlatform {
     FakeNotifyArea notifyArea{ui};
     FakeThreads threads;
     FakeUrlCache urlCache;
+    FakeCanvasService canvas;
 
     platform::Platform services = servicesWith(fileSystem);
 
@@ -41,6 +43,7 @@ struct FakePlatform {
             .notifyArea = notifyArea,
             .threads = threads,
             .urlCache = urlCache,
+            .canvas = canvas,
         };
     }
 };

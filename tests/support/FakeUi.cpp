@@ -68,6 +68,45 @@ void FakeWindow::endSession()
     ui_.deliver([this] { events_.onEndSession(); });
 }
 
+void FakeWindow::releaseCapture()
+{
+    if (!captured)
+        return;
+    captured = false;
+    ui_.deliver([this] { events_.onCaptureLost(); });
+}
+
+std::unique_ptr<SoftwareCanvas> FakeWindow::paint()
+{
+    auto canvas = std::make_unique<SoftwareCanvas>(platform::Size{params.bounds.width, params.bounds.height}, false);
+    ui_.deliver([&] { events_.onPaint(*canvas); });
+    canvas->setViewport({0, 0, params.bounds.width, params.bounds.height}); // read in client pixels
+    invalidated.clear();
+    return canvas;
+}
+
+void FakeWindow::mouseButton(platform::MouseButton button, bool down, platform::Point at, unsigned shift)
+{
+    ui_.deliver([&] { events_.onMouseButton(button, down, at, shift); });
+}
+
+void FakeWindow::mouseMove(platform::Point at, unsigned shift)
+{
+    ui_.deliver([&] { events_.onMouseMove(at, shift); });
+}
+
+void FakeWindow::mouseLeave()
+{
+    ui_.deliver([&] { events_.onMouseLeave(); });
+}
+
+platform::CursorHandle FakeWindow::cursorAt(platform::Point at)
+{
+    platform::CursorHandle cursor = 0;
+    ui_.deliver([&] { cursor = events_.cursorAt(at); });
+    return cursor;
+}
+
 std::unique_ptr<platform::IWindow> FakeUi::newWindow(const platform::WindowParams& params,
                                                      platform::IWindowEvents& events)
 {
@@ -341,6 +380,14 @@ std::string FakeUi::iconResource(platform::IconHandle icon) const
 {
     auto it = icons_.find(icon);
     return it == icons_.end() ? "" : it->second;
+}
+
+platform::CursorHandle FakeUi::loadCursor(const std::string& resourceName)
+{
+    if (record("loadCursor", {resourceName}))
+        return 0;
+    auto it = cursorResources.find(resourceName);
+    return it == cursorResources.end() ? 0 : it->second;
 }
 
 std::optional<std::string> FakeUi::openFileDialog(const platform::OpenFileRequest& request)

@@ -6,6 +6,7 @@
 
 #include "platform/Ui.h"
 #include "support/FakeService.h"
+#include "support/SoftwareCanvas.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -35,6 +36,22 @@ public:
     void setBackground(platform::Rgb colour) override { params.background = colour; }
     void invalidate() override {}
     platform::WindowHandle handle() const override { return handle_; }
+
+    // ---- Painting, the mouse and the cursor ----
+    void invalidateRect(const platform::Rect& rect) override { invalidated.push_back(rect); }
+    void setCapture() override { captured = true; }
+    // As the system does, the window hears that it lost the capture; a test
+    // calls it when another window takes the capture.
+    void releaseCapture() override;
+    std::vector<platform::Rect> invalidated;
+    bool captured = false;
+    // The client area as a paint request leaves it.
+    std::unique_ptr<SoftwareCanvas> paint();
+    // What the system reports of the mouse; errors go to the UI's handler.
+    void mouseButton(platform::MouseButton button, bool down, platform::Point at, unsigned shift = 0);
+    void mouseMove(platform::Point at, unsigned shift = 0);
+    void mouseLeave();
+    platform::CursorHandle cursorAt(platform::Point at);
 
     // Delivers a message as the system would: the hooks see it first.
     void send(const platform::WindowMessage& message);
@@ -125,6 +142,13 @@ public:
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
     std::optional<std::string> openFileDialog(const platform::OpenFileRequest& request) override;
+    platform::CursorHandle loadCursor(const std::string& resourceName) override;
+    platform::CursorHandle arrowCursor() override { return ArrowCursor; }
+    platform::CursorHandle handCursor() override { return HandCursor; }
+    static constexpr platform::CursorHandle ArrowCursor = 0x10;
+    static constexpr platform::CursorHandle HandCursor = 0x20;
+    // The program's cursor resources, by name.
+    std::map<std::string, platform::CursorHandle> cursorResources{{"URLHAND", 0x30}};
     // What the user does in the next file-open dialogs: a full path, or nothing to cancel.
     std::function<std::optional<std::string>(const platform::OpenFileRequest&)> onOpenFile;
     std::vector<platform::OpenFileRequest> openFileRequests;

@@ -52,3 +52,26 @@ TEST(Win32Ui, ProcessMessagesLeavesTheQuitForTheLoop)
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
+
+TEST(Win32Ui, TheProgramsHandCursorIsATwoColour32By32CursorPointingFromTheTopLeftCorner)
+{
+    Win32Ui ui;
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(ui.loadCursor("URLHAND"));
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(ui.loadCursor("URLHAND"), reinterpret_cast<platform::CursorHandle>(cursor)); // shared
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(cursor, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 0u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    // A two-colour cursor has one mask bitmap of twice its height and no colour bitmap.
+    BITMAP mask{};
+    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 32);
+    EXPECT_EQ(mask.bmHeight, 64);
+    EXPECT_EQ(info.hbmColor, nullptr);
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    EXPECT_EQ(ui.loadCursor("NOSUCHCURSOR"), 0u);
+}

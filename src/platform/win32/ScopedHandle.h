@@ -88,6 +88,12 @@ struct GdiObjectTraits {
     static void close(Handle h) { ::DeleteObject(h); }
 };
 
+struct DcTraits {
+    using Handle = HDC;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { ::DeleteDC(h); }
+};
+
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFile = ScopedHandle<FileHandleTraits>;
 using ScopedFind = ScopedHandle<FindHandleTraits>;
@@ -96,3 +102,4 @@ using ScopedWindow = ScopedHandle<WindowTraits>;
 using ScopedMenu = ScopedHandle<MenuTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
 using ScopedGdiObject = ScopedHandle<GdiObjectTraits>;
+using ScopedDc = ScopedHandle<DcTraits>; // a DC made by CreateCompatibleDC

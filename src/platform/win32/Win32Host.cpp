@@ -84,6 +84,8 @@ bool Win32Host::isLeadByte(std::uint8_t byte)
 void Win32Host::shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
                           const std::string& directory, int showCommand)
 {
-    ::ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
-                    directory.empty() ? nullptr : directory.c_str(), showCommand);
+    // No operation is the default one, as the shell reads a null verb.
+    ::ShellExecuteA(nullptr, operation.empty() ? nullptr : operation.c_str(), file.c_str(),
+                    parameters.empty() ? nullptr : parameters.c_str(), directory.empty() ? nullptr : directory.c_str(),
+                    showCommand);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Host.h"
@@ -27,6 +28,7 @@ public:
               .notifyArea = notifyArea_,
               .threads = threads_,
               .urlCache = urlCache_,
+              .canvas = canvas_,
           }
     {
     }
@@ -43,5 +45,6 @@ private:
     Win32NotifyArea notifyArea_;
     Win32Threads threads_;
     Win32UrlCache urlCache_;
+    Win32CanvasService canvas_;
     platform::Platform services_;
 };

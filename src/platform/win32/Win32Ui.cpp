@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Ui.h"
 
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32Threads.h"
 
 #include <commdlg.h>
@@ -10,20 +11,6 @@
 #include <stdexcept>
 
 namespace {
-
-class Win32Canvas final : public platform::ICanvas {
-public:
-    explicit Win32Canvas(HDC dc) : dc_(dc) {}
-    void fillRect(const platform::Rect& rect, platform::Rgb colour) override
-    {
-        ScopedGdiObject brush(::CreateSolidBrush(colour));
-        RECT r{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
-        ::FillRect(dc_, &r, static_cast<HBRUSH>(brush.get()));
-    }
-
-private:
-    HDC dc_;
-};
 
 class Win32Window final : public platform::IWindow {
 public:
@@ -46,6 +33,17 @@ public:
     void setBackground(platform::Rgb colour) override { background_ = colour; }
     void invalidate() override { ::InvalidateRect(hwnd(), nullptr, TRUE); }
     platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
+    void invalidateRect(const platform::Rect& r) override
+    {
+        RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
+        ::InvalidateRect(hwnd(), &rect, TRUE);
+    }
+    void setCapture() override { ::SetCapture(hwnd()); }
+    void releaseCapture() override
+    {
+        if (::GetCapture() == hwnd())
+            ::ReleaseCapture();
+    }
 
     HWND hwnd() const { return window_.get(); }
 
@@ -54,6 +52,9 @@ public:
 private:
     LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    // The mouse messages, for the windowless controls the window paints; true when handled.
+    bool mouse(UINT message, WPARAM wParam, LPARAM lParam);
+    bool tracking_ = false; // a leave report has been asked for
 
     Win32Ui& ui_;
     platform::IWindowEvents& events_;
@@ -133,7 +134,61 @@ LRESULT Win32Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         paint();
         return 0;
     default:
+        if (mouse(message, wParam, lParam))
+            return message == WM_SETCURSOR ? TRUE : 0;
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+bool Win32Window::mouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const platform::Point at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    unsigned shift = 0;
+    for (auto [flag, bit] : {std::pair{MK_SHIFT, platform::ShiftKey}, {MK_CONTROL, platform::ControlKey},
+                             {MK_LBUTTON, platform::LeftHeld}, {MK_RBUTTON, platform::RightHeld},
+                             {MK_MBUTTON, platform::MiddleHeld}})
+        if (wParam & flag)
+            shift |= bit;
+    using platform::MouseButton;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        events_.onMouseButton(MouseButton::Left, message == WM_LBUTTONDOWN, at, shift);
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        events_.onMouseButton(MouseButton::Right, message == WM_RBUTTONDOWN, at, shift);
+        return true;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        events_.onMouseButton(MouseButton::Middle, message == WM_MBUTTONDOWN, at, shift);
+        return true;
+    case WM_MOUSEMOVE:
+        if (!tracking_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+            tracking_ = ::TrackMouseEvent(&track) != FALSE;
+        }
+        events_.onMouseMove(at, shift);
+        return true;
+    case WM_MOUSELEAVE:
+        tracking_ = false;
+        events_.onMouseLeave();
+        return true;
+    case WM_CAPTURECHANGED:
+        events_.onCaptureLost();
+        return true;
+    case WM_SETCURSOR: {
+        POINT p{};
+        if (LOWORD(lParam) != HTCLIENT || !::GetCursorPos(&p) || !::ScreenToClient(hwnd(), &p))
+            return false;
+        HCURSOR cursor = reinterpret_cast<HCURSOR>(events_.cursorAt({p.x, p.y}));
+        if (!cursor)
+            return false;
+        ::SetCursor(cursor);
+        return true;
+    }
+    default:
+        return false;
     }
 }
 
@@ -519,6 +574,21 @@ unsigned Win32Ui::trackPopupMenu(const std::vector<platform::MenuEntry>& entries
     UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
     return static_cast<unsigned>(::TrackPopupMenu(menu.get(), flags, at.x, at.y, 0,
                                                   toHwnd(menuOwner_->handle()), nullptr));
+}
+
+platform::CursorHandle Win32Ui::loadCursor(const std::string& resourceName)
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(::GetModuleHandleA(nullptr), resourceName.c_str()));
+}
+
+platform::CursorHandle Win32Ui::arrowCursor()
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+}
+
+platform::CursorHandle Win32Ui::handCursor()
+{
+    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 std::optional<std::string> Win32Ui::openFileDialog(const platform::OpenFileRequest& request)

@@ -42,6 +42,9 @@ public:
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
     std::optional<std::string> openFileDialog(const platform::OpenFileRequest& request) override;
+    platform::CursorHandle loadCursor(const std::string& resourceName) override;
+    platform::CursorHandle arrowCursor() override;
+    platform::CursorHandle handCursor() override;
 
     // Hands an exception caught at a Win32 callback to the program's handler.
     void reportException(std::exception_ptr error);
