@@ -36,6 +36,7 @@ struct BenchProgram {
         prepare(fakes);
         TUrlCache::TestLibraryAtStart(fakes.urlCache);
         app.CreateForm<TForm1>(services);
+        fakes.ui.logging = false; // the munch cycle lets messages run every few entries
         Form1->ThreadedTimer1->SetEnabled(false); // the benchmark runs by hand
         Form1->SoundsOn1->Checked = false;
     }

@@ -4,6 +4,7 @@
 #include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainLayout.h"
+#include "app/MunchSounds.h"
 #include "toolkit/Application.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@ TForm1::TForm1(TApplication& application, const platform::Platform& platform)
 {
     Form1 = this;
     ReadMainLayout(*this);
+    munchSounds_ = std::make_unique<MunchSounds>(platform.ui, *Wave2, *Wave1, *SoundsOn1);
     DoCreate();
 }
 

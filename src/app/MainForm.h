@@ -21,6 +21,10 @@
 #include "widgets/LinkLabel.h"
 #include "widgets/WaveSound.h"
 
+#include <memory>
+
+class MunchSounds;
+
 class TForm1 : public TForm {
 public:
     TForm1(TApplication& application, const platform::Platform& platform);
@@ -100,8 +104,9 @@ public:
     void DeleteIEHistory1Click(TObject* Sender);
     void DeleteIECache1Click(TObject* Sender);
 
-    // Deletes one cookie file; a cookie really deleted is counted, heard and seen.
-    void MunchFile(const std::string& path);
+    // Deletes one cookie file; a cookie really deleted is counted and heard,
+    // and the cycle animates the icon when it ends. True when it was deleted.
+    bool MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
     void LoadSettings();
@@ -127,6 +132,7 @@ private:
     const platform::Platform& platform_;
     // What the cookie folder may never be.
     SystemFolderGuard systemFolders_{platform_.host};
+    std::unique_ptr<MunchSounds> munchSounds_;
 };
 
 // The one main window, while it exists.

@@ -3,6 +3,7 @@
 #include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "app/MunchSounds.h"
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
 
@@ -11,15 +12,45 @@
 
 namespace {
 
-// Whether the name of a path (the text after its last backslash or colon) is
-// "index.dat" once A to Z are taken in lower case: the cache's index is spared.
-bool isIndexDat(const std::string& path)
+// Whether a name is "index.dat" once A to Z are taken in lower case: the cache's index is spared.
+bool isIndexDat(std::string_view name)
 {
     static constexpr std::string_view indexDat = "index.dat";
-    const std::string name = platform::splitPath(path).name;
     return std::equal(name.begin(), name.end(), indexDat.begin(), indexDat.end(),
                       [](char c, char wanted) { return platform::asciiLower(c) == wanted; });
 }
+
+// Whether an entry of the cookie folder is a cookie to munch, judged from the
+// listing alone: a file (not ".", "..", a subfolder), not the index, not
+// read-only. A name holding a separator would reach into another folder once
+// joined to the cookie folder's path, so it is passed over.
+bool isCookie(const platform::FindEntry& entry)
+{
+    return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndexDat(entry.name) &&
+           entry.name.find_first_of("\\/") == std::string::npos;
+}
+
+// The stores as a cycle takes them at its start.
+struct Stores {
+    std::string cookieTxtFile;
+    std::string operaCookieFile;
+    std::string icqCookieFile;
+    bool munchIcq;
+    std::string ieCookieDir;
+    bool operator==(const Stores&) const = default;
+};
+
+Stores storesOf(const TForm1& form)
+{
+    const TAppState& state = form.State;
+    return {state.CookieTxtFile, state.OperaCookieFile, state.ICQCookieFile, form.DeleteICQCookies1->Checked,
+            state.IECookieDir};
+}
+
+// Entries of the cookie folder looked at between two rounds of pending
+// messages: few enough for the tray menu to open at once however large the
+// folder, enough for the rounds to cost next to nothing.
+constexpr int entriesPerRound = 32;
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
@@ -48,43 +79,51 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // Commands and window timers may run here; what they change is what the rest uses.
     Application().ProcessMessages();
 
-    platform::IFileSystem& files = platform_.fileSystem;
-    if (FileExists(files, State.CookieTxtFile))
-        MunchFile(State.CookieTxtFile);
-    if (FileExists(files, State.OperaCookieFile))
-        MunchFile(State.OperaCookieFile);
-    if (FileExists(files, State.ICQCookieFile) && DeleteICQCookies1->Checked)
-        MunchFile(State.ICQCookieFile);
-
     defaultCookieFolder();
-    const std::string search = State.IECookieDir + "\\*.*";
-    // Whatever the settings name, a system folder is never emptied.
-    if (systemFolders_.Refuses(State.IECookieDir))
-        return;
-    // Every kind of entry is listed (no attribute is left out); each is judged
-    // as it comes, so the folder is never held in memory.
-    files.findFiles(search, [&](const platform::FindEntry& entry) {
-        std::string path = State.IECookieDir + "\\" + entry.name;
-        // Subfolders, "." and ".." fail the first test; a failed attribute query
-        // gives every bit, read-only included.
-        if (FileExists(files, path) && !isIndexDat(path) &&
-            (files.attributes(path) & platform::faReadOnly) == 0)
-            MunchFile(path);
-        return true;
-    });
+    const Stores taken = storesOf(*this);
+
+    bool munched = false;
+    platform::IFileSystem& files = platform_.fileSystem;
+    if (FileExists(files, taken.cookieTxtFile))
+        munched |= MunchFile(taken.cookieTxtFile);
+    if (FileExists(files, taken.operaCookieFile))
+        munched |= MunchFile(taken.operaCookieFile);
+    if (FileExists(files, taken.icqCookieFile) && taken.munchIcq)
+        munched |= MunchFile(taken.icqCookieFile);
+
+    // Messages run between rounds of the folder, so that the tray menu answers
+    // during a large munch. What its commands change is for the next cycle:
+    // this one ends at once when munching is switched off or paused by the
+    // menu, the program is ending, or a store has changed.
+    auto mayGoOn = [&] {
+        Application().ProcessMessages();
+        return State.MunchActive && !State.MenuOpen && !Application().Terminated() && storesOf(*this) == taken;
+    };
+    // Every kind of entry is listed (no attribute is left out) and judged as
+    // it comes, so the folder is never held in memory. Whatever the settings
+    // name, a system folder is never emptied.
+    int looked = 0;
+    if (!systemFolders_.Refuses(taken.ieCookieDir))
+        files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
+            if (++looked % entriesPerRound == 0 && !mayGoOn())
+                return false;
+            if (isCookie(entry))
+                munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
+            return true;
+        });
+    // The icon animates once the cycle is over, as it always has: during a
+    // long munch it would only keep the shell busy.
+    if (munched)
+        TrayIcon1->SetCycleIcons(true);
 }
 
-void TForm1::MunchFile(const std::string& path)
+bool TForm1::MunchFile(const std::string& path)
 {
     // Only a cookie really deleted counts: a locked file is tried again next cycle.
     if (!platform_.fileSystem.deleteFile(path))
-        return;
+        return false;
     ++State.MunchedCount;
     showMunchedCount();
-    TrayIcon1->SetCycleIcons(true);
-    if (SoundsOn1->Checked) {
-        Wave2->Play();
-        if (State.MunchedCount % 5 == 0)
-            Wave1->Play();
-    }
+    munchSounds_->Munched(State.MunchedCount);
+    return true;
 }

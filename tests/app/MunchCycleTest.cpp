@@ -2,6 +2,7 @@
 // and what a munched cookie does (count, caption, sounds, animation).
 #include "app/MainFormFixture.h"
 
+#include "app/MunchSounds.h"
 #include "resources/BuiltinSounds.h"
 #include "toolkit/Error.h"
 
@@ -57,7 +58,7 @@ using ::testing::ElementsAre;
 
 } // namespace
 
-TEST_F(MunchCycleTest, TheStoresAreMunchedInTheirOrderAndEachCookieIsCountedAndHeard)
+TEST_F(MunchCycleTest, TheStoresAreMunchedInTheirOrderAndEachCookieIsCounted)
 {
     fakes.fileSystem.addFile("C:\\ie\\cookies\\a.txt");
     fakes.fileSystem.addFile("C:\\icq\\cookies.dat");
@@ -71,7 +72,6 @@ TEST_F(MunchCycleTest, TheStoresAreMunchedInTheirOrderAndEachCookieIsCountedAndH
                                        "C:\\ie\\cookies\\a.txt", "C:\\ie\\cookies\\b.txt"));
     EXPECT_EQ(form->State.MunchedCount, 5);
     EXPECT_EQ(form->Cookies1->Caption, "Munched = 5");
-    EXPECT_THAT(heard(), ElementsAre("crunch", "crunch", "crunch", "crunch", "crunch", "burp"));
     EXPECT_FALSE(form->State.MunchBusy);
 }
 
@@ -99,23 +99,28 @@ TEST_F(MunchCycleTest, IndexDatReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpa
     cookies({"plain.txt"});
     fakes.fileSystem.addFile("C:\\ie\\cookies\\kept.txt", "x", platform::faReadOnly | platform::faArchive);
     fakes.fileSystem.addFile("C:\\ie\\cookies\\sub\\deep.txt");
+    // A listed name holding a separator would, joined to the folder, name a file of a subfolder.
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\sub/deep.txt");
     for (const char* index : {"index.dat", "INDEX.DAT", "Index.Dat"}) {
         cookies({index});
         tick();
         EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"),
-                    ::testing::UnorderedElementsAre(index, "kept.txt", "sub"));
+                    ::testing::UnorderedElementsAre(index, "kept.txt", "sub", "sub/deep.txt"));
         fakes.fileSystem.deleteFile(std::string("C:\\ie\\cookies\\") + index);
     }
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\sub\\deep.txt"));
     EXPECT_EQ(form->State.MunchedCount, 1);
 }
 
-TEST_F(MunchCycleTest, AFileWhoseAttributesCannotBeReadCountsAsReadOnly)
+TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
 {
-    cookies({"mystery.txt"});
-    fakes.fileSystem.faults.failFrom("attributes");
+    cookies({"a.txt", "index.dat", "b.txt"});
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\kept.txt", "x", platform::faReadOnly);
+    fakes.fileSystem.addFolder("C:\\ie\\cookies\\sub");
     tick();
-    EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\mystery.txt"));
+    EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\a.txt", "C:\\ie\\cookies\\b.txt"));
+    EXPECT_TRUE(fakes.fileSystem.callsOf("attributes").empty());
+    EXPECT_EQ(fakes.fileSystem.callsOf("findFiles").size(), 4u) << "one search per store, none per entry";
 }
 
 TEST_F(MunchCycleTest, ASingleFileStoreIsMunchedWhateverItsAttributes)
@@ -292,11 +297,211 @@ TEST_F(MunchCycleTest, SwitchedOffTheGateCounterIsNeverResetSoALaterPopupTimesOu
 TEST_F(MunchCycleTest, AnErrorLeavingTheCycleStillClearsTheBusyFlag)
 {
     fakes.fileSystem.addFile("C:\\ns\\cookies.txt");
-    ui.faults.failNext("startTimer"); // the animation cannot start
+    ui.faults.failNext("startTimer"); // no timer for the sounds
     EXPECT_THROW(tick(), EOutOfResources);
     EXPECT_FALSE(form->State.MunchBusy);
     EXPECT_EQ(form->State.MunchedCount, 1) << "the cookie went and was counted";
     fakes.fileSystem.addFile("C:\\opera\\cookies4.dat");
     tick();
     EXPECT_EQ(form->State.MunchedCount, 2);
+}
+
+TEST_F(MunchCycleTest, ABurstIsHeardAtOnceAndEndsWithWhatItsLastCookieWouldHaveLeftPlaying)
+{
+    struct Case {
+        std::uint16_t countBefore;
+        int cookies;
+        std::vector<std::string> heard;
+    } cases[] = {
+        {0, 1, {"crunch"}},
+        {4, 1, {"crunch", "burp"}}, // the fifth: the burp cuts the crunch short
+        {0, 2, {"crunch", "crunch"}},
+        {4, 2, {"crunch", "burp", "crunch"}},
+        {0, 5, {"crunch", "crunch", "burp"}},
+        {3, 3, {"crunch", "crunch"}}, // 4, 5, 6: the sixth leaves a crunch
+        {0, 50, {"crunch", "crunch", "burp"}},
+    };
+    for (const Case& c : cases) {
+        form->State.MunchedCount = c.countBefore;
+        fakes.sound.played.clear();
+        for (int i = 0; i < c.cookies; ++i)
+            cookies({("c" + std::to_string(i)).c_str()});
+        tick();
+        ui.advanceTime(500); // until the next tick
+        EXPECT_THAT(heard(), ::testing::ElementsAreArray(c.heard)) << c.cookies << " after " << c.countBefore;
+    }
+}
+
+TEST_F(MunchCycleTest, ALongBurstIsHeardAtItsStartAndOnceItIsOver)
+{
+    for (int i = 0; i < 1500; ++i)
+        cookies({("c" + std::to_string(i)).c_str()});
+    ui.onProcessMessages = [this] { ui.advanceTime(15); }; // time passes while the folder is munched
+    tick();
+    ui.onProcessMessages = nullptr;
+    ASSERT_EQ(form->State.MunchedCount, 1500);
+    ASSERT_GE(ui.now(), 500u);
+    EXPECT_THAT(heard(), ElementsAre("crunch"));
+    ui.advanceTime(MunchSounds::spacingMs);
+    EXPECT_THAT(heard(), ElementsAre("crunch")) << "not before a spacing has passed without a cookie";
+    ui.advanceTime(MunchSounds::spacingMs);
+    EXPECT_THAT(heard(), ElementsAre("crunch", "crunch", "burp"));
+}
+
+TEST_F(MunchCycleTest, SoundsSwitchedOffInABurstLeaveWhatIsPendingSilent)
+{
+    cookies({"1", "2", "3"});
+    tick();
+    form->SoundsOn1->Click();
+    ui.advanceTime(500);
+    EXPECT_THAT(heard(), ElementsAre("crunch"));
+}
+
+TEST_F(MunchCycleTest, TheTrayIconIsTouchedAsOftenForOneCookieAsForAThousandAndAnimatesAfterTheMunch)
+{
+    auto touches = [this](int count) {
+        for (int i = 0; i < count; ++i)
+            cookies({("c" + std::to_string(i)).c_str()});
+        fakes.notifyArea.calls.clear();
+        ui.calls.clear();
+        ui.onProcessMessages = [this] { ui.advanceTime(20); }; // the munch takes its time
+        tick();
+        ui.onProcessMessages = nullptr;
+        return std::pair(fakes.notifyArea.calls.size(), ui.callsOf("startTimer").size());
+    };
+    ui.advanceTime(1000); // the about window's second is over
+    auto one = touches(1);
+    ui.advanceTime(500);
+    EXPECT_EQ(touches(1000), one);
+}
+
+namespace {
+
+// What the user does in the tray menu while a large folder is munched.
+struct MenuAction {
+    const char* what;
+    std::function<void(TForm1&, FakePlatform&)> act;
+    bool cycleGoesOn;
+};
+
+void PrintTo(const MenuAction& action, std::ostream* out)
+{
+    *out << action.what;
+}
+
+void choose(FakePlatform& fakes, const std::string& item)
+{
+    fakes.iconsAndMenus.menuChoice = item;
+    fakes.notifyArea.mouse(516); // right button down on the icon
+}
+
+class MunchCycleMenuTest : public MunchCycleTest, public ::testing::WithParamInterface<MenuAction> {};
+
+} // namespace
+
+TEST_P(MunchCycleMenuTest, DuringALargeMunchTheMenuAnswersAndItsCommandsActAsWhenIdle)
+{
+    fakes.fileSystem.addFolder("D:\\other");
+    for (int i = 0; i < 500; ++i)
+        cookies({("c" + std::to_string(i)).c_str()});
+    std::size_t deletesBefore = 0;
+    int rounds = 0;
+    ui.onProcessMessages = [&] {
+        if (++rounds != 3) // the first round comes before the stores, the others within the folder
+            return;
+        deletesBefore = deleted().size();
+        GetParam().act(*form, fakes);
+    };
+    tick();
+    ui.onProcessMessages = nullptr;
+
+    ASSERT_GT(deletesBefore, 0u);
+    EXPECT_EQ(fakes.iconsAndMenus.lastMenu.empty(), false) << "the menu opened";
+    if (GetParam().cycleGoesOn) {
+        EXPECT_TRUE(fakes.fileSystem.list("C:\\ie\\cookies").empty());
+    } else {
+        EXPECT_EQ(deleted().size(), deletesBefore) << "nothing deleted after the command";
+        EXPECT_FALSE(fakes.fileSystem.list("C:\\ie\\cookies").empty());
+    }
+    EXPECT_EQ(form->State.MunchedCount, deleted().size());
+    EXPECT_FALSE(form->State.MunchBusy);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MunchCycleMenuTest,
+    ::testing::Values(
+        MenuAction{"ActiveOff", [](TForm1&, FakePlatform& f) { choose(f, "Active"); }, false},
+        MenuAction{"Exit", [](TForm1&, FakePlatform& f) { choose(f, "Exit"); }, false},
+        MenuAction{"SessionEnds", [](TForm1& form, FakePlatform& f) {
+                       choose(f, "");
+                       form.EndSession();
+                   }, false},
+        MenuAction{"Dismissed", [](TForm1&, FakePlatform& f) { choose(f, ""); }, false},
+        MenuAction{"NetscapeFileChosen", [](TForm1&, FakePlatform& f) {
+                       f.fileDialogs.onOpenFile = [](const platform::OpenFileRequest&) { return "C:\\x\\cookies.txt"; };
+                       choose(f, "Path to Cookie.txt (Netscape)");
+                   }, false},
+        MenuAction{"OperaFileChosen", [](TForm1&, FakePlatform& f) {
+                       f.fileDialogs.onOpenFile = [](const platform::OpenFileRequest&) { return "C:\\x\\cookies4.dat"; };
+                       choose(f, "Path to Cookie#.Dat (Opera)");
+                   }, false},
+        MenuAction{"IcqFileChosen", [](TForm1&, FakePlatform& f) {
+                       f.fileDialogs.onOpenFile = [](const platform::OpenFileRequest&) { return "C:\\x\\cookies.dat"; };
+                       choose(f, "Path to Cookie.dat (ICQ)");
+                   }, false},
+        MenuAction{"CookieFolderChosen", [](TForm1&, FakePlatform& f) {
+                       f.folderBrowser.user = [](FakeFolderBrowser& shell) {
+                           shell.select("D:\\other");
+                           shell.confirm();
+                       };
+                       choose(f, "Path to Cookie Dir (IExplorer)");
+                   }, false},
+        MenuAction{"IcqMarkSwitched", [](TForm1&, FakePlatform& f) { choose(f, "Delete ICQ Cookies"); }, false},
+        MenuAction{"SameNetscapeFileChosenAgain", [](TForm1& form, FakePlatform& f) {
+                       std::string same = form.State.CookieTxtFile;
+                       f.fileDialogs.onOpenFile = [same](const platform::OpenFileRequest&) { return same; };
+                       choose(f, "Path to Cookie.txt (Netscape)");
+                   }, true},
+        MenuAction{"SoundsSwitched", [](TForm1&, FakePlatform& f) { choose(f, "Sounds On"); }, true},
+        MenuAction{"AddressRead", [](TForm1& form, FakePlatform& f) { choose(f, form.IP1->Caption); }, true}),
+    [](const ::testing::TestParamInfo<MenuAction>& info) { return std::string(info.param.what); });
+
+TEST_F(MunchCycleTest, AFolderChangedDuringAMunchIsTakenUpByTheNextCycleAndTheOldOneIsLeft)
+{
+    fakes.fileSystem.addFile("D:\\other\\new.txt");
+    for (int i = 0; i < 100; ++i)
+        cookies({("c" + std::to_string(i)).c_str()});
+    int rounds = 0;
+    ui.onProcessMessages = [&] {
+        if (++rounds == 2)
+            form->State.IECookieDir = "D:\\other";
+    };
+    tick();
+    ui.onProcessMessages = nullptr;
+    const std::size_t left = fakes.fileSystem.list("C:\\ie\\cookies").size();
+    tick();
+    EXPECT_GT(left, 0u);
+    EXPECT_EQ(fakes.fileSystem.list("C:\\ie\\cookies").size(), left);
+    EXPECT_FALSE(fakes.fileSystem.exists("D:\\other\\new.txt"));
+}
+
+TEST_F(MunchCycleTest, ACounterResetDuringAMunchPausesItAsTheOpenMenuDoesThenCountsFromZero)
+{
+    for (int i = 0; i < 100; ++i)
+        cookies({("c" + std::to_string(i)).c_str()});
+    int rounds = 0;
+    ui.onProcessMessages = [&] {
+        if (++rounds == 2)
+            choose(fakes, form->Cookies1->Caption);
+    };
+    tick();
+    ui.onProcessMessages = nullptr;
+    EXPECT_EQ(form->State.MunchedCount, 0);
+    EXPECT_EQ(form->Cookies1->Caption, "Munched = 0");
+    ticks(9);
+    EXPECT_EQ(form->State.MunchedCount, 0) << "the gate holds, as after a reset when idle";
+    const std::size_t left = fakes.fileSystem.list("C:\\ie\\cookies").size();
+    tick();
+    EXPECT_EQ(form->State.MunchedCount, left);
+    EXPECT_EQ(form->Cookies1->Caption, "Munched = " + std::to_string(left));
 }

@@ -18,6 +18,8 @@
 //   getcookie URL             print the cookies WinINet has for an address
 //   cacheadd URL              put a page into the URL cache
 //   cachelist                 print the source URL of every cache entry
+//   popup CLASS SECONDS       post the tray callback's right-button press to the window and
+//                             print how many milliseconds the popup menu took to appear
 #include <windows.h>
 #include <wininet.h>
 
@@ -193,7 +195,7 @@ int printVisibleWindows(HWND window)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -273,6 +275,21 @@ int main(int argc, char** argv)
         return printVisibleWindows(hwnd);
     if (command == "close")
         return ::PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "popup") {
+        double seconds = argc > 3 ? std::atof(argv[3]) : 10;
+        DWORD start = ::GetTickCount();
+        if (!::PostMessageA(hwnd, 2048, 1, WM_RBUTTONDOWN))
+            return 1;
+        while (!find("#32768")) {
+            if (::GetTickCount() - start >= seconds * 1000) {
+                std::fprintf(stderr, "no menu within %g s\n", seconds);
+                return 1;
+            }
+            ::Sleep(5);
+        }
+        std::printf("%lu\n", ::GetTickCount() - start);
+        return 0;
+    }
     if (command == "post" && argc == 6)
         return ::PostMessageA(hwnd, std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
                               std::strtol(argv[5], nullptr, 0))

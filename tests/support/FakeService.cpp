@@ -49,8 +49,10 @@ std::vector<Call> FakeService::callsOf(const std::string& operation) const
 
 bool FakeService::record(const std::string& operation, std::vector<std::string> args)
 {
-    if (journal)
-        journal->push_back({operation, args});
-    calls.push_back({operation, std::move(args)});
+    if (logging) {
+        if (journal)
+            journal->push_back({operation, args});
+        calls.push_back({operation, std::move(args)});
+    }
     return faults.shouldFail(operation);
 }

@@ -39,6 +39,9 @@ public:
     FaultPlan faults;
     // A log that several fakes share, for the order of calls across services; null: none.
     std::vector<Call>* journal = nullptr;
+    // Off, calls are no longer logged (for benchmarks, where the log would be
+    // the only thing that grows); faults still apply.
+    bool logging = true;
 
     // The calls of one operation, in order.
     std::vector<Call> callsOf(const std::string& operation) const;

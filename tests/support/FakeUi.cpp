@@ -101,6 +101,8 @@ void FakeUi::processMessages()
 {
     record("processMessages");
     serveHandOvers();
+    if (onProcessMessages)
+        deliver(onProcessMessages);
     while (!queue_.empty() && !quitPosted_) {
         auto message = std::move(queue_.front());
         queue_.pop_front();

@@ -121,6 +121,11 @@ public:
 
     platform::WindowHandle newHandle() { return nextHandle_ += 4; }
 
+    // What happens, besides the queue, each time the program lets pending
+    // messages run (time passing, the user acting): run first, as the system
+    // would deliver it among the pending messages.
+    std::function<void()> onProcessMessages;
+
     // Queues a message: the loop runs it in turn, as if dispatched.
     void post(std::function<void()> message);
     // Runs a callback as a dispatched message runs, reporting what escapes it.

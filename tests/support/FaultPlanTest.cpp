@@ -31,3 +31,15 @@ TEST(FaultPlan, FailsEveryCallFromNowOnUntilCleared)
     plan.clear();
     EXPECT_FALSE(plan.shouldFail("write"));
 }
+
+TEST(FakeService, WithLoggingOffCallsAreNotLoggedButStillFail)
+{
+    struct Service : FakeService {
+        bool call() { return !record("call"); }
+    } service;
+    service.logging = false;
+    service.faults.failNext("call");
+    EXPECT_FALSE(service.call());
+    EXPECT_TRUE(service.call());
+    EXPECT_TRUE(service.calls.empty());
+}
