@@ -33,14 +33,14 @@ Win32WindowTarget::~Win32WindowTarget()
         ::SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
 }
 
-bool Win32WindowTarget::create(const Win32WindowSpec& spec)
+bool Win32WindowTarget::create(const Win32WindowRequest& request)
 {
-    registerClass(spec.className, &Win32WindowTarget::dispatch);
-    const platform::Rect& b = spec.bounds;
+    registerClass(request.className, &Win32WindowTarget::dispatch);
+    const platform::Rect& b = request.bounds;
     // The object is reachable from the window before CreateWindowExA returns:
     // the first messages arrive during the call.
-    window_.reset(::CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.caption.c_str(), spec.style, b.left,
-                                    b.top, b.width, b.height, spec.parent, nullptr, ::GetModuleHandleA(nullptr),
+    window_.reset(::CreateWindowExA(request.exStyle, request.className.c_str(), request.caption.c_str(), request.style, b.left,
+                                    b.top, b.width, b.height, request.parent, nullptr, ::GetModuleHandleA(nullptr),
                                     static_cast<Win32WindowTarget*>(this)));
     return static_cast<bool>(window_);
 }

@@ -46,7 +46,7 @@ inline HWND toHwnd(platform::WindowHandle window)
 }
 
 // What a window is made with.
-struct Win32WindowSpec {
+struct Win32WindowRequest {
     std::string className{};
     std::string caption{};
     DWORD style = WS_POPUP;
@@ -67,7 +67,7 @@ public:
     Win32WindowTarget& operator=(const Win32WindowTarget&) = delete;
 
     // Registers the class once per process and makes the window; false when refused.
-    bool create(const Win32WindowSpec& spec);
+    bool create(const Win32WindowRequest& request);
     HWND hwnd() const { return window_.get(); }
 
 protected:
