@@ -19,15 +19,6 @@ extern std::atomic<long long> live;
 extern std::atomic<long long> peak;
 } // namespace heap
 
-// A notification area that keeps no log: the fake's log would be the only
-// thing that grows with the number of files.
-class QuietNotifyArea final : public platform::INotifyArea {
-public:
-    bool add(const platform::NotifyIconData&) override { return true; }
-    bool modify(const platform::NotifyIconData&) override { return true; }
-    bool remove(const platform::NotifyIconData&) override { return true; }
-};
-
 struct BenchProgram {
     // prepare: sets up the fakes (settings, say) before the window is made.
     BenchProgram(const std::string& driveFolder, const std::function<void(FakePlatform&)>& prepare)
@@ -36,14 +27,14 @@ struct BenchProgram {
         prepare(fakes);
         TUrlCache::TestLibraryAtStart(fakes.urlCache);
         app.CreateForm<TForm1>(services);
+        // The fakes' logs would be the only things that grow with the number of files.
         fakes.ui.logging = false; // the munch cycle lets messages run every few entries
+        fakes.notifyArea.logging = false;
         Form1->ThreadedTimer1->SetEnabled(false); // the benchmark runs by hand
         Form1->SoundsOn1->Checked = false;
     }
     FakePlatform fakes;
     PosixFileSystem files;
-    QuietNotifyArea notifyArea;
-    platform::Platform services{fakes.ui, fakes.profile, fakes.host, files, fakes.sound, fakes.registry,
-                                fakes.folderBrowser, notifyArea, fakes.threads, fakes.urlCache};
+    platform::Platform services = fakes.servicesWith(files);
     TApplication app{fakes.ui};
 };

@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target nomblet_bench >/dev/null
 out=$(mktemp)
-build/bench/nomblet_bench --benchmark_format=json --benchmark_out="$out" --benchmark_repetitions=3 \
+build/bench/nomblet_bench --benchmark_filter='^(MunchCycle|FindDelete|IdleCycle|ListLookDelete)' --benchmark_format=json --benchmark_out="$out" --benchmark_repetitions=3 \
   --benchmark_report_aggregates_only=true >/dev/null
 python3 - "$out" <<'PY'
 import json, sys
