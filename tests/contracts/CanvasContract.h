@@ -150,8 +150,9 @@ TYPED_TEST_P(CanvasContract, TextIsWrittenInItsColourWithinItsExtent)
             bool inside = x >= 10 && x < 10 + one.width && y >= 5 && y < 5 + one.height;
             if (p == this->red)
                 inked += inside ? 1 : 1000; // ink outside the extent fails below
-            else if (!inside)
+            else if (!inside) {
                 EXPECT_EQ(p, this->blue) << x << "," << y;
+            }
         }
     EXPECT_GT(inked, 0);
     EXPECT_LT(inked, 1000);

@@ -48,7 +48,7 @@ protected:
 
     struct Found {
         platform::CacheEnumHandle handle = 0;
-        std::string url;
+        std::string url{};
         std::uint32_t error = 0;
     };
     // One find as the sweeper makes it: the size probe, then one buffer of that size.
@@ -204,8 +204,9 @@ TYPED_TEST_P(UrlCacheContract, AnEntryInUseCannotBeDeleted)
     // WinINet remembers the refused delete and carries it out at the release;
     // the in-memory cache does not model that and deletes when asked again.
     this->env.release(url);
-    if (!this->cache().deleteEntry(url))
+    if (!this->cache().deleteEntry(url)) {
         EXPECT_EQ(this->cache().lastError(), platform::cacheErrorFileNotFound);
+    }
     EXPECT_TRUE(this->listed(nullptr).empty());
     EXPECT_FALSE(this->cache().deleteEntry(url));
     EXPECT_EQ(this->cache().lastError(), platform::cacheErrorFileNotFound);

@@ -241,8 +241,9 @@ TEST_F(PosixFileSystemTest, WhatTheServiceChangesItSeesAtOnceDespiteRememberingI
         EXPECT_EQ(attributes, e.attributes) << path;
         bool deleted = fileSystem_->deleteFile(path);
         EXPECT_EQ(deleted, (attributes & (platform::faDirectory | platform::faReadOnly)) == 0) << path;
-        if (deleted)
+        if (deleted) {
             EXPECT_EQ(fileSystem_->attributes(path), platform::invalidAttributes) << path;
+        }
         return true;
     });
     EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));

@@ -16,12 +16,12 @@
 class FakeUrlCache final : public platform::IUrlCache, public FakeService {
 public:
     struct Entry {
-        std::string url;
+        std::string url{};
         std::uint32_t type = 0x1; // a normal entry
         std::int64_t group = 0;
-        std::string localFileName;
-        std::string headerInfo;
-        std::string fileExtension;
+        std::string localFileName{};
+        std::string headerInfo{};
+        std::string fileExtension{};
         std::uint32_t useCount = 0;
         std::uint32_t hitRate = 0;
         std::uint32_t sizeLow = 0;

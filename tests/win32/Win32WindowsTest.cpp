@@ -63,7 +63,7 @@ TEST_F(Win32Windows, AnErrorInAProcedureReachesTheHandlerAndTheMessageAnswersZer
 TEST_F(Win32Windows, AHookSeesMessagesFirstOnePerWindowUntilItGoes)
 {
     NoEvents events;
-    auto window = ui.newWindow({.className = "NombletHookedTest"}, events);
+    auto window = ui.newWindow({.className = "NombletHookedTest", .caption = "", .bounds = {}}, events);
     std::vector<UINT> seen;
     auto hook = messages.hookWindow(*window, [&](const platform::WindowMessage& m) {
         if (m.message == failing)

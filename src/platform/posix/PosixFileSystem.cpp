@@ -180,10 +180,6 @@ std::string PosixFileSystem::hostPath(const std::string& path) const
 
 void PosixFileSystem::findFiles(const std::string& pattern, const std::function<bool(const FindEntry&)>& visit)
 {
-    if (const Description* showing = shown(pattern)) {
-        visit({platform::splitPath(pattern).name, showing->attributes, showing->sizeLow});
-        return;
-    }
     const auto [folder, namePattern] = platform::splitPath(pattern);
     if (namePattern.empty())
         return;
@@ -243,8 +239,6 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
 
 std::uint32_t PosixFileSystem::attributes(const std::string& path)
 {
-    if (const Description* showing = shown(path))
-        return showing->attributes;
     std::string host = hostPath(path);
     Description found;
     if (host.empty() || !describe(host, lastElement(path), found))

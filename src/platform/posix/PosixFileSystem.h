@@ -32,10 +32,9 @@ private:
         std::uint32_t sizeLow = 0;
     };
     // The entry at a host path. While a search shows an entry to its visitor,
-    // the look taken for the search serves the visitor's own questions about
-    // that entry (exists, attributes, delete), so a munched cookie is looked at
-    // once, not four times; it is forgotten when the visitor returns or changes
-    // something.
+    // the look taken for the search serves the visitor's delete of that entry,
+    // so a munched cookie is looked at once; it is forgotten when the visitor
+    // returns or changes something.
     bool describe(const std::string& hostPath, const std::string& name, Description& found);
     // The entry a search is showing, when path names it as the program does.
     const Description* shown(const std::string& path) const
