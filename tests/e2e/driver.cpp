@@ -20,9 +20,13 @@
 //   cachelist                 print the source URL of every cache entry
 //   popup CLASS SECONDS       post the tray callback's right-button press to the window and
 //                             print how many milliseconds the popup menu took to appear
+//   usage CLASS               print "handles threads" of the process that owns the window,
+//                             as the system's handle table and thread list count them
 #include <windows.h>
+#include <tlhelp32.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -193,9 +197,64 @@ int printVisibleWindows(HWND window)
     return 0;
 }
 
+// The system's handle table, as NtQuerySystemInformation gives it (class 16).
+struct HandleEntry {
+    USHORT process;
+    USHORT backTrace;
+    UCHAR type;
+    UCHAR attributes;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+};
+struct HandleTable {
+    ULONG count;
+    HandleEntry entries[1];
+};
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+// What the process that owns a window holds, for a soak to compare over time.
+// (Wine counts neither a process's handles nor its private bytes for
+// GetProcessHandleCount and GetProcessMemoryInfo; its handle table it keeps.)
+int printUsage(HWND window)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<BYTE> buffer(1 << 20);
+    LONG status = -1;
+    for (int tries = 0; query && tries < 6; ++tries) {
+        ULONG needed = 0;
+        status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status != static_cast<LONG>(0xC0000004)) // not STATUS_INFO_LENGTH_MISMATCH
+            break;
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 65536));
+    }
+    if (status != 0) {
+        std::fprintf(stderr, "no handle table (%08lx)\n", static_cast<unsigned long>(status));
+        return 1;
+    }
+    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+    unsigned long handles = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        handles += table->entries[i].process == static_cast<USHORT>(process);
+    unsigned threads = 0;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+            threads += entry.th32OwnerProcessID == process;
+        ::CloseHandle(snapshot);
+    }
+    std::printf("%lu %u\n", handles, threads);
+    return 0;
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -273,6 +332,8 @@ int main(int argc, char** argv)
     }
     if (command == "visible")
         return printVisibleWindows(hwnd);
+    if (command == "usage")
+        return printUsage(hwnd);
     if (command == "close")
         return ::PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "popup") {
