@@ -20,8 +20,8 @@ minutes=${1:-30}
 interval=${2:-30}
 sounds=${3:-1}
 source scripts/setup
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target nomblet nomblet_driver >/dev/null
+built=$( (cmake --preset win32 && cmake --build --preset win32 --target nomblet nomblet_driver) 2>&1) ||
+  { echo "$built" >&2; echo "FAIL [soak]: the build failed" >&2; exit 1; }
 set -- build/win32/nomblet.exe build/win32/tests/e2e/nomblet_driver.exe
 source tests/e2e/lib.sh
 
@@ -96,7 +96,7 @@ driver keys escape
 # This prefix's wineserver, sampled for information.
 server=
 for pid in $(pgrep -u "$(id -u)" wineserver); do
-  if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$pid; fi
+  if tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then server=$pid; fi
 done
 
 echo "soak: $minutes min, a cookie every 100 ms, a sample every $interval s, sounds $([ "$sounds" = 1 ] && echo on || echo off);" \
@@ -177,12 +177,13 @@ left=$(find "$folder" -mindepth 1 | wc -l)
 [ "$left" -eq 0 ] || problems+=("$left cookies were never munched: $(find "$folder" -mindepth 1 -printf '%f ' | head -c 200)")
 [ "$count" -eq "$w" ] || problems+=("the counter shows $count munched, $w files were written")
 
-# Growth: the smallest of the last three samples against the largest of the
-# three first after the warm-up, so that a passing peak counts in neither.
+# Growth: the median of the last three samples against that of the first three
+# after the warm-up, so that a passing peak (the sound device's threads come
+# and go) counts in neither.
 growth() { # column tolerance name unit
   local column=$1 tolerance=$2 name=$3 unit=$4 base last grew
-  base=$(printf '%s\n' "${samples[@]}" | awk -v w="$warmup" -v c="$column" '$1 >= w { print $c }' | head -3 | sort -n | tail -1)
-  last=$(printf '%s\n' "${samples[@]}" | awk -v c="$column" '{ print $c }' | tail -3 | sort -n | head -1)
+  base=$(printf '%s\n' "${samples[@]}" | awk -v w="$warmup" -v c="$column" '$1 >= w { print $c }' | head -3 | sort -n | sed -n 2p)
+  last=$(printf '%s\n' "${samples[@]}" | awk -v c="$column" '{ print $c }' | tail -3 | sort -n | sed -n 2p)
   grew=$((last - base))
   printf '%-20s after warm-up %8d, at the end %8d: %+d %s (tolerance %d)\n' "$name" "$base" "$last" "$grew" "$unit" "$tolerance"
   [ "$grew" -le "$tolerance" ] || problems+=("$name grew by $grew $unit (tolerance $tolerance)")
