@@ -1,6 +1,6 @@
 # A cookie folder of 340 characters and a Netscape cookie file beyond 260 are
 # munched and counted like short ones; index.dat, a read-only file and a
-# subfolder stay. A long spelling of the Windows directory is still refused.
+# subfolder stay. The Windows directory spelt long or prefixed is still refused.
 source "$(dirname "$0")/lib.sh"
 
 a200=$(printf 'a%.0s' $(seq 200))
@@ -35,21 +35,22 @@ close_nomblet
 wait_for_exit 5 || fail "nomblet.exe did not end"
 [ "$(settings_value 'Cookie Dir' Dir)" = "$dir" ] || fail "the long cookie folder was not kept in the settings"
 
-# The Windows directory spelt beyond the limit: passed over, while the long
-# Netscape cookie file is still munched.
-windows_long="C:\\windows\\$a200\\$a200\\..\\.."
-write_settings <<INI
+# The Windows directory spelt beyond the limit or with the long-path prefix:
+# passed over, while the long Netscape cookie file is still munched.
+for windows in "C:\\windows\\$a200\\$a200\\..\\.." '\\?\C:\windows'; do
+  write_settings <<INI
 [Cookie File]
 Name=$netscape
 [Cookie Dir]
-Dir=$windows_long
+Dir=$windows
 INI
-before=$(ls "$(windows_dir)" | wc -l)
-make_file "$netscape"
-start_nomblet
-sleep 1.2
-! file_exists "$netscape" || fail "with the long Windows directory the Netscape cookie file was not munched"
-[ "$(ls "$(windows_dir)" | wc -l)" = "$before" ] || fail "files went from the Windows directory"
-close_nomblet
-wait_for_exit 5 || fail "nomblet.exe did not end"
+  before=$(ls "$(windows_dir)" | wc -l)
+  make_file "$netscape"
+  start_nomblet
+  sleep 1.2
+  ! file_exists "$netscape" || fail "with Dir=$windows the Netscape cookie file was not munched"
+  [ "$(ls "$(windows_dir)" | wc -l)" = "$before" ] || fail "with Dir=$windows files went from the Windows directory"
+  close_nomblet
+  wait_for_exit 5 || fail "nomblet.exe did not end"
+done
 pass
