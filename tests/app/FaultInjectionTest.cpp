@@ -338,6 +338,7 @@ void runEveryFault(const Path& path)
             path.before(rig);
             rig.fakes.sequence.limit = std::max(10 * calls, 5000L);
             rig.fakes.sequence.failAt(n, mode);
+            rig.fakes.sequence.label = describe(path, n, mode, operations);
             std::vector<std::string> faults;
             try {
                 path.run(rig);

@@ -52,7 +52,7 @@ bool FaultSequence::shouldFail(const std::string& operation)
     operations_.push_back(operation);
     if (count_ > limit) {
         runaway = true;
-        throw RunawayCalls();
+        throw RunawayCalls(label);
     }
     if (failAt_ == 0)
         return false;

@@ -54,6 +54,8 @@ public:
     const std::vector<std::string>& operations() const { return operations_; }
     long limit = 1'000'000;
     bool runaway = false;
+    // Names the run in the error of a runaway one: a destructor may carry it to terminate.
+    std::string label;
 
     // Counts one call; true when it is to fail.
     bool shouldFail(const std::string& operation);
@@ -67,7 +69,10 @@ private:
 
 // Thrown by the call that goes over a sequence's limit.
 struct RunawayCalls : std::runtime_error {
-    RunawayCalls() : std::runtime_error("more platform calls than any run of the path needs") {}
+    explicit RunawayCalls(const std::string& run)
+        : std::runtime_error("more platform calls than any run of the path needs: " + run)
+    {
+    }
 };
 
 class FakeService {
