@@ -59,6 +59,18 @@ const FailedCall failedCalls[] = {
          return f.host.hostName(64).empty();
      }},
     {"the current folder is empty", [](FakePlatform& f) { return f.fileSystem.currentDirectory().empty(); }},
+    {"a window that could not be made has no handle and never shows",
+     [](FakePlatform& f) {
+         struct : platform::IWindowEvents {
+             void onCloseRequest() override {}
+             bool onQueryEndSession() override { return true; }
+             void onEndSession() override {}
+             void onPaint(platform::ICanvas&) override {}
+         } events;
+         auto window = f.ui.newWindow({}, events);
+         window->setVisible(true);
+         return window->handle() == 0 && !window->visible() && f.ui.windows.empty();
+     }},
     {"a message box is not shown",
      [](FakePlatform& f) {
          f.ui.messageBox("text", "caption", platform::BoxIcon::Stop);
