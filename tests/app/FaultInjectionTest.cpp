@@ -46,10 +46,14 @@ const std::vector<std::string> cacheFiles{cacheDir + "\\a.htm", cacheDir + "\\Co
                                           cacheDir + "\\Content\\Deep\\c.js"};
 // Files no path may delete: beside the stores, below a store folder, beside the cache folder.
 const std::vector<std::string> bystanders{
-    "C:\\ns\\bookmarks.htm",          ieDir + "\\sub\\nested.txt",
-    "C:\\WINDOWS\\win.ini",           "C:\\WINDOWS\\Temporary Internet Files.old\\keep.htm",
-    "C:\\Temporary Internet Files\\bystander.htm", "C:\\sounds\\crunch.wav",
-    "C:\\sounds\\burp.wav",           "C:\\sounds\\new.wav",
+    "C:\\ns\\bookmarks.htm",
+    ieDir + "\\sub\\nested.txt",
+    "C:\\WINDOWS\\win.ini",
+    "C:\\WINDOWS\\Temporary Internet Files.old\\keep.htm",
+    "C:\\Temporary Internet Files\\bystander.htm",
+    "C:\\sounds\\crunch.wav",
+    "C:\\sounds\\burp.wav",
+    "C:\\sounds\\new.wav",
     "D:\\data\\precious.doc",
 };
 
@@ -217,6 +221,8 @@ struct Path {
     const char* sweeps = nullptr;
     bool mayClearCacheFolder = false;
     bool endsTheProgram = false;
+    // What the path does when nothing fails, so that its runs test something; null: not judged.
+    std::function<bool(Rig&)> didItsWork{};
 };
 
 void startFaultFree(Rig& rig)
@@ -345,6 +351,9 @@ void runEveryFault(const Path& path)
         calls = rig.fakes.sequence.count();
         operations = rig.fakes.sequence.operations();
         SCOPED_TRACE(path.name + " without faults");
+        if (path.didItsWork) {
+            EXPECT_TRUE(path.didItsWork(rig)) << "the path does not do its work";
+        }
         for (const std::string& fault : checkMunchingGoesOn(rig, path))
             ADD_FAILURE() << fault;
         for (const std::string& fault : check(rig, path))
@@ -367,7 +376,7 @@ void runEveryFault(const Path& path)
                 faults.push_back(std::string("an error escaped: ") + e.what());
             }
             rig.holdRealTicks();
-            // Judged after the next ticks too: what the run left may harm them.
+            // Judged after the next ticks: what the run left may harm them.
             for (const std::string& fault : checkMunchingGoesOn(rig, path))
                 faults.push_back(fault);
             for (const std::string& fault : check(rig, path))
@@ -395,6 +404,11 @@ Path startUp()
                   }
               }};
     path.boxes = {soundUnreadable, noTimer, noThread, noWindow};
+    path.didItsWork = [](Rig& rig) {
+        const TWaveData* crunch = rig.form ? rig.form->Wave2->WaveData() : nullptr;
+        return crunch && crunch->Size() == static_cast<int>(Rig::waveBytes().size()) &&
+               rig.form->ThreadedTimer1->Enabled() && !rig.form->Visible() && rig.form->State.IECookieDir == ieDir;
+    };
     return path;
 }
 
@@ -402,6 +416,11 @@ Path munchCycle()
 {
     Path path{"munch cycle", startFaultFree, [](Rig& rig) { rig.tick(); }};
     path.boxes = {noTimer};
+    path.didItsWork = [](Rig& rig) {
+        return std::none_of(storeFiles.begin(), storeFiles.end(),
+                            [&](const std::string& file) { return rig.fakes.fileSystem.exists(file); }) &&
+               rig.form->State.MunchedCount == static_cast<std::uint16_t>(storeFiles.size() + 30);
+    };
     return path;
 }
 
@@ -429,6 +448,10 @@ Path saveSettings()
               },
               [](Rig& rig) { rig.fakes.ui.deliver([&rig] { rig.form->SaveSettings(); }); }};
     path.boxes = {saveFailed};
+    path.didItsWork = [](Rig& rig) {
+        return rig.fakes.profile.get(ini, "Settings", "SoundsOn") == "0" &&
+               rig.fakes.profile.get(ini, "Settings", "BurpWave") == "Default";
+    };
     return path;
 }
 
@@ -439,6 +462,7 @@ Path urlCacheSweep()
                   rig.fakes.ui.deliver([&rig] { rig.form->UrlCache1->DeleteAllEntries(); });
               }};
     path.sweeps = "Cookie:";
+    path.didItsWork = [](Rig& rig) { return rig.fakes.urlCache.urls().size() == urls.size() - 1; };
     return path;
 }
 
@@ -448,6 +472,11 @@ Path clearIeCache()
               [](Rig& rig) { rig.fakes.ui.deliver([&rig] { rig.form->DeleteIECache1->Click(); }); }};
     path.sweeps = "";
     path.mayClearCacheFolder = true;
+    path.didItsWork = [](Rig& rig) {
+        return rig.fakes.urlCache.urls().empty() &&
+               std::none_of(cacheFiles.begin(), cacheFiles.end(),
+                            [&](const std::string& file) { return rig.fakes.fileSystem.exists(file); });
+    };
     return path;
 }
 
