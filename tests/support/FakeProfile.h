@@ -22,6 +22,12 @@ public:
     std::optional<std::string> get(const std::string& file, const std::string& section,
                                    const std::string& key) const;
     bool hasFile(const std::string& file) const;
+    // Replaces a file by what the text of an INI file holds, read as the real
+    // service reads one: "[section]" lines, "key=value" lines with blanks cut
+    // from both ends of key and value and one pair of enclosing quotes taken
+    // off the value, the first of equal sections and keys winning; other lines
+    // (comments, text without "=") give nothing.
+    void loadText(const std::string& file, const std::string& text);
 
 private:
     struct Section {
