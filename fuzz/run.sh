@@ -29,11 +29,11 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
 out=$root/build/fuzz/runs
-rm -rf "$out"
 mkdir -p "$out"
 
 fuzz_one() {
   local name=$1 work=$out/$1
+  rm -rf "$work"
   mkdir -p "$work/corpus" "$root/build/fuzz/findings/$name"
   cp "$root/fuzz/corpus/$name/"* "$work/corpus/"
   # Each run writes its log; the exit status says whether it found something.
