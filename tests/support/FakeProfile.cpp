@@ -109,22 +109,16 @@ void FakeProfile::loadText(const std::string& file, const std::string& text)
             continue;
         std::size_t close = line.rfind(']');
         if (line[0] == '[' && close != std::string::npos) {
-            std::string name = trimmed(line.substr(1, close - 1));
-            current = nullptr;
-            for (Section& s : loaded)
-                if (same(s.name, name))
-                    current = &s;
-            if (!current) {
-                loaded.push_back({name, {}});
-                current = &loaded.back();
-            }
+            // A repeated section stays apart: lookups find the first one only.
+            loaded.push_back({trimmed(line.substr(1, close - 1)), {}});
+            current = &loaded.back();
             continue;
         }
-        if (!current)
-            continue;
         std::size_t equals = line.find('=');
+        if (!current || equals == std::string::npos)
+            continue;
         std::string key = trimmed(line.substr(0, equals));
-        std::string value = equals == std::string::npos ? std::string() : trimmed(line.substr(equals + 1));
+        std::string value = trimmed(line.substr(equals + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         bool known = std::any_of(current->keys.begin(), current->keys.end(),

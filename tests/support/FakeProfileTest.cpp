@@ -24,6 +24,7 @@ TEST(FakeProfile, CutsValuesToTheBufferAndRefusesWritesOnDemand)
     EXPECT_EQ(profile.callsOf("writeString").size(), 2u);
 }
 
+// The cases and answers of Wine's GetPrivateProfileStringA on the same text.
 TEST(FakeProfile, ReadsAFilesTextAsTheRealServiceDoes)
 {
     FakeProfile profile;
@@ -35,8 +36,8 @@ TEST(FakeProfile, ReadsAFilesTextAsTheRealServiceDoes)
         const char* value;
     };
     for (const Case& c : {Case{"Settings", "SoundsOn", "0"}, Case{"Settings", "Wave", "C:\\a b.wav"},
-                          Case{"Settings", "Autoload", "0"}, Case{"Other", "Key", "x"},
-                          Case{"Settings", "Orphan", "<missing>"}, Case{"Settings", "noequals", ""},
+                          Case{"Settings", "Autoload", "<missing>"}, Case{"Other", "Key", "x"},
+                          Case{"Settings", "Orphan", "<missing>"}, Case{"Settings", "noequals", "<missing>"},
                           Case{"Other", "[Other", "1"}})
         EXPECT_EQ(profile.readString("a.ini", c.section, c.key, "<missing>", 2048), c.value) << c.key;
 }
