@@ -18,8 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // Before the main window exists: every cache sweeper keeps this answer.
     TUrlCache::TestLibraryAtStart(win32.services().urlCache);
     TApplication application(win32.services().ui);
-    application.SetTitle("Nomblet");
-    application.CreateForm<TForm1>(win32.services());
+    if (!StartNomblet(application, win32.services()))
+        return 1;
     application.Run();
     return 0;
 }

@@ -25,9 +25,30 @@ TForm1::TForm1(TApplication& application, const platform::Platform& platform)
     : TForm(application, "TForm1"), platform_(platform)
 {
     Form1 = this;
+    // A layout that fails leaves no half-made window reachable.
+    struct Published {
+        bool made = false;
+        ~Published()
+        {
+            if (!made)
+                Form1 = nullptr;
+        }
+    } published;
     ReadMainLayout(*this);
     munchSounds_ = std::make_unique<MunchSounds>(platform.ui, *Wave2, *Wave1, *SoundsOn1);
     DoCreate();
+    published.made = true;
+}
+
+TForm1* StartNomblet(TApplication& application, const platform::Platform& platform)
+{
+    application.SetTitle("Nomblet");
+    try {
+        return &application.CreateForm<TForm1>(platform);
+    } catch (...) {
+        application.HandleException(std::current_exception());
+        return nullptr;
+    }
 }
 
 TForm1::~TForm1()

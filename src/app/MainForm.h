@@ -137,3 +137,8 @@ private:
 
 // The one main window, while it exists.
 extern TForm1* Form1;
+
+// The program's start as its entry runs it: the title, then the main window.
+// An error that leaves the main window unmade (no thread, timer or window to
+// be had) is shown in the standard error box and gives null: the program ends.
+TForm1* StartNomblet(TApplication& application, const platform::Platform& platform);

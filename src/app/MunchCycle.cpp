@@ -84,11 +84,13 @@ void TForm1::ThreadedTimer1Timer(TObject*)
 
     bool munched = false;
     platform::IFileSystem& files = platform_.fileSystem;
-    if (FileExists(files, taken.cookieTxtFile))
+    // A path the settings may have cut names what the user never chose.
+    auto isCookieFile = [&](const std::string& path) { return !mayBeCut(path) && FileExists(files, path); };
+    if (isCookieFile(taken.cookieTxtFile))
         munched |= MunchFile(taken.cookieTxtFile);
-    if (FileExists(files, taken.operaCookieFile))
+    if (isCookieFile(taken.operaCookieFile))
         munched |= MunchFile(taken.operaCookieFile);
-    if (FileExists(files, taken.icqCookieFile) && taken.munchIcq)
+    if (isCookieFile(taken.icqCookieFile) && taken.munchIcq)
         munched |= MunchFile(taken.icqCookieFile);
 
     // Messages run between rounds of the folder, so that the tray menu answers
@@ -103,7 +105,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // it comes, so the folder is never held in memory. Whatever the settings
     // name, a system folder is never emptied.
     int looked = 0;
-    if (!systemFolders_.Refuses(taken.ieCookieDir))
+    if (!mayBeCut(taken.ieCookieDir) && !systemFolders_.Refuses(taken.ieCookieDir))
         files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
             if (++looked % entriesPerRound == 0 && !mayGoOn())
                 return false;

@@ -7,7 +7,6 @@
 namespace {
 
 const std::string settingsFile = "nomblet.ini"; // a bare name: the Windows directory
-constexpr std::size_t valueBuffer = 2048;
 
 const char* flag(bool checked)
 {
@@ -19,7 +18,7 @@ const char* flag(bool checked)
 void TForm1::LoadSettings()
 {
     auto read = [this](const char* section, const char* key, const char* fallback) {
-        return platform_.profile.readString(settingsFile, section, key, fallback, valueBuffer);
+        return platform_.profile.readString(settingsFile, section, key, fallback, settingsValueBuffer);
     };
     State.CookieTxtFile = read("Cookie File", "Name", "");
     State.OperaCookieFile = read("Cookie File", "OName", "");

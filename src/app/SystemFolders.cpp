@@ -33,11 +33,17 @@ bool SystemFolderGuard::Refuses(const std::string& folder)
 {
     if (isAbsolute(folder) && folder == lastFolder_)
         return lastRefused_;
-    // A host that could name none is asked again next time.
+    // A host that could name none is asked again next time; until it names
+    // them, no folder can be told safe, so every one is refused and no verdict
+    // is remembered.
     if (!systemFolders_ || systemFolders_->empty()) {
         systemFolders_.emplace();
         for (const std::string& system : host_.systemFolders())
             systemFolders_->push_back(comparable(system));
+        if (systemFolders_->empty()) {
+            lastFolder_.clear();
+            return true;
+        }
     }
     const std::string candidate = comparable(folder);
     lastFolder_ = folder;

@@ -197,6 +197,35 @@ TEST_F(MunchCycleTest, ASystemFolderIsPassedOverWhileTheOtherStoresAreMunched)
     }
 }
 
+TEST_F(MunchCycleTest, AStorePathTheSettingsBufferMayHaveCutIsPassedOver)
+{
+    // Stored paths longer than 2047 characters, read back cut: the cut folder
+    // is one above the folder meant, the cut file name another existing file.
+    const std::string parent = "C:\\" + std::string(1000, 'p') + "\\" + std::string(1043, 'q');
+    const std::string cutFile = "C:\\" + std::string(1000, 'n') + "\\" + std::string(1043, 'o');
+    ASSERT_EQ(parent.size(), 2047u);
+    ASSERT_EQ(cutFile.size(), 2047u);
+    const std::string meantFolder = parent + "\\" + std::string(52, 'm');
+    fakes.profile.set(ini, "Cookie Dir", "Dir", meantFolder);
+    fakes.profile.set(ini, "Cookie File", "Name", cutFile + ".bak");
+    fakes.fileSystem.addFile(parent + "\\kept.txt");
+    fakes.fileSystem.addFile(meantFolder + "\\cookie.txt");
+    fakes.fileSystem.addFile(cutFile);
+    form->LoadSettings();
+    ASSERT_EQ(form->State.IECookieDir, parent);
+    ASSERT_EQ(form->State.CookieTxtFile, cutFile);
+
+    tick();
+    EXPECT_THAT(deleted(), testing::IsEmpty());
+
+    // One character shorter, the folder is whole and munched.
+    const std::string whole = parent.substr(0, 2046);
+    fakes.fileSystem.addFile(whole + "\\cookie.txt");
+    form->State.IECookieDir = whole;
+    tick();
+    EXPECT_THAT(deleted(), ElementsAre(whole + "\\cookie.txt"));
+}
+
 TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
 {
     form->SoundsOn1->Checked = false;

@@ -64,13 +64,16 @@ TEST(SystemFolders, AnAbsoluteFolderIsJudgedOnceARelativeOneEachTimeAsTheCurrent
     EXPECT_TRUE(guard.Refuses("cookies"));
 }
 
-TEST(SystemFolders, WithoutTheHostsFoldersOnlyRootsAreRefusedUntilItNamesThem)
+TEST(SystemFolders, WithoutTheHostsFoldersEveryFolderIsRefusedAndNoVerdictIsKept)
 {
     FakeHost host;
-    SystemFolderGuard guard(host);
-    host.faults.failFrom("systemFolders");
-    EXPECT_TRUE(guard.Refuses("C:\\"));
-    EXPECT_FALSE(guard.Refuses("C:\\WINDOWS"));
-    host.faults.clear();
-    EXPECT_TRUE(guard.Refuses("C:\\WINDOWS\\SYSTEM32"));
+    SystemFolderGuard unnamed(host);
+    host.faults.failNext("systemFolders");
+    EXPECT_TRUE(unnamed.Refuses("C:\\ie\\cookies"));
+    EXPECT_FALSE(unnamed.Refuses("C:\\ie\\cookies")) << "asked again once the host names them";
+
+    host.faults.failNext("systemFolders");
+    SystemFolderGuard failedFirst(host);
+    EXPECT_TRUE(failedFirst.Refuses("C:\\WINDOWS"));
+    EXPECT_TRUE(failedFirst.Refuses("C:\\WINDOWS")) << "not the verdict of the failed query";
 }

@@ -133,7 +133,35 @@ TYPED_TEST_P(FileSystemContract, WholeFileReadsGiveTheBytesOrTheSystemsErrorCode
     }
 }
 
+TYPED_TEST_P(FileSystemContract, PathsLongerThanTheAnsiLimitWorkAsShortOnes)
+{
+    // Two levels, 340 characters below the root: every path in it is longer than 260.
+    const std::string folder = std::string(200, 'f') + "\\" + std::string(139, 'g');
+    this->world.addFile(folder + "\\cookie.txt", "12345");
+    this->world.addFile(folder + "\\index.dat", "i");
+    this->world.addFile(folder + "\\ro.txt", "r");
+    this->world.makeReadOnly(folder + "\\ro.txt");
+    this->world.addFolder(folder + "\\Sub");
+    platform::IFileSystem& files = this->files();
+    const auto at = [&](const std::string& name) { return this->path(folder + "\\" + name); };
+
+    using testing::UnorderedElementsAre;
+    EXPECT_THAT(this->names(folder + "\\*.*"), UnorderedElementsAre(".", "..", "cookie.txt", "index.dat", "ro.txt", "Sub"));
+    EXPECT_THAT(this->names(folder + "\\COOKIE.TXT"), UnorderedElementsAre("cookie.txt"));
+    EXPECT_NE(files.attributes(at("Sub")) & platform::faDirectory, 0u);
+    EXPECT_NE(files.attributes(at("ro.txt")) & platform::faReadOnly, 0u);
+    const platform::FileContent content = files.readWholeFile(at("cookie.txt"));
+    EXPECT_EQ(std::string(content.bytes.begin(), content.bytes.end()), "12345");
+
+    EXPECT_FALSE(files.deleteFile(at("ro.txt"))) << "read-only";
+    EXPECT_TRUE(files.deleteFile(at("cookie.txt")));
+    EXPECT_EQ(files.attributes(at("cookie.txt")), platform::invalidAttributes);
+    EXPECT_TRUE(files.removeDirectory(at("Sub")));
+    EXPECT_THAT(this->names(folder + "\\*.*"), UnorderedElementsAre(".", "..", "index.dat", "ro.txt"));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
                             EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
                             AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
-                            WholeFileReadsGiveTheBytesOrTheSystemsErrorCode);
+                            WholeFileReadsGiveTheBytesOrTheSystemsErrorCode,
+                            PathsLongerThanTheAnsiLimitWorkAsShortOnes);

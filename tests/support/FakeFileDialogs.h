@@ -14,7 +14,9 @@ public:
 
     std::optional<std::string> openFileDialog(const platform::OpenFileRequest& request) override
     {
-        record("openFileDialog", {request.title, request.fileName, request.initialDir});
+        // A dialog that cannot be shown answers as a cancelled one.
+        if (record("openFileDialog", {request.title, request.fileName, request.initialDir}))
+            return std::nullopt;
         openFileRequests.push_back(request);
         std::optional<std::string> chosen;
         ui_.deliver([&] { chosen = onOpenFile ? onOpenFile(request) : std::nullopt; });

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 using platform::faDirectory;
 using platform::faReadOnly;
@@ -206,10 +207,18 @@ void FakeFileSystem::findFiles(const std::string& pattern,
     if (!folder || !folder->isFolder() || namePattern.empty())
         return;
 
+    // The first entry comes with the search's start, each later one with a
+    // step of its own ("findNext"), which can fail and end the search.
+    bool first = true;
+    auto show = [&](const platform::FindEntry& entry) {
+        if (!std::exchange(first, false) && step("findNext"))
+            return false;
+        return visit(entry);
+    };
     bool isRoot = parse(folderPath, currentDir).elements.empty();
     if (!isRoot) {
         for (const char* dots : {".", ".."})
-            if (windowsWildcardMatch(namePattern, dots) && !visit({dots, faDirectory, 0}))
+            if (windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
                 return;
     }
     // Names first, so that the visitor may delete entries while the search runs.
@@ -220,7 +229,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
         Node* node = folder->child(name);
         if (!node || !windowsWildcardMatch(namePattern, node->name))
             continue;
-        if (!visit({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
+        if (!show({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
             return;
         if (!resolve(folderPath))
             return; // the folder itself went
@@ -287,6 +296,7 @@ platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
 
 std::string FakeFileSystem::currentDirectory()
 {
-    record("currentDirectory");
+    if (record("currentDirectory"))
+        return {};
     return currentDir;
 }

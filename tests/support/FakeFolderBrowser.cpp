@@ -73,7 +73,9 @@ platform::ItemIdList FakeFolderBrowser::browse(const platform::BrowseRequest& re
 {
     std::ostringstream flags;
     flags << "0x" << std::hex << request.flags;
-    record("browse", {request.title, flags.str()});
+    // A browser that cannot be shown answers as a cancelled one, without a callback.
+    if (record("browse", {request.title, flags.str()}))
+        return nullptr;
     lastRequest = request;
     request_ = &request;
     open_ = true;
@@ -119,8 +121,7 @@ bool FakeFolderBrowser::requestReachesDialog(platform::DialogWindow dialog)
 
 void FakeFolderBrowser::setSelection(platform::DialogWindow dialog, const std::string& path)
 {
-    record("setSelection", {path});
-    if (!requestReachesDialog(dialog))
+    if (record("setSelection", {path}) || !requestReachesDialog(dialog))
         return;
     // The shell reads a bare drive as that drive's root.
     std::string folder = path;
@@ -131,8 +132,7 @@ void FakeFolderBrowser::setSelection(platform::DialogWindow dialog, const std::s
 
 void FakeFolderBrowser::setStatusText(platform::DialogWindow dialog, const std::string& text)
 {
-    record("setStatusText", {text});
-    if (requestReachesDialog(dialog))
+    if (!record("setStatusText", {text}) && requestReachesDialog(dialog))
         statusText = text;
 }
 

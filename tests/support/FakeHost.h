@@ -11,18 +11,27 @@
 
 class FakeHost final : public platform::IHost, public FakeService {
 public:
-    void socketsStartup(std::uint16_t version) override { record("socketsStartup", {std::to_string(version)}); }
-    void socketsCleanup() override { record("socketsCleanup"); }
+    // Winsock answers nothing before a start that succeeded (WSANOTINITIALISED).
+    void socketsStartup(std::uint16_t version) override
+    {
+        if (!record("socketsStartup", {std::to_string(version)}))
+            ++socketsStarted;
+    }
+    void socketsCleanup() override
+    {
+        if (!record("socketsCleanup") && socketsStarted > 0)
+            --socketsStarted;
+    }
     std::string hostName(std::size_t bufferSize) override
     {
-        if (record("hostName", {std::to_string(bufferSize)}))
+        if (record("hostName", {std::to_string(bufferSize)}) || socketsStarted == 0)
             return {};
         return name.substr(0, bufferSize - 1);
     }
     std::optional<std::vector<std::string>> hostAddresses(const std::string& host) override
     {
         // Winsock takes an empty name for this machine.
-        if (record("hostAddresses", {host}) || (host != name && !host.empty()))
+        if (record("hostAddresses", {host}) || socketsStarted == 0 || (host != name && !host.empty()))
             return std::nullopt;
         return addresses;
     }
@@ -59,4 +68,5 @@ public:
                                      "C:\\Documents and Settings\\user", "C:\\Documents and Settings\\user\\Desktop"};
     std::map<std::string, std::string> longPaths; // what fullLongPath makes of a path; others stay
     std::set<std::uint8_t> leadBytes; // empty: a single-byte code page
+    int socketsStarted = 0;
 };

@@ -45,6 +45,16 @@ struct FakePlatform {
 
     platform::Platform services = servicesWith(fileSystem);
 
+    // One count of the calls of every fake, for faults by place in a run.
+    FaultSequence sequence;
+    void countInSequence()
+    {
+        for (FakeService* fake : std::initializer_list<FakeService*>{
+                 &ui, &windowMessages, &iconsAndMenus, &fileDialogs, &uiThread, &profile, &host, &fileSystem, &sound,
+                 &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas})
+            fake->sequence = &sequence;
+    }
+
     // The same services on another file system (real files, say).
     platform::Platform servicesWith(platform::IFileSystem& files)
     {

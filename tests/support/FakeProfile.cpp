@@ -30,8 +30,9 @@ FakeProfile::Section* FakeProfile::findSection(const std::string& file, const st
 std::string FakeProfile::readString(const std::string& file, const std::string& section, const std::string& key,
                                     const std::string& fallback, std::size_t bufferSize)
 {
-    record("readString", {file, section, key, fallback, std::to_string(bufferSize)});
-    std::string value = get(file, section, key).value_or(fallback);
+    // A read that fails gives the fallback, as for a missing key.
+    const bool failed = record("readString", {file, section, key, fallback, std::to_string(bufferSize)});
+    std::string value = failed ? fallback : get(file, section, key).value_or(fallback);
     if (bufferSize == 0)
         return {};
     return value.substr(0, bufferSize - 1);

@@ -38,6 +38,27 @@ bool FaultPlan::shouldFail(const std::string& operation)
     return fail;
 }
 
+void FaultSequence::failAt(long n, Mode mode)
+{
+    count_ = 0;
+    failAt_ = n;
+    mode_ = mode;
+    operations_.clear();
+}
+
+bool FaultSequence::shouldFail(const std::string& operation)
+{
+    ++count_;
+    operations_.push_back(operation);
+    if (count_ > limit) {
+        runaway = true;
+        throw RunawayCalls(label);
+    }
+    if (failAt_ == 0)
+        return false;
+    return mode_ == Mode::Once ? count_ == failAt_ : count_ >= failAt_;
+}
+
 std::vector<Call> FakeService::callsOf(const std::string& operation) const
 {
     std::vector<Call> result;
@@ -54,5 +75,13 @@ bool FakeService::record(const std::string& operation, std::vector<std::string> 
             journal->push_back({operation, args});
         calls.push_back({operation, std::move(args)});
     }
-    return faults.shouldFail(operation);
+    return step(operation);
+}
+
+bool FakeService::step(const std::string& operation)
+{
+    bool fail = faults.shouldFail(operation);
+    if (sequence && sequence->shouldFail(operation))
+        fail = true;
+    return fail;
 }

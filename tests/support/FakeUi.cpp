@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <stdexcept>
 
-FakeWindow::FakeWindow(FakeUi& ui, const platform::WindowParams& p, platform::IWindowEvents& events)
-    : params(p), ui_(ui), events_(events), handle_(ui.newHandle())
+FakeWindow::FakeWindow(FakeUi& ui, const platform::WindowParams& p, platform::IWindowEvents& events, bool made)
+    : params(p), ui_(ui), events_(events), handle_(made ? ui.newHandle() : 0)
 {
-    ui_.windows.push_back(this);
+    if (made)
+        ui_.windows.push_back(this);
 }
 
 FakeWindow::~FakeWindow()
@@ -78,8 +79,8 @@ platform::CursorHandle FakeWindow::cursorAt(platform::Point at)
 std::unique_ptr<platform::IWindow> FakeUi::newWindow(const platform::WindowParams& params,
                                                      platform::IWindowEvents& events)
 {
-    record("newWindow", {params.className});
-    return std::make_unique<FakeWindow>(*this, params, events);
+    const bool failed = record("newWindow", {params.className});
+    return std::make_unique<FakeWindow>(*this, params, events, !failed);
 }
 
 void FakeUi::runMessageLoop()
@@ -148,7 +149,9 @@ void FakeUi::advanceTime(unsigned ms)
 
 void FakeUi::messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon)
 {
-    record("messageBox", {text, caption});
+    // A box that cannot be shown returns at once, as if closed.
+    if (record("messageBox", {text, caption}))
+        return;
     boxes.push_back({text, caption, icon});
 }
 

@@ -25,12 +25,14 @@ class FakeWindowHook;
 
 class FakeWindow final : public platform::IWindow {
 public:
-    FakeWindow(FakeUi& ui, const platform::WindowParams& params, platform::IWindowEvents& events);
+    // A window the system could not make (made false) has handle 0, is never
+    // listed or found by its handle, and never shows.
+    FakeWindow(FakeUi& ui, const platform::WindowParams& params, platform::IWindowEvents& events, bool made = true);
     ~FakeWindow() override;
 
     void setBounds(const platform::Rect& bounds) override { params.bounds = bounds; }
     platform::Rect bounds() const override { return params.bounds; }
-    void setVisible(bool visible) override { visible_ = visible; }
+    void setVisible(bool visible) override { visible_ = visible && handle_ != 0; }
     bool visible() const override { return visible_; }
     void setCaption(const std::string& caption) override { params.caption = caption; }
     void setBackground(platform::Rgb colour) override { params.background = colour; }

@@ -62,7 +62,8 @@ std::unique_ptr<platform::IWindowHook> FakeWindowMessages::hookWindow(platform::
 
 unsigned FakeWindowMessages::registerMessage(const std::string& name)
 {
-    record("registerMessage", {name});
+    if (record("registerMessage", {name}))
+        return 0;
     auto [it, added] = messages_.try_emplace(name, 0xC000u + static_cast<unsigned>(messages_.size()));
     return it->second;
 }
@@ -74,14 +75,15 @@ bool FakeWindowMessages::postMessage(platform::WindowHandle window, const platfo
 
 void FakeWindowMessages::setForegroundWindow(platform::WindowHandle window)
 {
-    record("setForegroundWindow", {number(window)});
-    foreground = window;
+    if (!record("setForegroundWindow", {number(window)}))
+        foreground = window;
 }
 
 void FakeWindowMessages::showWindow(platform::WindowHandle window, platform::ShowCommand command)
 {
     const bool hide = command == platform::ShowCommand::Hide;
-    record("showWindow", {number(window), hide ? "Hide" : "Restore"});
+    if (record("showWindow", {number(window), hide ? "Hide" : "Restore"}))
+        return;
     if (FakeWindow* w = ui_.windowByHandle(window))
         w->setVisible(!hide);
 }

@@ -22,15 +22,21 @@ public:
             addFolder(relative.substr(0, cut));
         writeWholeFile(path, text);
     }
-    void addFolder(const std::string& relative) { ::CreateDirectoryA(folder_.file(relative).c_str(), nullptr); }
+    // Each level of the folder, as deep and long as it is.
+    void addFolder(const std::string& relative)
+    {
+        for (std::size_t cut = relative.find('\\'); cut != std::string::npos; cut = relative.find('\\', cut + 1))
+            ::CreateDirectoryW(kernelPath(folder_.file(relative.substr(0, cut))).c_str(), nullptr);
+        ::CreateDirectoryW(kernelPath(folder_.file(relative)).c_str(), nullptr);
+    }
     void makeReadOnly(const std::string& relative)
     {
-        ::SetFileAttributesA(folder_.file(relative).c_str(), FILE_ATTRIBUTE_READONLY);
+        ::SetFileAttributesW(kernelPath(folder_.file(relative)).c_str(), FILE_ATTRIBUTE_READONLY);
     }
     std::string hold(const std::string& relative)
     {
-        held_.emplace_back(::CreateFileA(folder_.file(relative).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                         nullptr));
+        held_.emplace_back(::CreateFileW(kernelPath(folder_.file(relative)).c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
         return held_.back() ? "" : "the file could not be opened";
     }
 

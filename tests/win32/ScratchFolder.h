@@ -1,9 +1,17 @@
-// Win32 only. A fresh folder under the temporary folder, removed with what it holds.
+// Win32 only. A fresh folder under the temporary folder, removed with what it
+// holds, and whole-file helpers; all take absolute paths of any length.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+// An absolute ASCII path as the wide calls take it at any length.
+inline std::wstring kernelPath(const std::string& path)
+{
+    const std::wstring wide(path.begin(), path.end());
+    return path.size() < MAX_PATH ? wide : L"\\\\?\\" + wide;
+}
 
 class ScratchFolder {
 public:
@@ -25,24 +33,27 @@ public:
 private:
     static void removeTree(const std::string& folder)
     {
-        WIN32_FIND_DATAA data;
-        HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW(kernelPath(folder + "\\*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
             do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..")
+                const std::wstring wide = data.cFileName;
+                if (wide == L"." || wide == L"..")
                     continue;
-                std::string full = folder + "\\" + name;
+                // Names the tests make outside ASCII go by their short names.
+                const std::wstring shortName = data.cAlternateFileName;
+                const std::wstring& name = shortName.empty() ? wide : shortName;
+                const std::string full = folder + "\\" + std::string(name.begin(), name.end());
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     removeTree(full);
                 } else {
-                    ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileA(full.c_str());
+                    ::SetFileAttributesW(kernelPath(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                    ::DeleteFileW(kernelPath(full).c_str());
                 }
-            } while (::FindNextFileA(find, &data));
+            } while (::FindNextFileW(find, &data));
             ::FindClose(find);
         }
-        ::RemoveDirectoryA(folder.c_str());
+        ::RemoveDirectoryW(kernelPath(folder).c_str());
     }
 
     std::string path_;
@@ -52,7 +63,8 @@ private:
 inline std::string readWholeFile(const std::string& path)
 {
     std::string text;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        ::CreateFileW(kernelPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return text;
     char buffer[4096];
@@ -65,7 +77,7 @@ inline std::string readWholeFile(const std::string& path)
 
 inline void writeWholeFile(const std::string& path, const std::string& text)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = ::CreateFileW(kernelPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     ::CloseHandle(file);

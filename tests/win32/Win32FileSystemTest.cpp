@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 using platform::FindEntry;
@@ -120,4 +121,66 @@ TEST(Win32FileSystem, EverySearchIsEndedOnceWhateverTheVisitorDoes)
     fs.findFiles(folder.file("missing\\*"), [](const FindEntry&) { return true; }); // nothing to end
     ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
     EXPECT_EQ(after, before);
+}
+
+TEST(Win32FileSystem, ANameWithNoAnsiFormIsShownByOneThatOpensThatEntryAlone)
+{
+    // U+0101 looks like "a" to the code page's best fit; "a.txt" beside it is read-only.
+    ScratchFolder folder;
+    struct Made {
+        const wchar_t* name;
+        bool readOnly;
+    };
+    const Made made[] = {{L"\x0101.txt", false}, {L"a.txt", true}, {L"\x4e2d\x6587\x540d.txt", false}};
+    for (const Made& m : made) {
+        const std::wstring path = kernelPath(folder.path()) + L"\\" + m.name;
+        ::CloseHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        if (m.readOnly)
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    Win32FileSystem fs;
+
+    std::vector<std::string> shown = names(fs, folder.path() + "\\*.txt");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "a.txt"), 1) << "a look-alike names another file";
+    for (const std::string& name : shown) {
+        if (name != "a.txt")
+            EXPECT_TRUE(fs.deleteFile(folder.file(name))) << name;
+    }
+    EXPECT_THAT(names(fs, folder.path() + "\\*.txt"), UnorderedElementsAre("a.txt"));
+}
+
+TEST(Win32FileSystem, LongPathsResolveRelativePartsBeforeTheyAreTakenWhole)
+{
+    ScratchFolder folder;
+    const std::string outer = std::string(150, 'o');
+    const std::string inner = std::string(150, 'i');
+    const std::string deep = folder.file(outer + "\\" + inner);
+    ::CreateDirectoryW(kernelPath(folder.file(outer)).c_str(), nullptr);
+    ::CreateDirectoryW(kernelPath(deep).c_str(), nullptr);
+    writeWholeFile(deep + "\\cookie.txt", "c");
+    Win32FileSystem fs;
+
+    // The same file, spelt with "." and ".." and a forward slash, long and short.
+    for (const std::string& path :
+         {folder.file(outer + "\\.\\" + inner + "\\..\\" + inner + "\\cookie.txt"),
+          folder.file(outer + "/" + inner + "/cookie.txt"),
+          deep + "\\" + std::string(60, 'x') + "\\..\\cookie.txt"}) {
+        EXPECT_EQ(fs.attributes(path) & platform::faDirectory, 0u) << path;
+        EXPECT_THAT(names(fs, path), UnorderedElementsAre("cookie.txt")) << path;
+    }
+    EXPECT_THAT(names(fs, folder.file(outer + "\\" + inner + "\\..\\..\\*")),
+                UnorderedElementsAre(".", "..", outer))
+        << "a long path that comes back below the limit";
+
+    // Relative to a current folder beyond the limit (Wine lets one be set).
+    wchar_t before[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(::SetCurrentDirectoryW(std::wstring(deep.begin(), deep.end()).c_str()));
+    const std::uint32_t relative = fs.attributes("cookie.txt");
+    const bool deleted = fs.deleteFile(".\\cookie.txt");
+    ::SetCurrentDirectoryW(before);
+    EXPECT_NE(relative, platform::invalidAttributes);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(fs.attributes(deep + "\\cookie.txt"), platform::invalidAttributes);
 }

@@ -1,5 +1,6 @@
 // Win32 only. The host adapter against Winsock, kernel32 and the shell under Wine.
 #include "app/HostHelpers.h"
+#include "app/SystemFolders.h"
 #include "platform/win32/Win32Host.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,46 @@ TEST(Win32Host, TheSystemFoldersAreNamedAndPathsComeFullAndLong)
     EXPECT_EQ(host.fullLongPath("c:\\windows\\system32\\..\\"), "c:\\windows\\");
     EXPECT_EQ(host.fullLongPath("C:\\no such\\folder\\"), "C:\\no such\\folder\\");
     EXPECT_EQ(host.fullLongPath("C:\\"), "C:\\");
+}
+
+TEST(Win32Host, PathsOfAnyLengthAndPrefixedOnesComeFullAndPlain)
+{
+    Win32Host host;
+    const std::string beyond = std::string(150, 'x') + "\\" + std::string(150, 'y');
+    const struct {
+        std::string path;
+        std::string full;
+    } cases[] = {
+        {"C:\\windows\\" + beyond + "\\..\\..\\", "C:\\windows\\"},
+        {"C:\\windows\\temp\\" + beyond + "\\", "C:\\windows\\temp\\" + beyond + "\\"},
+        {"C:\\windows\\.\\temp\\" + beyond + "\\..\\..\\" + beyond, "C:\\windows\\temp\\" + beyond},
+        {"\\\\?\\C:\\windows\\", "C:\\windows\\"},
+        {"\\\\.\\C:\\windows\\", "C:\\windows\\"},
+        {"\\\\?\\UNC\\server\\share\\x", "\\\\server\\share\\x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(host.fullLongPath(c.path), c.full) << c.path;
+}
+
+TEST(Win32Host, TheGuardJudgesLongAndPrefixedFoldersByTheFolderTheyName)
+{
+    Win32Host host;
+    SystemFolderGuard guard(host);
+    const std::string beyond = std::string(150, 'x') + "\\" + std::string(150, 'y');
+    const struct {
+        std::string folder;
+        bool refused;
+    } cases[] = {
+        {"C:\\windows\\" + beyond + "\\..\\..", true},
+        {"C:\\" + beyond + "\\..\\..\\", true},
+        {"\\\\?\\C:\\windows", true},
+        {"\\\\?\\C:\\", true},
+        {"\\\\?\\UNC\\server\\share", true},
+        {"C:\\windows\\temp\\" + beyond, false},
+        {"C:\\" + beyond, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(guard.Refuses(c.folder), c.refused) << c.folder;
 }
 
 TEST(Win32Host, AnUnknownHostHasNoEntry)

@@ -1,16 +1,39 @@
-// Win32 only. File search, attributes, deletion and whole-file reads.
+// Win32 only. File search, attributes, deletion and whole-file reads, through
+// the wide calls, so that paths longer than the ANSI calls take work too.
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Paths.h"
 
+#include <cwchar>
 #include <new>
 #include <vector>
 
 namespace {
 
-platform::FindEntry entryOf(const WIN32_FIND_DATAA& data)
+// Whether the short alternate name of a found entry, in the folder searched,
+// opens that very entry (Wine's short names are hashes and may be shared).
+bool alternateOpensEntry(const std::wstring& searched, const WIN32_FIND_DATAW& data)
 {
-    return {data.cFileName, data.dwFileAttributes, data.nFileSizeLow};
+    const std::size_t cut = searched.find_last_of(L"\\/:");
+    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : searched.substr(0, cut + 1);
+    WIN32_FIND_DATAW check;
+    ScopedFind find(::FindFirstFileW(win32paths::systemPath(folder + data.cAlternateFileName).c_str(), &check));
+    return find && std::wcscmp(check.cFileName, data.cFileName) == 0;
+}
+
+// A found name as ANSI text. One with no exact form in the code page is given
+// by its short alternate when that opens the same entry; otherwise with '?'
+// for what has no form, which no call opens. A look-alike could name another file.
+std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
+{
+    if (std::optional<std::string> exact = win32paths::toAnsiExact(data.cFileName))
+        return *exact;
+    if (data.cAlternateFileName[0] != L'\0')
+        if (std::optional<std::string> alternate = win32paths::toAnsiExact(data.cAlternateFileName);
+            alternate && alternateOpensEntry(searched, data))
+            return *alternate;
+    return win32paths::toAnsiMarked(data.cFileName);
 }
 
 platform::FileContent failure(DWORD error)
@@ -26,35 +49,37 @@ void Win32FileSystem::findFiles(const std::string& pattern,
                                 const std::function<bool(const platform::FindEntry&)>& visit)
 {
     // One entry at a time: the caller may delete what it has been shown.
-    WIN32_FIND_DATAA data;
-    ScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
+    const std::wstring searched = win32paths::systemPath(pattern);
+    WIN32_FIND_DATAW data;
+    ScopedFind find(::FindFirstFileW(searched.c_str(), &data));
     if (!find)
         return;
     do {
-        if (!visit(entryOf(data)))
+        if (!visit({nameOf(searched, data), data.dwFileAttributes, data.nFileSizeLow}))
             return;
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
 }
 
 std::uint32_t Win32FileSystem::attributes(const std::string& path)
 {
-    return ::GetFileAttributesA(path.c_str());
+    return ::GetFileAttributesW(win32paths::systemPath(path).c_str());
 }
 
 bool Win32FileSystem::deleteFile(const std::string& path)
 {
-    return ::DeleteFileA(path.c_str()) != FALSE;
+    return ::DeleteFileW(win32paths::systemPath(path).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::removeDirectory(const std::string& path)
 {
-    return ::RemoveDirectoryA(path.c_str()) != FALSE;
+    return ::RemoveDirectoryW(win32paths::systemPath(path).c_str()) != FALSE;
 }
 
 platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
 {
-    ScopedFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(::CreateFileW(win32paths::systemPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
     if (!file)
         return failure(::GetLastError());
 

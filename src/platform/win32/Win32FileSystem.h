@@ -1,4 +1,4 @@
-// Win32 only. The file-system service over the kernel's file search, attribute,
+// Win32 only. The file-system service over the kernel's wide file search, attribute,
 // delete and read calls.
 #pragma once
 

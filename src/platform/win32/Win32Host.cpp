@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "platform/win32/Win32Paths.h"
+
 #include <cstring>
 
 void Win32Host::socketsStartup(std::uint16_t version)
@@ -66,14 +68,21 @@ std::vector<std::string> Win32Host::systemFolders()
 
 std::string Win32Host::fullLongPath(const std::string& path)
 {
-    char full[MAX_PATH];
-    DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH)
+    const std::wstring full = win32paths::fullPath(win32paths::toWide(path));
+    if (full.empty())
         return path;
-    char longer[MAX_PATH];
-    length = ::GetLongPathNameA(full, longer, MAX_PATH);
-    // A path that does not exist keeps its full form.
-    return length == 0 || length >= MAX_PATH ? std::string(full) : std::string(longer, length);
+    // Long names through the form the wide calls take at any length. A path
+    // that does not exist keeps its full form.
+    const std::wstring asked = win32paths::withLongPrefix(full);
+    std::wstring longer;
+    if (DWORD needed = ::GetLongPathNameW(asked.c_str(), nullptr, 0); needed > 0) {
+        longer.resize(needed);
+        DWORD length = ::GetLongPathNameW(asked.c_str(), longer.data(), needed);
+        longer.resize(length < needed ? length : 0);
+    }
+    // Without the prefix, as the folders of the system are named; converted as
+    // the ANSI calls that name them convert.
+    return win32paths::toAnsiAsSystem(win32paths::withoutPrefix(longer.empty() ? full : longer));
 }
 
 bool Win32Host::isLeadByte(std::uint8_t byte)

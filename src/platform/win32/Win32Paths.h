@@ -1,0 +1,42 @@
+// Win32 only. Paths between the program's ANSI text and the kernel's wide file
+// calls: the code page the ANSI file calls use, and the long-path prefix for
+// paths the plain calls cannot take.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace win32paths {
+
+// ANSI text in the file calls' code page as wide text, cut at a zero as the
+// ANSI calls read it.
+std::wstring toWide(const std::string& text);
+
+// Wide text in the file calls' code page, or nullopt when a character has no
+// exact form there (no best-fit look-alikes).
+std::optional<std::string> toAnsiExact(const wchar_t* text);
+// The same with '?', which no file call opens, for each such character.
+std::string toAnsiMarked(const wchar_t* text);
+// The same as the system's ANSI calls give it (look-alikes for what has no form).
+std::string toAnsiAsSystem(const std::wstring& text);
+
+// The full path of a path (GetFullPathNameW: relative parts, "." and ".."
+// resolved); empty when it cannot be made.
+std::wstring fullPath(const std::wstring& path);
+
+// A full path in the form the wide calls take at any length: as it is when the
+// plain calls take it, otherwise with "\\?\" ("\\?\UNC\" for a share).
+std::wstring withLongPrefix(const std::wstring& full);
+// A path without "\\?\", "\\?\UNC\" or "\\.\" before a drive or share.
+std::wstring withoutPrefix(const std::wstring& path);
+
+// What the wide file calls get for a path: the path as given when its full
+// form fits the plain calls (what the ANSI calls passed on), otherwise its
+// full form with the long-path prefix. A path that already starts with "\\?\"
+// or "\\.\" stays as it is.
+std::wstring systemPath(const std::wstring& path);
+inline std::wstring systemPath(const std::string& path) { return systemPath(toWide(path)); }
+
+} // namespace win32paths
