@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::uint32_t everyAttribute = 0x3F;
 // Attribute bits that exclude an entry unless the mask has them.
 constexpr std::uint32_t excludingBits = 0x1E;
 constexpr const char* everyName = "*.*";

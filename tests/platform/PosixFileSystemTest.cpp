@@ -68,6 +68,20 @@ TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)
     EXPECT_FALSE(windowsWildcardMatch("index.dat", "index.da"));
 }
 
+// POSIX names may hold "*" and "?": a "*" of the pattern stays the wildcard there
+// (it once matched the name's "*" as a plain character and stopped).
+TEST(WindowsWildcard, APatternStarStaysAWildcardOverAStarInTheName)
+{
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    for (const Case& c : {Case{"*", "*a*b?c*.*", true}, Case{"*", "*", true}, Case{"a*", "a*bc", true},
+                          Case{"*.txt", "*.txt", true}, Case{"*c", "*ab", false}, Case{"?*", "*", true}})
+        EXPECT_EQ(windowsWildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
+}
+
 TEST_F(PosixFileSystemTest, DriveAndBackslashPathsMapIntoTheGivenFolder)
 {
     EXPECT_EQ(fileSystem_->hostPath("C:\\Cookies\\x.txt"), root_.string() + "/Cookies/x.txt");

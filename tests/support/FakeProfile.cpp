@@ -80,3 +80,51 @@ bool FakeProfile::hasFile(const std::string& file) const
 {
     return files_.count(file) != 0;
 }
+
+namespace {
+
+std::string trimmed(const std::string& s)
+{
+    const char* blanks = " \t\r";
+    std::size_t first = s.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+} // namespace
+
+void FakeProfile::loadText(const std::string& file, const std::string& text)
+{
+    File& loaded = files_[file];
+    loaded.clear();
+    Section* current = nullptr;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = trimmed(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty() || line[0] == ';')
+            continue;
+        std::size_t close = line.rfind(']');
+        if (line[0] == '[' && close != std::string::npos) {
+            // A repeated section stays apart: lookups find the first one only.
+            loaded.push_back({trimmed(line.substr(1, close - 1)), {}});
+            current = &loaded.back();
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        if (!current || equals == std::string::npos)
+            continue;
+        std::string key = trimmed(line.substr(0, equals));
+        std::string value = trimmed(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        bool known = std::any_of(current->keys.begin(), current->keys.end(),
+                                 [&](const auto& entry) { return same(entry.first, key); });
+        if (!known)
+            current->keys.emplace_back(key, value);
+    }
+}

@@ -22,6 +22,13 @@ public:
     std::optional<std::string> get(const std::string& file, const std::string& section,
                                    const std::string& key) const;
     bool hasFile(const std::string& file) const;
+    // Replaces a file by what the text of an INI file holds, read as the real
+    // service reads one: "[section]" lines, "key=value" lines with blanks cut
+    // from both ends of key and value and one pair of enclosing quotes taken
+    // off the value, the first of equal sections and keys winning (a repeated
+    // section is never read); lines without "=", comment lines (";") and lines
+    // before the first section give nothing.
+    void loadText(const std::string& file, const std::string& text);
 
 private:
     struct Section {

@@ -51,15 +51,17 @@ FileContent failure(std::uint32_t error)
 
 bool plainMatch(const std::string& pattern, const std::string& name)
 {
-    // Greedy matching with one point of return for the last "*".
+    // Greedy matching with one point of return for the last "*". A "*" is
+    // always the wildcard, also where the name holds a "*" (POSIX names may).
     std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || platform::asciiLower(pattern[p]) == platform::asciiLower(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || platform::asciiLower(pattern[p]) == platform::asciiLower(name[n]))) {
+            ++p;
+            ++n;
         } else if (starP != std::string::npos) {
             p = starP + 1;
             n = ++starN;
