@@ -1,5 +1,7 @@
 // Windows headers stay in the Win32 layer: the portable core includes none,
 // directly or through a Win32 adapter header.
+#include "platform/PathText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +20,7 @@ bool isWindowsHeader(std::string header)
         "windows.h", "windef.h", "winbase.h", "winuser.h", "wingdi.h", "winnt.h", "winreg.h", "winver.h",
         "shellapi.h", "shlobj.h", "shlwapi.h", "objbase.h", "ole2.h", "commdlg.h", "commctrl.h", "mmsystem.h",
         "wininet.h", "winsock.h", "winsock2.h", "ws2tcpip.h", "tchar.h", "process.h", "io.h", "direct.h"};
-    std::transform(header.begin(), header.end(), header.begin(), [](unsigned char c) { return std::tolower(c); });
+    header = platform::asciiLowered(header);
     return names.count(header) || header.rfind("platform/win32/", 0) == 0;
 }
 

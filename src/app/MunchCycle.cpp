@@ -15,9 +15,7 @@ namespace {
 // Whether a name is "index.dat" once A to Z are taken in lower case: the cache's index is spared.
 bool isIndexDat(std::string_view name)
 {
-    static constexpr std::string_view indexDat = "index.dat";
-    return std::equal(name.begin(), name.end(), indexDat.begin(), indexDat.end(),
-                      [](char c, char wanted) { return platform::asciiLower(c) == wanted; });
+    return platform::sameIgnoringCase(name, "index.dat");
 }
 
 // Whether an entry of the cookie folder is a cookie to munch, judged from the

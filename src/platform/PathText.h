@@ -1,4 +1,4 @@
-// Text rules of Windows paths shared by the program, its file systems and their fakes.
+// Text rules of Windows paths and names shared by the program, its file systems and their fakes.
 #pragma once
 
 #include <string>
@@ -24,6 +24,27 @@ inline PathParts splitPath(std::string_view path)
 inline char asciiLower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The text with A to Z in lower case.
+inline std::string asciiLowered(std::string_view text)
+{
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = asciiLower(c);
+    return lowered;
+}
+
+// Whether two texts are the same once A to Z are taken in lower case, as
+// Windows compares file names, keys and values.
+inline bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
 }
 
 } // namespace platform

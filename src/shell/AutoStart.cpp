@@ -47,9 +47,7 @@ bool namesProgram(const std::string& data, const std::string& program)
     std::string_view path = data;
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
         path = path.substr(1, path.size() - 2);
-    return !program.empty() && path.size() == program.size() &&
-           std::equal(path.begin(), path.end(), program.begin(),
-                      [](char a, char b) { return platform::asciiLower(a) == platform::asciiLower(b); });
+    return !program.empty() && platform::sameIgnoringCase(path, program);
 }
 
 } // namespace

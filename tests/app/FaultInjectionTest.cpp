@@ -3,6 +3,7 @@
 // boxes it means to, loses no stored setting, deletes nothing outside the
 // stores and the cache folder, and munches again at the next tick.
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 #include "resources/BuiltinSounds.h"
 #include "support/FakePlatform.h"
 #include "toolkit/Application.h"
@@ -60,21 +61,15 @@ const std::vector<std::string> bystanders{
 const std::vector<std::string> urls{"Cookie:user@example.com/", "Visited: user@http://example.com/",
                                     "http://example.com/a.gif"};
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 bool inFolder(const std::string& path, const std::string& folder)
 {
-    const std::string p = lower(path), f = lower(folder) + "\\";
+    const std::string p = platform::asciiLowered(path), f = platform::asciiLowered(folder) + "\\";
     return p.compare(0, f.size(), f) == 0 && p.find('\\', f.size()) == std::string::npos;
 }
 
 bool below(const std::string& path, const std::string& folder)
 {
-    const std::string p = lower(path), f = lower(folder) + "\\";
+    const std::string p = platform::asciiLowered(path), f = platform::asciiLowered(folder) + "\\";
     return p.compare(0, f.size(), f) == 0;
 }
 
@@ -83,7 +78,7 @@ bool below(const std::string& path, const std::string& folder)
 bool isSystemFolder(const FakeHost& host, const std::string& folder)
 {
     return folder.size() <= 3 || std::any_of(host.folders.begin(), host.folders.end(), [&](const std::string& system) {
-               return lower(system) == lower(folder) || below(system, folder);
+               return platform::asciiLowered(system) == platform::asciiLowered(folder) || below(system, folder);
            });
 }
 
@@ -266,7 +261,7 @@ std::vector<std::string> check(Rig& rig, const Path& path)
         if (path.mayClearCacheFolder && below(file, cacheDir))
             return true;
         for (const std::string& name : storeNames)
-            if (lower(name) == lower(file))
+            if (platform::asciiLowered(name) == platform::asciiLowered(file))
                 return true;
         for (const std::string& folder : storeFolders)
             if (!isSystemFolder(fakes.host, folder) && inFolder(file, folder))

@@ -26,3 +26,16 @@ TEST(PathText, OnlyAToZAreLoweredWhateverTheLocale)
         lowered += platform::asciiLower(c);
     EXPECT_EQ(lowered, "azaz@[\xC4\xE4");
 }
+
+TEST(PathText, NamesCompareWithOnlyAToZFolded)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    for (const Case& c : {Case{"INDEX.DAT", "index.dat", true}, Case{"index.da", "index.dat", false},
+                          Case{"\xC4.txt", "\xE4.txt", false}, Case{"", "", true}})
+        EXPECT_EQ(platform::sameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(platform::asciiLowered("C:\\WINDOWS\\\xC4"), "c:\\windows\\\xC4");
+}

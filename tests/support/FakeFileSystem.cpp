@@ -24,10 +24,7 @@ struct FakeFileSystem::Node {
     Node* child(const std::string& wanted) const
     {
         for (const auto& c : children)
-            if (c->name.size() == wanted.size() &&
-                std::equal(c->name.begin(), c->name.end(), wanted.begin(), [](unsigned char a, unsigned char b) {
-                    return std::tolower(a) == std::tolower(b);
-                }))
+            if (platform::sameIgnoringCase(c->name, wanted))
                 return c.get();
         return nullptr;
     }

@@ -1,15 +1,9 @@
 // The in-memory private-profile service.
 #include "support/FakeProfile.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/PathText.h"
 
-bool FakeProfile::same(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
+#include <algorithm>
 
 const FakeProfile::Section* FakeProfile::findSection(const std::string& file, const std::string& section) const
 {
@@ -17,7 +11,7 @@ const FakeProfile::Section* FakeProfile::findSection(const std::string& file, co
     if (f == files_.end())
         return nullptr;
     for (const Section& s : f->second)
-        if (same(s.name, section))
+        if (platform::sameIgnoringCase(s.name, section))
             return &s;
     return nullptr;
 }
@@ -56,7 +50,7 @@ void FakeProfile::set(const std::string& file, const std::string& section, const
         s = &files_[file].back();
     }
     for (auto& entry : s->keys) {
-        if (same(entry.first, key)) {
+        if (platform::sameIgnoringCase(entry.first, key)) {
             entry.second = value;
             return;
         }
@@ -71,7 +65,7 @@ std::optional<std::string> FakeProfile::get(const std::string& file, const std::
     if (!s)
         return std::nullopt;
     for (const auto& entry : s->keys)
-        if (same(entry.first, key))
+        if (platform::sameIgnoringCase(entry.first, key))
             return entry.second;
     return std::nullopt;
 }
@@ -123,7 +117,7 @@ void FakeProfile::loadText(const std::string& file, const std::string& text)
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         bool known = std::any_of(current->keys.begin(), current->keys.end(),
-                                 [&](const auto& entry) { return same(entry.first, key); });
+                                 [&](const auto& entry) { return platform::sameIgnoringCase(entry.first, key); });
         if (!known)
             current->keys.emplace_back(key, value);
     }

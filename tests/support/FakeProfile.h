@@ -37,7 +37,6 @@ private:
     };
     using File = std::vector<Section>;
 
-    static bool same(const std::string& a, const std::string& b);
     Section* findSection(const std::string& file, const std::string& section);
     const Section* findSection(const std::string& file, const std::string& section) const;
 

@@ -1,8 +1,9 @@
 // The in-memory registry.
 #include "support/FakeRegistry.h"
 
+#include "platform/PathText.h"
+
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 class FakeRegistryKey final : public platform::IRegistryKey {
@@ -42,7 +43,7 @@ public:
         if (registry_.record("deleteValue", {FakeRegistry::rootName(root_), path_, name}))
             return false;
         FakeRegistry::Key* key = registry_.find(root_, path_);
-        return key && key->values.erase(FakeRegistry::lower(name)) == 1;
+        return key && key->values.erase(platform::asciiLowered(name)) == 1;
     }
 
 private:
@@ -56,12 +57,6 @@ std::string FakeRegistry::rootName(platform::RegRoot root)
     return root == platform::RegRoot::CurrentUser ? "HKCU" : "HKLM";
 }
 
-std::string FakeRegistry::lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 FakeRegistry::Key* FakeRegistry::find(platform::RegRoot root, const std::string& path)
 {
     return const_cast<Key*>(std::as_const(*this).find(root, path));
@@ -69,7 +64,7 @@ FakeRegistry::Key* FakeRegistry::find(platform::RegRoot root, const std::string&
 
 const FakeRegistry::Key* FakeRegistry::find(platform::RegRoot root, const std::string& path) const
 {
-    auto it = keys_.find({root, lower(path)});
+    auto it = keys_.find({root, platform::asciiLowered(path)});
     return it == keys_.end() ? nullptr : &it->second;
 }
 
@@ -92,18 +87,18 @@ std::string FakeRegistry::programPath()
 
 void FakeRegistry::addKey(platform::RegRoot root, const std::string& path)
 {
-    keys_[{root, lower(path)}];
+    keys_[{root, platform::asciiLowered(path)}];
 }
 
 void FakeRegistry::denyAccess(platform::RegRoot root, const std::string& path)
 {
-    keys_[{root, lower(path)}].denied = true;
+    keys_[{root, platform::asciiLowered(path)}].denied = true;
 }
 
 void FakeRegistry::setValue(platform::RegRoot root, const std::string& path, const std::string& name,
                             std::uint32_t type, std::vector<std::uint8_t> data)
 {
-    keys_[{root, lower(path)}].values[lower(name)] = platform::RegValue{true, type, std::move(data)};
+    keys_[{root, platform::asciiLowered(path)}].values[platform::asciiLowered(name)] = platform::RegValue{true, type, std::move(data)};
 }
 
 void FakeRegistry::setString(platform::RegRoot root, const std::string& path, const std::string& name,
@@ -120,7 +115,7 @@ std::optional<platform::RegValue> FakeRegistry::value(platform::RegRoot root, co
     const Key* key = find(root, path);
     if (!key)
         return std::nullopt;
-    auto it = key->values.find(lower(name));
+    auto it = key->values.find(platform::asciiLowered(name));
     if (it == key->values.end())
         return std::nullopt;
     return it->second;

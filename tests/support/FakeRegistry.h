@@ -45,7 +45,6 @@ private:
     };
     using KeyId = std::pair<platform::RegRoot, std::string>; // lower-case path
 
-    static std::string lower(std::string text);
     Key* find(platform::RegRoot root, const std::string& path);
     const Key* find(platform::RegRoot root, const std::string& path) const;
 
