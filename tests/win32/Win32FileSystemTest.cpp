@@ -144,8 +144,9 @@ TEST(Win32FileSystem, ANameWithNoAnsiFormIsShownByOneThatOpensThatEntryAlone)
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "a.txt"), 1) << "a look-alike names another file";
     for (const std::string& name : shown) {
-        if (name != "a.txt")
+        if (name != "a.txt") {
             EXPECT_TRUE(fs.deleteFile(folder.file(name))) << name;
+        }
     }
     EXPECT_THAT(names(fs, folder.path() + "\\*.txt"), UnorderedElementsAre("a.txt"));
 }
