@@ -4,6 +4,7 @@
 // character), and never nothing for a caption that holds none of those.
 #include "FuzzInput.h"
 #include "support/FakeHost.h"
+#include "support/SoftwareCanvas.h"
 #include "support/FakeUi.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -28,9 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FakeUi ui;
     FakeHost host;
+    FakeCanvasService canvases;
     TApplication app(ui);
     TForm& form = app.CreateForm<TForm>("TLinkForm");
-    TLinkLabel& label = form.Create<TLinkLabel>(form, host);
+    TLinkLabel& label = form.Create<TLinkLabel>(form, host, canvases);
     label.SetCaption(caption);
     label.SetLabelType(type);
     label.Click();

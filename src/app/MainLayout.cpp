@@ -67,7 +67,7 @@ void readLabels(TForm1& f)
     f.GradientLabel1->SetTxType(TyHGradient);
     f.GradientLabel1->SetShadowDeep(2);
 
-    f.LinkLabel1 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel1 = &f.Create<TLinkLabel>(f, services.host, services.canvas);
     f.LinkLabel1->SetName("LinkLabel1");
     f.LinkLabel1->SetBounds(84, 36, 132, 13);
     f.LinkLabel1->Cursor = crHandPoint;
@@ -75,7 +75,7 @@ void readLabels(TForm1& f)
     f.LinkLabel1->SetCaption(AuthorMailAddress);
     f.LinkLabel1->SetFont(smallFont(clBlue, fsUnderline));
 
-    f.LinkLabel2 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel2 = &f.Create<TLinkLabel>(f, services.host, services.canvas);
     f.LinkLabel2->SetName("LinkLabel2");
     f.LinkLabel2->SetBounds(136, 56, 151, 13);
     f.LinkLabel2->Cursor = crHandPoint;
@@ -83,7 +83,7 @@ void readLabels(TForm1& f)
     f.LinkLabel2->SetCaption(WebAddressCaption);
     f.LinkLabel2->SetFont(smallFont(clYellow, fsUnderline));
 
-    f.Label1 = &f.Create<TLabel>(f);
+    f.Label1 = &f.Create<TLabel>(f, services.canvas);
     f.Label1->SetName("Label1");
     f.Label1->SetBounds(4, 56, 123, 13);
     f.Label1->SetCaption("Get the latest version from");

@@ -20,8 +20,9 @@ bool safeForShell(const std::string& caption)
 
 } // namespace
 
-TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host)
-    : TCustomLabel(owner, parent), host_(host)
+TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host,
+                       platform::ICanvasService& canvases)
+    : TCustomLabel(owner, parent, canvases), host_(host)
 {
     parent.Application().Cursors().InstallOnce(crHandPoint, "URLHAND");
     Cursor = crHandPoint;
@@ -32,6 +33,7 @@ void TLinkLabel::setLook(TColor colour, bool underlined)
 {
     font().Style = underlined ? TFontStyles{fsUnderline} : TFontStyles{0};
     setLook(colour);
+    AdjustBounds(); // a user's bold or italic is gone now
 }
 
 void TLinkLabel::setLook(TColor colour)

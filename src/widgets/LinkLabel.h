@@ -15,7 +15,7 @@ enum TLabelType : std::uint8_t { hmHTTP = 0, hmMAIL = 1, hmFTP = 2, hmCUSTOM = 3
 class TLinkLabel : public TCustomLabel {
 public:
     // Installs the program's hand cursor for every control, once per program.
-    TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host);
+    TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host, platform::ICanvasService& canvases);
 
     TLabelType LabelType() const { return labelType_; }
     void SetLabelType(TLabelType labelType);

@@ -4,6 +4,7 @@
 #include "widgets/LinkLabel.h"
 
 #include "support/FakeHost.h"
+#include "support/SoftwareCanvas.h"
 #include "support/FakeUi.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -19,13 +20,14 @@ class LinkLabelTest : public ::testing::Test {
 protected:
     FakeUi ui;
     FakeHost host;
+    FakeCanvasService canvases;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("TLinkForm");
     FakeWindow& window = *ui.windowByHandle(form.Handle().handle());
 
     TLinkLabel& newLabel(const std::string& caption, TLabelType type = hmHTTP)
     {
-        TLinkLabel& label = form.Create<TLinkLabel>(form, host);
+        TLinkLabel& label = form.Create<TLinkLabel>(form, host, canvases);
         label.SetBounds(10, 20, 100, 13);
         label.SetCaption(caption);
         label.SetLabelType(type);
@@ -286,11 +288,12 @@ TEST(LinkLabelCursor, WithoutTheResourceTheToolkitsHandStays)
 {
     FakeUi ui;
     FakeHost host;
+    FakeCanvasService canvases;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("TLinkForm");
     ui.faults.failNext("loadCursor");
-    form.Create<TLinkLabel>(form, host);
-    form.Create<TLinkLabel>(form, host);
+    form.Create<TLinkLabel>(form, host, canvases);
+    form.Create<TLinkLabel>(form, host, canvases);
     EXPECT_EQ(ui.callsOf("loadCursor").size(), 1u);
     EXPECT_EQ(app.Cursors().Cursor(crHandPoint), FakeUi::HandCursor);
 }
