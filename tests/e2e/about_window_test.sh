@@ -46,6 +46,26 @@ yellow=$(count_colour "$first" $((left + 136)) $((top + 56)) 151 13 "255 255 0")
 [ "$red" -gt 50 ] || fail "the text shows $red red pixels"
 [ "$yellow" -gt 50 ] || fail "the web link shows $yellow yellow pixels"
 
+# Each address shows whole: its link's underline runs as wide as the system draws
+# the address in the links' font (a link cut at its box stops short).
+# Prints "pixels leftmost rightmost lowest" of the pixels of colour R G B in the
+# window below row BELOW.
+colour_span() {
+  pixels "$first" "$left" "$top" "$width" "$height" | awk -v c="$1 $2 $3" -v below="$4" '
+    $3 " " $4 " " $5 == c && $2 > below { if (!n++ || $1 < lo) lo = $1; if ($1 > hi) hi = $1; if ($2 > low) low = $2 }
+    END { print n + 0, lo + 0, hi + 0, low + 0 }'
+}
+drawn_width() { driver textwidth "MS Sans Serif" -11 "$1" | tr -d '\r'; }
+read -r _ mail_left mail_right mail_low < <(colour_span 0 0 255 0)
+# The web link is the yellow below the mail link (the caption's gradient starts yellow too).
+read -r _ web_left web_right _ < <(colour_span 255 255 0 "$mail_low")
+mail_width=$(drawn_width nomblet@fallowmere.example)
+web_width=$(drawn_width www.fallowmere.example)
+[ $((mail_right - mail_left + 1)) -ge $((mail_width - 1)) ] ||
+  fail "the mail link shows $((mail_right - mail_left + 1)) of the address's $mail_width pixels"
+[ $((web_right - web_left + 1)) -ge $((web_width - 1)) ] ||
+  fail "the web link shows $((web_right - web_left + 1)) of the address's $web_width pixels"
+
 # What the shell handed over: the scheme and the caption, as the links show them.
 [ "$(opened mailto)" = "mailto:nomblet@fallowmere.example" ] || fail "the mail program got '$(opened mailto)'"
 [ "$(opened http)" = 'http:\\www.fallowmere.example' ] || fail "the web browser got '$(opened http)'"

@@ -22,6 +22,8 @@
 //                             print how many milliseconds the popup menu took to appear
 //   usage CLASS               print "handles threads" of the process that owns the window,
 //                             as the system's handle table and thread list count them
+//   textwidth FACE HEIGHT TEXT  print how many pixels wide the system draws TEXT in the
+//                             font FACE of HEIGHT (negative: the character height)
 #include <windows.h>
 #include <tlhelp32.h>
 #include <wininet.h>
@@ -252,9 +254,26 @@ int printUsage(HWND window)
     return 0;
 }
 
+int printTextWidth(const char* face, int height, const std::string& text)
+{
+    HFONT font = ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE size{};
+    const BOOL measured = ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    ::DeleteObject(font);
+    if (!measured)
+        return 1;
+    std::printf("%ld\n", size.cx);
+    return 0;
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|textwidth|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -277,6 +296,8 @@ int main(int argc, char** argv)
             click(std::atoi(argv[i]), std::atoi(argv[i + 1]));
         return 0;
     }
+    if (command == "textwidth" && argc == 5)
+        return printTextWidth(argv[2], std::atoi(argv[3]), argv[4]);
     if (command == "keys") {
         for (int i = 2; i < argc; ++i)
             if (!pressNamed(argv[i])) {
