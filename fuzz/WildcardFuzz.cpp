@@ -8,7 +8,7 @@
 #include "browserdata/FileFinder.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
+#include "support/FakeCodePage.h"
 
 #include <algorithm>
 #include <vector>
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (pattern.empty() || pattern.find_first_of("\\:") != std::string::npos)
         return 0;
     FakeFileSystem files;
-    FakeHost host;
+    FakeCodePage codePage;
     files.addFolder("C:\\dir");
     std::vector<std::string> added;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         added.push_back(name);
     }
 
-    TFileFinder finder(nullptr, files, host);
+    TFileFinder finder(nullptr, files, codePage);
     finder.Directory = "C:\\dir";
     finder.Filter = pattern;
     finder.Attributes = 0x3F;

@@ -24,8 +24,8 @@ bool isSubfolder(const platform::FindEntry& entry)
 
 } // namespace
 
-TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::IHost& host)
-    : TComponent(owner), fileSystem_(fileSystem), host_(host)
+TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::ICodePage& codePage)
+    : TComponent(owner), fileSystem_(fileSystem), codePage_(codePage)
 {
 }
 
@@ -35,7 +35,7 @@ std::string TFileFinder::withBackslash(const std::string& path)
     bool endsWithSeparator = false;
     for (std::size_t i = 0; i < path.size(); ++i) {
         auto byte = static_cast<std::uint8_t>(path[i]);
-        if (host_.isLeadByte(byte) && i + 1 < path.size()) {
+        if (codePage_.isLeadByte(byte) && i + 1 < path.size()) {
             ++i;
             endsWithSeparator = false;
         } else {

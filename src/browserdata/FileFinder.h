@@ -6,8 +6,8 @@
 // UI thread only; errors raised by event handlers reach the caller of Execute.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
-#include "platform/Host.h"
 #include "toolkit/Component.h"
 
 #include <cstdint>
@@ -27,9 +27,9 @@ using TNewPathEvent = TEvent<const std::string& /*NewPath*/, bool& /*Abort*/>;
 
 class TFileFinder : public TComponent {
 public:
-    // host: the code page, for telling a backslash from the trail byte of a
+    // codePage: the code page, for telling a backslash from the trail byte of a
     // double-byte character.
-    TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::IHost& host);
+    TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::ICodePage& codePage);
 
     bool Recurse = false;
     std::string Directory;
@@ -60,7 +60,7 @@ private:
     std::string withBackslash(const std::string& path);
 
     platform::IFileSystem& fileSystem_;
-    platform::IHost& host_;
+    platform::ICodePage& codePage_;
     std::vector<std::string> files_;
     std::uint32_t totalSize_ = 0;
     std::int32_t dirCount_ = 0;

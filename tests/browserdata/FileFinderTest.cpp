@@ -3,7 +3,7 @@
 // links are neither listed nor entered.
 #include "browserdata/FileFinder.h"
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
+#include "support/FakeCodePage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -45,8 +45,8 @@ protected:
     }
 
     FakeFileSystem files;
-    FakeHost host;
-    TFileFinder finder{nullptr, files, host};
+    FakeCodePage codePage;
+    TFileFinder finder{nullptr, files, codePage};
 };
 
 } // namespace
@@ -84,7 +84,7 @@ TEST_F(FileFinderTest, TheAttributeMaskPassesOverWhatItLacks)
         FakeFileSystem one;
         one.addFolder("C:\\f");
         one.addFile("C:\\f\\entry", "", c.attributes);
-        TFileFinder single(nullptr, one, host);
+        TFileFinder single(nullptr, one, codePage);
         single.Directory = "C:\\f";
         single.Attributes = c.options;
         single.Execute();
@@ -120,7 +120,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
 
     FakeFileSystem huge;
     huge.addFolder("C:\\h");
-    TFileFinder sizes(nullptr, huge, host);
+    TFileFinder sizes(nullptr, huge, codePage);
     sizes.Directory = "C:\\h";
     // The low size words of three entries pass 2^32 between them.
     struct Sized final : platform::IFileSystem {
@@ -135,7 +135,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
         std::string currentDirectory() override { return {}; }
     } sized;
-    TFileFinder wrapping(nullptr, sized, host);
+    TFileFinder wrapping(nullptr, sized, codePage);
     wrapping.Directory = "C:\\h";
     wrapping.Execute();
     EXPECT_EQ(wrapping.TotalSize(), static_cast<std::int32_t>(0x20000000u));
@@ -219,7 +219,7 @@ TEST_F(FileFinderTest, EventsFrameEachRunAndAnErrorLeavesAtOnce)
 
 TEST_F(FileFinderTest, ATrailByteThatLooksLikeABackslashIsNoSeparator)
 {
-    host.leadBytes = {0x83};
+    codePage.leadBytes = {0x83};
     const std::string folder = "C:\\cache\\\x83\x5C";   // a double-byte name ending in 0x5C
     const std::string rooted = "C:\\cache\\\x83\x5C\\"; // the same with its separator
     std::vector<std::string> paths;

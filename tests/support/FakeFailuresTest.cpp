@@ -53,10 +53,10 @@ const FailedCall failedCalls[] = {
      }},
     {"no host name without Winsock",
      [](FakePlatform& f) {
-         f.host.socketsStartup(257);
-         f.host.faults.clear();
+         f.network.socketsStartup(257);
+         f.network.faults.clear();
          f.sequence.clear();
-         return f.host.hostName(64).empty();
+         return f.network.hostName(64).empty();
      }},
     {"the current folder is empty", [](FakePlatform& f) { return f.fileSystem.currentDirectory().empty(); }},
     {"a window that could not be made has no handle and never shows",
