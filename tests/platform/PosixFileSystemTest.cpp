@@ -1,6 +1,8 @@
 // The POSIX file system against a real temporary folder: Windows paths and
 // search rules over host files, attribute words, deletion rules, reads.
 #include "platform/posix/PosixFileSystem.h"
+
+#include "platform/Errors.h"
 #include "support/SearchNames.h"
 
 #include <gmock/gmock.h>
@@ -215,21 +217,21 @@ TEST_F(PosixFileSystemTest, WholeFileReadsGiveTheBytesOrAWindowsErrorCode)
 
     content = fileSystem_->readWholeFile("C:\\Cookies\\missing.wav");
     EXPECT_FALSE(content.ok);
-    EXPECT_EQ(content.error, 2u);
+    EXPECT_EQ(content.error, platform::errorFileNotFound);
 
     content = fileSystem_->readWholeFile("C:\\Cookies\\Sub");
     EXPECT_FALSE(content.ok);
-    EXPECT_EQ(content.error, 5u);
+    EXPECT_EQ(content.error, platform::errorAccessDenied);
 
     content = fileSystem_->readWholeFile("C:\\Cookies\\index.dat\\x");
     EXPECT_FALSE(content.ok);
-    EXPECT_EQ(content.error, 3u);
+    EXPECT_EQ(content.error, platform::errorPathNotFound);
 
     if (::geteuid() != 0) { // root reads anything
         fs::permissions(root_ / "Cookies/sound.wav", fs::perms::all, fs::perm_options::remove);
         content = fileSystem_->readWholeFile("C:\\Cookies\\sound.wav");
         EXPECT_FALSE(content.ok);
-        EXPECT_EQ(content.error, 5u);
+        EXPECT_EQ(content.error, platform::errorAccessDenied);
     }
 }
 

@@ -1,6 +1,7 @@
 // The in-memory file system.
 #include "support/FakeFileSystem.h"
 
+#include "platform/Errors.h"
 #include "platform/PathText.h"
 #include "platform/posix/PosixFileSystem.h"
 
@@ -275,15 +276,15 @@ platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
     Node* parent = nullptr;
     Node* node = resolve(path, &parent);
     if (!node) {
-        content.error = parent ? 2 : 3; // file not found, path not found
+        content.error = parent ? platform::errorFileNotFound : platform::errorPathNotFound;
         return content;
     }
     if (node->isFolder()) {
-        content.error = 5; // access denied
+        content.error = platform::errorAccessDenied;
         return content;
     }
     if (node->unreadable) {
-        content.error = 32; // sharing violation
+        content.error = platform::errorSharingViolation;
         return content;
     }
     content.ok = true;
