@@ -37,8 +37,9 @@ public:
     TAttrOptions Attributes = +ffReadOnly | +ffHidden | +ffSystem | +ffArchive;
     TNotifyEvent BeforeExecute;
     TNotifyEvent AfterExecute;
-    // Raised before each folder is searched; a handler that sets Abort skips
-    // that folder and ends the walk, and the flag stays set for later runs.
+    // Raised before each folder is searched (in a walk, once its subfolders
+    // are queued); a handler that sets Abort skips that folder and ends the
+    // walk, and the flag stays set for later runs.
     TNewPathEvent OnNewPath;
 
     // Folder path (one backslash) and name of every entry found, folders

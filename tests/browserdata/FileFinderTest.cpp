@@ -2,8 +2,8 @@
 // lists, in which order and with which paths, its totals, its events, and that
 // links are neither listed nor entered.
 #include "browserdata/FileFinder.h"
-#include "support/FakeFileSystem.h"
 #include "support/FakeCodePage.h"
+#include "support/FakeFileSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -193,6 +193,43 @@ TEST_F(FileFinderTest, AnAbortStaysUntilAHandlerClearsIt)
     finder.OnNewPath = [](TObject*, const std::string&, bool& abort) { abort = false; };
     finder.Execute();
     EXPECT_EQ(finder.Files().size(), 7u);
+}
+
+TEST_F(FileFinderTest, AFolderIsAnnouncedOnceItsSubfoldersAreQueued)
+{
+    // What the handler sees and does at the root decides what follows.
+    const struct {
+        const char* name;
+        bool abort;
+        const char* addedFolder; // made by the handler inside the root
+        std::vector<std::string> announced;
+        std::vector<std::string> searched;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"a folder made by the handler is listed but not walked", false, "C:\\cache\\New",
+         {"C:\\cache\\", "C:\\cache\\A\\", "C:\\cache\\B\\", "C:\\cache\\A\\Deep\\"},
+         {"C:\\cache\\*.*", "C:\\cache\\*.*", "C:\\cache\\A\\*.*", "C:\\cache\\A\\*.*",
+          "C:\\cache\\B\\*.*", "C:\\cache\\B\\*.*", "C:\\cache\\A\\Deep\\*.*",
+          "C:\\cache\\A\\Deep\\*.*"},
+         {"C:\\cache\\top.htm", "C:\\cache\\A", "C:\\cache\\B", "C:\\cache\\New", "C:\\cache\\A\\a1.gif",
+          "C:\\cache\\A\\Deep", "C:\\cache\\B\\b1.txt", "C:\\cache\\A\\Deep\\d.txt"}},
+        {"an abort at the root comes after its subfolders were searched", true, nullptr,
+         {"C:\\cache\\"}, {"C:\\cache\\*.*"}, {}},
+    };
+    for (const auto& c : cases) { // the abort, which stays, comes last
+        files.calls.clear();
+        std::vector<std::string> announced;
+        finder.OnNewPath = [&](TObject*, const std::string& path, bool& abort) {
+            announced.push_back(path);
+            if (path == "C:\\cache\\" && c.addedFolder)
+                files.addFolder(c.addedFolder);
+            abort = path == "C:\\cache\\" && c.abort;
+        };
+        finder.Execute();
+        EXPECT_EQ(announced, c.announced) << c.name;
+        EXPECT_EQ(searchedPatterns(), c.searched) << c.name;
+        EXPECT_EQ(finder.Files(), c.listed) << c.name;
+    }
 }
 
 TEST_F(FileFinderTest, EventsFrameEachRunAndAnErrorLeavesAtOnce)
