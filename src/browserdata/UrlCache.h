@@ -6,7 +6,7 @@
 // entries), nothing throws.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "toolkit/Component.h"
 
 #include <cstdint>

@@ -18,7 +18,7 @@
 #include "platform/Threads.h"
 #include "platform/Ui.h"
 #include "platform/UiThread.h"
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "platform/WindowMessages.h"
 
 namespace platform {

@@ -9,7 +9,7 @@
 // its entries with a tag of its own and looks only at those.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // that survive deletions, and the two time conversions with a settable offset.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "support/FakeService.h"
 
 #include <functional>
