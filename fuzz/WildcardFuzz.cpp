@@ -6,9 +6,9 @@
 // point outside the folder, whether it walks or not.
 #include "FuzzInput.h"
 #include "browserdata/FileFinder.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "support/FakeFileSystem.h"
+#include "platform/PathText.h"
 #include "support/FakeCodePage.h"
+#include "support/FakeFileSystem.h"
 
 #include <algorithm>
 #include <vector>
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         names.push_back(input.text());
 
     for (const std::string& name : names)
-        FUZZ_CHECK(windowsWildcardMatch(pattern, name) == reference(pattern, name));
+        FUZZ_CHECK(platform::windowsWildcardMatch(pattern, name) == reference(pattern, name));
 
     // The finder takes the pattern as its filter when it is one name's pattern.
     if (pattern.empty() || pattern.find_first_of("\\:") != std::string::npos)

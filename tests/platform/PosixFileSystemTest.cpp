@@ -54,36 +54,6 @@ protected:
 
 } // namespace
 
-TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)
-{
-    EXPECT_TRUE(windowsWildcardMatch("*.*", "user@site[1].txt"));
-    EXPECT_TRUE(windowsWildcardMatch("*.*", "README"));
-    EXPECT_TRUE(windowsWildcardMatch("*", "README"));
-    EXPECT_TRUE(windowsWildcardMatch("*.TXT", "cookie.txt"));
-    EXPECT_FALSE(windowsWildcardMatch("*.txt", "cookie.txt.bak"));
-    EXPECT_TRUE(windowsWildcardMatch("?ndex.dat", "Index.DAT"));
-    EXPECT_FALSE(windowsWildcardMatch("?ndex.dat", "ndex.dat"));
-    EXPECT_TRUE(windowsWildcardMatch("a*b*c", "aXXbYYbc"));
-    EXPECT_FALSE(windowsWildcardMatch("a*b*c", "aXXbYYbd"));
-    EXPECT_TRUE(windowsWildcardMatch("readme.*", "README"));
-    EXPECT_TRUE(windowsWildcardMatch("index.dat", "INDEX.DAT"));
-    EXPECT_FALSE(windowsWildcardMatch("index.dat", "index.da"));
-}
-
-// POSIX names may hold "*" and "?": a "*" of the pattern stays the wildcard there
-// (it once matched the name's "*" as a plain character and stopped).
-TEST(WindowsWildcard, APatternStarStaysAWildcardOverAStarInTheName)
-{
-    struct Case {
-        const char* pattern;
-        const char* name;
-        bool matches;
-    };
-    for (const Case& c : {Case{"*", "*a*b?c*.*", true}, Case{"*", "*", true}, Case{"a*", "a*bc", true},
-                          Case{"*.txt", "*.txt", true}, Case{"*c", "*ab", false}, Case{"?*", "*", true}})
-        EXPECT_EQ(windowsWildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
-}
-
 TEST_F(PosixFileSystemTest, DriveAndBackslashPathsMapIntoTheGivenFolder)
 {
     EXPECT_EQ(fileSystem_->hostPath("C:\\Cookies\\x.txt"), root_.string() + "/Cookies/x.txt");

@@ -3,7 +3,6 @@
 
 #include "platform/Errors.h"
 #include "platform/PathText.h"
-#include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -216,7 +215,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
     bool isRoot = parse(folderPath, currentDir).elements.empty();
     if (!isRoot) {
         for (const char* dots : {".", ".."})
-            if (windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
+            if (platform::windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
                 return;
     }
     // Names first, so that the visitor may delete entries while the search runs.
@@ -225,7 +224,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
         names.push_back(c->name);
     for (const std::string& name : names) {
         Node* node = folder->child(name);
-        if (!node || !windowsWildcardMatch(namePattern, node->name))
+        if (!node || !platform::windowsWildcardMatch(namePattern, node->name))
             continue;
         if (!show({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
             return;

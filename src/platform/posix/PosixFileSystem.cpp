@@ -41,31 +41,6 @@ FileContent failure(std::uint32_t error)
     return content;
 }
 
-bool plainMatch(const std::string& pattern, const std::string& name)
-{
-    // Greedy matching with one point of return for the last "*". A "*" is
-    // always the wildcard, also where the name holds a "*" (POSIX names may).
-    std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || platform::asciiLower(pattern[p]) == platform::asciiLower(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
 bool isDotOrDotDot(const std::string& name)
 {
     return name == "." || name == "..";
@@ -116,14 +91,6 @@ std::string realPath(const std::string& path)
 }
 
 } // namespace
-
-bool windowsWildcardMatch(const std::string& pattern, const std::string& name)
-{
-    if (plainMatch(pattern, name))
-        return true;
-    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
-           plainMatch(pattern.substr(0, pattern.size() - 2), name);
-}
 
 bool PosixFileSystem::describe(const std::string& hostPath, const std::string& name, Description& found)
 {
@@ -214,7 +181,7 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
         std::string name = listed->d_name;
         if (isRoot && isDotOrDotDot(name))
             continue;
-        if (!windowsWildcardMatch(namePattern, name))
+        if (!platform::windowsWildcardMatch(namePattern, name))
             continue;
         last_.hostPath.clear(); // a name met in a listing is looked at afresh
         if (!describe(hostFolder + name, name, found))
