@@ -48,8 +48,8 @@ const FailedCall failedCalls[] = {
     {"a registered message is 0", [](FakePlatform& f) { return f.windowMessages.registerMessage("M") == 0; }},
     {"the foreground stays",
      [](FakePlatform& f) {
-         f.windowMessages.setForegroundWindow(0x44);
-         return f.windowMessages.foreground == 0;
+         f.windowMessages.setForegroundWindow(platform::WindowHandle{0x44});
+         return f.windowMessages.foreground == platform::WindowHandle{};
      }},
     {"no host name without Winsock",
      [](FakePlatform& f) {
@@ -69,7 +69,7 @@ const FailedCall failedCalls[] = {
          } events;
          auto window = f.ui.newWindow({}, events);
          window->setVisible(true);
-         return window->handle() == 0 && !window->visible() && f.ui.windows.empty();
+         return window->handle() == platform::WindowHandle{} && !window->visible() && f.ui.windows.empty();
      }},
     {"a message box is not shown",
      [](FakePlatform& f) {

@@ -272,12 +272,12 @@ TEST_F(LinkLabelTest, TheFirstLabelInstallsTheProgramsHandCursorForEveryControl)
 {
     EXPECT_EQ(window.cursorAt({50, 25}), FakeUi::ArrowCursor);
     TLinkLabel& first = newLabel("www.example.org");
-    ui.cursorResources["URLHAND"] = 0x40; // a second load would see another cursor
+    ui.cursorResources["URLHAND"] = platform::CursorHandle{0x40}; // a second load would see another cursor
     newLabel("www.example.net").SetTop(40);
     EXPECT_THAT(ui.callsOf("loadCursor"), ::testing::ElementsAre(Call{"loadCursor", {"URLHAND"}}));
-    EXPECT_EQ(app.Cursors().Cursor(crHandPoint), 0x30u);
-    EXPECT_EQ(window.cursorAt({50, 25}), 0x30u);
-    EXPECT_EQ(window.cursorAt({50, 45}), 0x30u);
+    EXPECT_EQ(app.Cursors().Cursor(crHandPoint), platform::CursorHandle{0x30});
+    EXPECT_EQ(window.cursorAt({50, 25}), platform::CursorHandle{0x30});
+    EXPECT_EQ(window.cursorAt({50, 45}), platform::CursorHandle{0x30});
     EXPECT_EQ(window.cursorAt({5, 5}), FakeUi::ArrowCursor);
     form.DestroyComponent(first);
 }
