@@ -70,7 +70,7 @@ void TForm1::clearCacheFolder()
     // Internet Files" on whatever drive is current is not it.
     static const std::vector<std::string> nothing;
     const std::vector<std::string>* entries = &nothing;
-    std::string folder = GetWindowsDir(platform_.host);
+    std::string folder = GetWindowsDir(platform_.folders);
     if (!folder.empty()) {
         if (RightChars(folder, 1) != "\\")
             folder += '\\';

@@ -20,9 +20,9 @@ bool safeForShell(const std::string& caption)
 
 } // namespace
 
-TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host,
+TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IShell& shell,
                        platform::ICanvasService& canvases)
-    : TCustomLabel(owner, parent, canvases), host_(host)
+    : TCustomLabel(owner, parent, canvases), shell_(shell)
 {
     parent.Application().Cursors().InstallOnce(crHandPoint, "URLHAND");
     Cursor = crHandPoint;
@@ -157,5 +157,5 @@ void TLinkLabel::Click()
         return;
     const char* scheme = labelType_ == hmHTTP ? "http:\\\\" : labelType_ == hmFTP ? "ftp:\\\\" : "mailto:";
     // The whole text, however long: nothing is cut.
-    host_.shellOpen("", scheme + Caption(), "", "", platform::ShowNormal);
+    shell_.shellOpen("", scheme + Caption(), "", "", platform::ShowNormal);
 }
