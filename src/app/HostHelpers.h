@@ -16,5 +16,6 @@ void OpenDocument(platform::IHost& host, const std::string& target);
 // The Windows directory, or empty.
 std::string GetWindowsDir(platform::IHost& host);
 
-// The last n characters of s (all of s when it is shorter).
-std::string RightChars(const std::string& s, int n);
+// The last n characters of s (all of s when it is shorter), a double-byte
+// character of the code page counting as one.
+std::string RightChars(platform::IHost& host, const std::string& s, int n);

@@ -14,6 +14,14 @@ namespace platform {
 // The shell's show command for a normal window (SW_SHOWNORMAL).
 inline constexpr int ShowNormal = 1;
 
+// Folders the shell names for the user.
+enum class ShellFolder {
+    Cookies,        // Internet Explorer's cookies
+    InternetCache,  // Internet Explorer's cache
+    RoamingAppData, // application data that follows the user
+    LocalAppData,   // application data of this machine
+};
+
 class IHost {
 public:
     virtual ~IHost() = default;
@@ -35,6 +43,9 @@ public:
     // profile, Desktop, Documents and application data. Those the system cannot
     // name are left out.
     virtual std::vector<std::string> systemFolders() = 0;
+    // A folder as the shell names it now; empty when it names none (an older
+    // shell), or when the name has no exact ANSI form and no short one.
+    virtual std::string shellFolder(ShellFolder folder) = 0;
     // The path made absolute, with long names for the short ones of the parts
     // that exist; the path as given when it cannot be resolved.
     virtual std::string fullLongPath(const std::string& path) = 0;

@@ -11,6 +11,7 @@ public:
     std::optional<std::vector<std::string>> hostAddresses(const std::string& name) override;
     std::string windowsDirectory(std::size_t maxChars) override;
     std::vector<std::string> systemFolders() override;
+    std::string shellFolder(platform::ShellFolder folder) override;
     std::string fullLongPath(const std::string& path) override;
     bool isLeadByte(std::uint8_t byte) override;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
