@@ -74,6 +74,8 @@ int time(Win32Host& host, int runs)
     Win32FileSystem files;
     std::vector<double> finding;
     std::vector<double> looking;
+    std::vector<double> exact;
+    std::vector<double> attributes;
     std::size_t families = 0;
     std::size_t stores = 0;
     for (int run = 0; run < runs; ++run) {
@@ -90,11 +92,25 @@ int time(Win32Host& host, int runs)
                 ++stores;
             }
         looking.push_back(millisecondsSince(start));
+
+        ::QueryPerformanceCounter(&start);
+        for (const TFoundBrowser& browser : found)
+            for (const TCookieStore& store : browser.Stores)
+                files.findFiles(store.Folder + "\\" + store.Name, [](const platform::FindEntry&) { return false; });
+        exact.push_back(millisecondsSince(start));
+
+        ::QueryPerformanceCounter(&start);
+        for (const TFoundBrowser& browser : found)
+            for (const TCookieStore& store : browser.Stores)
+                files.attributes(store.Folder + "\\" + store.Name);
+        attributes.push_back(millisecondsSince(start));
         families = found.size();
     }
     std::printf("%zu families, %zu stores\n", families, stores);
     printSpread("finding them", finding);
     printSpread("one look at every store", looking);
+    printSpread("an exact search for every store", exact);
+    printSpread("the attributes of every store", attributes);
     return 0;
 }
 

@@ -139,7 +139,10 @@ private:
     void showMunchedCount();
     // Deletes a browser's store, and then its companions, or its companions
     // alone when an earlier munch left them; true when the store was munched.
-    bool munchStore(const TCookieStore& store);
+    // Unless toList is set, the store is first only asked for, and nothing more
+    // is done when it is absent or kept; toList says afterwards whether a
+    // companion was left, so that the next cycle lists the store whole again.
+    bool munchStore(const TCookieStore& store, bool& toList);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -151,6 +154,11 @@ private:
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
+    // Which stores of that list the next cycle lists whole, by browser and
+    // store: all of a list newly found (companions an earlier run left), then
+    // those that left a companion. The others cost one question each.
+    std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
+    std::vector<std::vector<bool>> storesToList_;
 };
 
 // The one main window, while it exists.

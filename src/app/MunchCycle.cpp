@@ -112,16 +112,21 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
-    for (const TFoundBrowser& browser : *taken.otherBrowsers) {
-        if (!taken.munchBrowser.at(browser.Family))
+    const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
+    if (listedBrowsers_ != taken.otherBrowsers) {
+        listedBrowsers_ = taken.otherBrowsers;
+        storesToList_.clear();
+        for (const TFoundBrowser& browser : browsers)
+            storesToList_.emplace_back(browser.Stores.size(), true);
+    }
+    for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
+        if (!taken.munchBrowser.at(browsers[b].Family))
             continue;
-        for (const TCookieStore& store : browser.Stores) {
-            if (!mayGoOn())
-                break;
-            munched |= munchStore(store);
+        for (std::size_t s = 0; s < browsers[b].Stores.size() && mayGoOn(); ++s) {
+            bool toList = storesToList_[b][s];
+            munched |= munchStore(browsers[b].Stores[s], toList);
+            storesToList_[b][s] = toList;
         }
-        if (stopped)
-            break;
     }
     // Every kind of entry is listed (no attribute is left out) and judged as
     // it comes, so the folder is never held in memory. Whatever the settings
@@ -140,10 +145,20 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         TrayIcon1->SetCycleIcons(true);
 }
 
-bool TForm1::munchStore(const TCookieStore& store)
+bool TForm1::munchStore(const TCookieStore& store, bool& toList)
 {
-    const TStoreLook look = LookAtStore(platform_.fileSystem, store);
+    platform::IFileSystem& files = platform_.fileSystem;
     const std::string folder = store.Folder + "\\";
+    // Asking for one path costs a fraction of a search under Wine, and every
+    // tick asks for every store: only a store that is there is listed whole.
+    if (!toList) {
+        const std::uint32_t attributes = files.attributes(folder + store.Name);
+        if (attributes == platform::invalidAttributes ||
+            (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
+            return false;
+    }
+    toList = false;
+    const TStoreLook look = LookAtStore(files, store);
     // While the store is there its companions stay: a database without its
     // journal can be corrupted. A store in use (the browser runs) is tried
     // again next cycle; a read-only one is the user's way to keep it.
@@ -153,9 +168,9 @@ bool TForm1::munchStore(const TCookieStore& store)
             return false;
         munched = true;
     }
-    // Companions are not cookies of their own: nothing counts, a failure stays for the next cycle.
+    // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
     for (const std::string& companion : look.Companions)
-        platform_.fileSystem.deleteFile(folder + companion);
+        toList |= !files.deleteFile(folder + companion);
     return munched;
 }
 

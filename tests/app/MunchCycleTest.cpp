@@ -716,7 +716,7 @@ TEST_F(BrowserMunchTest, AFamilyUncheckedInTheMenuIsSpared)
     }
 }
 
-TEST_F(BrowserMunchTest, ATickLooksOnceAtEachStoreAndSearchesNoFamilyAnew)
+TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
 {
     // Thirteen families with three profiles each, and not one store yet.
     std::size_t stores = 0;
@@ -735,14 +735,69 @@ TEST_F(BrowserMunchTest, ATickLooksOnceAtEachStoreAndSearchesNoFamilyAnew)
     }
     found({});
     fakes.host.calls.clear();
-    tick();
-    std::size_t storeLooks = 0;
-    for (const Call& call : fakes.fileSystem.callsOf("findFiles"))
-        storeLooks += call.args[0].rfind("C:\\users\\", 0) == 0;
-    EXPECT_EQ(storeLooks, stores);
-    EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
+    const auto looksAtStores = [&](const char* operation) {
+        std::size_t looks = 0;
+        for (const Call& call : fakes.fileSystem.callsOf(operation))
+            looks += call.args[0].rfind("C:\\users\\", 0) == 0;
+        return looks;
+    };
+    struct Case {
+        const char* tick;
+        std::size_t searches;  // a store listed with its companions
+        std::size_t questions; // a store's attributes asked for
+    };
+    // The first cycle after the stores are found lists each, for companions an
+    // earlier run may have left; the others only ask.
+    for (const Case& c : {Case{"first", stores, 0}, Case{"second", 0, stores}, Case{"third", 0, stores}}) {
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(looksAtStores("findFiles"), c.searches) << c.tick;
+        EXPECT_EQ(looksAtStores("attributes"), c.questions) << c.tick;
+        EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
+        EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
+    }
     EXPECT_TRUE(fakes.host.callsOf("shellFolder").empty());
-    EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
+}
+
+TEST_F(BrowserMunchTest, AStoreThatAppearsLaterIsListedWholeAndACompanionLeftIsTriedAgain)
+{
+    const std::string network = chromeData + "\\Default\\Network";
+    found({network + "\\Trust Tokens"});
+    tick(); // the first cycle lists: nothing there yet
+    struct Case {
+        const char* name;
+        std::vector<std::string> made;
+        const char* held;
+        std::vector<std::string> left;
+        int counted;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"a store with its journal", {"Cookies", "Cookies-journal"}, nullptr, {}, 1},
+             {"a read-only store", {}, nullptr, {}, 0},
+             {"a companion held", {"Cookies", "Cookies-wal"}, "Cookies-wal", {"Cookies-wal"}, 1},
+             {"the companion let go", {}, nullptr, {}, 0},
+         }) {
+        for (const std::string& name : c.made)
+            fakes.fileSystem.addFile(network + "\\" + name, "sqlite");
+        if (c.held)
+            fakes.fileSystem.lock(network + "\\" + c.held);
+        if (std::string(c.name) == "the companion let go")
+            fakes.fileSystem.unlock(network + "\\Cookies-wal");
+        if (std::string(c.name) == "a read-only store")
+            fakes.fileSystem.addFile(network + "\\Cookies", "kept", platform::faArchive | platform::faReadOnly);
+        const auto before = form->State.MunchedCount;
+        tick();
+        std::vector<std::string> names = left(network);
+        std::erase(names, "Trust Tokens");
+        if (std::string(c.name) == "a read-only store") {
+            EXPECT_THAT(names, ElementsAre("Cookies")) << c.name;
+            fakes.fileSystem.setAttributes(network + "\\Cookies", platform::faArchive);
+            fakes.fileSystem.deleteFile(network + "\\Cookies");
+        } else {
+            EXPECT_THAT(names, ::testing::ElementsAreArray(c.left)) << c.name;
+        }
+        EXPECT_EQ(form->State.MunchedCount - before, c.counted) << c.name;
+    }
 }
 
 TEST_F(BrowserMunchTest, ABrowserInstalledLaterIsMunchedOnceTheMenuHasOpened)
