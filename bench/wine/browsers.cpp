@@ -4,7 +4,7 @@
 // (bench/wine_browsers.sh, bench/idle_cpu.sh).
 #include "browserdata/BrowserStores.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Folders.h"
 
 #include <windows.h>
 
@@ -25,7 +25,7 @@ void makeFolders(const std::string& path)
     ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
-int make(Win32Host& host)
+int make(Win32Folders& host)
 {
     for (const TBrowserFamily& family : BrowserFamilies()) {
         const std::string root = host.shellFolder(family.Root) + "\\" + family.Folder;
@@ -69,7 +69,7 @@ void printSpread(const char* what, std::vector<double> times)
                 times.back());
 }
 
-int time(Win32Host& host, int runs)
+int time(Win32Folders& host, int runs)
 {
     Win32FileSystem files;
     std::vector<double> finding;
@@ -118,7 +118,7 @@ int time(Win32Host& host, int runs)
 
 int main(int argc, char** argv)
 {
-    Win32Host host;
+    Win32Folders host;
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "make" && argc == 2)
         return make(host);

@@ -24,15 +24,15 @@ private:
 // The shell's cache folder, or the one in the Windows directory before the
 // shell named it. Without either there is none: "\Temporary Internet Files"
 // on whatever drive is current is not it.
-std::string cacheFolder(platform::IHost& host)
+std::string cacheFolder(platform::IFolders& folders, platform::ICodePage& codePage)
 {
-    if (std::string named = host.shellFolder(platform::ShellFolder::InternetCache); !named.empty())
+    if (std::string named = folders.shellFolder(platform::ShellFolder::InternetCache); !named.empty())
         return named;
-    std::string folder = GetWindowsDir(host);
+    std::string folder = GetWindowsDir(folders);
     if (folder.empty())
         return {};
     // The last character: a double-byte one may end in the byte of a backslash.
-    if (RightChars(host, folder, 1) != "\\")
+    if (RightChars(codePage, folder, 1) != "\\")
         folder += '\\';
     return folder + cacheFolderName;
 }
@@ -84,7 +84,7 @@ void TForm1::clearCacheFolder()
 {
     static const std::vector<std::string> nothing;
     const std::vector<std::string>* entries = &nothing;
-    const std::string folder = cacheFolder(platform_.host);
+    const std::string folder = cacheFolder(platform_.folders, platform_.codePage);
     if (!folder.empty()) {
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";

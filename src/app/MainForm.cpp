@@ -95,9 +95,9 @@ void TForm1::defaultCookieFolder()
     if (!isBlank(State.IECookieDir))
         return;
     // Where the shell keeps the user's cookies; Windows 95 without the newer shell names none.
-    State.IECookieDir = platform_.host.shellFolder(platform::ShellFolder::Cookies);
+    State.IECookieDir = platform_.folders.shellFolder(platform::ShellFolder::Cookies);
     if (State.IECookieDir.empty())
-        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
+        State.IECookieDir = GetWindowsDir(platform_.folders) + "\\cookies";
 }
 
 void TForm1::showMunchedCount()

@@ -150,7 +150,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.host};
+    SystemFolderGuard systemFolders_{platform_.folders};
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();

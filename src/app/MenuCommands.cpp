@@ -17,7 +17,7 @@ void TForm1::PopupMenu1Popup(TObject*)
 void TForm1::FindOtherBrowsers()
 {
     // The same stores found again are the same list: a munch under way goes on.
-    std::vector<TFoundBrowser> found = FindBrowsers(platform_.fileSystem, platform_.host);
+    std::vector<TFoundBrowser> found = FindBrowsers(platform_.fileSystem, platform_.folders);
     if (found != *otherBrowsers_)
         otherBrowsers_ = std::make_shared<const std::vector<TFoundBrowser>>(std::move(found));
     for (TMenuItem* row : BrowserRows)
@@ -119,7 +119,7 @@ void TForm1::RestoreDefault1Click(TObject*)
 
 void TForm1::FallowmereHomePage1Click(TObject*)
 {
-    OpenDocument(platform_.host, HomePageAddress);
+    OpenDocument(platform_.shell, platform_.codePage, HomePageAddress);
     State.MenuOpen = false;
 }
 

@@ -169,7 +169,7 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     return paths;
 }
 
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IHost& host)
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders)
 {
     // Each root asked for once per search, and only when a family needs it.
     std::string roaming;
@@ -180,7 +180,7 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
         bool& asked = folder == ShellFolder::LocalAppData ? askedLocal : askedRoaming;
         std::string& named = folder == ShellFolder::LocalAppData ? local : roaming;
         if (!asked)
-            named = host.shellFolder(folder);
+            named = folders.shellFolder(folder);
         asked = true;
         return named;
     };

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
-#include "platform/Host.h"
+#include "platform/Folders.h"
 
 #include <cstdint>
 #include <span>
@@ -55,7 +55,7 @@ inline constexpr std::uint32_t ProfilesIniLimit = 64 * 1024;
 std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root);
 
 // The families installed for this user and their stores, in the families' order.
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IHost& host);
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders);
 
 // What one search for a store and its companions shows.
 struct TStoreLook {

@@ -169,13 +169,13 @@ TEST_F(CleanupCommandsTest, TheCacheFolderIsTheShellsOrTheWindowsDirectorysWithO
              {"", "C:\\\x81\\", true, "C:\\\x81\\\\" + folderName},
              {"", "C:\\\x81\\", false, "C:\\\x81\\" + folderName},
          }) {
-        fakes.host.shellFolders.clear();
+        fakes.folders.shellFolders.clear();
         if (!c.shellNames.empty())
-            fakes.host.shellFolders[platform::ShellFolder::InternetCache] = c.shellNames;
-        fakes.host.windowsDir = c.windows;
-        fakes.host.leadBytes.clear();
+            fakes.folders.shellFolders[platform::ShellFolder::InternetCache] = c.shellNames;
+        fakes.folders.windowsDir = c.windows;
+        fakes.codePage.leadBytes.clear();
         if (c.doubleByteCodePage)
-            fakes.host.leadBytes = {0x81};
+            fakes.codePage.leadBytes = {0x81};
         form->DeleteIECache1->Click();
         EXPECT_EQ(form->FileFinder1->Directory, c.expected) << c.windows;
         EXPECT_EQ(form->FileFinder1->Filter, "*.*");
@@ -186,7 +186,7 @@ TEST_F(CleanupCommandsTest, TheCacheFolderIsTheShellsOrTheWindowsDirectorysWithO
 TEST_F(CleanupCommandsTest, TheShellsCacheFolderIsEmptiedAndKept)
 {
     const std::string shells = "C:\\users\\u\\INetCache";
-    fakes.host.shellFolders[platform::ShellFolder::InternetCache] = shells;
+    fakes.folders.shellFolders[platform::ShellFolder::InternetCache] = shells;
     fakes.fileSystem.addFile(shells + "\\Content.IE5\\page.htm");
     fakes.fileSystem.addFile(shells + "\\top.htm");
     fakes.fileSystem.addFile(cacheDir + "\\old.htm");
@@ -204,7 +204,7 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     ASSERT_THAT(form->FileFinder1->Files(), ElementsAre(cacheDir + "\\kept.htm"));
     fakes.fileSystem.addFile("C:\\Temporary Internet Files\\bystander.htm");
 
-    fakes.host.faults.failFrom("windowsDirectory");
+    fakes.folders.faults.failFrom("windowsDirectory");
     fakes.fileSystem.calls.clear();
     fakes.sound.played.clear();
     fakes.urlCache.add({.url = "http://b.example/"});
@@ -214,8 +214,8 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\Temporary Internet Files\\bystander.htm"));
 
-    fakes.host.faults.clear();
-    fakes.host.windowsDir = "D:\\nowhere";
+    fakes.folders.faults.clear();
+    fakes.folders.windowsDir = "D:\\nowhere";
     fakes.sound.played.clear();
     form->DeleteIECache1->Click();
     EXPECT_THAT(form->FileFinder1->Files(), IsEmpty());

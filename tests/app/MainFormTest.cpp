@@ -112,11 +112,11 @@ TEST_F(MainFormTest, ABlankCookieFolderBecomesTheShellsCookieFolderOrTheWindowsO
         FakePlatform platform;
         if (c.stored != "<missing>")
             platform.profile.set(ini, "Cookie Dir", "Dir", c.stored);
-        platform.host.windowsDir = c.windows;
+        platform.folders.windowsDir = c.windows;
         if (c.shellNamesOne)
-            platform.host.shellFolders[platform::ShellFolder::Cookies] = shells;
+            platform.folders.shellFolders[platform::ShellFolder::Cookies] = shells;
         if (c.shellFails)
-            platform.host.faults.failFrom("shellFolder");
+            platform.folders.faults.failFrom("shellFolder");
         TApplication application(platform.ui);
         TUrlCache::TestLibraryAtStart(platform.urlCache);
         TForm1& form = application.CreateForm<TForm1>(platform.services);
@@ -172,7 +172,7 @@ TEST_F(MainFormTest, TheAboutWindowsLinksOpenTheMailProgramAndTheWebBrowser)
         window.mouseButton(platform::MouseButton::Left, false, middle);
     }
     std::vector<std::string> opened;
-    for (const Call& call : fakes.host.callsOf("shellOpen"))
+    for (const Call& call : fakes.shell.callsOf("shellOpen"))
         opened.push_back(call.args[1]);
     EXPECT_THAT(opened,
                 ::testing::ElementsAre("mailto:nomblet@fallowmere.example", "http:\\\\www.fallowmere.example"));

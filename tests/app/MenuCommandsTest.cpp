@@ -217,7 +217,7 @@ TEST_F(MenuCommandsTest, RestoreDefaultsSavesTheTwoSpellingsThenTellsTheUser)
 TEST_F(MenuCommandsTest, TheHomePageOpensThroughTheShell)
 {
     form->FallowmereHomePage1->Click();
-    auto opened = fakes.host.callsOf("shellOpen");
+    auto opened = fakes.shell.callsOf("shellOpen");
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_THAT(opened[0].args, ::testing::ElementsAre("Open", "http://www.fallowmere.example/", "", "", "1"));
     EXPECT_FALSE(form->State.MenuOpen);
@@ -359,8 +359,8 @@ TEST_F(MenuCommandsTest, OtherBrowsersShowsEachFamilyFoundInTheTablesOrderOrNone
               {roamingData + "\\Opera Software\\Opera GX Stable"},
               {"Firefox [x]", "Microsoft Edge [x]", "Opera GX [x]"}},
          }) {
-        fakes.host.shellFolders[platform::ShellFolder::LocalAppData] = localData;
-        fakes.host.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
         for (const std::string& folder : c.folders)
             fakes.fileSystem.addFolder(folder);
         fakes.notifyArea.mouse(516); // right button down on the icon: the menu opens, nothing is chosen
@@ -372,7 +372,7 @@ TEST_F(MenuCommandsTest, OtherBrowsersShowsEachFamilyFoundInTheTablesOrderOrNone
 
 TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
 {
-    fakes.host.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+    fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
     fakes.fileSystem.addFolder(localData + "\\Microsoft\\Edge\\User Data");
     fakes.fileSystem.addFolder(localData + "\\Google\\Chrome\\User Data");
     fakes.profile.set(ini, "Other Browsers", "Waterfox", "0"); // a family not found here
@@ -389,7 +389,7 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
 
     // None Found is greyed: choosing it does nothing.
     fakes.fileSystem.calls.clear();
-    fakes.host.shellFolders.clear();
+    fakes.folders.shellFolders.clear();
     fakes.profile.calls.clear();
     fakes.iconsAndMenus.menuChoice = "Other Browsers/None Found";
     fakes.notifyArea.mouse(516);

@@ -238,10 +238,10 @@ TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
 
 TEST_F(MunchCycleTest, TheIpCaptionIsRefreshedEveryCycle)
 {
-    fakes.host.addresses = {"10.0.0.5", "192.168.1.7"};
+    fakes.network.addresses = {"10.0.0.5", "192.168.1.7"};
     tick();
     EXPECT_EQ(form->IP1->Caption, "Internet IP: 192.168.1.7");
-    fakes.host.addresses.clear();
+    fakes.network.addresses.clear();
     tick();
     EXPECT_EQ(form->IP1->Caption, "Internet IP: ");
 }
@@ -550,8 +550,8 @@ protected:
     void SetUp() override
     {
         MunchCycleTest::SetUp();
-        fakes.host.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
-        fakes.host.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
     }
     // Makes the files and lets the program find its browsers, as the menu's opening does.
     void found(std::initializer_list<std::string> files)
@@ -599,7 +599,7 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOnlyOnceItIsDeleted)
               "Cookies-wal", {"Cookies-wal"}, 1},
          }) {
         FakePlatform fresh;
-        fresh.host.shellFolders = fakes.host.shellFolders;
+        fresh.folders.shellFolders = fakes.folders.shellFolders;
         fresh.fileSystem.addFile(chromeData + "\\Default\\Preferences", "{}");
         fresh.fileSystem.addFile(network + "\\Trust Tokens", "t");
         for (const std::string& name : c.made)
@@ -734,7 +734,7 @@ TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
         stores += family.Kind == TBrowserKind::bkMozilla ? 3 : 9;
     }
     found({});
-    fakes.host.calls.clear();
+    fakes.folders.calls.clear();
     const auto looksAtStores = [&](const char* operation) {
         std::size_t looks = 0;
         for (const Call& call : fakes.fileSystem.callsOf(operation))
@@ -756,7 +756,7 @@ TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
         EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
         EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
     }
-    EXPECT_TRUE(fakes.host.callsOf("shellFolder").empty());
+    EXPECT_TRUE(fakes.folders.callsOf("shellFolder").empty());
 }
 
 TEST_F(BrowserMunchTest, AStoreThatAppearsLaterIsListedWholeAndACompanionLeftIsTriedAgain)

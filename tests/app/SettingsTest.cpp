@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(EachKey, RefusedWriteTest, ::testing::Range(1, 10));
 TEST_F(SettingsTest, EachBrowserFamilysMarkIsReadAndOnlyTheFoundOnesAreWritten)
 {
     const std::string local = "C:\\users\\u\\AppData\\Local";
-    fakes.host.shellFolders[platform::ShellFolder::LocalAppData] = local;
+    fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = local;
     struct Case {
         const char* caption;
         const char* stored; // nullptr: no key

@@ -3,7 +3,7 @@
 // which stores follow, and what one look at a store shows.
 #include "browserdata/BrowserStores.h"
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
+#include "support/FakeFolders.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ struct Machine {
         return byCaption;
     }
     FakeFileSystem files;
-    FakeHost host;
+    FakeFolders host;
 };
 
 std::string chromiumStores(const std::string& profile)

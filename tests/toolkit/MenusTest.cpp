@@ -110,8 +110,9 @@ TEST(Menus, HiddenItemsAreLeftOutAndGreyedOnesCannotBeChosen)
         std::vector<std::string> captions;
         for (const platform::MenuEntry& entry : f.menus.lastMenu.at(0).items) {
             captions.push_back(entry.caption);
-            if (entry.caption == "Firefox")
+            if (entry.caption == "Firefox") {
                 EXPECT_EQ(entry.enabled, c.enabled);
+            }
         }
         EXPECT_EQ(std::count(captions.begin(), captions.end(), "Firefox"), c.shown ? 1 : 0);
         EXPECT_EQ(std::count(captions.begin(), captions.end(), "Brave"), 1);
