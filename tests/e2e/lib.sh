@@ -173,6 +173,23 @@ open_menu() {
 # The open menu's rows as "caption<TAB>checked<TAB>default", read inside the program.
 menu_rows() { driver menu | tr -d '\r'; }
 
+# The keys that move from the top of the open tray menu to the row whose
+# caption is CAPTION (separators are passed over by the keys, so they do not
+# count); fails when the menu has no such row.
+keys_to_row() {
+  menu_rows | awk -F'\t' -v c="$1" '$1 != "-" { n++ } $1 == c { for (i = 0; i < n; i++) print "down"; found = 1; exit }
+    END { exit !found }'
+}
+
+# Opens the tray menu and chooses the row whose caption is CAPTION.
+choose_menu_row() {
+  local keys
+  open_menu
+  keys=$(keys_to_row "$1") || fail "the tray menu has no row \"$1\""
+  driver keys $keys return
+  sleep 0.3
+}
+
 # Opens the tray menu and chooses its N-th selectable item (separators do not
 # count: 1 is "Path to Cookie Dir (IExplorer)", 10 "Sounds On", 16 "Exit").
 choose_menu_item() {
