@@ -4,6 +4,8 @@
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
 
+#include <numeric>
+
 namespace {
 
 constexpr const char* cacheFolderName = "Temporary Internet Files";
@@ -68,10 +70,9 @@ void TForm1::clearCacheFolder()
 {
     // Without a Windows directory there is no cache folder: "\Temporary
     // Internet Files" on whatever drive is current is not it.
-    static const std::vector<std::string> nothing;
-    const std::vector<std::string>* entries = &nothing;
     std::string folder = GetWindowsDir(platform_.host);
-    if (!folder.empty()) {
+    const bool walked = !folder.empty();
+    if (walked) {
         if (RightChars(folder, 1) != "\\")
             folder += '\\';
         folder += cacheFolderName;
@@ -79,21 +80,36 @@ void TForm1::clearCacheFolder()
         FileFinder1->Filter = "*.*";
         FileFinder1->Recurse = true;
         FileFinder1->Execute();
-        entries = &FileFinder1->Files();
     }
 
     // Each folder stands before its contents: the first pass deletes the files
-    // and finds the folders still full; the second removes the emptied folders.
+    // and finds the folders still full; the second removes the emptied folders
+    // and tries again what the first could not delete. The listing says what an
+    // entry is, so it gets the one call that can succeed: a file delete fails on
+    // a folder and a folder removal on a file, and each failure costs as much as
+    // a delete. What is gone is not asked for again.
     platform::IFileSystem& files = platform_.fileSystem;
+    const std::vector<std::string>& entries = FileFinder1->Files();
+    const std::vector<std::uint32_t>& attributes = FileFinder1->FileAttributes();
+    // Never the list of an earlier run.
+    std::vector<std::size_t> left(walked ? entries.size() : 0);
+    std::iota(left.begin(), left.end(), std::size_t{0});
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
             CleanupSounds.Play(*Wave2);
-        const std::size_t count = entries->size();
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string& entry = (*entries)[i];
-            files.deleteFile(entry);
-            if (files.removeDirectory(entry) && SoundsOn1->Checked)
-                CleanupSounds.Play(*Wave1);
+        std::size_t kept = 0;
+        for (std::size_t i : left) {
+            const std::string& entry = entries[i];
+            if ((attributes[i] & platform::faDirectory) == 0) {
+                if (!files.deleteFile(entry))
+                    left[kept++] = i;
+            } else if (files.removeDirectory(entry)) {
+                if (SoundsOn1->Checked)
+                    CleanupSounds.Play(*Wave1);
+            } else {
+                left[kept++] = i;
+            }
         }
+        left.resize(kept);
     }
 }
