@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Under Wine, side by side for a span (60 s): the idle nomblet.exe (cookie
-# stores empty, munching on, sounds on) and a bare tray program (one hidden
-# window, one icon, a 500 ms timer: nomblet_bare_tray), each in a prefix of
-# its own. Prints the CPU time each used, with its own prefix's wineserver,
-# and the ratio of the two. Goal: at most 3.
+# stores empty: their folders there, no cookie in them; munching on, sounds on)
+# and a bare tray program (one hidden window, one icon, a 500 ms timer:
+# nomblet_bare_tray), each in a prefix of its own. Prints the CPU time each
+# used, alone and with its own prefix's wineserver, and the ratios. Goal: at
+# most 3 (the program with its server against the bare one with its server).
 set -euo pipefail
 usage() {
   echo "usage: bench/idle_cpu.sh [seconds (60)] [runs (1)]"
@@ -48,7 +49,8 @@ start() { # prefix exe
   (cd "$1/drive_c" && WINEPREFIX=$1 exec wine "$2" </dev/null >/dev/null 2>&1 &)
 }
 
-mkdir -p "$ours_prefix/drive_c/windows" "$ours_prefix/drive_c/ie/cookies"
+mkdir -p "$ours_prefix/drive_c/windows" "$ours_prefix/drive_c/ie/cookies" "$ours_prefix/drive_c/ns" \
+  "$ours_prefix/drive_c/opera" "$ours_prefix/drive_c/icq"
 printf '%s\r\n' '[Cookie File]' 'Name=C:\ns\cookies.txt' 'OName=C:\opera\cookies4.dat' '[Cookie Dir]' \
   'Dir=C:\ie\cookies' '[Cookie Dat]' 'ICQ=C:\icq\cookie.dat' '[Settings]' 'MunchICQ=1' 'SoundsOn=1' \
   'Autoload=0' > "$ours_prefix/drive_c/windows/nomblet.ini"
@@ -71,8 +73,8 @@ for run in $(seq "$runs"); do
   o1=$(cpu_ns "$ours"); os1=$(cpu_ns "$ours_server"); b1=$(cpu_ns "$bare"); bs1=$(cpu_ns "$bare_server")
   line=$(awk -v o=$((o1 - o0)) -v os=$((os1 - os0)) -v b=$((b1 - b0)) -v bs=$((bs1 - bs0)) -v span="$span" 'BEGIN {
     pc = 100 / (span * 1e9)
-    printf "nomblet.exe %.3f%% + its wineserver %.3f%% = %.3f%% of a core; bare tray %.3f%% + %.3f%% = %.3f%%; ratio %.2f\n",
-      o * pc, os * pc, (o + os) * pc, b * pc, bs * pc, (b + bs) * pc, (b + bs) ? (o + os) / (b + bs) : 0 }')
+    printf "nomblet.exe %.3f%% + its wineserver %.3f%% = %.3f%% of a core; bare tray %.3f%% + %.3f%% = %.3f%%; programs alone %.2f; ratio %.2f\n",
+      o * pc, os * pc, (o + os) * pc, b * pc, bs * pc, (b + bs) * pc, b ? o / b : 0, (b + bs) ? (o + os) / (b + bs) : 0 }')
   echo "run $run, idle over $span s: $line"
   ratios+=("${line##* }")
 done

@@ -38,18 +38,31 @@ make_tree() { # folder
 }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 # Runs a command and prints the milliseconds from its start until the folder
-# FOLDER has lost its N entries, as the kernel reports them (inotify: reading
-# the folder again and again would compete with the removals for it).
-until_emptied() { # folder n command...
+# FOLDER has lost its N entries (as the kernel reports them: reading the folder
+# again and again would compete with the removals for it) and the command has
+# ended; then the CPU milliseconds that the command and the processes PIDS
+# (the program, the prefix's wineserver) used meanwhile, which another
+# engineer's load on the machine moves far less.
+timed() { # folder n "pids" command...
   python3 - "$@" <<'PY'
 import ctypes, os, select, struct, subprocess, sys, time
+hz = os.sysconf("SC_CLK_TCK")
+def cpu(pids):  # utime + stime, threads that ended included
+    total = 0
+    for pid in pids:
+        with open(f"/proc/{pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        total += int(fields[11]) + int(fields[12])
+    return total * 1000 / hz
 libc = ctypes.CDLL(None, use_errno=True)
 fd = libc.inotify_init()
 if fd < 0 or libc.inotify_add_watch(fd, sys.argv[1].encode(), 0x200) < 0:  # IN_DELETE
     sys.exit("no inotify")
 left = int(sys.argv[2])
+pids = sys.argv[3].split()
+used = -cpu(pids)
 start = time.monotonic()
-subprocess.run(sys.argv[3:], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+child = subprocess.Popen(sys.argv[4:], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
 while left > 0:
     if not select.select([fd], [], [], 600)[0]:
         sys.exit(f"{left} entries still there after 10 minutes")
@@ -58,7 +71,10 @@ while left > 0:
     while at < len(data):
         left -= 1
         at += 16 + struct.unpack_from("iIII", data, at)[3]
-print(round((time.monotonic() - start) * 1000))
+_, status, usage = os.wait4(child.pid, 0)
+wall = (time.monotonic() - start) * 1000
+used += cpu(pids) + (usage.ru_utime + usage.ru_stime) * 1000
+print(round(wall), round(used))
 PY
 }
 stat_line() { python3 -c "import statistics,sys; v=sorted(map(float,sys.argv[1:])); print(f'min {v[0]:.0f} ms, median {statistics.median(v):.0f} ms, max {v[-1]:.0f} ms')" "$@"; }
@@ -70,7 +86,18 @@ start_nomblet
 open_menu
 keys=$(keys_to_row "Clear IE Cache") || fail "the tray menu has no row \"Clear IE Cache\""
 driver keys escape
-ours=() floors=() theirs=() walks=() dirs=() rates=() to_floor=() to_rd=()
+server=$(for pid in $(pgrep -f wineserver); do
+  if tr '\0' '\n' < "/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then echo "$pid"; fi
+done)
+[ "$(echo "$server" | wc -w)" = 1 ] || fail "no single wineserver of this prefix: '$server'"
+floor_run() {
+  sync
+  read -r wall cpu < <(timed "$(unix_path 'C:\floor')" "$folders" "$server" wine "$floor" 'C:\floor')
+  [ -n "${cpu:-}" ] || fail "the floor was not timed"
+  floors+=("$wall") floor_cpus+=("$cpu")
+}
+ours=() floors=() theirs=() walks=() dirs=() rates=() to_floor=() to_rd=() our_cpus=() floor_cpus=() cpu_to_floor=()
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in $(seq "$runs"); do
   make_tree "$tif"
   make_tree 'C:\floor'
@@ -80,19 +107,28 @@ for run in $(seq "$runs"); do
   t0=$(now_ms); wine "$walker" "$tif" >/dev/null; walks+=($(($(now_ms) - t0)))
   t0=$(now_ms); wine cmd /c dir /s /b 'C:\copy' >/dev/null; dirs+=($(($(now_ms) - t0)))
 
+  # The floor and the command take turns at going first; each starts with
+  # nothing of the other's still being written out.
+  [ $((run % 2)) = 1 ] || floor_run
   before=$(ls "$E2E_SOUNDS" | wc -l)
+  sync
   open_menu
-  took=$(until_emptied "$(unix_path "$tif")" "$folders" wine "$E2E_DRIVER" keys $keys return)
-  ours+=($took)
+  read -r took cpu < <(timed "$(unix_path "$tif")" "$folders" "$E2E_PID $server" wine "$E2E_DRIVER" keys $keys return)
+  [ -n "${cpu:-}" ] || fail "Clear IE Cache was not timed"
+  ours+=("$took") our_cpus+=("$cpu")
   sounds=$(($(ls "$E2E_SOUNDS" | wc -l) - before))
   rates+=($(python3 -c "print(round($sounds / ($took / 1000), 1))"))
+  [ $((run % 2)) = 0 ] || floor_run
 
-  t0=$(now_ms); wine "$floor" 'C:\floor' >/dev/null; floors+=($(($(now_ms) - t0)))
+  sync
   t0=$(now_ms); wine cmd /c rd /s /q 'C:\copy'; theirs+=($(($(now_ms) - t0)))
   rmdir "$(unix_path 'C:\floor')"
   to_floor+=($(ratio "$took" "${floors[-1]}")) to_rd+=($(ratio "$took" "${theirs[-1]}"))
-  echo "run $run: Clear IE Cache ${took} ms, floor ${floors[-1]} ms (${to_floor[-1]}x), rd /s /q ${theirs[-1]} ms (${to_rd[-1]}x)"
+  cpu_to_floor+=($(ratio "$cpu" "${floor_cpus[-1]}"))
+  echo "run $run: Clear IE Cache ${took} ms, floor ${floors[-1]} ms (${to_floor[-1]}x), rd /s /q ${theirs[-1]} ms" \
+    "(${to_rd[-1]}x); CPU with the wineserver: ${cpu} ms against the floor's ${floor_cpus[-1]} ms (${cpu_to_floor[-1]}x)"
 done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 close_nomblet
 wait_for_exit 5 || true
 
@@ -100,6 +136,7 @@ echo "Clear IE Cache, 20,000 files in 1,000 folders: $(stat_line "${ours[@]}")"
 echo "the floor (bare Win32 loop):                   $(stat_line "${floors[@]}")"
 echo "cmd /c rd /s /q:                               $(stat_line "${theirs[@]}")"
 echo "  against the floor: median of the runs' ratios $(median "${to_floor[@]}") (goal at most 1.15), ratio of medians $(ratio "$(median "${ours[@]}")" "$(median "${floors[@]}")")"
+echo "  CPU time against the floor's: median of the runs' ratios $(median "${cpu_to_floor[@]}")"
 echo "  against rd /s /q:  median of the runs' ratios $(median "${to_rd[@]}"), ratio of medians $(ratio "$(median "${ours[@]}")" "$(median "${theirs[@]}")")"
 echo "the walk alone:                                $(stat_line "${walks[@]}")"
 echo "cmd /c dir /s /b:                              $(stat_line "${dirs[@]}")"
