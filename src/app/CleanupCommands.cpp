@@ -5,6 +5,8 @@
 #include "app/MainForm.h"
 
 #include <numeric>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -87,13 +89,19 @@ void TForm1::clearCacheFolder()
     // and tries again what the first could not delete. The listing says what an
     // entry is, so it gets the one call that can succeed: a file delete fails on
     // a folder and a folder removal on a file, and each failure costs as much as
-    // a delete. What is gone is not asked for again.
+    // a delete. For the same reason the first pass does not ask to remove a
+    // folder whose listed contents are still to come: that must fail too. What
+    // is gone is not asked for again.
     platform::IFileSystem& files = platform_.fileSystem;
     const std::vector<std::string>& entries = FileFinder1->Files();
     const std::vector<std::uint32_t>& attributes = FileFinder1->FileAttributes();
     // Never the list of an earlier run.
     std::vector<std::size_t> left(walked ? entries.size() : 0);
     std::iota(left.begin(), left.end(), std::size_t{0});
+    // A listed name holds no backslash: an entry's folder is all before its last one.
+    std::unordered_set<std::string_view> holdingListed;
+    for (std::size_t i : left)
+        holdingListed.insert(std::string_view(entries[i]).substr(0, entries[i].rfind('\\')));
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
             CleanupSounds.Play(*Wave2);
@@ -103,6 +111,8 @@ void TForm1::clearCacheFolder()
             if ((attributes[i] & platform::faDirectory) == 0) {
                 if (!files.deleteFile(entry))
                     left[kept++] = i;
+            } else if (pass == 0 && holdingListed.count(entry) != 0) {
+                left[kept++] = i;
             } else if (files.removeDirectory(entry)) {
                 if (SoundsOn1->Checked)
                     CleanupSounds.Play(*Wave1);

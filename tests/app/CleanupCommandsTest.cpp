@@ -171,14 +171,24 @@ TEST_F(CleanupCommandsTest, EachEntryGetsTheOneCallItsListingAllowsAndWhatIsGone
          {"crunch", "burp", "crunch"}},
         {"a folder emptied by the first pass goes in the second",
          [](FakeFileSystem& fs, const std::string& cache) { fs.addFile(cache + "\\F\\x.htm"); },
-         {"removeDirectory \\F", "deleteFile \\F\\x.htm", "removeDirectory \\F"},
+         {"deleteFile \\F\\x.htm", "removeDirectory \\F"},
+         {"crunch", "crunch", "burp"}},
+        {"a folder holding only what is never listed is tried in both passes",
+         [](FakeFileSystem& fs, const std::string& cache) {
+             fs.addFolder(cache + "\\L\\Link", platform::faDirectory | platform::faReparsePoint);
+         },
+         {"removeDirectory \\L", "removeDirectory \\L"},
+         {"crunch", "crunch"}},
+        {"folders within folders: only the deepest empties in time",
+         [](FakeFileSystem& fs, const std::string& cache) { fs.addFile(cache + "\\A\\B\\x.htm"); },
+         {"deleteFile \\A\\B\\x.htm", "removeDirectory \\A", "removeDirectory \\A\\B"},
          {"crunch", "crunch", "burp"}},
         {"a folder left full is tried in both passes",
          [](FakeFileSystem& fs, const std::string& cache) {
              fs.addFile(cache + "\\U\\inuse.dat");
              fs.lock(cache + "\\U\\inuse.dat");
          },
-         {"removeDirectory \\U", "deleteFile \\U\\inuse.dat", "removeDirectory \\U", "deleteFile \\U\\inuse.dat"},
+         {"deleteFile \\U\\inuse.dat", "removeDirectory \\U", "deleteFile \\U\\inuse.dat"},
          {"crunch", "crunch"}},
     };
     int windows = 0;
@@ -207,8 +217,8 @@ TEST_F(CleanupCommandsTest, TheTreeIsListedOnceBeforeThePasses)
     std::vector<std::string> steps;
     for (const Call& call : fakes.fileSystem.calls)
         steps.push_back(call.operation + " " + call.args[0].substr(cacheDir.size()));
-    EXPECT_THAT(steps, ElementsAre("findFiles \\*.*", "findFiles \\F\\*.*", "removeDirectory \\F",
-                                   "deleteFile \\F\\x.htm", "removeDirectory \\F"));
+    EXPECT_THAT(steps, ElementsAre("findFiles \\*.*", "findFiles \\F\\*.*", "deleteFile \\F\\x.htm",
+                                   "removeDirectory \\F"));
 }
 
 TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
