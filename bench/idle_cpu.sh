@@ -35,7 +35,7 @@ trap cleanup EXIT
 in_prefix() { # prefix name-pattern
   local pid
   for pid in $(pgrep -f "$2" || true); do
-    if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$1"; then echo "$pid"; fi
+    if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$1"; then echo "$pid"; fi
   done
 }
 # Nanoseconds on a CPU, summed over the threads of the processes given.

@@ -87,7 +87,7 @@ open_menu
 keys=$(keys_to_row "Clear IE Cache") || fail "the tray menu has no row \"Clear IE Cache\""
 driver keys escape
 server=$(for pid in $(pgrep -f wineserver); do
-  if tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then echo "$pid"; fi
+  if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then echo "$pid"; fi
 done)
 [ "$(echo "$server" | wc -w)" = 1 ] || fail "no single wineserver of this prefix: '$server'"
 floor_run() {
