@@ -72,7 +72,7 @@ void TForm1::clearCacheFolder()
 {
     // Without a Windows directory there is no cache folder: "\Temporary
     // Internet Files" on whatever drive is current is not it.
-    std::string folder = GetWindowsDir(platform_.host);
+    std::string folder = GetWindowsDir(platform_.folders);
     const bool walked = !folder.empty();
     if (walked) {
         if (RightChars(folder, 1) != "\\")

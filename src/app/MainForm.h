@@ -131,7 +131,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.host};
+    SystemFolderGuard systemFolders_{platform_.folders};
     std::unique_ptr<MunchSounds> munchSounds_;
 };
 

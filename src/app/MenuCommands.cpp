@@ -11,7 +11,7 @@ void TForm1::PopupMenu1Popup(TObject*)
 {
     // The address is seen only in the open menu: looked up as it opens, it is
     // as fresh as a cycle's, and an idle tick asks the resolver nothing.
-    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.host);
+    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.network);
     State.MenuOpen = true;
 }
 
@@ -99,7 +99,7 @@ void TForm1::RestoreDefault1Click(TObject*)
 
 void TForm1::FallowmereHomePage1Click(TObject*)
 {
-    OpenDocument(platform_.host, HomePageAddress);
+    OpenDocument(platform_.shell, platform_.codePage, HomePageAddress);
     State.MenuOpen = false;
 }
 

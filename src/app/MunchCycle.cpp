@@ -1,7 +1,6 @@
 // The munch cycle: at each tick of the threaded timer, the four cookie stores
 // are visited in a fixed order and whatever is found there is deleted and counted.
 #include "app/FileExists.h"
-#include "app/HostHelpers.h"
 #include "app/MainForm.h"
 #include "app/MunchSounds.h"
 #include "platform/PathText.h"

@@ -33,12 +33,12 @@ bool SystemFolderGuard::Refuses(const std::string& folder)
 {
     if (isAbsolute(folder) && folder == lastFolder_)
         return lastRefused_;
-    // A host that could name none is asked again next time; until it names
+    // A system that could name none is asked again next time; until it names
     // them, no folder can be told safe, so every one is refused and no verdict
     // is remembered.
     if (!systemFolders_ || systemFolders_->empty()) {
         systemFolders_.emplace();
-        for (const std::string& system : host_.systemFolders())
+        for (const std::string& system : folders_.systemFolders())
             systemFolders_->push_back(comparable(system));
         if (systemFolders_->empty()) {
             lastFolder_.clear();
@@ -58,7 +58,7 @@ bool SystemFolderGuard::Refuses(const std::string& folder)
 std::string SystemFolderGuard::comparable(const std::string& folder)
 {
     // With a backslash after it, "C:" is the drive's root, as the cycle's search takes it.
-    std::string full = host_.fullLongPath(folder + "\\");
+    std::string full = folders_.fullLongPath(folder + "\\");
     std::string result;
     for (std::size_t i = 0; i < full.size(); ++i) {
         char c = full[i];

@@ -1,9 +1,9 @@
 // The folders the munch cycle must never empty, whatever the settings name: a
-// drive root, a folder of the system or of the user's own (as the host names
+// drive root, a folder of the system or of the user's own (as the system names
 // them), or a folder above one of them.
 #pragma once
 
-#include "platform/Host.h"
+#include "platform/Folders.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@
 
 class SystemFolderGuard {
 public:
-    explicit SystemFolderGuard(platform::IHost& host) : host_(host) {}
+    explicit SystemFolderGuard(platform::IFolders& folders) : folders_(folders) {}
 
     // Whether emptying the files of the folder would empty such a folder. Paths
     // are compared as full long paths, letter case ignored, so a short name, a
@@ -21,8 +21,8 @@ public:
 private:
     std::string comparable(const std::string& folder);
 
-    platform::IHost& host_;
-    // The host's folders in comparable form, asked for once: they do not move
+    platform::IFolders& folders_;
+    // The system's folders in comparable form, asked for once: they do not move
     // while the program runs, and asking costs milliseconds.
     std::optional<std::vector<std::string>> systemFolders_;
     // The last absolute folder judged, and the verdict: the cycle asks for the

@@ -194,8 +194,8 @@ TEST_F(CleanupCommandsTest, EachEntryGetsTheOneCallItsListingAllowsAndWhatIsGone
     int windows = 0;
     for (const Case& c : cases) {
         // A Windows directory of its own for each case: what one leaves is not in the next one's way.
-        fakes.host.windowsDir = "C:\\W" + std::to_string(++windows);
-        const std::string cache = fakes.host.windowsDir + "\\Temporary Internet Files";
+        fakes.folders.windowsDir = "C:\\W" + std::to_string(++windows);
+        const std::string cache = fakes.folders.windowsDir + "\\Temporary Internet Files";
         c.tree(fakes.fileSystem, cache);
         fakes.fileSystem.calls.clear();
         fakes.sound.played.clear();
@@ -224,7 +224,7 @@ TEST_F(CleanupCommandsTest, TheTreeIsListedOnceBeforeThePasses)
 TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
 {
     for (const char* windows : {"C:\\", "C:\\WINNT"}) {
-        fakes.host.windowsDir = windows;
+        fakes.folders.windowsDir = windows;
         form->DeleteIECache1->Click();
         EXPECT_EQ(form->FileFinder1->Directory, std::string(windows) + (windows[3] ? "\\" : "") + "Temporary Internet Files");
         EXPECT_EQ(form->FileFinder1->Filter, "*.*");
@@ -241,7 +241,7 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     ASSERT_THAT(form->FileFinder1->Files(), ElementsAre(cacheDir + "\\kept.htm"));
     fakes.fileSystem.addFile("C:\\Temporary Internet Files\\bystander.htm");
 
-    fakes.host.faults.failFrom("windowsDirectory");
+    fakes.folders.faults.failFrom("windowsDirectory");
     fakes.fileSystem.calls.clear();
     fakes.sound.played.clear();
     fakes.urlCache.add({.url = "http://b.example/"});
@@ -251,8 +251,8 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\Temporary Internet Files\\bystander.htm"));
 
-    fakes.host.faults.clear();
-    fakes.host.windowsDir = "D:\\nowhere";
+    fakes.folders.faults.clear();
+    fakes.folders.windowsDir = "D:\\nowhere";
     fakes.sound.played.clear();
     form->DeleteIECache1->Click();
     EXPECT_THAT(form->FileFinder1->Files(), IsEmpty());

@@ -257,16 +257,16 @@ TEST_F(MunchCycleTest, TheIpCaptionIsLookedUpWhenTheMenuOpensAndNeverByATick)
         {"no address ends the caption after its blank", {}, true, true, "Internet IP: "},
     };
     for (const Step& step : steps) {
-        fakes.host.addresses = step.addresses;
+        fakes.network.addresses = step.addresses;
         form->State.MunchActive = step.active;
         form->State.MenuOpen = false;
-        fakes.host.calls.clear();
+        fakes.network.calls.clear();
         if (step.popup)
             form->PopupMenu1->OnPopup(form->PopupMenu1);
         else
             ticks(3);
         EXPECT_EQ(form->IP1->Caption, step.caption) << step.what;
-        EXPECT_EQ(fakes.host.callsOf("hostAddresses").size(), step.popup ? 1u : 0u) << step.what;
+        EXPECT_EQ(fakes.network.callsOf("hostAddresses").size(), step.popup ? 1u : 0u) << step.what;
     }
 }
 
@@ -541,7 +541,7 @@ INSTANTIATE_TEST_SUITE_P(
                        choose(f, "Path to Cookie.txt (Netscape)");
                    }, true},
         MenuAction{"SoundsSwitched", [](TForm1&, FakePlatform& f) { choose(f, "Sounds On"); }, true},
-        MenuAction{"AddressRead", [](TForm1&, FakePlatform& f) { choose(f, "Internet IP: " + f.host.addresses.back()); },
+        MenuAction{"AddressRead", [](TForm1&, FakePlatform& f) { choose(f, "Internet IP: " + f.network.addresses.back()); },
                    true}),
     [](const ::testing::TestParamInfo<MenuAction>& info) { return std::string(info.param.what); });
 

@@ -3,6 +3,7 @@
 // (backslashes, letter case ignored, "*" and "?" in the last element).
 #pragma once
 
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "support/FakeService.h"
 
@@ -29,7 +30,7 @@ public:
                  std::uint32_t attributes = platform::faArchive);
     void setAttributes(const std::string& path, std::uint32_t attributes);
     // Held open by another program: it cannot be deleted and, unless shared for
-    // reading, not read either (error 32, sharing violation).
+    // reading, not read either (a sharing violation).
     void lock(const std::string& path, bool sharedForReading = true);
     bool exists(const std::string& path) const;
     std::optional<std::string> contents(const std::string& path) const;
@@ -38,7 +39,7 @@ public:
 
     std::string currentDir = "C:\\";
     // The system error that a read failed by the fault plan reports.
-    std::uint32_t readFaultError = 5;
+    std::uint32_t readFaultError = platform::errorAccessDenied;
 
 private:
     struct Node;
