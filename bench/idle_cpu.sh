@@ -5,20 +5,25 @@
 # nomblet_bare_tray), each in a prefix of its own. Prints the CPU time each
 # used, alone and with its own prefix's wineserver, and the ratios. Goal: at
 # most 3 (the program with its server against the bare one with its server).
+# With "browsers", thirteen browser families with three profiles each are
+# there, their stores absent, so that every tick looks at each store.
 set -euo pipefail
 usage() {
-  echo "usage: bench/idle_cpu.sh [seconds (60)] [runs (1)]"
+  echo "usage: bench/idle_cpu.sh [seconds (60)] [runs (1)] [browsers]"
   echo "Sets itself up (packages, Wine prefix, display, win32 build) as scripts/test does."
   echo "NOMBLET_EXE=PATH measures another build of nomblet.exe (one kept from before a change, say)."
 }
 case ${1:-} in -h | --help) usage; exit 0 ;; esac
 span=${1:-60}
-runs=${2:-1}
+runs=1 browsers=
+for arg in "${@:2}"; do
+  if [ "$arg" = browsers ]; then browsers=1; else runs=$arg; fi
+done
 exe=$(realpath "${NOMBLET_EXE:-$(dirname "${BASH_SOURCE[0]}")/../build/win32/nomblet.exe}")
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/setup
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target nomblet nomblet_bare_tray >/dev/null
+cmake --build --preset win32 --target nomblet nomblet_bare_tray nomblet_wine_browsers >/dev/null
 ours_prefix=$(mktemp -d /tmp/nomblet-idle.XXXXXX)
 bare_prefix=$(mktemp -d /tmp/nomblet-idle-bare.XXXXXX)
 cleanup() {
@@ -43,12 +48,17 @@ cpu_ns() {
   local pid
   for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ s += $1 } END { printf "%d\n", s }'
 }
-start() { # prefix exe
+prepare() { # prefix
   cp -a "$NOMBLET_PREFIX_TEMPLATE/." "$1/"
   WINEPREFIX=$1 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+start() { # prefix exe
   (cd "$1/drive_c" && WINEPREFIX=$1 exec wine "$2" </dev/null >/dev/null 2>&1 &)
 }
 
+prepare "$ours_prefix"
+prepare "$bare_prefix"
+[ -z "$browsers" ] || WINEPREFIX=$ours_prefix wine build/win32/nomblet_wine_browsers.exe make </dev/null
 mkdir -p "$ours_prefix/drive_c/windows" "$ours_prefix/drive_c/ie/cookies" "$ours_prefix/drive_c/ns" \
   "$ours_prefix/drive_c/opera" "$ours_prefix/drive_c/icq"
 printf '%s\r\n' '[Cookie File]' 'Name=C:\ns\cookies.txt' 'OName=C:\opera\cookies4.dat' '[Cookie Dir]' \

@@ -27,7 +27,8 @@ walker=$root/build/win32/nomblet_wine_walk.exe
 floor=$root/build/win32/nomblet_wine_floor.exe
 
 folders=1000
-tif='C:\windows\Temporary Internet Files'
+# The shell's Internet cache folder, where WinINet keeps its index (Content.IE5).
+tif=$(driver folder 32 | tr -d '\r')
 make_tree() { # folder
   local base; base=$(unix_path "$1")
   mkdir -p "$base"
@@ -84,7 +85,8 @@ ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 record_sounds
 start_nomblet
 open_menu
-keys=$(keys_to_row "Clear IE Cache") || fail "the tray menu has no row \"Clear IE Cache\""
+row=$(menu_row_number "Clear IE Cache") || fail "the tray menu has no row \"Clear IE Cache\": $(menu_rows)"
+keys=$(downs "$row")
 driver keys escape
 server=$(for pid in $(pgrep -f wineserver); do
   if { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then echo "$pid"; fi

@@ -25,6 +25,22 @@ private:
     platform::IUi& ui_;
 };
 
+// The shell's cache folder, or the one in the Windows directory before the
+// shell named it. Without either there is none: "\Temporary Internet Files"
+// on whatever drive is current is not it.
+std::string cacheFolder(platform::IFolders& folders, platform::ICodePage& codePage)
+{
+    if (std::string named = folders.shellFolder(platform::ShellFolder::InternetCache); !named.empty())
+        return named;
+    std::string folder = GetWindowsDir(folders);
+    if (folder.empty())
+        return {};
+    // The last character: a double-byte one may end in the byte of a backslash.
+    if (RightChars(codePage, folder, 1) != "\\")
+        folder += '\\';
+    return folder + cacheFolderName;
+}
+
 } // namespace
 
 void TForm1::sweepUrlCache(TSearchPattern pattern)
@@ -70,14 +86,9 @@ void TForm1::DeleteIECache1Click(TObject*)
 
 void TForm1::clearCacheFolder()
 {
-    // Without a Windows directory there is no cache folder: "\Temporary
-    // Internet Files" on whatever drive is current is not it.
-    std::string folder = GetWindowsDir(platform_.folders);
+    const std::string folder = cacheFolder(platform_.folders, platform_.codePage);
     const bool walked = !folder.empty();
     if (walked) {
-        if (RightChars(folder, 1) != "\\")
-            folder += '\\';
-        folder += cacheFolderName;
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";
         FileFinder1->Recurse = true;

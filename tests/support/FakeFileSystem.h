@@ -21,6 +21,7 @@ public:
     bool deleteFile(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
     platform::FileContent readWholeFile(const std::string& path) override;
+    platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
 
     // Set-up and inspection for tests, bypassing the call log and the faults.
@@ -32,6 +33,8 @@ public:
     // Held open by another program: it cannot be deleted and, unless shared for
     // reading, not read either (a sharing violation).
     void lock(const std::string& path, bool sharedForReading = true);
+    // The other program lets go of it.
+    void unlock(const std::string& path);
     bool exists(const std::string& path) const;
     std::optional<std::string> contents(const std::string& path) const;
     // Names in a folder, in the file system's order.
@@ -43,6 +46,8 @@ public:
 
 private:
     struct Node;
+    platform::FileContent read(const char* operation, std::vector<std::string> args, const std::string& path,
+                               std::uint32_t maxBytes);
     Node* resolve(const std::string& path, Node** parent = nullptr) const;
     Node& make(const std::string& path, bool folder, std::uint32_t attributes);
     void remove(Node& parent, const Node& child);

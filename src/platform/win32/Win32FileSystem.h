@@ -11,5 +11,6 @@ public:
     bool deleteFile(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
     platform::FileContent readWholeFile(const std::string& path) override;
+    platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
 };
