@@ -6,7 +6,7 @@
 
 #include <numeric>
 #include <string_view>
-#include <unordered_set>
+#include <set>
 
 namespace {
 
@@ -110,7 +110,7 @@ void TForm1::clearCacheFolder()
     std::vector<std::size_t> left(walked ? entries.size() : 0);
     std::iota(left.begin(), left.end(), std::size_t{0});
     // A listed name holds no backslash: an entry's folder is all before its last one.
-    std::unordered_set<std::string_view> holdingListed;
+    std::set<std::string_view> holdingListed;
     for (std::size_t i : left)
         holdingListed.insert(std::string_view(entries[i]).substr(0, entries[i].rfind('\\')));
     for (int pass = 0; pass < 2; ++pass) {
