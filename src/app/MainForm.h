@@ -137,12 +137,19 @@ private:
     // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
     void showMunchedCount();
+    // What the cycles saw of one browser's store. A store absent at two looks
+    // whose folder has not changed since is not asked for again: its folder
+    // changes when an entry is made, removed or renamed in it.
+    struct StoreWatch {
+        bool toList = true;   // search it whole: newly found, or a companion was left
+        bool present = false; // something of its name was there at the last look
+        std::optional<std::uint64_t> folderTime; // its folder's, at the last look
+        bool settled = false; // and at the look before: a coarse clock cannot hide a change
+    };
     // Deletes a browser's store, and then its companions, or its companions
     // alone when an earlier munch left them; true when the store was munched.
-    // Unless toList is set, the store is first only asked for, and nothing more
-    // is done when it is absent or kept; toList says afterwards whether a
-    // companion was left, so that the next cycle lists the store whole again.
-    bool munchStore(const TCookieStore& store, bool& toList);
+    // folderTime is the store's folder's time, taken before this look.
+    bool munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -154,11 +161,9 @@ private:
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
-    // Which stores of that list the next cycle lists whole, by browser and
-    // store: all of a list newly found (companions an earlier run left), then
-    // those that left a companion. The others cost one question each.
+    // What the cycles saw of each store of that list, by browser and store.
     std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
-    std::vector<std::vector<bool>> storesToList_;
+    std::vector<std::vector<StoreWatch>> storeWatches_;
 };
 
 // The one main window, while it exists.

@@ -116,17 +116,23 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
     if (listedBrowsers_ != taken.otherBrowsers) {
         listedBrowsers_ = taken.otherBrowsers;
-        storesToList_.clear();
+        storeWatches_.clear();
         for (const TFoundBrowser& browser : browsers)
-            storesToList_.emplace_back(browser.Stores.size(), true);
+            storeWatches_.emplace_back(browser.Stores.size());
     }
+    // A profile's stores often share a folder: its time is asked for once.
+    const std::string* timedFolder = nullptr;
+    std::optional<std::uint64_t> folderTime;
     for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
         if (!taken.munchBrowser.at(browsers[b].Family))
             continue;
         for (std::size_t s = 0; s < browsers[b].Stores.size() && mayGoOn(); ++s) {
-            bool toList = storesToList_[b][s];
-            munched |= munchStore(browsers[b].Stores[s], toList);
-            storesToList_[b][s] = toList;
+            const TCookieStore& store = browsers[b].Stores[s];
+            if (!timedFolder || *timedFolder != store.Folder) {
+                timedFolder = &store.Folder;
+                folderTime = files.lastWriteTime(store.Folder);
+            }
+            munched |= munchStore(store, folderTime, storeWatches_[b][s]);
         }
     }
     // Every kind of entry is listed (no attribute is left out) and judged as
@@ -146,23 +152,34 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         TrayIcon1->SetCycleIcons(true);
 }
 
-bool TForm1::munchStore(const TCookieStore& store, bool& toList)
+bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch)
 {
+    // Under Wine every absent name costs a read of its whole folder, while a
+    // folder that exists gives its time without one. A time not known means look.
+    const bool unchanged = folderTime && folderTime == watch.folderTime;
+    if (unchanged && watch.settled && !watch.present && !watch.toList)
+        return false;
+    watch.settled = unchanged;
+    watch.folderTime = folderTime;
+
     platform::IFileSystem& files = platform_.fileSystem;
     const std::string folder = store.Folder + "\\";
-    // Asking for one path costs a fraction of a search under Wine, and every
-    // tick asks for every store: only a store that is there is listed whole.
-    if (!toList) {
+    // Asking for one path costs a fraction of a search under Wine: only a
+    // store that is there is listed whole.
+    if (!watch.toList) {
         const std::uint32_t attributes = files.attributes(folder + store.Name);
-        if (attributes == platform::invalidAttributes ||
+        watch.present = attributes != platform::invalidAttributes;
+        if (!watch.present ||
             (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
             return false;
     }
-    toList = false;
+    watch.toList = false;
     const TStoreLook look = LookAtStore(files, store);
+    watch.present = look.StorePresent;
     // While the store is there its companions stay: a database without its
     // journal can be corrupted. A store in use (the browser runs) is tried
-    // again next cycle; a read-only one is the user's way to keep it.
+    // again next cycle; a read-only one is the user's way to keep it, and is
+    // looked at every cycle so that its mark being cleared is seen.
     bool munched = false;
     if (look.StorePresent) {
         if (!look.StoreDeletable || !MunchFile(folder + look.StoreName))
@@ -171,7 +188,7 @@ bool TForm1::munchStore(const TCookieStore& store, bool& toList)
     }
     // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
     for (const std::string& companion : look.Companions)
-        toList |= !files.deleteFile(folder + companion);
+        watch.toList |= !files.deleteFile(folder + companion);
     return munched;
 }
 

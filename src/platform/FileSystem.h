@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ public:
 
     // The attribute word of a path, or invalidAttributes when the query fails.
     virtual std::uint32_t attributes(const std::string& path) = 0;
+
+    // When an entry was last written, in the system's own units, or nothing
+    // when the query fails. A folder's changes whenever an entry in it is made,
+    // removed or renamed; a folder that exists is asked for without reading it.
+    virtual std::optional<std::uint64_t> lastWriteTime(const std::string& path) = 0;
 
     virtual bool deleteFile(const std::string& path) = 0;
     // Removes a folder, only when it is empty.

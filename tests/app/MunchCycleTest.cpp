@@ -9,6 +9,9 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+#include <set>
+
 namespace {
 
 class MunchCycleTest : public MainFormFixture {
@@ -769,22 +772,32 @@ TEST_F(BrowserMunchTest, AFamilyUncheckedInTheMenuIsSpared)
     }
 }
 
-TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
+TEST_F(BrowserMunchTest, ATickAsksOnlyForFoldersThatDidNotChangeAndSearchesNoFamilyAnew)
 {
     // Thirteen families with three profiles each, and not one store yet.
     std::size_t stores = 0;
+    std::set<std::string> folders;
     for (const TBrowserFamily& family : BrowserFamilies()) {
         const std::string root =
             (family.Root == platform::ShellFolder::LocalAppData ? localData : roamingData) + "\\" + family.Folder;
         fakes.fileSystem.addFolder(root);
         if (family.Kind == TBrowserKind::bkChromiumOneProfile) {
             stores += 3;
+            fakes.fileSystem.addFolder(root + "\\Network");
+            folders.insert({root, root + "\\Network"});
             continue;
         }
-        const std::string profiles = family.Kind == TBrowserKind::bkMozilla ? root + "\\Profiles" : root;
-        for (const char* profile : {"Default", "Profile 1", "Profile 2"})
+        const bool mozilla = family.Kind == TBrowserKind::bkMozilla;
+        const std::string profiles = mozilla ? root + "\\Profiles" : root;
+        for (const char* profile : {"Default", "Profile 1", "Profile 2"}) {
             fakes.fileSystem.addFolder(profiles + "\\" + profile);
-        stores += family.Kind == TBrowserKind::bkMozilla ? 3 : 9;
+            folders.insert(profiles + "\\" + profile);
+            if (!mozilla) {
+                fakes.fileSystem.addFolder(profiles + "\\" + profile + "\\Network");
+                folders.insert(profiles + "\\" + profile + "\\Network");
+            }
+        }
+        stores += mozilla ? 3 : 9;
     }
     found({});
     fakes.folders.calls.clear();
@@ -800,16 +813,91 @@ TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
         std::size_t questions; // a store's attributes asked for
     };
     // The first cycle after the stores are found lists each, for companions an
-    // earlier run may have left; the others only ask.
-    for (const Case& c : {Case{"first", stores, 0}, Case{"second", 0, stores}, Case{"third", 0, stores}}) {
+    // earlier run may have left; the second asks, to be sure of a change its
+    // folder's time could not show; after that only the folders' times are asked.
+    for (const Case& c : {Case{"first", stores, 0}, Case{"second", 0, stores}, Case{"third", 0, 0},
+                          Case{"fourth", 0, 0}}) {
         fakes.fileSystem.calls.clear();
         tick();
         EXPECT_EQ(looksAtStores("findFiles"), c.searches) << c.tick;
         EXPECT_EQ(looksAtStores("attributes"), c.questions) << c.tick;
+        EXPECT_EQ(looksAtStores("lastWriteTime"), folders.size()) << c.tick << ": once for each folder";
         EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
         EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
     }
     EXPECT_TRUE(fakes.folders.callsOf("shellFolder").empty());
+}
+
+TEST_F(BrowserMunchTest, AStoreIsLookedAtWhileItsFolderChangesOrItIsThere)
+{
+    const std::string network = chromeData + "\\Default\\Network";
+    const std::string store = network + "\\Cookies";
+    struct Case {
+        const char* name;
+        std::function<void()> before; // done to a quiet profile before the ticks
+        int ticks;
+        bool looked;   // at the last tick, the store was asked for or listed
+        bool left;     // the store is there after the ticks
+        int counted;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"nothing changes", [] {}, 1, false, false, 0},
+             {"the store appears", [&] { fakes.fileSystem.addFile(store, "sqlite"); }, 1, true, false, 1},
+             {"the store appears in the instant of the folder's last change",
+              [&] {
+                  fakes.fileSystem.addFile(network + "\\Reporting and NEL", "r");
+                  tick(); // the change is seen, the store not yet there
+                  const std::uint64_t time = *fakes.fileSystem.lastWriteTimeOf(network);
+                  fakes.fileSystem.addFile(store, "sqlite");
+                  fakes.fileSystem.setLastWriteTime(network, time); // a coarse clock
+              },
+              1, true, false, 1},
+             {"the store in use, ticks later",
+              [&] {
+                  fakes.fileSystem.addFile(store, "sqlite");
+                  fakes.fileSystem.lock(store);
+              },
+              4, true, true, 0},
+             {"the store read-only, ticks later",
+              [&] { fakes.fileSystem.addFile(store, "kept", platform::faArchive | platform::faReadOnly); }, 4, true,
+              true, 0},
+             {"the folder's time cannot be had", [&] { fakes.fileSystem.faults.failFrom("lastWriteTime"); }, 3, true,
+              false, 0},
+             {"the folder gone",
+              [&] {
+                  fakes.fileSystem.deleteFile(network + "\\Trust Tokens");
+                  fakes.fileSystem.removeDirectory(network);
+              },
+              3, true, false, 0},
+         }) {
+        SCOPED_TRACE(c.name);
+        found({network + "\\Trust Tokens"});
+        for (int quiet = 0; quiet < 3; ++quiet)
+            tick();
+        c.before();
+        const auto countedBefore = form->State.MunchedCount;
+        for (int i = 0; i < c.ticks; ++i) {
+            fakes.fileSystem.calls.clear();
+            tick();
+        }
+        bool looked = false;
+        for (const char* operation : {"attributes", "findFiles"})
+            for (const Call& call : fakes.fileSystem.callsOf(operation))
+                looked |= call.args[0].rfind(network, 0) == 0;
+        EXPECT_EQ(looked, c.looked);
+        EXPECT_EQ(fakes.fileSystem.exists(store), c.left);
+        EXPECT_EQ(form->State.MunchedCount - countedBefore, c.counted);
+        fakes.fileSystem.faults.clear();
+        if (fakes.fileSystem.exists(store)) {
+            fakes.fileSystem.unlock(store);
+            fakes.fileSystem.setAttributes(store, platform::faArchive);
+            fakes.fileSystem.calls.clear();
+            tick();
+            EXPECT_FALSE(fakes.fileSystem.exists(store)) << "munched at the next tick once let go or unmarked";
+        }
+        for (const std::string& name : left(network))
+            fakes.fileSystem.deleteFile(network + "\\" + name);
+    }
 }
 
 TEST_F(BrowserMunchTest, AStoreThatAppearsLaterIsListedWholeAndACompanionLeftIsTriedAgain)

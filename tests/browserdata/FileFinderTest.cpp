@@ -164,6 +164,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
                 visit({name, faArchive, 0x60000000});
         }
         std::uint32_t attributes(const std::string&) override { return 0; }
+        std::optional<std::uint64_t> lastWriteTime(const std::string&) override { return std::nullopt; }
         bool deleteFile(const std::string&) override { return false; }
         bool removeDirectory(const std::string&) override { return false; }
         platform::FileContent readWholeFile(const std::string&) override { return {}; }

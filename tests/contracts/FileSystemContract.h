@@ -14,9 +14,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 
 template <typename World>
 class FileSystemContract : public testing::Test {
@@ -189,8 +192,38 @@ TYPED_TEST_P(FileSystemContract, PathsLongerThanTheAnsiLimitWorkAsShortOnes)
     EXPECT_THAT(this->names(folder + "\\*.*"), UnorderedElementsAre(".", "..", "index.dat", "ro.txt"));
 }
 
+TYPED_TEST_P(FileSystemContract, AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt)
+{
+    this->world.addFile("Profile\\Cookies", "sqlite");
+    this->world.addFile("Profile\\Network\\Cookies", "sqlite");
+    platform::IFileSystem& files = this->files();
+    // A real clock may be coarse: each change comes well after the last.
+    const auto later = [] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); };
+    struct Case {
+        const char* change;
+        std::function<void()> make;
+        bool moves;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"nothing", [] {}, false},
+             {"an entry made", [&] { this->world.addFile("Profile\\Cookies-journal", "j"); }, true},
+             {"an entry deleted", [&] { files.deleteFile(this->path("Profile\\Cookies")); }, true},
+             {"an entry of a subfolder deleted", [&] { files.deleteFile(this->path("Profile\\Network\\Cookies")); },
+              false},
+             {"a read-only mark", [&] { this->world.makeReadOnly("Profile\\Cookies-journal"); }, false},
+         }) {
+        const std::optional<std::uint64_t> before = files.lastWriteTime(this->path("Profile"));
+        ASSERT_TRUE(before) << c.change;
+        later();
+        c.make();
+        EXPECT_EQ(files.lastWriteTime(this->path("Profile")) != before, c.moves) << c.change;
+    }
+    EXPECT_FALSE(files.lastWriteTime(this->path("Nowhere"))) << "a folder that is not there";
+    EXPECT_FALSE(files.lastWriteTime(this->path("Nowhere\\Deeper"))) << "nor is its parent";
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
                             EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
                             AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
                             WholeFileReadsGiveTheBytesOrTheSystemsErrorCode, ReadsOfAFilesStartStopAtTheLimit,
-                            PathsLongerThanTheAnsiLimitWorkAsShortOnes);
+                            PathsLongerThanTheAnsiLimitWorkAsShortOnes, AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt);

@@ -59,6 +59,11 @@ const FailedCall failedCalls[] = {
          return f.network.hostName(64).empty();
      }},
     {"the current folder is empty", [](FakePlatform& f) { return f.fileSystem.currentDirectory().empty(); }},
+    {"a folder's time is not known",
+     [](FakePlatform& f) {
+         f.fileSystem.addFolder("C:\\Profile");
+         return !f.fileSystem.lastWriteTime("C:\\Profile");
+     }},
     {"a window that could not be made has no handle and never shows",
      [](FakePlatform& f) {
          struct : platform::IWindowEvents {

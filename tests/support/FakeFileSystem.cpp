@@ -18,6 +18,7 @@ struct FakeFileSystem::Node {
     std::string contents;
     bool locked = false;
     bool unreadable = false;
+    std::uint64_t written = 0; // a folder's moves when an entry is made or removed in it
     std::vector<std::unique_ptr<Node>> children; // in the file system's order
 
     bool isFolder() const { return (attributes & faDirectory) != 0; }
@@ -125,6 +126,7 @@ FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, bool folder,
             next = node->children.back().get();
             next->name = parsed.elements[i];
             next->attributes = last ? attributes : faDirectory;
+            node->written = ++clock_;
         } else if (last) {
             next->attributes = attributes;
         }
@@ -141,6 +143,7 @@ void FakeFileSystem::remove(Node& parent, const Node& child)
 {
     auto& children = parent.children;
     children.erase(std::find_if(children.begin(), children.end(), [&](const auto& c) { return c.get() == &child; }));
+    parent.written = ++clock_;
 }
 
 void FakeFileSystem::addFolder(const std::string& path, std::uint32_t attributes)
@@ -159,6 +162,20 @@ void FakeFileSystem::setAttributes(const std::string& path, std::uint32_t attrib
     if (!node)
         throw std::logic_error("no such entry: " + path);
     node->attributes = attributes;
+}
+
+void FakeFileSystem::setLastWriteTime(const std::string& path, std::uint64_t time)
+{
+    Node* node = resolve(path);
+    if (!node)
+        throw std::logic_error("no such entry: " + path);
+    node->written = time;
+}
+
+std::optional<std::uint64_t> FakeFileSystem::lastWriteTimeOf(const std::string& path) const
+{
+    const Node* node = resolve(path);
+    return node ? std::optional<std::uint64_t>(node->written) : std::nullopt;
 }
 
 void FakeFileSystem::lock(const std::string& path, bool sharedForReading)
@@ -248,6 +265,13 @@ std::uint32_t FakeFileSystem::attributes(const std::string& path)
         return platform::invalidAttributes;
     Node* node = resolve(path);
     return node ? node->attributes : platform::invalidAttributes;
+}
+
+std::optional<std::uint64_t> FakeFileSystem::lastWriteTime(const std::string& path)
+{
+    if (record("lastWriteTime", {path}))
+        return std::nullopt;
+    return lastWriteTimeOf(path);
 }
 
 bool FakeFileSystem::deleteFile(const std::string& path)

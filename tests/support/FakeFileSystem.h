@@ -18,6 +18,7 @@ public:
 
     void findFiles(const std::string& pattern, const std::function<bool(const platform::FindEntry&)>& visit) override;
     std::uint32_t attributes(const std::string& path) override;
+    std::optional<std::uint64_t> lastWriteTime(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
     platform::FileContent readWholeFile(const std::string& path) override;
@@ -30,6 +31,9 @@ public:
     void addFile(const std::string& path, const std::string& contents = {},
                  std::uint32_t attributes = platform::faArchive);
     void setAttributes(const std::string& path, std::uint32_t attributes);
+    // A folder's time stays put, as a coarse clock leaves it, when set back to what it was.
+    void setLastWriteTime(const std::string& path, std::uint64_t time);
+    std::optional<std::uint64_t> lastWriteTimeOf(const std::string& path) const;
     // Held open by another program: it cannot be deleted and, unless shared for
     // reading, not read either (a sharing violation).
     void lock(const std::string& path, bool sharedForReading = true);
@@ -53,4 +57,5 @@ private:
     void remove(Node& parent, const Node& child);
 
     std::map<char, std::unique_ptr<Node>> drives_;
+    std::uint64_t clock_ = 0;
 };

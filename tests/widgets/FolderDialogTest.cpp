@@ -28,6 +28,10 @@ public:
         ADD_FAILURE() << "not expected";
     }
     std::uint32_t attributes(const std::string&) override { return fail<std::uint32_t>(); }
+    std::optional<std::uint64_t> lastWriteTime(const std::string&) override
+    {
+        return fail<std::optional<std::uint64_t>>();
+    }
     bool deleteFile(const std::string&) override { return fail<bool>(); }
     bool removeDirectory(const std::string&) override { return fail<bool>(); }
     platform::FileContent readWholeFile(const std::string&) override { return fail<platform::FileContent>(); }

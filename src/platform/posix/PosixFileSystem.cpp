@@ -208,6 +208,15 @@ std::uint32_t PosixFileSystem::attributes(const std::string& path)
     return found.attributes;
 }
 
+std::optional<std::uint64_t> PosixFileSystem::lastWriteTime(const std::string& path)
+{
+    const std::string host = hostPath(path);
+    struct stat info;
+    if (host.empty() || ::stat(host.c_str(), &info) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+}
+
 bool PosixFileSystem::deleteFile(const std::string& path)
 {
     Description found;

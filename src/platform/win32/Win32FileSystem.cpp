@@ -66,6 +66,14 @@ std::uint32_t Win32FileSystem::attributes(const std::string& path)
     return ::GetFileAttributesW(win32paths::systemPath(path).c_str());
 }
 
+std::optional<std::uint64_t> Win32FileSystem::lastWriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(win32paths::systemPath(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool Win32FileSystem::deleteFile(const std::string& path)
 {
     return ::DeleteFileW(win32paths::systemPath(path).c_str()) != FALSE;
