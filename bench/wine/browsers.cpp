@@ -1,7 +1,7 @@
 // Win32 only. The browsers' stores under Wine: "make" gives every browser
 // family three profiles (profiles.ini and folders for the Mozilla ones), "time
-// RUNS" times finding them and one tick's looks at their stores, all absent
-// (bench/wine_browsers.sh, bench/idle_cpu.sh).
+// RUNS" times finding them, one tick's looks at their stores, all absent, and
+// the times of their folders (bench/wine_browsers.sh, bench/idle_cpu.sh).
 #include "browserdata/BrowserStores.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
@@ -76,7 +76,9 @@ int time(Win32Folders& host, int runs)
     std::vector<double> looking;
     std::vector<double> exact;
     std::vector<double> attributes;
+    std::vector<double> folderTimes;
     std::size_t families = 0;
+    std::size_t folders = 0;
     std::size_t stores = 0;
     for (int run = 0; run < runs; ++run) {
         LARGE_INTEGER start;
@@ -104,13 +106,25 @@ int time(Win32Folders& host, int runs)
             for (const TCookieStore& store : browser.Stores)
                 files.attributes(store.Folder + "\\" + store.Name);
         attributes.push_back(millisecondsSince(start));
+
+        // What a quiet tick asks: each store folder's time, once for stores side by side.
+        ::QueryPerformanceCounter(&start);
+        folders = 0;
+        for (const TFoundBrowser& browser : found)
+            for (std::size_t s = 0; s < browser.Stores.size(); ++s)
+                if (s == 0 || browser.Stores[s].Folder != browser.Stores[s - 1].Folder) {
+                    files.lastWriteTime(browser.Stores[s].Folder);
+                    ++folders;
+                }
+        folderTimes.push_back(millisecondsSince(start));
         families = found.size();
     }
-    std::printf("%zu families, %zu stores\n", families, stores);
+    std::printf("%zu families, %zu stores in %zu folders\n", families, stores, folders);
     printSpread("finding them", finding);
     printSpread("one look at every store", looking);
     printSpread("an exact search for every store", exact);
     printSpread("the attributes of every store", attributes);
+    printSpread("the time of every store folder", folderTimes);
     return 0;
 }
 
