@@ -3,6 +3,7 @@
 // runs to its end with the hourglass and then clears the menu gate.
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 
 namespace {
 
@@ -70,11 +71,15 @@ void TForm1::clearCacheFolder()
     // Internet Files" on whatever drive is current is not it.
     static const std::vector<std::string> nothing;
     const std::vector<std::string>* entries = &nothing;
-    std::string folder = GetWindowsDir(platform_.host);
-    if (!folder.empty()) {
-        if (RightChars(folder, 1) != "\\")
-            folder += '\\';
-        folder += cacheFolderName;
+    platform::IFileSystem& files = platform_.fileSystem;
+    const std::string windows = GetWindowsDir(platform_.host);
+    // The folder is walked where it really is; when it is itself a link (its
+    // final path is not the Windows folder's own followed by its name), or a
+    // folder the guard refuses, nothing is walked.
+    const std::string windowsFinal = windows.empty() ? std::string() : files.finalPath(windows);
+    const std::string folder =
+        windowsFinal.empty() ? std::string() : files.finalPath(windowsFinal + "\\" + cacheFolderName);
+    if (platform::isEntryOf(folder, windowsFinal, cacheFolderName) && !systemFolders_.Refuses(folder)) {
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";
         FileFinder1->Recurse = true;
@@ -84,15 +89,14 @@ void TForm1::clearCacheFolder()
 
     // Each folder stands before its contents: the first pass deletes the files
     // and finds the folders still full; the second removes the emptied folders.
-    platform::IFileSystem& files = platform_.fileSystem;
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
             CleanupSounds.Play(*Wave2);
         const std::size_t count = entries->size();
         for (std::size_t i = 0; i < count; ++i) {
-            const std::string& entry = (*entries)[i];
-            files.deleteFile(entry);
-            if (files.removeDirectory(entry) && SoundsOn1->Checked)
+            const platform::PathParts entry = platform::splitPath((*entries)[i]);
+            files.deleteFile(entry.folder, entry.name);
+            if (files.removeDirectory(entry.folder, entry.name) && SoundsOn1->Checked)
                 CleanupSounds.Play(*Wave1);
         }
     }

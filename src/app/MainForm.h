@@ -104,8 +104,9 @@ public:
     void DeleteIEHistory1Click(TObject* Sender);
     void DeleteIECache1Click(TObject* Sender);
 
-    // Deletes one cookie file; a cookie really deleted is counted and heard,
-    // and the cycle animates the icon when it ends. True when it was deleted.
+    // Deletes the cookie file a store path names; a cookie really deleted is
+    // counted and heard, and the cycle animates the icon when it ends. True
+    // when it was deleted.
     bool MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
@@ -124,6 +125,8 @@ private:
     // the Windows folder's "cookies".
     void defaultCookieFolder();
     void showMunchedCount();
+    // Counts and sounds a cookie when it was deleted; gives back whether it was.
+    bool counted(bool deleted);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -131,7 +134,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.host};
+    SystemFolderGuard systemFolders_{platform_.host, platform_.fileSystem};
     std::unique_ptr<MunchSounds> munchSounds_;
 };
 

@@ -4,6 +4,7 @@
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
 #include "app/MunchSounds.h"
+#include "browserdata/StoreFiles.h"
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
 
@@ -19,13 +20,14 @@ bool isIndexDat(std::string_view name)
 }
 
 // Whether an entry of the cookie folder is a cookie to munch, judged from the
-// listing alone: a file (not ".", "..", a subfolder), not the index, not
-// read-only. A name holding a separator would reach into another folder once
-// joined to the cookie folder's path, so it is passed over.
+// listing alone and on the name exactly as listed: a file (not ".", "..", a
+// subfolder), not the index, not read-only. A name holding a separator would
+// reach into another folder once joined to the cookie folder's path, so it is
+// passed over.
 bool isCookie(const platform::FindEntry& entry)
 {
     return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndexDat(entry.name) &&
-           entry.name.find_first_of("\\/") == std::string::npos;
+           platform::isListedName(entry.name);
 }
 
 // The stores as a cycle takes them at its start.
@@ -100,15 +102,17 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         return State.MunchActive && !State.MenuOpen && !Application().Terminated() && storesOf(*this) == taken;
     };
     // Every kind of entry is listed (no attribute is left out) and judged as
-    // it comes, so the folder is never held in memory. Whatever the settings
-    // name, a system folder is never emptied.
+    // it comes, so the folder is never held in memory. The folder is taken
+    // where it really is, once, and listed and munched there; whatever the
+    // settings name, a system folder is never emptied.
     int looked = 0;
-    if (!mayBeCut(taken.ieCookieDir) && !systemFolders_.Refuses(taken.ieCookieDir))
-        files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
+    const std::string cookieDir = mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+    if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
+        files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
             if (++looked % entriesPerRound == 0 && !mayGoOn())
                 return false;
             if (isCookie(entry))
-                munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
+                munched |= counted(files.deleteFile(cookieDir, entry.name));
             return true;
         });
     // The icon animates once the cycle is over, as it always has: during a
@@ -119,8 +123,13 @@ void TForm1::ThreadedTimer1Timer(TObject*)
 
 bool TForm1::MunchFile(const std::string& path)
 {
+    return counted(DeleteStoreFile(platform_.fileSystem, path));
+}
+
+bool TForm1::counted(bool deleted)
+{
     // Only a cookie really deleted counts: a locked file is tried again next cycle.
-    if (!platform_.fileSystem.deleteFile(path))
+    if (!deleted)
         return false;
     ++State.MunchedCount;
     showMunchedCount();

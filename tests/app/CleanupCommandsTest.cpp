@@ -137,23 +137,31 @@ TEST_F(CleanupCommandsTest, SoundsInQuickSuccessionEndWithTheLastOne)
 
 TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedInEachPass)
 {
+    fakes.fileSystem.addFolder(cacheDir);
+    form->DeleteIECache1->Click(); // the guard learns the system's folders once
     fakes.fileSystem.addFile(cacheDir + "\\F\\x.htm");
     fakes.fileSystem.calls.clear();
     form->DeleteIECache1->Click();
     std::vector<std::string> steps;
-    for (const Call& call : fakes.fileSystem.calls)
-        steps.push_back(call.operation + " " + call.args[0].substr(cacheDir.size()));
-    EXPECT_THAT(steps, ElementsAre("findFiles \\*.*", "findFiles \\F\\*.*",                        // the list
-                                   "deleteFile \\F", "removeDirectory \\F",                          // pass one
-                                   "deleteFile \\F\\x.htm", "removeDirectory \\F\\x.htm",             //
-                                   "deleteFile \\F", "removeDirectory \\F",                          // pass two
-                                   "deleteFile \\F\\x.htm", "removeDirectory \\F\\x.htm"));
+    for (const Call& call : fakes.fileSystem.calls) {
+        // An entry goes as its folder and its name.
+        const std::string path = call.args.size() == 2 ? call.args[0] + call.args[1] : call.args[0];
+        steps.push_back(call.operation + " " + path);
+    }
+    const std::string in = cacheDir + "\\";
+    EXPECT_THAT(steps, ElementsAre("finalPath C:\\WINDOWS", "finalPath " + cacheDir,           // where it is
+                                   "findFiles " + in + "*.*", "findFiles " + in + "F\\*.*",     // the list
+                                   "deleteFile " + in + "F", "removeDirectory " + in + "F",        // pass one
+                                   "deleteFile " + in + "F\\x.htm", "removeDirectory " + in + "F\\x.htm",
+                                   "deleteFile " + in + "F", "removeDirectory " + in + "F",        // pass two
+                                   "deleteFile " + in + "F\\x.htm", "removeDirectory " + in + "F\\x.htm"));
 }
 
 TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
 {
     for (const char* windows : {"C:\\", "C:\\WINNT"}) {
         fakes.host.windowsDir = windows;
+        fakes.fileSystem.addFolder(std::string(windows) + "\\Temporary Internet Files");
         form->DeleteIECache1->Click();
         EXPECT_EQ(form->FileFinder1->Directory, std::string(windows) + (windows[3] ? "\\" : "") + "Temporary Internet Files");
         EXPECT_EQ(form->FileFinder1->Filter, "*.*");
@@ -184,7 +192,8 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     fakes.host.windowsDir = "D:\\nowhere";
     fakes.sound.played.clear();
     form->DeleteIECache1->Click();
-    EXPECT_THAT(form->FileFinder1->Files(), IsEmpty());
+    EXPECT_THAT(fakes.fileSystem.callsOf("findFiles"), IsEmpty());
+    EXPECT_THAT(fakes.fileSystem.callsOf("deleteFile"), IsEmpty());
     EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
 }
 

@@ -58,20 +58,20 @@ TEST(FakeFileSystem, DeletesFollowTheRulesAndMayHappenWhileASearchRuns)
     std::vector<std::string> seen;
     fs.findFiles("C:\\C\\*", [&](const FindEntry& e) {
         seen.push_back(e.name);
-        fs.deleteFile("C:\\C\\" + e.name);
-        fs.deleteFile("C:\\C\\three"); // one not yet met
+        fs.deleteFile("C:\\C", e.name);
+        fs.deleteFile("C:\\C", "three"); // one not yet met
         return true;
     });
     EXPECT_THAT(seen, ElementsAre(".", "..", "one", "two", "ro", "held", "Sub"));
     EXPECT_THAT(fs.list("C:\\C"), ElementsAre("ro", "held", "Sub"));
 
-    EXPECT_FALSE(fs.removeDirectory("C:\\C"));
-    EXPECT_TRUE(fs.removeDirectory("C:\\C\\Sub"));
+    EXPECT_FALSE(fs.removeDirectory("C:\\", "C"));
+    EXPECT_TRUE(fs.removeDirectory("C:\\C", "Sub"));
     fs.faults.failNext("deleteFile");
     fs.setAttributes("C:\\C\\ro", platform::faArchive);
-    EXPECT_FALSE(fs.deleteFile("C:\\C\\ro"));
-    EXPECT_TRUE(fs.deleteFile("C:\\C\\ro"));
-    EXPECT_EQ(fs.callsOf("deleteFile").back(), (Call{"deleteFile", {"C:\\C\\ro"}}));
+    EXPECT_FALSE(fs.deleteFile("C:\\C", "ro"));
+    EXPECT_TRUE(fs.deleteFile("C:\\C", "ro"));
+    EXPECT_EQ(fs.callsOf("deleteFile").back(), (Call{"deleteFile", {"C:\\C", "ro"}}));
 }
 
 TEST(FakeFileSystem, ReadsGiveContentsOrTheSystemsErrorCodes)
