@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <unistd.h>
@@ -220,6 +221,49 @@ TEST_F(CleanupCommandsTest, NothingReachedThroughALinkIsTouched)
         EXPECT_EQ(call.args[0].find("Link"), std::string::npos) << call.operation << " " << call.args[0];
     EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\Link\\precious.doc"));
     EXPECT_FALSE(fakes.fileSystem.exists(cacheDir + "\\plain.htm"));
+}
+
+TEST_F(CleanupCommandsTest, ACacheFolderThatIsItselfALinkOrARefusedFolderIsNotWalked)
+{
+    fakes.fileSystem.addFile("C:\\elsewhere\\precious.doc");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\win.ini");
+    const struct {
+        const char* why;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"a link to an ordinary folder",
+         [&] { fakes.fileSystem.addLink(cacheDir, "C:\\elsewhere", platform::faDirectory); }},
+        {"a link to the Windows folder", [&] { fakes.fileSystem.addLink(cacheDir, "C:\\WINDOWS", platform::faDirectory); }},
+        {"a folder above one of the system's",
+         [&] {
+             fakes.fileSystem.addFolder(cacheDir + "\\Content.IE5");
+             fakes.host.folders.push_back(cacheDir + "\\Content.IE5");
+         }},
+    };
+    for (const auto& c : cases) {
+        c.arrange();
+        fakes.fileSystem.calls.clear();
+        fakes.urlCache.add({.url = "http://b.example/"});
+        form->DeleteIECache1->Click();
+        EXPECT_THAT(fakes.fileSystem.callsOf("findFiles"), IsEmpty()) << c.why;
+        EXPECT_THAT(fakes.fileSystem.callsOf("deleteFile"), IsEmpty()) << c.why;
+        EXPECT_TRUE(fakes.urlCache.urls().empty()) << c.why << ": the cache entries still go";
+        fakes.fileSystem.erase(cacheDir);
+    }
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\elsewhere\\precious.doc"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\win.ini"));
+}
+
+TEST_F(CleanupCommandsTest, AFileLinkInTheCacheFolderIsPassedOverAndWhatItLeadsToStays)
+{
+    fakes.fileSystem.addFile("C:\\canary\\target.txt", "precious");
+    fakes.fileSystem.addLink(cacheDir + "\\F\\flink.htm", "C:\\canary\\target.txt");
+    fakes.fileSystem.addFile(cacheDir + "\\F\\plain.htm");
+    fakes.fileSystem.addFile(cacheDir + "\\top.htm");
+    form->DeleteIECache1->Click();
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\canary\\target.txt"), "precious");
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir), ElementsAre("F"));
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir + "\\F"), ElementsAre("flink.htm"));
 }
 
 TEST_F(CleanupCommandsTest, AnErrorPutsTheDefaultCursorBackBeforeItIsShown)

@@ -226,6 +226,80 @@ TEST_F(MunchCycleTest, AStorePathTheSettingsBufferMayHaveCutIsPassedOver)
     EXPECT_THAT(deleted(), ElementsAre(whole + "\\cookie.txt"));
 }
 
+TEST_F(MunchCycleTest, WhatALinkLeadsToIsNeitherMunchedNorCountedWhilePlainCookiesBesideItAre)
+{
+    fakes.fileSystem.addFile("C:\\canary\\target.txt", "precious");
+    fakes.fileSystem.addFile("C:\\windows\\system.ini", "system");
+    // Listed as plain files, as Wine lists links to files.
+    fakes.fileSystem.addLink("C:\\ie\\cookies\\flink.txt", "C:\\canary\\target.txt");
+    fakes.fileSystem.addLink("C:\\ns\\cookies.txt", "C:\\windows\\system.ini");
+    fakes.fileSystem.addLink("C:\\opera\\cookies4.dat", "C:\\gone\\cookies4.dat");
+    cookies({"a.txt", "b.txt"});
+    ticks(3);
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\canary\\target.txt"), "precious");
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\windows\\system.ini"), "system");
+    EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"), ElementsAre("flink.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 2);
+}
+
+TEST_F(MunchCycleTest, TheCookieFolderIsMunchedWhereItReallyIsAndJudgedThere)
+{
+    fakes.fileSystem.addFolder("C:\\real\\cookies");
+    fakes.fileSystem.addLink("C:\\lnk", "C:\\real\\cookies", platform::faDirectory);
+    fakes.fileSystem.addLink("C:\\win", "C:\\WINDOWS", platform::faDirectory);
+    fakes.fileSystem.mapDrive('X', "C:\\WINDOWS");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\win.ini");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\SYSTEM32\\kernel32.dll");
+    const struct {
+        const char* dir;
+        std::vector<std::string> munched;
+    } cases[] = {
+        {"C:\\lnk", {"C:\\real\\cookies\\a.txt"}},
+        {"c:\\LNK\\", {"C:\\real\\cookies\\a.txt"}},
+        {"C:\\win", {}},
+        {"X:\\", {}},
+        {"X:\\system32", {}},
+        {"\\??\\C:\\WINDOWS", {}},
+        {"\\\\?\\C:\\WINDOWS\\SYSTEM32", {}},
+        {"C:\\nowhere", {}},
+    };
+    tick(); // the guard learns where the system's folders are, once
+    for (const auto& c : cases) {
+        fakes.fileSystem.addFile("C:\\real\\cookies\\a.txt");
+        form->State.IECookieDir = c.dir;
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(deleted(), c.munched) << c.dir;
+        EXPECT_EQ(fakes.fileSystem.callsOf("finalPath").size(), 1u) << c.dir << ": resolved once per cycle";
+    }
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\win.ini"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\SYSTEM32\\kernel32.dll"));
+}
+
+TEST_F(MunchCycleTest, ADeviceIsNeverMunchedOrCountedWhateverTheStoreOrFolderHolds)
+{
+    fakes.fileSystem.addFile("C:\\opera\\com1.txt", "a file of that name");
+    fakes.fileSystem.addFile("C:\\icq\\NUL");
+    form->State.CookieTxtFile = "COM1";
+    form->State.OperaCookieFile = "C:\\opera\\com1.txt";
+    form->State.ICQCookieFile = "C:\\icq\\NUL";
+    // In the cookie folder a listed name is a file of that folder, not a device.
+    cookies({"lpt1.txt"});
+    ticks(3);
+    EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\lpt1.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 1);
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\opera\\com1.txt"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\icq\\NUL"));
+}
+
+TEST_F(MunchCycleTest, ANameIsJudgedAndDeletedExactlyAsListed)
+{
+    cookies({"index.dat", "index.dat.", "index.dat ", "a.txt."});
+    tick();
+    EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"), ElementsAre("index.dat"));
+    EXPECT_EQ(form->State.MunchedCount, 3);
+}
+
 TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
 {
     form->SoundsOn1->Checked = false;
