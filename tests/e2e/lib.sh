@@ -74,7 +74,8 @@ wait_for_exit() {
     [ $SECONDS -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  wait "$E2E_PID" 2>/dev/null || true
+  E2E_STATUS=0
+  wait "$E2E_PID" 2>/dev/null || E2E_STATUS=$?
 }
 
 # Asks the main window to close, as the system's close key does.
@@ -180,6 +181,31 @@ choose_menu_item() {
   open_menu
   for ((i = 0; i < $1; i++)); do keys+=(down); done
   driver keys "${keys[@]}" return
+  sleep 0.3
+}
+
+# Opens the tray menu and chooses the item whose caption is given, found among
+# the open menu's rows (separators are not selectable).
+choose_menu_caption() {
+  local n=0 found= caption rest
+  open_menu
+  while IFS=$'\t' read -r caption rest; do
+    [ "$caption" = - ] && continue
+    n=$((n + 1))
+    [ "$caption" = "$1" ] && { found=$n; break; }
+  done < <(menu_rows)
+  [ -n "$found" ] || fail "the tray menu has no row \"$1\""
+  local keys=()
+  for ((i = 0; i < found; i++)); do keys+=(down); done
+  driver keys "${keys[@]}" return
+  sleep 0.3
+}
+
+# The count the tray menu shows ("Munched = N"), read in the open menu, which is then closed.
+munched_count() {
+  open_menu
+  menu_rows | sed -n 's/^Munched = \([0-9]*\)\t.*/\1/p'
+  driver keys escape
   sleep 0.3
 }
 
