@@ -54,7 +54,7 @@ struct CacheDrive {
 
 struct CacheProgram : BenchProgram {
     explicit CacheProgram(const CacheDrive& drive)
-        : BenchProgram(drive.root.string(), [](FakePlatform& fakes) { fakes.host.windowsDir = "C:\\WINDOWS"; })
+        : BenchProgram(drive.root.string(), [](FakePlatform& fakes) { fakes.folders.windowsDir = "C:\\WINDOWS"; })
     {
         TFileFinder& finder = *Form1->FileFinder1;
         finder.Directory = "C:\\WINDOWS\\Temporary Internet Files";
@@ -116,7 +116,7 @@ void FinderListHeap(benchmark::State& state)
     CacheProgram program(drive);
     double perEntry = 0;
     for (auto _ : state) {
-        TFileFinder finder(nullptr, program.files, program.fakes.host);
+        TFileFinder finder(nullptr, program.files, program.fakes.codePage);
         finder.Directory = Form1->FileFinder1->Directory;
         finder.Recurse = true;
         finder.Attributes = Form1->FileFinder1->Attributes;

@@ -3,7 +3,7 @@
 // argument and pass switches of its own (a quote, a blank or a control
 // character), and never nothing for a caption that holds none of those.
 #include "FuzzInput.h"
-#include "support/FakeHost.h"
+#include "support/FakeShell.h"
 #include "support/FakeUi.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -27,15 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string caption = input.rest();
 
     FakeUi ui;
-    FakeHost host;
+    FakeShell shell;
     TApplication app(ui);
     TForm& form = app.CreateForm<TForm>("TLinkForm");
-    TLinkLabel& label = form.Create<TLinkLabel>(form, host);
+    TLinkLabel& label = form.Create<TLinkLabel>(form, shell);
     label.SetCaption(caption);
     label.SetLabelType(type);
     label.Click();
 
-    auto opened = host.callsOf("shellOpen");
+    auto opened = shell.callsOf("shellOpen");
     const bool safe = std::none_of(caption.begin(), caption.end(),
                                    [](char c) { return endsAnArgument(static_cast<unsigned char>(c)); });
     if (type == hmCUSTOM || !safe) {

@@ -6,7 +6,8 @@
 // keeps a colon, and a backslash only after a colon or a backslash).
 #include "FuzzInput.h"
 #include "app/HostHelpers.h"
-#include "support/FakeHost.h"
+#include "support/FakeCodePage.h"
+#include "support/FakeShell.h"
 
 namespace {
 
@@ -29,12 +30,12 @@ bool looksLikeAddress(const std::string& s)
 }
 
 // Where each character of s starts.
-std::vector<bool> characterStarts(const FakeHost& host, const std::string& s)
+std::vector<bool> characterStarts(const FakeCodePage& codePage, const std::string& s)
 {
     std::vector<bool> starts(s.size() + 1, false);
     for (std::size_t i = 0; i < s.size(); ++i) {
         starts[i] = true;
-        if (host.leadBytes.count(static_cast<std::uint8_t>(s[i])) && i + 1 < s.size())
+        if (codePage.leadBytes.count(static_cast<std::uint8_t>(s[i])) && i + 1 < s.size())
             ++i;
     }
     starts[s.size()] = true;
@@ -54,15 +55,16 @@ bool holdsSeparator(const std::vector<bool>& starts, const std::string& s, std::
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
-    FakeHost host;
+    FakeShell shell;
+    FakeCodePage codePage;
     if (input.byte() & 1)
         for (int b = 0x81; b <= 0xFE; ++b)
             if (b <= 0x9F || b >= 0xE0)
-                host.leadBytes.insert(static_cast<std::uint8_t>(b)); // Shift JIS
+                codePage.leadBytes.insert(static_cast<std::uint8_t>(b)); // Shift JIS
     const std::string target = input.rest();
 
-    OpenDocument(host, target);
-    auto opened = host.callsOf("shellOpen");
+    OpenDocument(shell, codePage, target);
+    auto opened = shell.callsOf("shellOpen");
     FUZZ_CHECK(opened.size() == 1);
     const std::string& file = opened[0].args[1];
     const std::string& folder = opened[0].args[3];
@@ -72,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    auto starts = characterStarts(host, target);
+    auto starts = characterStarts(codePage, target);
     FUZZ_CHECK(folder.size() <= target.size() && target.compare(0, folder.size(), folder) == 0);
     FUZZ_CHECK(starts[folder.size()]);
     FUZZ_CHECK(target.size() >= file.size() &&

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes.fileSystem.addFile("C:\\snd\\bad.wav", "RIFF\xff\xff\xff\x7fWAVEdata");
     fakes.fileSystem.addFolder("C:\\snd\\dir.wav");
     fakes.profile.loadText(ini, std::string(reinterpret_cast<const char*>(data), size));
-    Expected expected = expectedFrom(fakes.profile, fakes.host.windowsDir);
+    Expected expected = expectedFrom(fakes.profile, fakes.folders.windowsDir);
 
     TApplication app(fakes.ui);
     app.SetTitle("Nomblet");

@@ -66,7 +66,7 @@ private:
     {
         if (!buffer || size < probed) {
             size = probed;
-            error_ = platform::cacheErrorInsufficientBuffer;
+            error_ = platform::errorInsufficientBuffer;
             return false;
         }
         auto* bytes = static_cast<std::uint8_t*>(buffer);

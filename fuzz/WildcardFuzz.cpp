@@ -6,9 +6,9 @@
 // point outside the folder, whether it walks or not.
 #include "FuzzInput.h"
 #include "browserdata/FileFinder.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/PathText.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
 
 #include <algorithm>
 #include <vector>
@@ -68,13 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         names.push_back(input.text());
 
     for (const std::string& name : names)
-        FUZZ_CHECK(windowsWildcardMatch(pattern, name) == reference(pattern, name));
+        FUZZ_CHECK(platform::windowsWildcardMatch(pattern, name) == reference(pattern, name));
 
     // The finder takes the pattern as its filter when it is one name's pattern.
     if (pattern.empty() || pattern.find_first_of("\\:") != std::string::npos)
         return 0;
     FakeFileSystem files;
-    FakeHost host;
+    FakeCodePage codePage;
     files.addFolder("C:\\dir");
     std::vector<std::string> added;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         added.push_back(name);
     }
 
-    TFileFinder finder(nullptr, files, host);
+    TFileFinder finder(nullptr, files, codePage);
     finder.Directory = "C:\\dir";
     finder.Filter = pattern;
     finder.Attributes = 0x3F;

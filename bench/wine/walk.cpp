@@ -3,7 +3,7 @@
 // walk under Wine against `cmd /c dir /s /b` (bench/wine_cleanup.sh).
 #include "browserdata/FileFinder.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32CodePage.h"
 
 #include <cstdio>
 
@@ -14,8 +14,8 @@ int main(int argc, char** argv)
         return 2;
     }
     Win32FileSystem files;
-    Win32Host host;
-    TFileFinder finder(nullptr, files, host);
+    Win32CodePage codePage;
+    TFileFinder finder(nullptr, files, codePage);
     finder.Directory = argv[1];
     finder.Filter = "*.*";
     finder.Recurse = true;

@@ -72,7 +72,7 @@ void TForm1::clearCacheFolder()
     static const std::vector<std::string> nothing;
     const std::vector<std::string>* entries = &nothing;
     platform::IFileSystem& files = platform_.fileSystem;
-    const std::string windows = GetWindowsDir(platform_.host);
+    const std::string windows = GetWindowsDir(platform_.folders);
     // The folder is walked where it really is; when it is itself a link (its
     // final path is not the Windows folder's own followed by its name), or a
     // folder the guard refuses, nothing is walked.

@@ -1,4 +1,4 @@
-// Host and shell helpers.
+// Network, folder and shell helpers.
 #include "app/HostHelpers.h"
 
 namespace {
@@ -15,13 +15,13 @@ struct Delimiter {
     bool afterTrailByte = false; // the character before it is a double-byte one
 };
 
-Delimiter lastDelimiter(platform::IHost& host, const std::string& path)
+Delimiter lastDelimiter(platform::ICodePage& codePage, const std::string& path)
 {
     Delimiter found;
     bool previousWasDoubleByte = false;
     for (std::size_t i = 0; i < path.size(); ++i) {
         auto byte = static_cast<std::uint8_t>(path[i]);
-        if (host.isLeadByte(byte) && i + 1 < path.size()) {
+        if (codePage.isLeadByte(byte) && i + 1 < path.size()) {
             ++i; // the trail byte may look like a backslash; it is not one
             previousWasDoubleByte = true;
             continue;
@@ -55,29 +55,29 @@ bool isAddress(const std::string& target)
 
 } // namespace
 
-std::string GetLocalIP(platform::IHost& host)
+std::string GetLocalIP(platform::INetwork& network)
 {
-    host.socketsStartup(winsockVersion11);
+    network.socketsStartup(winsockVersion11);
     std::string result;
     // Without a name there is nothing to look up: Winsock would take "" for this machine.
-    std::string name = host.hostName(hostNameBuffer);
-    auto addresses = name.empty() ? std::nullopt : host.hostAddresses(name);
+    std::string name = network.hostName(hostNameBuffer);
+    auto addresses = name.empty() ? std::nullopt : network.hostAddresses(name);
     if (addresses && !addresses->empty())
         result = addresses->back();
-    host.socketsCleanup();
+    network.socketsCleanup();
     return result;
 }
 
-void OpenDocument(platform::IHost& host, const std::string& target)
+void OpenDocument(platform::IShell& shell, platform::ICodePage& codePage, const std::string& target)
 {
     // Split at the scheme's colon, an address would reach the shell as a network path.
     if (isAddress(target)) {
-        host.shellOpen("Open", target, "", "", platform::ShowNormal);
+        shell.shellOpen("Open", target, "", "", platform::ShowNormal);
         return;
     }
     std::string folder;
     std::string file = target;
-    Delimiter d = lastDelimiter(host, target);
+    Delimiter d = lastDelimiter(codePage, target);
     if (d.position != std::string::npos) {
         char delimiter = target[d.position];
         bool keepsDelimiter = delimiter == ':' ||
@@ -86,12 +86,12 @@ void OpenDocument(platform::IHost& host, const std::string& target)
         folder = target.substr(0, keepsDelimiter ? d.position + 1 : d.position);
         file = target.substr(d.position + 1);
     }
-    host.shellOpen("Open", file, "", folder, platform::ShowNormal);
+    shell.shellOpen("Open", file, "", folder, platform::ShowNormal);
 }
 
-std::string GetWindowsDir(platform::IHost& host)
+std::string GetWindowsDir(platform::IFolders& folders)
 {
-    return host.windowsDirectory(windowsDirBuffer - 1);
+    return folders.windowsDirectory(windowsDirBuffer - 1);
 }
 
 std::string RightChars(const std::string& s, int n)

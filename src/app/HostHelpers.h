@@ -1,20 +1,24 @@
-// Small wrappers of host and shell calls. None keeps state or reports errors:
+// Small wrappers of network, folder and shell calls. None keeps state or reports errors:
 // each gives an empty or partial result instead.
 #pragma once
 
-#include "platform/Host.h"
+#include "platform/CodePage.h"
+#include "platform/Folders.h"
+#include "platform/Network.h"
+#include "platform/Shell.h"
 
 #include <string>
 
 // One IPv4 address of this machine (the last one the host entry lists), or empty.
-std::string GetLocalIP(platform::IHost& host);
+std::string GetLocalIP(platform::INetwork& network);
 
 // Opens a path through the shell, in the folder part of it, or a web or mail
-// address whole.
-void OpenDocument(platform::IHost& host, const std::string& target);
+// address whole. The code page tells a backslash from the second byte of a
+// double-byte character.
+void OpenDocument(platform::IShell& shell, platform::ICodePage& codePage, const std::string& target);
 
 // The Windows directory, or empty.
-std::string GetWindowsDir(platform::IHost& host);
+std::string GetWindowsDir(platform::IFolders& folders);
 
 // The last n characters of s (all of s when it is shorter).
 std::string RightChars(const std::string& s, int n);

@@ -92,7 +92,7 @@ void TForm1::FormCreate(TObject*)
 void TForm1::defaultCookieFolder()
 {
     if (isBlank(State.IECookieDir))
-        State.IECookieDir = GetWindowsDir(platform_.host) + "\\cookies";
+        State.IECookieDir = GetWindowsDir(platform_.folders) + "\\cookies";
 }
 
 void TForm1::showMunchedCount()

@@ -134,7 +134,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.host, platform_.fileSystem};
+    SystemFolderGuard systemFolders_{platform_.folders, platform_.fileSystem};
     std::unique_ptr<MunchSounds> munchSounds_;
 };
 

@@ -67,7 +67,7 @@ void readLabels(TForm1& f)
     f.GradientLabel1->SetTxType(TyHGradient);
     f.GradientLabel1->SetShadowDeep(2);
 
-    f.LinkLabel1 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel1 = &f.Create<TLinkLabel>(f, services.shell);
     f.LinkLabel1->SetName("LinkLabel1");
     f.LinkLabel1->SetBounds(84, 36, 132, 13);
     f.LinkLabel1->Cursor = crHandPoint;
@@ -75,7 +75,7 @@ void readLabels(TForm1& f)
     f.LinkLabel1->SetCaption(AuthorMailAddress);
     f.LinkLabel1->SetFont(smallFont(clBlue, fsUnderline));
 
-    f.LinkLabel2 = &f.Create<TLinkLabel>(f, services.host);
+    f.LinkLabel2 = &f.Create<TLinkLabel>(f, services.shell);
     f.LinkLabel2->SetName("LinkLabel2");
     f.LinkLabel2->SetBounds(136, 56, 151, 13);
     f.LinkLabel2->Cursor = crHandPoint;
@@ -213,7 +213,7 @@ void ReadMainLayout(TForm1& form)
     form.UrlCache1->SetFilterOptions(TUrlCache::defaultFilterOptions);
     form.UrlCache1->SearchPattern = spAll;
 
-    form.FileFinder1 = &form.Create<TFileFinder>(services.fileSystem, services.host);
+    form.FileFinder1 = &form.Create<TFileFinder>(services.fileSystem, services.codePage);
     form.FileFinder1->SetName("FileFinder1");
     form.FileFinder1->Directory = "c:\\Windows\\Temporary Internet Files";
     form.FileFinder1->Filter = "*.*";

@@ -99,7 +99,7 @@ void TForm1::RestoreDefault1Click(TObject*)
 
 void TForm1::FallowmereHomePage1Click(TObject*)
 {
-    OpenDocument(platform_.host, HomePageAddress);
+    OpenDocument(platform_.shell, platform_.codePage, HomePageAddress);
     State.MenuOpen = false;
 }
 

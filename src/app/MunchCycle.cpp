@@ -75,7 +75,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         ~BusyFlag() { busy = false; }
     } busy{State.MunchBusy};
 
-    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.host);
+    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.network);
     // Commands and window timers may run here; what they change is what the rest uses.
     Application().ProcessMessages();
 

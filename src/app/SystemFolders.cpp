@@ -42,16 +42,16 @@ bool SystemFolderGuard::Refuses(const std::string& finalFolder)
 {
     if (finalFolder == lastFolder_ && !lastFolder_.empty())
         return lastRefused_;
-    // A host that could name none is asked again next time; until it names
+    // A system that could name none is asked again next time; until it names
     // them, no folder can be told safe, so every one is refused and no verdict
     // is remembered.
     if (!systemFolders_ || systemFolders_->empty()) {
         systemFolders_.emplace();
-        for (const std::string& system : host_.systemFolders()) {
-            // One that cannot be opened (not made yet) is taken as the host
+        for (const std::string& system : folders_.systemFolders()) {
+            // One that cannot be opened (not made yet) is taken as the system
             // spells it, in full long form ("C:" with a backslash is the root).
             std::string where = files_.finalPath(system);
-            systemFolders_->push_back(comparable(where.empty() ? host_.fullLongPath(system + "\\") : where));
+            systemFolders_->push_back(comparable(where.empty() ? folders_.fullLongPath(system + "\\") : where));
         }
         if (systemFolders_->empty()) {
             lastFolder_.clear();

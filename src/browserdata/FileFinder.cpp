@@ -24,8 +24,8 @@ bool isSubfolder(const platform::FindEntry& entry)
 
 } // namespace
 
-TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::IHost& host)
-    : TComponent(owner), fileSystem_(fileSystem), host_(host)
+TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::ICodePage& codePage)
+    : TComponent(owner), fileSystem_(fileSystem), codePage_(codePage)
 {
 }
 
@@ -35,7 +35,7 @@ std::string TFileFinder::withBackslash(const std::string& path)
     bool endsWithSeparator = false;
     for (std::size_t i = 0; i < path.size(); ++i) {
         auto byte = static_cast<std::uint8_t>(path[i]);
-        if (host_.isLeadByte(byte) && i + 1 < path.size()) {
+        if (codePage_.isLeadByte(byte) && i + 1 < path.size()) {
             ++i;
             endsWithSeparator = false;
         } else {
@@ -67,9 +67,6 @@ void TFileFinder::Execute()
 bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector<std::string>* subfolders)
 {
     path = withBackslash(path);
-    fire(OnNewPath, this, path, abort_);
-    if (abort_)
-        return false;
 
     auto list = [&](const platform::FindEntry& entry) {
         if (passedOver(entry) || (entry.attributes & ~mask & excludingBits) != 0)
@@ -81,9 +78,11 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
             ++fileCount_;
         totalSize_ += entry.sizeLow;
     };
-    // Every name matches the usual filter: one search then serves both the
-    // walk and the list.
-    const bool oneSearch = Filter == everyName;
+    // The subfolders are taken before the folder is announced, so a handler
+    // that changes the tree or aborts finds them queued already. Every name
+    // matches the usual filter: without a handler to change the folder or stop
+    // the search in between, one search then serves both the walk and the list.
+    const bool oneSearch = subfolders && Filter == everyName && !OnNewPath && !abort_;
     if (subfolders) {
         fileSystem_.findFiles(path + everyName, [&](const platform::FindEntry& entry) {
             if (isSubfolder(entry))
@@ -93,7 +92,10 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
             return true;
         });
     }
-    if (!subfolders || !oneSearch) {
+    fire(OnNewPath, this, path, abort_);
+    if (abort_)
+        return false;
+    if (!oneSearch) {
         fileSystem_.findFiles(path + Filter, [&](const platform::FindEntry& entry) {
             list(entry);
             return true;

@@ -6,8 +6,8 @@
 // UI thread only; errors raised by event handlers reach the caller of Execute.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
-#include "platform/Host.h"
 #include "toolkit/Component.h"
 
 #include <cstdint>
@@ -27,9 +27,9 @@ using TNewPathEvent = TEvent<const std::string& /*NewPath*/, bool& /*Abort*/>;
 
 class TFileFinder : public TComponent {
 public:
-    // host: the code page, for telling a backslash from the trail byte of a
+    // codePage: the code page, for telling a backslash from the trail byte of a
     // double-byte character.
-    TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::IHost& host);
+    TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, platform::ICodePage& codePage);
 
     bool Recurse = false;
     std::string Directory;
@@ -37,8 +37,9 @@ public:
     TAttrOptions Attributes = +ffReadOnly | +ffHidden | +ffSystem | +ffArchive;
     TNotifyEvent BeforeExecute;
     TNotifyEvent AfterExecute;
-    // Raised before each folder is searched; a handler that sets Abort skips
-    // that folder and ends the walk, and the flag stays set for later runs.
+    // Raised before each folder is searched (in a walk, once its subfolders
+    // are queued); a handler that sets Abort skips that folder and ends the
+    // walk, and the flag stays set for later runs.
     TNewPathEvent OnNewPath;
 
     // Folder path (one backslash) and name of every entry found, folders
@@ -60,7 +61,7 @@ private:
     std::string withBackslash(const std::string& path);
 
     platform::IFileSystem& fileSystem_;
-    platform::IHost& host_;
+    platform::ICodePage& codePage_;
     std::vector<std::string> files_;
     std::uint32_t totalSize_ = 0;
     std::int32_t dirCount_ = 0;

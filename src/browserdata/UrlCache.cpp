@@ -15,8 +15,6 @@ bool TUrlCache::libraryFound_ = false;
 
 namespace {
 
-constexpr std::uint32_t errorNotEnoughMemory = 8;
-
 // The entry-type bit of each filter option, in the options' order.
 constexpr std::uint32_t filterBits[] = {
     0x00000001, // NORMAL_ENTRY
@@ -131,7 +129,7 @@ const char* TUrlCache::patternArgument() const
 std::uint32_t TUrlCache::FindFirstEntry(std::int64_t GroupID)
 {
     if (!LibraryFound())
-        return platform::cacheErrorFileNotFound;
+        return platform::errorFileNotFound;
     if (handle_ != 0)
         closeEnumeration();
 
@@ -144,7 +142,7 @@ std::uint32_t TUrlCache::FindFirstEntry(std::int64_t GroupID)
     bool failed = false;
     auto buffer = allocate(size, failed);
     if (failed)
-        return errorNotEnoughMemory;
+        return platform::errorNotEnoughMemory;
     const std::uint32_t allocated = size;
     handle_ = cache_.findFirstEntry(pattern, 0, filterMask_, GroupID, buffer.get(), size);
     if (handle_ == 0)
@@ -156,16 +154,16 @@ std::uint32_t TUrlCache::FindFirstEntry(std::int64_t GroupID)
 std::uint32_t TUrlCache::FindNextEntry()
 {
     if (!LibraryFound())
-        return platform::cacheErrorFileNotFound;
+        return platform::errorFileNotFound;
     if (handle_ == 0)
-        return platform::cacheErrorInvalidHandle;
+        return platform::errorInvalidHandle;
 
     std::uint32_t size = 0;
     cache_.findNextEntry(handle_, nullptr, size);
     bool failed = false;
     auto buffer = allocate(size, failed);
     if (failed)
-        return errorNotEnoughMemory;
+        return platform::errorNotEnoughMemory;
     const std::uint32_t allocated = size;
     if (!cache_.findNextEntry(handle_, buffer.get(), size))
         return cache_.lastError();
@@ -176,7 +174,7 @@ std::uint32_t TUrlCache::FindNextEntry()
 std::uint32_t TUrlCache::DeleteEntry(const std::string& Url)
 {
     if (!LibraryFound())
-        return platform::cacheErrorFileNotFound;
+        return platform::errorFileNotFound;
     if (!cache_.deleteEntry(Url))
         return cache_.lastError();
     ClearEntryInfo();
@@ -189,7 +187,7 @@ void TUrlCache::DeleteAllEntries()
         return;
     // The first entry may grow between the probe and the call: try again.
     std::uint32_t result = FindFirstEntry(0);
-    for (int failures = 1; result == platform::cacheErrorInsufficientBuffer && failures < maxAdvanceFailures;
+    for (int failures = 1; result == platform::errorInsufficientBuffer && failures < maxAdvanceFailures;
          ++failures)
         result = FindFirstEntry(0);
 
@@ -199,7 +197,7 @@ void TUrlCache::DeleteAllEntries()
             DeleteEntry(entryInfo_.SourceUrlName); // an entry in use simply stays
             result = FindNextEntry();
             failures = result == 0 ? 0 : failures + 1;
-        } while (result != platform::cacheErrorNoMoreItems && failures < maxAdvanceFailures);
+        } while (result != platform::errorNoMoreItems && failures < maxAdvanceFailures);
     }
     // Closed also when nothing was opened: the handle is then 0.
     closeEnumeration();

@@ -2,10 +2,11 @@
 // cookie entries, history entries). Which entries a search pattern or the
 // entry-type filter selects is the cache's business; the component never tests
 // an entry itself. UI thread only; errors come back as Win32 error numbers
-// (0 success, 2 cache not available, 259 no more entries), nothing throws.
+// (0 success, errorFileNotFound: cache not available, errorNoMoreItems: no more
+// entries), nothing throws.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "toolkit/Component.h"
 
 #include <cstdint>

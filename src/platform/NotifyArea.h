@@ -12,9 +12,9 @@ namespace platform {
 
 // A window's one icon as the shell shows it: every field is always meant.
 struct NotifyIconData {
-    WindowHandle hWnd = 0;           // the window the callback message goes to
+    WindowHandle hWnd{};             // the window the callback message goes to
     std::uint32_t uCallbackMessage = 0;
-    IconHandle hIcon = 0;
+    IconHandle hIcon{};
     std::array<char, 64> szTip{};    // zero-terminated tooltip
 };
 

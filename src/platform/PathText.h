@@ -1,6 +1,7 @@
 // Text rules of Windows paths and names shared by the program, its file systems and their fakes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -95,6 +96,47 @@ inline bool isEntryOf(std::string_view finalPath, std::string_view folder, std::
         expected += '\\';
     expected += name;
     return isListedName(name) && sameIgnoringCase(withoutLongPrefix(finalPath), expected);
+}
+
+namespace detail {
+
+// Whether a name matches a pattern of "*" and "?", which stay wildcards even
+// where the name holds them (POSIX names may).
+inline bool plainWildcardMatch(std::string_view pattern, std::string_view name)
+{
+    // Greedy matching with one point of return for the last "*".
+    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace detail
+
+// Whether a name matches a Windows search pattern's last element as the file
+// search has it: "*" any run, "?" any one character, letters without regard to
+// case, and a pattern ending in ".*" also matching the name without that
+// ending ("*.*" matches "README").
+inline bool windowsWildcardMatch(std::string_view pattern, std::string_view name)
+{
+    if (detail::plainWildcardMatch(pattern, name))
+        return true;
+    return pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+           detail::plainWildcardMatch(pattern.substr(0, pattern.size() - 2), name);
 }
 
 } // namespace platform

@@ -3,19 +3,22 @@
 #pragma once
 
 #include "platform/Canvas.h"
+#include "platform/CodePage.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
-#include "platform/Host.h"
+#include "platform/Folders.h"
 #include "platform/IconsAndMenus.h"
+#include "platform/Network.h"
 #include "platform/NotifyArea.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "platform/Threads.h"
 #include "platform/Ui.h"
 #include "platform/UiThread.h"
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "platform/WindowMessages.h"
 
 namespace platform {
@@ -27,7 +30,10 @@ struct Platform {
     IFileDialogs& fileDialogs;
     IUiThread& uiThread;
     IProfile& profile;
-    IHost& host;
+    INetwork& network;
+    IFolders& folders;
+    ICodePage& codePage;
+    IShell& shell;
     IFileSystem& fileSystem;
     ISound& sound;
     IRegistry& registry;

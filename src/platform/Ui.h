@@ -44,7 +44,7 @@ public:
     // The window lost the mouse capture it had taken (to another window, or released).
     virtual void onCaptureLost() {}
     // The cursor to show over a point of the window; 0 leaves the window's own.
-    virtual CursorHandle cursorAt(Point) { return 0; }
+    virtual CursorHandle cursorAt(Point) { return {}; }
 };
 
 class IWindow;

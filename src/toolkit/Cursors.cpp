@@ -13,6 +13,6 @@ void TCursors::InstallOnce(TCursor cursor, const std::string& resourceName)
     if (!loaded_.insert(resourceName).second)
         return;
     // A loaded cursor resource is shared by the system: it is never freed.
-    if (platform::CursorHandle handle = ui_.loadCursor(resourceName))
+    if (platform::CursorHandle handle = ui_.loadCursor(resourceName); handle != platform::CursorHandle{})
         installed_[cursor] = handle;
 }

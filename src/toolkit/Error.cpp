@@ -1,6 +1,8 @@
 // The standard error box's text rule.
 #include "toolkit/Error.h"
 
+#include "platform/Errors.h"
+
 std::string ErrorBoxText(const std::string& message)
 {
     // Characters compare as unsigned bytes, so every non-ASCII ending gets a period too.
@@ -14,11 +16,11 @@ namespace {
 std::string inOutErrorText(int code)
 {
     switch (code) {
-    case 2: return "File not found";
-    case 3: return "Path not found";
-    case 4: return "Too many open files";
-    case 5: return "File access denied";
-    case 38: return "Read beyond end of file";
+    case platform::errorFileNotFound: return "File not found";
+    case platform::errorPathNotFound: return "Path not found";
+    case platform::errorTooManyOpenFiles: return "Too many open files";
+    case platform::errorAccessDenied: return "File access denied";
+    case platform::errorHandleEof: return "Read beyond end of file";
     default: return "I/O error " + std::to_string(code);
     }
 }

@@ -15,8 +15,8 @@ const std::string& TIcon::ResourceName() const
 platform::IconHandle TIcon::Handle() const
 {
     if (!image_)
-        return 0;
+        return {};
     if (!image_->loaded)
         image_->loaded = image_->icons.loadIcon(image_->name, image_->size);
-    return image_->loaded ? image_->loaded->handle() : 0;
+    return image_->loaded ? image_->loaded->handle() : platform::IconHandle{};
 }

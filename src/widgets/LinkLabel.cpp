@@ -20,8 +20,8 @@ bool safeForShell(const std::string& caption)
 
 } // namespace
 
-TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host)
-    : TCustomLabel(owner, parent), host_(host)
+TLinkLabel::TLinkLabel(TComponent* owner, TForm& parent, platform::IShell& shell)
+    : TCustomLabel(owner, parent), shell_(shell)
 {
     parent.Application().Cursors().InstallOnce(crHandPoint, "URLHAND");
     Cursor = crHandPoint;
@@ -155,5 +155,5 @@ void TLinkLabel::Click()
         return;
     const char* scheme = labelType_ == hmHTTP ? "http:\\\\" : labelType_ == hmFTP ? "ftp:\\\\" : "mailto:";
     // The whole text, however long: nothing is cut.
-    host_.shellOpen("", scheme + Caption(), "", "", platform::ShowNormal);
+    shell_.shellOpen("", scheme + Caption(), "", "", platform::ShowNormal);
 }

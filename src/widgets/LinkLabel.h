@@ -4,7 +4,7 @@
 // caption to the shell. UI thread only.
 #pragma once
 
-#include "platform/Host.h"
+#include "platform/Shell.h"
 #include "toolkit/Label.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ enum TLabelType : std::uint8_t { hmHTTP = 0, hmMAIL = 1, hmFTP = 2, hmCUSTOM = 3
 class TLinkLabel : public TCustomLabel {
 public:
     // Installs the program's hand cursor for every control, once per program.
-    TLinkLabel(TComponent* owner, TForm& parent, platform::IHost& host);
+    TLinkLabel(TComponent* owner, TForm& parent, platform::IShell& shell);
 
     TLabelType LabelType() const { return labelType_; }
     void SetLabelType(TLabelType labelType);
@@ -44,7 +44,7 @@ private:
     // Moves the label back up if its own press moved it down.
     void moveBackUp();
 
-    platform::IHost& host_;
+    platform::IShell& shell_;
     TLabelType labelType_ = hmHTTP;
     TColor urlColStd_ = clBlue;
     TColor urlColPre_ = clRed;

@@ -1,6 +1,7 @@
 // Wave sounds held in memory.
 #include "widgets/WaveSound.h"
 
+#include "platform/Errors.h"
 #include "toolkit/Error.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 #include <new>
 
 namespace {
-
-constexpr std::uint32_t errorNotEnoughMemory = 8;
 
 std::uint32_t littleEndian32(const std::uint8_t* bytes)
 {
@@ -152,7 +151,7 @@ void TWaveData::LoadFromFile(const std::string& FileName)
         return;
     platform::FileContent content = fileSystem_.readWholeFile(FileName);
     if (!content.ok) {
-        if (content.error == errorNotEnoughMemory)
+        if (content.error == platform::errorNotEnoughMemory)
             throw std::bad_alloc();
         throw EInOutError(static_cast<int>(content.error));
     }

@@ -161,7 +161,7 @@ TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedI
 TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
 {
     for (const char* windows : {"C:\\", "C:\\WINNT"}) {
-        fakes.host.windowsDir = windows;
+        fakes.folders.windowsDir = windows;
         fakes.fileSystem.addFolder(std::string(windows) + "\\Temporary Internet Files");
         form->DeleteIECache1->Click();
         EXPECT_EQ(form->FileFinder1->Directory, std::string(windows) + (windows[3] ? "\\" : "") + "Temporary Internet Files");
@@ -179,7 +179,7 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     ASSERT_THAT(form->FileFinder1->Files(), ElementsAre(cacheDir + "\\kept.htm"));
     fakes.fileSystem.addFile("C:\\Temporary Internet Files\\bystander.htm");
 
-    fakes.host.faults.failFrom("windowsDirectory");
+    fakes.folders.faults.failFrom("windowsDirectory");
     fakes.fileSystem.calls.clear();
     fakes.sound.played.clear();
     fakes.urlCache.add({.url = "http://b.example/"});
@@ -189,8 +189,8 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\Temporary Internet Files\\bystander.htm"));
 
-    fakes.host.faults.clear();
-    fakes.host.windowsDir = "D:\\nowhere";
+    fakes.folders.faults.clear();
+    fakes.folders.windowsDir = "D:\\nowhere";
     fakes.sound.played.clear();
     form->DeleteIECache1->Click();
     EXPECT_THAT(fakes.fileSystem.callsOf("findFiles"), IsEmpty());
@@ -237,7 +237,7 @@ TEST_F(CleanupCommandsTest, ACacheFolderThatIsItselfALinkOrARefusedFolderIsNotWa
         {"a folder above one of the system's",
          [&] {
              fakes.fileSystem.addFolder(cacheDir + "\\Content.IE5");
-             fakes.host.folders.push_back(cacheDir + "\\Content.IE5");
+             fakes.folders.folders.push_back(cacheDir + "\\Content.IE5");
          }},
     };
     for (const auto& c : cases) {

@@ -75,9 +75,9 @@ bool below(const std::string& path, const std::string& folder)
 
 // Whatever the settings say, a root or a folder of the system or of the user
 // (or one above it) is no store.
-bool isSystemFolder(const FakeHost& host, const std::string& folder)
+bool isSystemFolder(const FakeFolders& folders, const std::string& folder)
 {
-    return folder.size() <= 3 || std::any_of(host.folders.begin(), host.folders.end(), [&](const std::string& system) {
+    return folder.size() <= 3 || std::any_of(folders.folders.begin(), folders.folders.end(), [&](const std::string& system) {
                return platform::asciiLowered(system) == platform::asciiLowered(folder) || below(system, folder);
            });
 }
@@ -264,7 +264,7 @@ std::vector<std::string> check(Rig& rig, const Path& path)
             if (platform::asciiLowered(name) == platform::asciiLowered(file))
                 return true;
         for (const std::string& folder : storeFolders)
-            if (!isSystemFolder(fakes.host, folder) && inFolder(file, folder))
+            if (!isSystemFolder(fakes.folders, folder) && inFolder(file, folder))
                 return true;
         return false;
     };
@@ -310,7 +310,7 @@ std::vector<std::string> checkMunchingGoesOn(Rig& rig, const Path& path)
         return path.endsTheProgram ? std::vector<std::string>{} : std::vector<std::string>{"the program ends"};
     if (!form->Active1->Checked) // the user had switched munching off: on again
         rig.fakes.ui.deliver([form] { form->Active1->Click(); });
-    const std::string fresh = isSystemFolder(rig.fakes.host, form->State.IECookieDir)
+    const std::string fresh = isSystemFolder(rig.fakes.folders, form->State.IECookieDir)
                                   ? form->State.CookieTxtFile
                                   : form->State.IECookieDir + "\\fresh.txt";
     rig.fakes.fileSystem.addFile(fresh, "cookie");
@@ -515,7 +515,7 @@ Path menuCommand(const MenuRow& row)
 }
 
 const std::vector<MenuRow> menuRows{
-    // Without the host's folders no folder can be told safe.
+    // Without the system's folders no folder can be told safe.
     {"Path to Cookie Dir", &TForm1::PathtoCookieDirIExplorer1, {saveFailed, refused(ieDir)}},
     {"Path to Cookie Dir, a system folder picked",
      &TForm1::PathtoCookieDirIExplorer1,

@@ -1,14 +1,17 @@
-// Host and shell helpers.
+// Network, folder and shell helpers.
 #include "app/HostHelpers.h"
 
-#include "support/FakeHost.h"
+#include "support/FakeCodePage.h"
+#include "support/FakeFolders.h"
+#include "support/FakeNetwork.h"
+#include "support/FakeShell.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-std::vector<std::string> shellCall(FakeHost& host)
+std::vector<std::string> shellCall(FakeShell& shell)
 {
-    auto calls = host.callsOf("shellOpen");
+    auto calls = shell.callsOf("shellOpen");
     return calls.empty() ? std::vector<std::string>{} : calls.back().args;
 }
 using Args = std::vector<std::string>;
@@ -16,47 +19,49 @@ using Args = std::vector<std::string>;
 
 TEST(GetLocalIP, GivesTheLastAddressOfTheHostEntryAndCleansUp)
 {
-    FakeHost host;
-    host.addresses = {"10.0.0.5", "192.168.1.7"};
-    EXPECT_EQ(GetLocalIP(host), "192.168.1.7");
-    ASSERT_EQ(host.calls.size(), 4u);
-    EXPECT_EQ(host.calls[0], (Call{"socketsStartup", {"257"}}));
-    EXPECT_EQ(host.calls[1], (Call{"hostName", {"64"}}));
-    EXPECT_EQ(host.calls[2], (Call{"hostAddresses", {"muncher"}}));
-    EXPECT_EQ(host.calls[3].operation, "socketsCleanup");
+    FakeNetwork network;
+    network.addresses = {"10.0.0.5", "192.168.1.7"};
+    EXPECT_EQ(GetLocalIP(network), "192.168.1.7");
+    ASSERT_EQ(network.calls.size(), 4u);
+    EXPECT_EQ(network.calls[0], (Call{"socketsStartup", {"257"}}));
+    EXPECT_EQ(network.calls[1], (Call{"hostName", {"64"}}));
+    EXPECT_EQ(network.calls[2], (Call{"hostAddresses", {"muncher"}}));
+    EXPECT_EQ(network.calls[3].operation, "socketsCleanup");
 }
 
 TEST(GetLocalIP, IsEmptyWithoutAHostEntryOrAName)
 {
-    FakeHost host;
-    host.faults.failNext("hostAddresses");
-    EXPECT_EQ(GetLocalIP(host), "");
-    EXPECT_EQ(host.callsOf("socketsCleanup").size(), 1u);
+    FakeNetwork network;
+    network.faults.failNext("hostAddresses");
+    EXPECT_EQ(GetLocalIP(network), "");
+    EXPECT_EQ(network.callsOf("socketsCleanup").size(), 1u);
 
     // Looked up, the empty name would give this machine's entry after all.
-    host.faults.failNext("hostName");
-    EXPECT_EQ(GetLocalIP(host), "");
-    EXPECT_EQ(host.callsOf("hostAddresses").size(), 1u);
-    EXPECT_EQ(host.callsOf("socketsCleanup").size(), 2u);
+    network.faults.failNext("hostName");
+    EXPECT_EQ(GetLocalIP(network), "");
+    EXPECT_EQ(network.callsOf("hostAddresses").size(), 1u);
+    EXPECT_EQ(network.callsOf("socketsCleanup").size(), 2u);
 
-    host.addresses.clear();
-    EXPECT_EQ(GetLocalIP(host), "");
+    network.addresses.clear();
+    EXPECT_EQ(GetLocalIP(network), "");
 }
 
 TEST(OpenDocument, SplitsFolderAndFileAtTheLastBackslash)
 {
-    FakeHost host;
-    OpenDocument(host, "C:\\docs\\read me.txt");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "read me.txt", "", "C:\\docs", "1"}));
+    FakeShell shell;
+    FakeCodePage codePage;
+    OpenDocument(shell, codePage, "C:\\docs\\read me.txt");
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "read me.txt", "", "C:\\docs", "1"}));
 }
 
 TEST(OpenDocument, KeepsTheBackslashOfADriveRootAndOfANetworkPathStart)
 {
-    FakeHost host;
-    OpenDocument(host, "C:\\boot.ini");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "boot.ini", "", "C:\\", "1"}));
-    OpenDocument(host, "\\\\server");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "server", "", "\\\\", "1"}));
+    FakeShell shell;
+    FakeCodePage codePage;
+    OpenDocument(shell, codePage, "C:\\boot.ini");
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "boot.ini", "", "C:\\", "1"}));
+    OpenDocument(shell, codePage, "\\\\server");
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "server", "", "\\\\", "1"}));
 }
 
 TEST(OpenDocument, WebAndMailAddressesGoToTheShellWholeOnlyPathsAreSplit)
@@ -76,38 +81,41 @@ TEST(OpenDocument, WebAndMailAddressesGoToTheShellWholeOnlyPathsAreSplit)
         {"h2p://host", {"Open", "//host", "", "h2p:", "1"}},
     };
     for (const auto& c : cases) {
-        FakeHost host;
-        OpenDocument(host, c.target);
-        EXPECT_EQ(shellCall(host), c.call) << c.target;
+        FakeShell shell;
+        FakeCodePage codePage;
+        OpenDocument(shell, codePage, c.target);
+        EXPECT_EQ(shellCall(shell), c.call) << c.target;
     }
 }
 
 TEST(OpenDocument, ABareNameGetsAnEmptyWorkingFolder)
 {
-    FakeHost host;
-    OpenDocument(host, "notes.txt");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "notes.txt", "", "", "1"}));
+    FakeShell shell;
+    FakeCodePage codePage;
+    OpenDocument(shell, codePage, "notes.txt");
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "notes.txt", "", "", "1"}));
 }
 
 TEST(OpenDocument, ASecondByteThatLooksLikeABackslashIsNoDelimiter)
 {
-    FakeHost host;
-    host.leadBytes = {0x95}; // as in Shift-JIS, where 0x95 0x5C is one character
-    OpenDocument(host, "C:\\dir\\\x95\\\\x.txt");
+    FakeShell shell;
+    FakeCodePage codePage;
+    codePage.leadBytes = {0x95}; // as in Shift-JIS, where 0x95 0x5C is one character
+    OpenDocument(shell, codePage, "C:\\dir\\\x95\\\\x.txt");
     // The last real backslash follows a double-byte character: an ordinary one, left out.
-    EXPECT_EQ(shellCall(host), (Args{"Open", "x.txt", "", "C:\\dir\\\x95\\", "1"}));
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "x.txt", "", "C:\\dir\\\x95\\", "1"}));
     // A trail byte 0x5C at the end is part of the file name, not a delimiter.
-    OpenDocument(host, "C:\\\x95\\");
-    EXPECT_EQ(shellCall(host), (Args{"Open", "\x95\\", "", "C:\\", "1"}));
+    OpenDocument(shell, codePage, "C:\\\x95\\");
+    EXPECT_EQ(shellCall(shell), (Args{"Open", "\x95\\", "", "C:\\", "1"}));
 }
 
 TEST(GetWindowsDir, AllowsTwoHundredFiftyFiveCharactersAndIsEmptyOnFailure)
 {
-    FakeHost host;
-    EXPECT_EQ(GetWindowsDir(host), "C:\\WINDOWS");
-    EXPECT_EQ(host.calls.back(), (Call{"windowsDirectory", {"255"}}));
-    host.faults.failNext("windowsDirectory");
-    EXPECT_EQ(GetWindowsDir(host), "");
+    FakeFolders folders;
+    EXPECT_EQ(GetWindowsDir(folders), "C:\\WINDOWS");
+    EXPECT_EQ(folders.calls.back(), (Call{"windowsDirectory", {"255"}}));
+    folders.faults.failNext("windowsDirectory");
+    EXPECT_EQ(GetWindowsDir(folders), "");
 }
 
 TEST(RightChars, TakesTheLastCharactersOrTheWholeString)

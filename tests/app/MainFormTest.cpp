@@ -94,7 +94,7 @@ TEST_F(MainFormTest, AFirstStartWithoutSettingsUsesTheDefaults)
 TEST_F(MainFormTest, ABlankCookieFolderBecomesTheWindowsCookiesFolder)
 {
     fakes.profile.set(ini, "Cookie Dir", "Dir", " \t ");
-    fakes.host.windowsDir = "C:\\";
+    fakes.folders.windowsDir = "C:\\";
     TForm1& form = start();
     EXPECT_EQ(form.State.IECookieDir, "C:\\\\cookies"); // a root keeps its backslash
 }
@@ -144,7 +144,7 @@ TEST_F(MainFormTest, TheAboutWindowsLinksOpenTheMailProgramAndTheWebBrowser)
         window.mouseButton(platform::MouseButton::Left, false, middle);
     }
     std::vector<std::string> opened;
-    for (const Call& call : fakes.host.callsOf("shellOpen"))
+    for (const Call& call : fakes.shell.callsOf("shellOpen"))
         opened.push_back(call.args[1]);
     EXPECT_THAT(opened,
                 ::testing::ElementsAre("mailto:nomblet@fallowmere.example", "http:\\\\www.fallowmere.example"));

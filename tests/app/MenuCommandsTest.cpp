@@ -217,7 +217,7 @@ TEST_F(MenuCommandsTest, RestoreDefaultsSavesTheTwoSpellingsThenTellsTheUser)
 TEST_F(MenuCommandsTest, TheHomePageOpensThroughTheShell)
 {
     form->FallowmereHomePage1->Click();
-    auto opened = fakes.host.callsOf("shellOpen");
+    auto opened = fakes.shell.callsOf("shellOpen");
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_THAT(opened[0].args, ::testing::ElementsAre("Open", "http://www.fallowmere.example/", "", "", "1"));
     EXPECT_FALSE(form->State.MenuOpen);

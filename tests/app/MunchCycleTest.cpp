@@ -311,10 +311,10 @@ TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
 
 TEST_F(MunchCycleTest, TheIpCaptionIsRefreshedEveryCycle)
 {
-    fakes.host.addresses = {"10.0.0.5", "192.168.1.7"};
+    fakes.network.addresses = {"10.0.0.5", "192.168.1.7"};
     tick();
     EXPECT_EQ(form->IP1->Caption, "Internet IP: 192.168.1.7");
-    fakes.host.addresses.clear();
+    fakes.network.addresses.clear();
     tick();
     EXPECT_EQ(form->IP1->Caption, "Internet IP: ");
 }

@@ -1,9 +1,9 @@
-// The folders the program never empties: roots, the host's system and user
+// The folders the program never empties: roots, the system's and the user's
 // folders, and everything above them, wherever a path really leads.
 #include "app/SystemFolders.h"
 
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
+#include "support/FakeFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +21,12 @@ bool refuses(SystemFolderGuard& guard, FakeFileSystem& files, const std::string&
 
 TEST(SystemFolders, RootsSystemFoldersAndFoldersAboveThemAreRefusedTheirInsidesAreNot)
 {
-    FakeHost host;
+    FakeFolders system;
     FakeFileSystem files;
-    host.folders = {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\WINDOWS\\Fonts", "C:\\Program Files",
+    system.folders = {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\WINDOWS\\Fonts", "C:\\Program Files",
                     "C:\\Documents and Settings\\user\\My Documents", "C:\\Documents and Settings\\user\\Favorites",
                     "\\\\server\\home\\user"};
-    for (const std::string& folder : host.folders)
+    for (const std::string& folder : system.folders)
         if (folder[0] != '\\')
             files.addFolder(folder);
     files.addFolder("C:\\WINDOWS\\Cookies");
@@ -39,8 +39,8 @@ TEST(SystemFolders, RootsSystemFoldersAndFoldersAboveThemAreRefusedTheirInsidesA
     files.addLink("C:\\lnk", "C:\\WINDOWS", platform::faDirectory);
     files.addLink("C:\\ie\\up", "C:\\Documents and Settings", platform::faDirectory);
     files.mapDrive('X', "C:\\WINDOWS");
-    // The share is not reachable: it is judged as the host spells it.
-    host.longPaths = {{"\\\\server\\home\\user\\", "\\\\server\\home\\user\\"}};
+    // The share is not reachable: it is judged as the system spells it.
+    system.longPaths = {{"\\\\server\\home\\user\\", "\\\\server\\home\\user\\"}};
     const struct {
         const char* folder;
         bool refused;
@@ -75,43 +75,43 @@ TEST(SystemFolders, RootsSystemFoldersAndFoldersAboveThemAreRefusedTheirInsidesA
         {"C:\\WINDOWS2", false},
         {"D:\\WINDOWS", false},
     };
-    SystemFolderGuard guard(host, files);
+    SystemFolderGuard guard(system, files);
     for (const auto& c : cases)
         EXPECT_EQ(refuses(guard, files, c.folder), c.refused) << c.folder;
     EXPECT_TRUE(guard.Refuses("\\\\server\\home\\user"));
     EXPECT_TRUE(guard.Refuses("\\\\server\\home"));
     EXPECT_TRUE(guard.Refuses("\\\\?\\UNC\\server\\home"));
     EXPECT_FALSE(guard.Refuses("\\\\server\\home\\user\\cookies"));
-    EXPECT_EQ(host.callsOf("systemFolders").size(), 1u) << "asked for once";
-    EXPECT_EQ(host.callsOf("fullLongPath").size(), 1u) << "only the folder that could not be opened";
+    EXPECT_EQ(system.callsOf("systemFolders").size(), 1u) << "asked for once";
+    EXPECT_EQ(system.callsOf("fullLongPath").size(), 1u) << "only the folder that could not be opened";
 }
 
 TEST(SystemFolders, AFolderIsJudgedOnceUntilAnotherIsAsked)
 {
-    FakeHost host;
+    FakeFolders system;
     FakeFileSystem files;
-    for (const std::string& folder : host.folders)
+    for (const std::string& folder : system.folders)
         files.addFolder(folder);
-    SystemFolderGuard guard(host, files);
+    SystemFolderGuard guard(system, files);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(guard.Refuses("C:\\WINDOWS"));
-    EXPECT_EQ(files.callsOf("finalPath").size(), host.folders.size()) << "the host's folders, once";
+    EXPECT_EQ(files.callsOf("finalPath").size(), system.folders.size()) << "the host's folders, once";
     EXPECT_FALSE(guard.Refuses("C:\\ie\\cookies"));
     EXPECT_TRUE(guard.Refuses("C:\\WINDOWS"));
-    EXPECT_EQ(files.callsOf("finalPath").size(), host.folders.size());
+    EXPECT_EQ(files.callsOf("finalPath").size(), system.folders.size());
 }
 
 TEST(SystemFolders, WithoutTheHostsFoldersEveryFolderIsRefusedAndNoVerdictIsKept)
 {
-    FakeHost host;
+    FakeFolders system;
     FakeFileSystem files;
-    SystemFolderGuard unnamed(host, files);
-    host.faults.failNext("systemFolders");
+    SystemFolderGuard unnamed(system, files);
+    system.faults.failNext("systemFolders");
     EXPECT_TRUE(unnamed.Refuses("C:\\ie\\cookies"));
     EXPECT_FALSE(unnamed.Refuses("C:\\ie\\cookies")) << "asked again once the host names them";
 
-    host.faults.failNext("systemFolders");
-    SystemFolderGuard failedFirst(host, files);
+    system.faults.failNext("systemFolders");
+    SystemFolderGuard failedFirst(system, files);
     EXPECT_TRUE(failedFirst.Refuses("C:\\WINDOWS"));
     EXPECT_TRUE(failedFirst.Refuses("C:\\WINDOWS")) << "not the verdict of the failed query";
 }

@@ -2,8 +2,8 @@
 // lists, in which order and with which paths, its totals, its events, and that
 // links are neither listed nor entered.
 #include "browserdata/FileFinder.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeFileSystem.h"
-#include "support/FakeHost.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -45,8 +45,8 @@ protected:
     }
 
     FakeFileSystem files;
-    FakeHost host;
-    TFileFinder finder{nullptr, files, host};
+    FakeCodePage codePage;
+    TFileFinder finder{nullptr, files, codePage};
 };
 
 } // namespace
@@ -84,7 +84,7 @@ TEST_F(FileFinderTest, TheAttributeMaskPassesOverWhatItLacks)
         FakeFileSystem one;
         one.addFolder("C:\\f");
         one.addFile("C:\\f\\entry", "", c.attributes);
-        TFileFinder single(nullptr, one, host);
+        TFileFinder single(nullptr, one, codePage);
         single.Directory = "C:\\f";
         single.Attributes = c.options;
         single.Execute();
@@ -120,7 +120,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
 
     FakeFileSystem huge;
     huge.addFolder("C:\\h");
-    TFileFinder sizes(nullptr, huge, host);
+    TFileFinder sizes(nullptr, huge, codePage);
     sizes.Directory = "C:\\h";
     // The low size words of three entries pass 2^32 between them.
     struct Sized final : platform::IFileSystem {
@@ -136,7 +136,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
         std::string currentDirectory() override { return {}; }
     } sized;
-    TFileFinder wrapping(nullptr, sized, host);
+    TFileFinder wrapping(nullptr, sized, codePage);
     wrapping.Directory = "C:\\h";
     wrapping.Execute();
     EXPECT_EQ(wrapping.TotalSize(), static_cast<std::int32_t>(0x20000000u));
@@ -196,6 +196,43 @@ TEST_F(FileFinderTest, AnAbortStaysUntilAHandlerClearsIt)
     EXPECT_EQ(finder.Files().size(), 7u);
 }
 
+TEST_F(FileFinderTest, AFolderIsAnnouncedOnceItsSubfoldersAreQueued)
+{
+    // What the handler sees and does at the root decides what follows.
+    const struct {
+        const char* name;
+        bool abort;
+        const char* addedFolder; // made by the handler inside the root
+        std::vector<std::string> announced;
+        std::vector<std::string> searched;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"a folder made by the handler is listed but not walked", false, "C:\\cache\\New",
+         {"C:\\cache\\", "C:\\cache\\A\\", "C:\\cache\\B\\", "C:\\cache\\A\\Deep\\"},
+         {"C:\\cache\\*.*", "C:\\cache\\*.*", "C:\\cache\\A\\*.*", "C:\\cache\\A\\*.*",
+          "C:\\cache\\B\\*.*", "C:\\cache\\B\\*.*", "C:\\cache\\A\\Deep\\*.*",
+          "C:\\cache\\A\\Deep\\*.*"},
+         {"C:\\cache\\top.htm", "C:\\cache\\A", "C:\\cache\\B", "C:\\cache\\New", "C:\\cache\\A\\a1.gif",
+          "C:\\cache\\A\\Deep", "C:\\cache\\B\\b1.txt", "C:\\cache\\A\\Deep\\d.txt"}},
+        {"an abort at the root comes after its subfolders were searched", true, nullptr,
+         {"C:\\cache\\"}, {"C:\\cache\\*.*"}, {}},
+    };
+    for (const auto& c : cases) { // the abort, which stays, comes last
+        files.calls.clear();
+        std::vector<std::string> announced;
+        finder.OnNewPath = [&](TObject*, const std::string& path, bool& abort) {
+            announced.push_back(path);
+            if (path == "C:\\cache\\" && c.addedFolder)
+                files.addFolder(c.addedFolder);
+            abort = path == "C:\\cache\\" && c.abort;
+        };
+        finder.Execute();
+        EXPECT_EQ(announced, c.announced) << c.name;
+        EXPECT_EQ(searchedPatterns(), c.searched) << c.name;
+        EXPECT_EQ(finder.Files(), c.listed) << c.name;
+    }
+}
+
 TEST_F(FileFinderTest, EventsFrameEachRunAndAnErrorLeavesAtOnce)
 {
     std::vector<std::string> events;
@@ -220,7 +257,7 @@ TEST_F(FileFinderTest, EventsFrameEachRunAndAnErrorLeavesAtOnce)
 
 TEST_F(FileFinderTest, ATrailByteThatLooksLikeABackslashIsNoSeparator)
 {
-    host.leadBytes = {0x83};
+    codePage.leadBytes = {0x83};
     const std::string folder = "C:\\cache\\\x83\x5C";   // a double-byte name ending in 0x5C
     const std::string rooted = "C:\\cache\\\x83\x5C\\"; // the same with its separator
     std::vector<std::string> paths;

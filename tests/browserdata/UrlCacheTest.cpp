@@ -285,7 +285,7 @@ TEST_F(UrlCacheTest, AnEmptySelectionDeletesNothingAndStillClosesWithANullHandle
 {
     cache.add(entry("http://a.example/"));
     urlCache.SearchPattern = spCookies;
-    EXPECT_EQ(urlCache.FindFirstEntry(0), 259u);
+    EXPECT_EQ(urlCache.FindFirstEntry(0), platform::errorNoMoreItems);
     cache.calls.clear();
     urlCache.DeleteAllEntries();
     EXPECT_TRUE(cache.callsOf("deleteEntry").empty());
@@ -296,7 +296,7 @@ TEST_F(UrlCacheTest, DeletingClearsTheEntryAndAFailedDeleteKeepsIt)
 {
     fill();
     ASSERT_EQ(urlCache.FindFirstEntry(0), 0u);
-    EXPECT_EQ(urlCache.DeleteEntry("http://nowhere.example/"), 2u);
+    EXPECT_EQ(urlCache.DeleteEntry("http://nowhere.example/"), platform::errorFileNotFound);
     EXPECT_EQ(urlCache.EntryInfo().SourceUrlName, "http://a.example/");
     EXPECT_EQ(urlCache.DeleteEntry("http://a.example/"), 0u);
     EXPECT_EQ(urlCache.EntryInfo().SourceUrlName, "");
@@ -306,7 +306,7 @@ TEST_F(UrlCacheTest, DeletingClearsTheEntryAndAFailedDeleteKeepsIt)
 TEST_F(UrlCacheTest, EnumerationsAreClosedExactlyOnce)
 {
     fill();
-    EXPECT_EQ(urlCache.FindNextEntry(), 6u); // none open: no platform call
+    EXPECT_EQ(urlCache.FindNextEntry(), platform::errorInvalidHandle); // none open: no platform call
     EXPECT_TRUE(cache.calls.empty());
 
     ASSERT_EQ(urlCache.FindFirstEntry(0), 0u);
@@ -318,7 +318,7 @@ TEST_F(UrlCacheTest, EnumerationsAreClosedExactlyOnce)
     for (const Call& call : cache.callsOf("findClose"))
         closed.push_back(call.args[0]);
     EXPECT_EQ(std::set<std::string>(closed.begin(), closed.end()).size(), closed.size()); // none twice
-    EXPECT_EQ(urlCache.FindNextEntry(), 6u);
+    EXPECT_EQ(urlCache.FindNextEntry(), platform::errorInvalidHandle);
 
     cache.add(entry("http://c.example/"));
     {
@@ -332,7 +332,7 @@ TEST_F(UrlCacheTest, EnumerationsAreClosedExactlyOnce)
 TEST_F(UrlCacheTest, AnEntryThatGrewBeforeTheFirstCallIsTriedAgain)
 {
     fill();
-    cache.faultError = 122;
+    cache.faultError = platform::errorInsufficientBuffer;
     cache.faults.failNth("findFirstEntry", 2); // the call after the first probe
     urlCache.DeleteAllEntries();
     EXPECT_THAT(cache.urls(), ElementsAre("http://b.example/sparse"));
@@ -375,9 +375,9 @@ TEST_F(UrlCacheTest, WithoutTheLibraryEveryOperationIsInert)
     fill();
     cache.calls.clear();
     EXPECT_FALSE(urlCache.LibraryFound());
-    EXPECT_EQ(urlCache.FindFirstEntry(0), 2u);
-    EXPECT_EQ(urlCache.FindNextEntry(), 2u);
-    EXPECT_EQ(urlCache.DeleteEntry("http://a.example/"), 2u);
+    EXPECT_EQ(urlCache.FindFirstEntry(0), platform::errorFileNotFound);
+    EXPECT_EQ(urlCache.FindNextEntry(), platform::errorFileNotFound);
+    EXPECT_EQ(urlCache.DeleteEntry("http://a.example/"), platform::errorFileNotFound);
     urlCache.DeleteAllEntries();
     urlCache.ClearEntryInfo();
     // Nothing but the repeated availability test reached the cache.

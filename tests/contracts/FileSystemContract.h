@@ -6,6 +6,7 @@
 // done; a world that cannot model it answers why, and the test says so.
 #pragma once
 
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "contracts/WorldNames.h"
@@ -112,7 +113,7 @@ TYPED_TEST_P(FileSystemContract, AFileHeldByAnotherProgramIsNeitherDeletedNorRea
     if (const std::string cannot = this->world.hold("Cookies\\held.txt"); !cannot.empty())
         GTEST_SKIP() << cannot;
     EXPECT_FALSE(this->files().deleteFile(this->folder("Cookies"), "held.txt"));
-    EXPECT_EQ(this->files().readWholeFile(this->path("Cookies\\held.txt")).error, 32u) << "sharing violation";
+    EXPECT_EQ(this->files().readWholeFile(this->path("Cookies\\held.txt")).error, platform::errorSharingViolation);
 }
 
 TYPED_TEST_P(FileSystemContract, WholeFileReadsGiveTheBytesOrTheSystemsErrorCode)
@@ -133,7 +134,8 @@ TYPED_TEST_P(FileSystemContract, WholeFileReadsGiveTheBytesOrTheSystemsErrorCode
         const char* relative;
         std::uint32_t error;
     };
-    for (const Case& c : {Case{"Cookies\\missing.wav", 2}, Case{"Nowhere\\x.wav", 3}, Case{"Cookies", 5}}) {
+    for (const Case& c : {Case{"Cookies\\missing.wav", platform::errorFileNotFound},
+                        Case{"Nowhere\\x.wav", platform::errorPathNotFound}, Case{"Cookies", platform::errorAccessDenied}}) {
         content = files.readWholeFile(this->path(c.relative));
         EXPECT_FALSE(content.ok) << c.relative;
         EXPECT_EQ(content.error, c.error) << c.relative;

@@ -9,7 +9,7 @@
 // its entries with a tag of its own and looks only at those.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ protected:
         for (; found.error == 0; found = next(found.handle))
             if (found.url.find(tag()) != std::string::npos)
                 urls.push_back(found.url);
-        EXPECT_EQ(found.error, platform::cacheErrorNoMoreItems);
+        EXPECT_EQ(found.error, platform::errorNoMoreItems);
         cache().findClose(found.handle);
         return urls;
     }
@@ -107,13 +107,13 @@ TYPED_TEST_P(UrlCacheContract, ASizeProbeReportsTheSizeAndOpensNothing)
     this->env.add(url, normalEntry);
     std::uint32_t size = 0;
     EXPECT_EQ(this->cache().findFirstEntry(nullptr, 0, everyEntry, 0, nullptr, size), 0u);
-    EXPECT_EQ(this->cache().lastError(), platform::cacheErrorInsufficientBuffer);
+    EXPECT_EQ(this->cache().lastError(), platform::errorInsufficientBuffer);
     EXPECT_GT(size, sizeof(platform::CacheEntryRecord));
 
     std::vector<std::uint8_t> buffer(size);
     std::uint32_t tooSmall = size - 1;
     EXPECT_EQ(this->cache().findFirstEntry(nullptr, 0, everyEntry, 0, buffer.data(), tooSmall), 0u);
-    EXPECT_EQ(this->cache().lastError(), platform::cacheErrorInsufficientBuffer);
+    EXPECT_EQ(this->cache().lastError(), platform::errorInsufficientBuffer);
 
     platform::CacheEnumHandle handle = this->cache().findFirstEntry(nullptr, 0, everyEntry, 0, buffer.data(), size);
     ASSERT_NE(handle, 0u);
@@ -152,7 +152,7 @@ TYPED_TEST_P(UrlCacheContract, TheFilterSelectsByEntryType)
     EXPECT_EQ(this->listed(nullptr, 0), std::vector<std::string>{}); // an empty filter selects nothing
     auto none = this->first(nullptr, 0);
     EXPECT_EQ(none.handle, 0u);
-    EXPECT_EQ(none.error, platform::cacheErrorNoMoreItems);
+    EXPECT_EQ(none.error, platform::errorNoMoreItems);
 }
 
 TYPED_TEST_P(UrlCacheContract, AProbeDoesNotMoveTheEnumeration)
@@ -173,8 +173,8 @@ TYPED_TEST_P(UrlCacheContract, AProbeDoesNotMoveTheEnumeration)
         }
         found = this->next(found.handle);
     }
-    EXPECT_EQ(found.error, platform::cacheErrorNoMoreItems);
-    EXPECT_EQ(this->next(found.handle).error, platform::cacheErrorNoMoreItems); // and stays at the end
+    EXPECT_EQ(found.error, platform::errorNoMoreItems);
+    EXPECT_EQ(this->next(found.handle).error, platform::errorNoMoreItems); // and stays at the end
     this->cache().findClose(found.handle);
     EXPECT_EQ(probed, plain);
 }
@@ -205,11 +205,11 @@ TYPED_TEST_P(UrlCacheContract, AnEntryInUseCannotBeDeleted)
     // the in-memory cache does not model that and deletes when asked again.
     this->env.release(url);
     if (!this->cache().deleteEntry(url)) {
-        EXPECT_EQ(this->cache().lastError(), platform::cacheErrorFileNotFound);
+        EXPECT_EQ(this->cache().lastError(), platform::errorFileNotFound);
     }
     EXPECT_TRUE(this->listed(nullptr).empty());
     EXPECT_FALSE(this->cache().deleteEntry(url));
-    EXPECT_EQ(this->cache().lastError(), platform::cacheErrorFileNotFound);
+    EXPECT_EQ(this->cache().lastError(), platform::errorFileNotFound);
 }
 
 TYPED_TEST_P(UrlCacheContract, AClosedEnumerationIsNoLongerKnown)
@@ -220,7 +220,7 @@ TYPED_TEST_P(UrlCacheContract, AClosedEnumerationIsNoLongerKnown)
     this->cache().findClose(found.handle);
     std::uint32_t size = 0;
     EXPECT_FALSE(this->cache().findNextEntry(found.handle, nullptr, size));
-    EXPECT_EQ(this->cache().lastError(), platform::cacheErrorInvalidHandle);
+    EXPECT_EQ(this->cache().lastError(), platform::errorInvalidHandle);
     this->cache().findClose(0); // accepted, does nothing
 }
 

@@ -82,3 +82,33 @@ TEST(PathText, AFinalPathIsTheListedEntryOnlyWhenItIsItsFolderAndThatVeryName)
     EXPECT_EQ(platform::withoutLongPrefix("\\\\?\\C:\\x"), "C:\\x");
     EXPECT_EQ(platform::withoutLongPrefix("C:\\x"), "C:\\x");
 }
+
+TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)
+{
+    EXPECT_TRUE(platform::windowsWildcardMatch("*.*", "user@site[1].txt"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("*.*", "README"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("*", "README"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("*.TXT", "cookie.txt"));
+    EXPECT_FALSE(platform::windowsWildcardMatch("*.txt", "cookie.txt.bak"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("?ndex.dat", "Index.DAT"));
+    EXPECT_FALSE(platform::windowsWildcardMatch("?ndex.dat", "ndex.dat"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("a*b*c", "aXXbYYbc"));
+    EXPECT_FALSE(platform::windowsWildcardMatch("a*b*c", "aXXbYYbd"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("readme.*", "README"));
+    EXPECT_TRUE(platform::windowsWildcardMatch("index.dat", "INDEX.DAT"));
+    EXPECT_FALSE(platform::windowsWildcardMatch("index.dat", "index.da"));
+}
+
+// POSIX names may hold "*" and "?": a "*" of the pattern stays the wildcard there
+// (it once matched the name's "*" as a plain character and stopped).
+TEST(WindowsWildcard, APatternStarStaysAWildcardOverAStarInTheName)
+{
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    for (const Case& c : {Case{"*", "*a*b?c*.*", true}, Case{"*", "*", true}, Case{"a*", "a*bc", true},
+                          Case{"*.txt", "*.txt", true}, Case{"*c", "*ab", false}, Case{"?*", "*", true}})
+        EXPECT_EQ(platform::windowsWildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
+}

@@ -251,7 +251,7 @@ TEST_F(TrayIcon, MenuOpensAtTheCursorWithTheProgramInFrontAndTheChosenItemRuns)
     EXPECT_THAT(order, ElementsAre("processMessages", "setForegroundWindow", "trackPopupMenu", "postMessage"));
     EXPECT_EQ(menus.callsOf("trackPopupMenu")[0].args, (std::vector<std::string>{"1000", "740"}));
     EXPECT_EQ(messages.callsOf("postMessage")[0].args,
-              (std::vector<std::string>{std::to_string(form.Handle().handle()), "0", "0", "0"}));
+              (std::vector<std::string>{handleText(form.Handle().handle()), "0", "0", "0"}));
 }
 
 TEST_F(TrayIcon, NoCursorPositionMeansNoMenu)
@@ -376,7 +376,7 @@ TEST_F(TrayIcon, MinimisingTheApplicationHidesItIntoTheTray)
     appWindow->send({WM_SIZE, SIZE_MINIMIZED, 0});
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(messages.callsOf("showWindow").back().args,
-              (std::vector<std::string>{std::to_string(app.Handle().handle()), "Hide"}));
+              (std::vector<std::string>{handleText(app.Handle().handle()), "Hide"}));
     EXPECT_TRUE(tray->IconVisible());
     EXPECT_EQ(shownImage(), "TRAY0");
     EXPECT_EQ(appWindow->received.size(), 3u); // and the window's own procedure had each message
@@ -385,8 +385,8 @@ TEST_F(TrayIcon, MinimisingTheApplicationHidesItIntoTheTray)
 TEST_F(TrayIcon, ShowingTheFormBringsTheApplicationToTheFront)
 {
     FakeWindow* formWindow = ui.windowByHandle(form.Handle().handle());
-    const std::string app_ = std::to_string(app.Handle().handle());
-    const std::string form_ = std::to_string(form.Handle().handle());
+    const std::string app_ = handleText(app.Handle().handle());
+    const std::string form_ = handleText(form.Handle().handle());
     formWindow->send({WM_SHOWWINDOW, 1, 3}); // shown because its owner was restored
     formWindow->send({WM_SHOWWINDOW, 0, 0}); // hidden
     EXPECT_TRUE(messages.callsOf("showWindow").empty());
@@ -408,7 +408,7 @@ TEST_F(TrayIconFixture, StartMinimizedHidesTheApplicationOnceLoaded)
     form.EndLoading();
     EXPECT_FALSE(app.ShowMainForm);
     EXPECT_EQ(messages.callsOf("showWindow").back().args,
-              (std::vector<std::string>{std::to_string(app.Handle().handle()), "Hide"}));
+              (std::vector<std::string>{handleText(app.Handle().handle()), "Hide"}));
     EXPECT_EQ(fakes.notifyArea.icons.size(), 1u);
 }
 

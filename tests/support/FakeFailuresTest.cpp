@@ -48,15 +48,15 @@ const FailedCall failedCalls[] = {
     {"a registered message is 0", [](FakePlatform& f) { return f.windowMessages.registerMessage("M") == 0; }},
     {"the foreground stays",
      [](FakePlatform& f) {
-         f.windowMessages.setForegroundWindow(0x44);
-         return f.windowMessages.foreground == 0;
+         f.windowMessages.setForegroundWindow(platform::WindowHandle{0x44});
+         return f.windowMessages.foreground == platform::WindowHandle{};
      }},
     {"no host name without Winsock",
      [](FakePlatform& f) {
-         f.host.socketsStartup(257);
-         f.host.faults.clear();
+         f.network.socketsStartup(257);
+         f.network.faults.clear();
          f.sequence.clear();
-         return f.host.hostName(64).empty();
+         return f.network.hostName(64).empty();
      }},
     {"the current folder is empty", [](FakePlatform& f) { return f.fileSystem.currentDirectory().empty(); }},
     {"a window that could not be made has no handle and never shows",
@@ -69,7 +69,7 @@ const FailedCall failedCalls[] = {
          } events;
          auto window = f.ui.newWindow({}, events);
          window->setVisible(true);
-         return window->handle() == 0 && !window->visible() && f.ui.windows.empty();
+         return window->handle() == platform::WindowHandle{} && !window->visible() && f.ui.windows.empty();
      }},
     {"a message box is not shown",
      [](FakePlatform& f) {

@@ -1,8 +1,8 @@
 // The in-memory file system.
 #include "support/FakeFileSystem.h"
 
+#include "platform/Errors.h"
 #include "platform/PathText.h"
-#include "platform/posix/PosixFileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -267,7 +267,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
     bool isRoot = parse(folderPath, currentDir).elements.empty();
     if (!isRoot) {
         for (const char* dots : {".", ".."})
-            if (windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
+            if (platform::windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
                 return;
     }
     // Names first, so that the visitor may delete entries while the search runs.
@@ -276,7 +276,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
         names.push_back(c->name);
     for (const std::string& name : names) {
         Node* node = folder->child(name);
-        if (!node || !windowsWildcardMatch(namePattern, node->name))
+        if (!node || !platform::windowsWildcardMatch(namePattern, node->name))
             continue;
         if (!show({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
             return;
@@ -343,15 +343,15 @@ platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
     Node* parent = nullptr;
     Node* node = resolve(path, &parent, true);
     if (!node) {
-        content.error = parent ? 2 : 3; // file not found, path not found
+        content.error = parent ? platform::errorFileNotFound : platform::errorPathNotFound;
         return content;
     }
     if (node->isFolder()) {
-        content.error = 5; // access denied
+        content.error = platform::errorAccessDenied;
         return content;
     }
     if (node->unreadable) {
-        content.error = 32; // sharing violation
+        content.error = platform::errorSharingViolation;
         return content;
     }
     content.ok = true;

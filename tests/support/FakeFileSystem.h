@@ -5,6 +5,7 @@
 // "\\?\", "\??\" and "\\.\" forms of a drive path).
 #pragma once
 
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "support/FakeService.h"
 
@@ -41,7 +42,7 @@ public:
     // Takes an entry away, whatever it is.
     void erase(const std::string& path);
     // Held open by another program: it cannot be deleted and, unless shared for
-    // reading, not read either (error 32, sharing violation).
+    // reading, not read either (a sharing violation).
     void lock(const std::string& path, bool sharedForReading = true);
     bool exists(const std::string& path) const;
     std::optional<std::string> contents(const std::string& path) const;
@@ -50,7 +51,7 @@ public:
 
     std::string currentDir = "C:\\";
     // The system error that a read failed by the fault plan reports.
-    std::uint32_t readFaultError = 5;
+    std::uint32_t readFaultError = platform::errorAccessDenied;
 
 private:
     struct Node;

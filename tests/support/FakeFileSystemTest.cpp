@@ -1,5 +1,7 @@
 // The in-memory file system behaves as the real one does where the program can tell.
 #include "support/FakeFileSystem.h"
+
+#include "platform/Errors.h"
 #include "support/SearchNames.h"
 
 #include <gmock/gmock.h>
@@ -88,11 +90,11 @@ TEST(FakeFileSystem, ReadsGiveContentsOrTheSystemsErrorCodes)
     auto read = fs.readWholeFile("C:\\S\\A.WAV");
     EXPECT_TRUE(read.ok);
     EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), std::string("RI\0FF", 5));
-    EXPECT_EQ(fs.readWholeFile("C:\\s\\busy.wav").error, 32u);
+    EXPECT_EQ(fs.readWholeFile("C:\\s\\busy.wav").error, platform::errorSharingViolation);
     EXPECT_TRUE(fs.readWholeFile("C:\\s\\shared.wav").ok);
-    EXPECT_EQ(fs.readWholeFile("C:\\s\\none.wav").error, 2u);
-    EXPECT_EQ(fs.readWholeFile("C:\\t\\none.wav").error, 3u);
-    EXPECT_EQ(fs.readWholeFile("C:\\s").error, 5u);
+    EXPECT_EQ(fs.readWholeFile("C:\\s\\none.wav").error, platform::errorFileNotFound);
+    EXPECT_EQ(fs.readWholeFile("C:\\t\\none.wav").error, platform::errorPathNotFound);
+    EXPECT_EQ(fs.readWholeFile("C:\\s").error, platform::errorAccessDenied);
     fs.readFaultError = 21;
     fs.faults.failNext("readWholeFile");
     EXPECT_EQ(fs.readWholeFile("C:\\s\\a.wav").error, 21u);

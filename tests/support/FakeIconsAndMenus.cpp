@@ -40,7 +40,7 @@ std::unique_ptr<platform::IIcon> FakeIconsAndMenus::loadIcon(const std::string& 
 {
     if (record("loadIcon", {resourceName, std::to_string(size.width) + "x" + std::to_string(size.height)}))
         return nullptr;
-    return std::make_unique<FakeIcon>(*this, ui_.newHandle(), resourceName);
+    return std::make_unique<FakeIcon>(*this, platform::IconHandle{ui_.newHandle()}, resourceName);
 }
 
 unsigned FakeIconsAndMenus::trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at)

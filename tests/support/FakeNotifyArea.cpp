@@ -11,8 +11,8 @@ std::string FakeNotifyArea::tipOf(const platform::NotifyIconData& data)
 bool FakeNotifyArea::request(const char* operation, const platform::NotifyIconData& data)
 {
     requests.push_back({operation, data});
-    return !record(operation, {std::to_string(data.hWnd), std::to_string(data.uCallbackMessage),
-                               std::to_string(data.hIcon), tipOf(data)});
+    return !record(operation, {handleText(data.hWnd), std::to_string(data.uCallbackMessage),
+                               handleText(data.hIcon), tipOf(data)});
 }
 
 bool FakeNotifyArea::add(const platform::NotifyIconData& data)

@@ -2,14 +2,17 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolderBrowser.h"
-#include "support/FakeHost.h"
+#include "support/FakeFolders.h"
 #include "support/FakeIconsAndMenus.h"
+#include "support/FakeNetwork.h"
 #include "support/FakeNotifyArea.h"
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
+#include "support/FakeShell.h"
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
@@ -33,7 +36,10 @@ struct FakePlatform {
     // The calls of the UI family's fakes together, in order.
     std::vector<Call> uiJournal;
     FakeProfile profile;
-    FakeHost host;
+    FakeNetwork network;
+    FakeFolders folders;
+    FakeCodePage codePage;
+    FakeShell shell;
     FakeFileSystem fileSystem;
     FakeSound sound;
     FakeRegistry registry;
@@ -50,8 +56,8 @@ struct FakePlatform {
     void countInSequence()
     {
         for (FakeService* fake : std::initializer_list<FakeService*>{
-                 &ui, &windowMessages, &iconsAndMenus, &fileDialogs, &uiThread, &profile, &host, &fileSystem, &sound,
-                 &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas})
+                 &ui, &windowMessages, &iconsAndMenus, &fileDialogs, &uiThread, &profile, &network, &folders, &shell,
+                 &fileSystem, &sound, &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas})
             fake->sequence = &sequence;
     }
 
@@ -65,7 +71,10 @@ struct FakePlatform {
             .fileDialogs = fileDialogs,
             .uiThread = uiThread,
             .profile = profile,
-            .host = host,
+            .network = network,
+            .folders = folders,
+            .codePage = codePage,
+            .shell = shell,
             .fileSystem = files,
             .sound = sound,
             .registry = registry,

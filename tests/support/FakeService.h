@@ -2,10 +2,20 @@
 // arguments, and faults on demand (the next call, the n-th, or all from now on).
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+// A system handle's number, as the fakes make and log them.
+template <class Handle>
+    requires std::is_enum_v<Handle>
+std::string handleText(Handle handle)
+{
+    return std::to_string(static_cast<std::uintptr_t>(handle));
+}
 
 struct Call {
     std::string operation;

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 FakeWindow::FakeWindow(FakeUi& ui, const platform::WindowParams& p, platform::IWindowEvents& events, bool made)
-    : params(p), ui_(ui), events_(events), handle_(made ? ui.newHandle() : 0)
+    : params(p), ui_(ui), events_(events), handle_(made ? platform::WindowHandle{ui.newHandle()} : platform::WindowHandle{})
 {
     if (made)
         ui_.windows.push_back(this);
@@ -71,7 +71,7 @@ void FakeWindow::mouseLeave()
 
 platform::CursorHandle FakeWindow::cursorAt(platform::Point at)
 {
-    platform::CursorHandle cursor = 0;
+    platform::CursorHandle cursor{};
     ui_.deliver([&] { cursor = events_.cursorAt(at); });
     return cursor;
 }
@@ -203,9 +203,9 @@ FakeWindow* FakeUi::windowByHandle(platform::WindowHandle handle) const
 platform::CursorHandle FakeUi::loadCursor(const std::string& resourceName)
 {
     if (record("loadCursor", {resourceName}))
-        return 0;
+        return {};
     auto it = cursorResources.find(resourceName);
-    return it == cursorResources.end() ? 0 : it->second;
+    return it == cursorResources.end() ? platform::CursorHandle{} : it->second;
 }
 
 void FakeUi::handOver(const std::function<void()>& call)

@@ -32,7 +32,7 @@ public:
 
     void setBounds(const platform::Rect& bounds) override { params.bounds = bounds; }
     platform::Rect bounds() const override { return params.bounds; }
-    void setVisible(bool visible) override { visible_ = visible && handle_ != 0; }
+    void setVisible(bool visible) override { visible_ = visible && handle_ != platform::WindowHandle{}; }
     bool visible() const override { return visible_; }
     void setCaption(const std::string& caption) override { params.caption = caption; }
     void setBackground(platform::Rgb colour) override { params.background = colour; }
@@ -110,10 +110,10 @@ public:
     platform::CursorHandle loadCursor(const std::string& resourceName) override;
     platform::CursorHandle arrowCursor() override { return ArrowCursor; }
     platform::CursorHandle handCursor() override { return HandCursor; }
-    static constexpr platform::CursorHandle ArrowCursor = 0x10;
-    static constexpr platform::CursorHandle HandCursor = 0x20;
+    static constexpr platform::CursorHandle ArrowCursor{0x10};
+    static constexpr platform::CursorHandle HandCursor{0x20};
     // The program's cursor resources, by name.
-    std::map<std::string, platform::CursorHandle> cursorResources{{"URLHAND", 0x30}};
+    std::map<std::string, platform::CursorHandle> cursorResources{{"URLHAND", platform::CursorHandle{0x30}}};
     void setScreenCursor(platform::ScreenCursor cursor) override
     {
         record("setScreenCursor", {cursor == platform::ScreenCursor::HourGlass ? "HourGlass" : "Default"});
@@ -121,7 +121,7 @@ public:
     }
     platform::ScreenCursor screenCursor = platform::ScreenCursor::Default;
 
-    platform::WindowHandle newHandle() { return nextHandle_ += 4; }
+    std::uintptr_t newHandle() { return nextHandle_ += 4; }
 
     // What happens, besides the queue, each time the program lets pending
     // messages run (time passing, the user acting): run first, as the system
@@ -170,5 +170,5 @@ private:
     bool quitPosted_ = false;
     std::function<void(std::exception_ptr)> exceptionHandler_;
 
-    platform::WindowHandle nextHandle_ = 0x1000;
+    std::uintptr_t nextHandle_ = 0x1000;
 };

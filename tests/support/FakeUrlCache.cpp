@@ -56,7 +56,7 @@ bool FakeUrlCache::deliver(const Entry& entry, void* buffer, std::uint32_t& size
         needed += static_cast<std::uint32_t>(text->size() + 1);
     if (!buffer || size < needed) {
         size = needed;
-        return fail(platform::cacheErrorInsufficientBuffer);
+        return fail(platform::errorInsufficientBuffer);
     }
     auto* bytes = static_cast<std::uint8_t*>(buffer);
     char* next = reinterpret_cast<char*>(bytes + sizeof(CacheEntryRecord));
@@ -101,7 +101,7 @@ platform::CacheEnumHandle FakeUrlCache::findFirstEntry(const char* pattern, std:
     std::uint64_t number = 0;
     const Entry* entry = firstSelected(search, number);
     if (!entry)
-        return fail(platform::cacheErrorNoMoreItems);
+        return fail(platform::errorNoMoreItems);
     if (!deliver(*entry, buffer, size))
         return 0;
     search.after = number;
@@ -116,11 +116,11 @@ bool FakeUrlCache::findNextEntry(platform::CacheEnumHandle handle, void* buffer,
         return fail(faultError);
     auto open = enumerations_.find(handle);
     if (open == enumerations_.end())
-        return fail(platform::cacheErrorInvalidHandle);
+        return fail(platform::errorInvalidHandle);
     std::uint64_t number = 0;
     const Entry* entry = firstSelected(open->second, number);
     if (!entry)
-        return fail(platform::cacheErrorNoMoreItems);
+        return fail(platform::errorNoMoreItems);
     if (!deliver(*entry, buffer, size))
         return false;
     open->second.after = number;
@@ -134,9 +134,9 @@ bool FakeUrlCache::deleteEntry(const std::string& sourceUrlName)
     auto found = std::find_if(entries_.begin(), entries_.end(),
                               [&](const auto& numbered) { return numbered.second.url == sourceUrlName; });
     if (found == entries_.end())
-        return fail(platform::cacheErrorFileNotFound);
+        return fail(platform::errorFileNotFound);
     if (found->second.inUse)
-        return fail(platform::cacheErrorSharingViolation);
+        return fail(platform::errorSharingViolation);
     entries_.erase(found);
     return true;
 }
@@ -154,7 +154,7 @@ bool FakeUrlCache::fileTimeToLocalFileTime(const CacheFileTime& utc, CacheFileTi
     auto value = static_cast<std::int64_t>(ticks(utc));
     if (value < 0 || (localOffset < 0 && value < -localOffset) ||
         (localOffset > 0 && value > INT64_MAX - localOffset))
-        return fail(87); // invalid parameter
+        return fail(platform::errorInvalidParameter);
     auto shifted = static_cast<std::uint64_t>(value + localOffset);
     local = {static_cast<std::uint32_t>(shifted), static_cast<std::uint32_t>(shifted >> 32)};
     return true;
@@ -166,7 +166,7 @@ bool FakeUrlCache::fileTimeToSystemTime(const CacheFileTime& time, platform::Cac
         return fail(faultError);
     std::uint64_t value = ticks(time);
     if (value >> 63)
-        return fail(87);
+        return fail(platform::errorInvalidParameter);
     constexpr std::uint64_t ticksPerDay = 864000000000ull;
     std::uint64_t days = value / ticksPerDay;
     std::uint64_t ms = value % ticksPerDay / 10000;

@@ -5,7 +5,7 @@
 // that survive deletions, and the two time conversions with a settable offset.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 #include "support/FakeService.h"
 
 #include <functional>
@@ -31,7 +31,7 @@ public:
         platform::CacheFileTime expireTime{};
         platform::CacheFileTime lastAccessTime{};
         platform::CacheFileTime lastSyncTime{};
-        bool inUse = false; // held by someone: deleting it fails with 32
+        bool inUse = false; // held by someone: deleting it fails with a sharing violation
     };
 
     bool libraryPresent() override;
@@ -52,7 +52,7 @@ public:
     std::size_t openEnumerations() const { return enumerations_.size(); }
 
     bool present = true;              // what the availability probe finds
-    std::uint32_t faultError = 5;     // the error of a call failed by the fault plan
+    std::uint32_t faultError = platform::errorAccessDenied; // the error of a call failed by the fault plan
     std::int64_t localOffset = 0;     // local time minus UTC, in 100-ns units
     // Changes a record after it is written, to play a cache that writes oddly.
     std::function<void(platform::CacheEntryRecord& record, std::uint8_t* buffer, std::uint32_t size)> tamper;
@@ -65,7 +65,7 @@ private:
         std::uint64_t after; // the number of the last entry handed out
     };
     const Entry* firstSelected(const Enumeration& search, std::uint64_t& number) const;
-    // Writes the entry when it fits; else sets the size needed and fails with 122.
+    // Writes the entry when it fits; else sets the size needed and fails with errorInsufficientBuffer.
     bool deliver(const Entry& entry, void* buffer, std::uint32_t& size);
     bool fail(std::uint32_t error);
 

@@ -16,7 +16,8 @@ FakeWindowHook::~FakeWindowHook()
 }
 
 FakeUtilityWindow::FakeUtilityWindow(FakeWindowMessages& messages, std::string name, platform::WindowProc proc)
-    : className(std::move(name)), messages_(messages), proc_(std::move(proc)), handle_(messages.ui_.newHandle())
+    : className(std::move(name)), messages_(messages), proc_(std::move(proc)),
+      handle_(platform::WindowHandle{messages.ui_.newHandle()})
 {
     messages_.utilities_[handle_] = this;
 }
@@ -52,7 +53,7 @@ std::unique_ptr<platform::IUtilityWindow> FakeWindowMessages::newUtilityWindow(c
 std::unique_ptr<platform::IWindowHook> FakeWindowMessages::hookWindow(platform::IWindow& window,
                                                                       platform::MessageObserver observer)
 {
-    if (record("hookWindow", {number(window.handle())}))
+    if (record("hookWindow", {handleText(window.handle())}))
         return nullptr;
     FakeWindow* fake = ui_.windowByHandle(window.handle());
     if (!fake || fake->hookCount() != 0)
@@ -70,19 +71,19 @@ unsigned FakeWindowMessages::registerMessage(const std::string& name)
 
 bool FakeWindowMessages::postMessage(platform::WindowHandle window, const platform::WindowMessage& m)
 {
-    return !record("postMessage", {number(window), number(m.message), number(m.wParam), std::to_string(m.lParam)});
+    return !record("postMessage", {handleText(window), number(m.message), number(m.wParam), std::to_string(m.lParam)});
 }
 
 void FakeWindowMessages::setForegroundWindow(platform::WindowHandle window)
 {
-    if (!record("setForegroundWindow", {number(window)}))
+    if (!record("setForegroundWindow", {handleText(window)}))
         foreground = window;
 }
 
 void FakeWindowMessages::showWindow(platform::WindowHandle window, platform::ShowCommand command)
 {
     const bool hide = command == platform::ShowCommand::Hide;
-    if (record("showWindow", {number(window), hide ? "Hide" : "Restore"}))
+    if (record("showWindow", {handleText(window), hide ? "Hide" : "Restore"}))
         return;
     if (FakeWindow* w = ui_.windowByHandle(window))
         w->setVisible(!hide);

@@ -66,7 +66,7 @@ public:
 
     std::optional<platform::Point> cursor = platform::Point{0, 0};
     std::set<int> keysDown;
-    platform::WindowHandle foreground = 0;
+    platform::WindowHandle foreground{};
 
 private:
     friend class FakeUtilityWindow;

@@ -25,7 +25,7 @@ public:
     void setViewport(const platform::Rect& area) override;
     platform::Rgb pixel(platform::Point at) override;
     // Memory, not a system object.
-    platform::DeviceContextHandle handle() const override { return 0; }
+    platform::DeviceContextHandle handle() const override { return {}; }
 
     platform::Size size() const { return size_; }
     bool monochrome() const { return monochrome_; }

@@ -17,7 +17,7 @@ TEST(Icon, AnImageIsLoadedOnFirstUseAndSharedByItsCopies)
     EXPECT_TRUE(icons.callsOf("loadIcon").empty());
 
     TIcon a, b;
-    EXPECT_EQ(a.Handle(), 0u);
+    EXPECT_EQ(a.Handle(), platform::IconHandle{});
     list.GetIcon(1, a);
     list.GetIcon(1, b);
     EXPECT_EQ(a.Handle(), b.Handle());
@@ -40,6 +40,6 @@ TEST(Icon, AnImageTheSystemCannotLoadHasNoHandle)
     TIcon icon;
     icon.LoadFromResourceName(icons, "MISSING");
     icons.faults.failNext("loadIcon");
-    EXPECT_EQ(icon.Handle(), 0u);
-    EXPECT_NE(icon.Handle(), 0u); // tried again on the next use
+    EXPECT_EQ(icon.Handle(), platform::IconHandle{});
+    EXPECT_NE(icon.Handle(), platform::IconHandle{}); // tried again on the next use
 }

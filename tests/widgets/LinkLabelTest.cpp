@@ -3,7 +3,7 @@
 // the hand cursor.
 #include "widgets/LinkLabel.h"
 
-#include "support/FakeHost.h"
+#include "support/FakeShell.h"
 #include "support/FakeUi.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -18,14 +18,14 @@ namespace {
 class LinkLabelTest : public ::testing::Test {
 protected:
     FakeUi ui;
-    FakeHost host;
+    FakeShell shell;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("TLinkForm");
     FakeWindow& window = *ui.windowByHandle(form.Handle().handle());
 
     TLinkLabel& newLabel(const std::string& caption, TLabelType type = hmHTTP)
     {
-        TLinkLabel& label = form.Create<TLinkLabel>(form, host);
+        TLinkLabel& label = form.Create<TLinkLabel>(form, shell);
         label.SetBounds(10, 20, 100, 13);
         label.SetCaption(caption);
         label.SetLabelType(type);
@@ -50,7 +50,7 @@ protected:
     std::vector<std::string> opened() const
     {
         std::vector<std::string> files;
-        for (const Call& call : host.callsOf("shellOpen")) {
+        for (const Call& call : shell.callsOf("shellOpen")) {
             EXPECT_EQ(call.args[0], ""); // the default verb
             EXPECT_EQ(call.args[4], "1"); // shown normally
             files.push_back(call.args[1]);
@@ -131,12 +131,12 @@ TEST_F(LinkLabelTest, AClickHandsTheSchemeAndTheWholeCaptionToTheShell)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
-        host.calls.clear();
+        shell.calls.clear();
         TLinkLabel& label = newLabel(c.caption, c.type);
         int clicks = 0;
         label.OnClick = [&](TObject* sender) {
             EXPECT_EQ(sender, &label);
-            EXPECT_TRUE(host.calls.empty()) << "OnClick runs first";
+            EXPECT_TRUE(shell.calls.empty()) << "OnClick runs first";
             ++clicks;
         };
         click();
@@ -272,12 +272,12 @@ TEST_F(LinkLabelTest, TheFirstLabelInstallsTheProgramsHandCursorForEveryControl)
 {
     EXPECT_EQ(window.cursorAt({50, 25}), FakeUi::ArrowCursor);
     TLinkLabel& first = newLabel("www.example.org");
-    ui.cursorResources["URLHAND"] = 0x40; // a second load would see another cursor
+    ui.cursorResources["URLHAND"] = platform::CursorHandle{0x40}; // a second load would see another cursor
     newLabel("www.example.net").SetTop(40);
     EXPECT_THAT(ui.callsOf("loadCursor"), ::testing::ElementsAre(Call{"loadCursor", {"URLHAND"}}));
-    EXPECT_EQ(app.Cursors().Cursor(crHandPoint), 0x30u);
-    EXPECT_EQ(window.cursorAt({50, 25}), 0x30u);
-    EXPECT_EQ(window.cursorAt({50, 45}), 0x30u);
+    EXPECT_EQ(app.Cursors().Cursor(crHandPoint), platform::CursorHandle{0x30});
+    EXPECT_EQ(window.cursorAt({50, 25}), platform::CursorHandle{0x30});
+    EXPECT_EQ(window.cursorAt({50, 45}), platform::CursorHandle{0x30});
     EXPECT_EQ(window.cursorAt({5, 5}), FakeUi::ArrowCursor);
     form.DestroyComponent(first);
 }
@@ -285,12 +285,12 @@ TEST_F(LinkLabelTest, TheFirstLabelInstallsTheProgramsHandCursorForEveryControl)
 TEST(LinkLabelCursor, WithoutTheResourceTheToolkitsHandStays)
 {
     FakeUi ui;
-    FakeHost host;
+    FakeShell shell;
     TApplication app{ui};
     TForm& form = app.CreateForm<TForm>("TLinkForm");
     ui.faults.failNext("loadCursor");
-    form.Create<TLinkLabel>(form, host);
-    form.Create<TLinkLabel>(form, host);
+    form.Create<TLinkLabel>(form, shell);
+    form.Create<TLinkLabel>(form, shell);
     EXPECT_EQ(ui.callsOf("loadCursor").size(), 1u);
     EXPECT_EQ(app.Cursors().Cursor(crHandPoint), FakeUi::HandCursor);
 }

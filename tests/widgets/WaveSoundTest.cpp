@@ -2,6 +2,7 @@
 // rule that a playing image is never freed under the player.
 #include "widgets/WaveSound.h"
 
+#include "platform/Errors.h"
 #include "resources/BuiltinSounds.h"
 #include "support/FakePlatform.h"
 #include "toolkit/Error.h"
@@ -284,7 +285,7 @@ TEST_F(WaveDataTest, AFileThatCannotBeReadRaisesAnIoErrorWithTheSystemCodeAndThe
         data.LoadFromFile("C:\\locked.wav");
         FAIL() << "no error";
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.ErrorCode, 32);
+        EXPECT_EQ(static_cast<std::uint32_t>(error.ErrorCode), platform::errorSharingViolation);
         EXPECT_EQ(error.Message(), "I/O error 32");
     }
     EXPECT_TRUE(data.IsEmpty());
@@ -295,7 +296,7 @@ TEST_F(WaveDataTest, AFileThatCannotBeReadRaisesAnIoErrorWithTheSystemCodeAndThe
         data.LoadFromFile("C:\\denied.wav");
         FAIL() << "no error";
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.ErrorCode, 5);
+        EXPECT_EQ(static_cast<std::uint32_t>(error.ErrorCode), platform::errorAccessDenied);
         EXPECT_EQ(error.Message(), "File access denied");
     }
 }

@@ -60,9 +60,9 @@ TEST(Win32Ui, TheProgramsHandCursorIsATwoColour32By32CursorPointingFromTheTopLef
 {
     Win32Callbacks callbacks;
     Win32Ui ui{callbacks};
-    HCURSOR cursor = reinterpret_cast<HCURSOR>(ui.loadCursor("URLHAND"));
+    HCURSOR cursor = toSystem<HCURSOR>(ui.loadCursor("URLHAND"));
     ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(ui.loadCursor("URLHAND"), reinterpret_cast<platform::CursorHandle>(cursor)); // shared
+    EXPECT_EQ(ui.loadCursor("URLHAND"), toHandle<platform::CursorHandle>(cursor)); // shared
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(cursor, &info));
     EXPECT_FALSE(info.fIcon);
@@ -77,5 +77,5 @@ TEST(Win32Ui, TheProgramsHandCursorIsATwoColour32By32CursorPointingFromTheTopLef
     ::DeleteObject(info.hbmMask);
     if (info.hbmColor)
         ::DeleteObject(info.hbmColor);
-    EXPECT_EQ(ui.loadCursor("NOSUCHCURSOR"), 0u);
+    EXPECT_EQ(ui.loadCursor("NOSUCHCURSOR"), platform::CursorHandle{});
 }

@@ -4,7 +4,7 @@
 #include "browserdata/UrlCache.h"
 #include "contracts/UrlCacheContract.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "win32/ScratchFolder.h"
 
@@ -122,7 +122,7 @@ TEST(Win32UrlCache, TheCookieCommandsSweepDeletesARealCookie)
     } while (sweeper.FindNextEntry() == 0);
     EXPECT_TRUE(met);
     sweeper.DeleteAllEntries();
-    EXPECT_EQ(sweeper.FindFirstEntry(0), 259u);
+    EXPECT_EQ(sweeper.FindFirstEntry(0), platform::errorNoMoreItems);
 }
 
 TEST(Win32FileFinder, WalksARealTreeFoldersFirst)
@@ -137,8 +137,8 @@ TEST(Win32FileFinder, WalksARealTreeFoldersFirst)
     ::SetFileAttributesA(folder.file("B\\b.css").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     Win32FileSystem files;
-    Win32Host host;
-    TFileFinder finder(nullptr, files, host);
+    Win32CodePage codePage;
+    TFileFinder finder(nullptr, files, codePage);
     finder.Directory = folder.path();
     finder.Recurse = true;
     finder.Attributes = +ffReadOnly | +ffSystem | +ffDirectory | +ffArchive; // no hidden ones

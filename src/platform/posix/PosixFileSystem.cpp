@@ -1,6 +1,7 @@
 // The file-system service on POSIX files, with Windows path and search rules.
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/Errors.h"
 #include "platform/PathText.h"
 
 #include <cerrno>
@@ -18,27 +19,18 @@ using platform::FindEntry;
 
 namespace {
 
-// Windows error codes, as the Win32 service reports them.
-constexpr std::uint32_t errorFileNotFound = 2;
-constexpr std::uint32_t errorPathNotFound = 3;
-constexpr std::uint32_t errorTooManyOpenFiles = 4;
-constexpr std::uint32_t errorAccessDenied = 5;
-constexpr std::uint32_t errorNotEnoughMemory = 8;
-constexpr std::uint32_t errorGenFailure = 31;
-constexpr std::uint32_t errorHandleEof = 38;
-
 std::uint32_t windowsError(int error)
 {
     switch (error) {
-    case ENOENT: return errorFileNotFound;
-    case ENOTDIR: return errorPathNotFound;
+    case ENOENT: return platform::errorFileNotFound;
+    case ENOTDIR: return platform::errorPathNotFound;
     case EMFILE:
-    case ENFILE: return errorTooManyOpenFiles;
+    case ENFILE: return platform::errorTooManyOpenFiles;
     case EACCES:
     case EPERM:
-    case EISDIR: return errorAccessDenied;
-    case ENOMEM: return errorNotEnoughMemory;
-    default: return errorGenFailure;
+    case EISDIR: return platform::errorAccessDenied;
+    case ENOMEM: return platform::errorNotEnoughMemory;
+    default: return platform::errorGenFailure;
     }
 }
 
@@ -47,31 +39,6 @@ FileContent failure(std::uint32_t error)
     FileContent content;
     content.error = error;
     return content;
-}
-
-bool plainMatch(const std::string& pattern, const std::string& name)
-{
-    // Greedy matching with one point of return for the last "*". A "*" is
-    // always the wildcard, also where the name holds a "*" (POSIX names may).
-    std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || platform::asciiLower(pattern[p]) == platform::asciiLower(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 bool isDotOrDotDot(const std::string& name)
@@ -124,14 +91,6 @@ std::string realPath(const std::string& path)
 }
 
 } // namespace
-
-bool windowsWildcardMatch(const std::string& pattern, const std::string& name)
-{
-    if (plainMatch(pattern, name))
-        return true;
-    return pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
-           plainMatch(pattern.substr(0, pattern.size() - 2), name);
-}
 
 bool PosixFileSystem::describe(const std::string& hostPath, const std::string& name, Description& found)
 {
@@ -222,7 +181,7 @@ void PosixFileSystem::findFiles(const std::string& pattern, const std::function<
         std::string name = listed->d_name;
         if (isRoot && isDotOrDotDot(name))
             continue;
-        if (!windowsWildcardMatch(namePattern, name))
+        if (!platform::windowsWildcardMatch(namePattern, name))
             continue;
         last_.hostPath.clear(); // a name met in a listing is looked at afresh
         if (!describe(hostFolder + name, name, found))
@@ -304,7 +263,7 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
 {
     std::string host = hostPath(path);
     if (host.empty())
-        return failure(errorPathNotFound);
+        return failure(platform::errorPathNotFound);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
@@ -313,7 +272,7 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
         const std::size_t cut = host.find_last_of('/');
         if (error == ENOENT && cut != std::string::npos &&
             (::stat(host.substr(0, std::max<std::size_t>(cut, 1)).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)))
-            return failure(errorPathNotFound);
+            return failure(platform::errorPathNotFound);
         return failure(windowsError(error));
     }
     std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
@@ -322,15 +281,15 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
     if (::fstat(fd, &info) != 0)
         return failure(windowsError(errno));
     if (S_ISDIR(info.st_mode))
-        return failure(errorAccessDenied);
+        return failure(platform::errorAccessDenied);
     if (info.st_size > INT32_MAX)
-        return failure(errorNotEnoughMemory);
+        return failure(platform::errorNotEnoughMemory);
 
     FileContent content;
     try {
         content.bytes.resize(static_cast<std::size_t>(info.st_size));
     } catch (const std::bad_alloc&) {
-        return failure(errorNotEnoughMemory);
+        return failure(platform::errorNotEnoughMemory);
     }
     std::size_t done = 0;
     while (done < content.bytes.size()) {
@@ -340,7 +299,7 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
         if (n < 0)
             return failure(windowsError(errno));
         if (n == 0)
-            return failure(errorHandleEof); // the file shrank while it was read
+            return failure(platform::errorHandleEof); // the file shrank while it was read
         done += static_cast<std::size_t>(n);
     }
     content.ok = true;

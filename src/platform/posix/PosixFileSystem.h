@@ -63,8 +63,3 @@ private:
         int fd = -1;
     } listing_;
 };
-
-// Whether a name matches a Windows search pattern's last element: "*" any run,
-// "?" any one character, letters without regard to case, and a pattern ending
-// in ".*" also matching the name without that ending ("*.*" matches "README").
-bool windowsWildcardMatch(const std::string& pattern, const std::string& name);

@@ -118,7 +118,7 @@ platform::Size Win32Canvas::textExtent(const std::string& text)
 
 void Win32Canvas::copyRect(const platform::Rect& t, platform::ICanvas& source, const platform::Rect& f)
 {
-    HDC from = reinterpret_cast<HDC>(source.handle());
+    HDC from = toSystem<HDC>(source.handle());
     if (!from || empty(t) || empty(f))
         return;
     int mode = ::SetStretchBltMode(dc_, COLORONCOLOR);
@@ -134,7 +134,7 @@ void Win32Canvas::draw(platform::Point at, platform::IBitmap& bitmap, platform::
 
 void Win32Canvas::stretchDraw(const platform::Rect& t, platform::IBitmap& bitmap, platform::RasterOp op)
 {
-    HDC source = reinterpret_cast<HDC>(bitmap.canvas().handle());
+    HDC source = toSystem<HDC>(bitmap.canvas().handle());
     platform::Size s = bitmap.size();
     if (!source || empty(t) || s.width <= 0 || s.height <= 0)
         return;

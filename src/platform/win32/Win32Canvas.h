@@ -3,6 +3,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Handles.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ public:
     void stretchDraw(const platform::Rect& target, platform::IBitmap& bitmap, platform::RasterOp op) override;
     void setViewport(const platform::Rect& area) override;
     platform::Rgb pixel(platform::Point at) override;
-    platform::DeviceContextHandle handle() const override { return reinterpret_cast<platform::DeviceContextHandle>(dc_); }
+    platform::DeviceContextHandle handle() const override { return toHandle<platform::DeviceContextHandle>(dc_); }
 
 private:
     HDC dc_;

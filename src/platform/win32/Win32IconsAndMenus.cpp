@@ -1,12 +1,14 @@
 // Win32 only. Icons and popup menus.
 #include "platform/win32/Win32IconsAndMenus.h"
 
+#include "platform/win32/Win32Handles.h"
+
 namespace {
 
 class Win32Icon final : public platform::IIcon {
 public:
     explicit Win32Icon(HICON icon) : icon_(icon) {}
-    platform::IconHandle handle() const override { return reinterpret_cast<platform::IconHandle>(icon_.get()); }
+    platform::IconHandle handle() const override { return toHandle<platform::IconHandle>(icon_.get()); }
 
 private:
     ScopedIcon icon_;

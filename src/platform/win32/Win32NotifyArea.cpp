@@ -1,6 +1,8 @@
 // Win32 only. Notification-area icons through the shell.
 #include "platform/win32/Win32NotifyArea.h"
 
+#include "platform/win32/Win32Handles.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,11 +20,11 @@ BOOL notify(DWORD command, const platform::NotifyIconData& data)
 {
     NOTIFYICONDATAA nid{};
     nid.cbSize = firstVersionSize;
-    nid.hWnd = reinterpret_cast<HWND>(data.hWnd);
+    nid.hWnd = toSystem<HWND>(data.hWnd);
     nid.uID = iconId;
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = data.uCallbackMessage;
-    nid.hIcon = reinterpret_cast<HICON>(data.hIcon);
+    nid.hIcon = toSystem<HICON>(data.hIcon);
     static_assert(sizeof nid.szTip >= sizeof data.szTip);
     std::memcpy(nid.szTip, data.szTip.data(), data.szTip.size());
     return ::Shell_NotifyIconA(command, &nid);

@@ -3,14 +3,17 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Canvas.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FolderBrowser.h"
-#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32IconsAndMenus.h"
+#include "platform/win32/Win32Network.h"
 #include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Sound.h"
 #include "platform/win32/Win32Threads.h"
 #include "platform/win32/Win32Ui.h"
@@ -28,7 +31,10 @@ public:
               .fileDialogs = fileDialogs_,
               .uiThread = uiThread_,
               .profile = profile_,
-              .host = host_,
+              .network = network_,
+              .folders = folders_,
+              .codePage = codePage_,
+              .shell = shell_,
               .fileSystem = fileSystem_,
               .sound = sound_,
               .registry = registry_,
@@ -50,7 +56,10 @@ private:
     Win32FileDialogs fileDialogs_;
     Win32UiThread uiThread_{callbacks_};
     Win32Profile profile_;
-    Win32Host host_;
+    Win32Network network_;
+    Win32Folders folders_;
+    Win32CodePage codePage_;
+    Win32Shell shell_;
     Win32FileSystem fileSystem_;
     Win32Sound sound_;
     Win32Registry registry_;

@@ -35,7 +35,7 @@ public:
     void setCaption(const std::string& caption) override { ::SetWindowTextA(hwnd(), caption.c_str()); }
     void setBackground(platform::Rgb colour) override { background_ = colour; }
     void invalidate() override { ::InvalidateRect(hwnd(), nullptr, TRUE); }
-    platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
+    platform::WindowHandle handle() const override { return toHandle<platform::WindowHandle>(hwnd()); }
     void invalidateRect(const platform::Rect& r) override
     {
         RECT rect{r.left, r.top, r.left + r.width, r.top + r.height};
@@ -248,17 +248,17 @@ void Win32Ui::setExceptionHandler(std::function<void(std::exception_ptr)> handle
 
 platform::CursorHandle Win32Ui::loadCursor(const std::string& resourceName)
 {
-    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(::GetModuleHandleA(nullptr), resourceName.c_str()));
+    return toHandle<platform::CursorHandle>(::LoadCursorA(::GetModuleHandleA(nullptr), resourceName.c_str()));
 }
 
 platform::CursorHandle Win32Ui::arrowCursor()
 {
-    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    return toHandle<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
 platform::CursorHandle Win32Ui::handCursor()
 {
-    return reinterpret_cast<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    return toHandle<platform::CursorHandle>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 void Win32Ui::setScreenCursor(platform::ScreenCursor cursor)

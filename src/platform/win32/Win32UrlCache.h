@@ -4,7 +4,7 @@
 // applied here; the program above never knows which.
 #pragma once
 
-#include "platform/UrlCache.h"
+#include "platform/UrlCacheService.h"
 
 #include <map>
 #include <memory>

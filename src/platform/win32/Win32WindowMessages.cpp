@@ -17,7 +17,7 @@ public:
         return Win32WindowTarget::create({.className = className, .exStyle = WS_EX_TOOLWINDOW});
     }
 
-    platform::WindowHandle handle() const override { return reinterpret_cast<platform::WindowHandle>(hwnd()); }
+    platform::WindowHandle handle() const override { return toHandle<platform::WindowHandle>(hwnd()); }
     std::intptr_t defaultProc(const platform::WindowMessage& m) override
     {
         return ::DefWindowProcA(hwnd(), m.message, m.wParam, m.lParam);

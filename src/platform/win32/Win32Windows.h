@@ -8,6 +8,7 @@
 #include "platform/Handles.h"
 #include "platform/WindowMessages.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/Win32Handles.h"
 
 #include <windows.h>
 
@@ -42,7 +43,7 @@ private:
 
 inline HWND toHwnd(platform::WindowHandle window)
 {
-    return reinterpret_cast<HWND>(window);
+    return toSystem<HWND>(window);
 }
 
 // What a window is made with.

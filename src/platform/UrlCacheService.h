@@ -4,6 +4,8 @@
 // throws: a failed call returns its empty result and lastError() tells why.
 #pragma once
 
+#include "platform/Errors.h"
+
 #include <cstdint>
 #include <string>
 
@@ -44,13 +46,6 @@ struct CacheSystemTime {
     std::uint16_t year, month, dayOfWeek, day, hour, minute, second, milliseconds;
 };
 
-// Error numbers the cache calls report.
-constexpr std::uint32_t cacheErrorFileNotFound = 2;
-constexpr std::uint32_t cacheErrorInvalidHandle = 6;
-constexpr std::uint32_t cacheErrorSharingViolation = 32;
-constexpr std::uint32_t cacheErrorInsufficientBuffer = 122;
-constexpr std::uint32_t cacheErrorNoMoreItems = 259;
-
 class IUrlCache {
 public:
     virtual ~IUrlCache() = default;
@@ -63,11 +58,11 @@ public:
     // Opens an enumeration of the entries that pattern (null: all) and the
     // entry-type filter select within a cache group, and writes the first into
     // buffer. When buffer is null or size is too small, writes the size needed
-    // into size and fails with 122, opening nothing. Returns 0 on failure.
+    // into size and fails with errorInsufficientBuffer, opening nothing. Returns 0 on failure.
     virtual CacheEnumHandle findFirstEntry(const char* pattern, std::uint32_t flags, std::uint32_t filter,
                                            std::int64_t groupId, void* buffer, std::uint32_t& size) = 0;
     // The next entry, on the same terms; a call that fails for the buffer's
-    // size does not move the enumeration on. Fails with 259 at the end.
+    // size does not move the enumeration on. Fails with errorNoMoreItems at the end.
     virtual bool findNextEntry(CacheEnumHandle handle, void* buffer, std::uint32_t& size) = 0;
     // Deletes the entry of a source URL name; fails for an entry in use.
     virtual bool deleteEntry(const std::string& sourceUrlName) = 0;

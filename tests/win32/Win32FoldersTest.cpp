@@ -1,8 +1,8 @@
-// Win32 only. The host adapter against Winsock, kernel32 and the shell under Wine.
+// Win32 only. The folders adapter against kernel32 and the shell's folder calls under Wine.
 #include "app/HostHelpers.h"
 #include "app/SystemFolders.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Folders.h"
 #include "win32/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,55 +10,27 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <regex>
 
-TEST(Win32Host, TheMachineHasANameAndADottedAddress)
+TEST(Win32Folders, TheSystemFoldersAreNamedAndPathsComeFullAndLong)
 {
-    Win32Host host;
-    host.socketsStartup(257);
-    std::string name = host.hostName(64);
-    EXPECT_FALSE(name.empty());
-    auto addresses = host.hostAddresses(name);
-    host.socketsCleanup();
-    ASSERT_TRUE(addresses.has_value());
-    ASSERT_FALSE(addresses->empty());
-    for (const std::string& address : *addresses)
-        EXPECT_TRUE(std::regex_match(address, std::regex(R"(\d{1,3}\.\d{1,3}\.\d{1,3}\.\d{1,3})"))) << address;
-
-    EXPECT_EQ(GetLocalIP(host), addresses->back());
-}
-
-TEST(Win32Host, AnEmptyNameIsThisMachine)
-{
-    // What the host helpers must not fall into when the machine's name cannot be had.
-    Win32Host host;
-    host.socketsStartup(257);
-    auto addresses = host.hostAddresses("");
-    host.socketsCleanup();
-    ASSERT_TRUE(addresses.has_value());
-    EXPECT_FALSE(addresses->empty());
-}
-
-TEST(Win32Host, TheSystemFoldersAreNamedAndPathsComeFullAndLong)
-{
-    Win32Host host;
-    auto folders = host.systemFolders();
+    Win32Folders folders;
+    auto named = folders.systemFolders();
     for (const char* expected : {"C:\\windows", "C:\\windows\\system32", "C:\\Program Files"})
-        EXPECT_NE(std::find(folders.begin(), folders.end(), expected), folders.end()) << expected;
-    EXPECT_GE(folders.size(), 7u) << "the profile, Desktop, Documents and application data too";
+        EXPECT_NE(std::find(named.begin(), named.end(), expected), named.end()) << expected;
+    EXPECT_GE(named.size(), 7u) << "the profile, Desktop, Documents and application data too";
 
     char shortName[MAX_PATH] = {};
     ASSERT_GT(::GetShortPathNameA("C:\\Program Files\\", shortName, MAX_PATH), 0u);
     ASSERT_STRNE(shortName, "C:\\Program Files\\");
-    EXPECT_EQ(host.fullLongPath(shortName), "C:\\Program Files\\");
-    EXPECT_EQ(host.fullLongPath("c:\\windows\\system32\\..\\"), "c:\\windows\\");
-    EXPECT_EQ(host.fullLongPath("C:\\no such\\folder\\"), "C:\\no such\\folder\\");
-    EXPECT_EQ(host.fullLongPath("C:\\"), "C:\\");
+    EXPECT_EQ(folders.fullLongPath(shortName), "C:\\Program Files\\");
+    EXPECT_EQ(folders.fullLongPath("c:\\windows\\system32\\..\\"), "c:\\windows\\");
+    EXPECT_EQ(folders.fullLongPath("C:\\no such\\folder\\"), "C:\\no such\\folder\\");
+    EXPECT_EQ(folders.fullLongPath("C:\\"), "C:\\");
 }
 
-TEST(Win32Host, PathsOfAnyLengthAndPrefixedOnesComeFullAndPlain)
+TEST(Win32Folders, PathsOfAnyLengthAndPrefixedOnesComeFullAndPlain)
 {
-    Win32Host host;
+    Win32Folders folders;
     const std::string beyond = std::string(150, 'x') + "\\" + std::string(150, 'y');
     const struct {
         std::string path;
@@ -72,14 +44,14 @@ TEST(Win32Host, PathsOfAnyLengthAndPrefixedOnesComeFullAndPlain)
         {"\\\\?\\UNC\\server\\share\\x", "\\\\server\\share\\x"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(host.fullLongPath(c.path), c.full) << c.path;
+        EXPECT_EQ(folders.fullLongPath(c.path), c.full) << c.path;
 }
 
-TEST(Win32Host, TheGuardJudgesEveryFolderWhereItReallyIs)
+TEST(Win32Folders, TheGuardJudgesEveryFolderWhereItReallyIs)
 {
-    Win32Host host;
+    Win32Folders folders;
     Win32FileSystem files;
-    SystemFolderGuard guard(host, files);
+    SystemFolderGuard guard(folders, files);
     char shell[MAX_PATH];
     auto shellFolder = [&](int csidl) {
         // Made when missing, as a browser or the user would make it.
@@ -130,18 +102,10 @@ TEST(Win32Host, TheGuardJudgesEveryFolderWhereItReallyIs)
     }
 }
 
-TEST(Win32Host, AnUnknownHostHasNoEntry)
+TEST(Win32Folders, TheWindowsDirectoryHasNoTrailingBackslash)
 {
-    Win32Host host;
-    host.socketsStartup(257);
-    EXPECT_FALSE(host.hostAddresses("no-such-host.invalid").has_value());
-    host.socketsCleanup();
-}
-
-TEST(Win32Host, TheWindowsDirectoryHasNoTrailingBackslash)
-{
-    Win32Host host;
-    std::string dir = GetWindowsDir(host);
+    Win32Folders folders;
+    std::string dir = GetWindowsDir(folders);
     EXPECT_EQ(dir, "C:\\windows");
-    EXPECT_EQ(host.windowsDirectory(3), "");  // too small a buffer: nothing
+    EXPECT_EQ(folders.windowsDirectory(3), "");  // too small a buffer: nothing
 }

@@ -1,0 +1,28 @@
+// The folders service: the Windows directory, the other folders of the system
+// and the user, and full paths. UI thread only.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class IFolders {
+public:
+    virtual ~IFolders() = default;
+
+    // The Windows directory, read into a buffer that holds maxChars characters; empty on failure.
+    virtual std::string windowsDirectory(std::size_t maxChars) = 0;
+    // The folders of the system and of the user that hold what must never be
+    // emptied: the Windows and system directories and every folder the shell
+    // names (Program Files, the profile, Desktop, Documents, Fonts, Favorites,
+    // Start Menu, the common ones, ...) but the user's cookie, Internet cache
+    // and history folders. Those the system cannot name are left out.
+    virtual std::vector<std::string> systemFolders() = 0;
+    // The path made absolute, with long names for the short ones of the parts
+    // that exist; the path as given when it cannot be resolved.
+    virtual std::string fullLongPath(const std::string& path) = 0;
+};
+
+} // namespace platform

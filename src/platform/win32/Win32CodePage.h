@@ -1,0 +1,9 @@
+// Win32 only. The code-page service over kernel32.
+#pragma once
+
+#include "platform/CodePage.h"
+
+class Win32CodePage final : public platform::ICodePage {
+public:
+    bool isLeadByte(std::uint8_t byte) override;
+};

@@ -1,0 +1,48 @@
+// Win32 only. The Windows directory, the system's folders, full long paths.
+#include "platform/win32/Win32Folders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/win32/Win32Paths.h"
+
+#include <cstring>
+
+std::string Win32Folders::windowsDirectory(std::size_t maxChars)
+{
+    std::string buffer(maxChars + 1, '\0');
+    ::GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(maxChars));
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+std::vector<std::string> Win32Folders::systemFolders()
+{
+    std::vector<std::string> folders;
+    auto keep = [&](const char* text, UINT length) {
+        if (length > 0 && length < MAX_PATH)
+            folders.emplace_back(text, length);
+    };
+    char buffer[MAX_PATH];
+    keep(buffer, ::GetWindowsDirectoryA(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemDirectoryA(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemWindowsDirectoryA(buffer, MAX_PATH));
+    // Every folder the shell names, but the three that hold what a browser
+    // leaves behind: the user's cookies, Internet cache and history.
+    for (int csidl = CSIDL_DESKTOP; csidl <= CSIDL_COMPUTERSNEARME; ++csidl)
+        if (csidl != CSIDL_COOKIES && csidl != CSIDL_INTERNET_CACHE && csidl != CSIDL_HISTORY &&
+            ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
+            keep(buffer, static_cast<UINT>(std::strlen(buffer)));
+    return folders;
+}
+
+std::string Win32Folders::fullLongPath(const std::string& path)
+{
+    const std::wstring full = win32paths::fullPath(win32paths::toWide(path));
+    if (full.empty())
+        return path;
+    // Long names where the path exists; a path that does not keeps its full form.
+    const std::wstring longer = win32paths::longPath(full);
+    // Without the prefix, as the folders of the system are named; converted as
+    // the ANSI calls that name them convert.
+    return win32paths::toAnsiAsSystem(win32paths::withoutPrefix(longer.empty() ? full : longer));
+}

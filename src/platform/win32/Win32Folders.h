@@ -1,0 +1,11 @@
+// Win32 only. The folders service over kernel32 and the shell's folder calls.
+#pragma once
+
+#include "platform/Folders.h"
+
+class Win32Folders final : public platform::IFolders {
+public:
+    std::string windowsDirectory(std::size_t maxChars) override;
+    std::vector<std::string> systemFolders() override;
+    std::string fullLongPath(const std::string& path) override;
+};
