@@ -11,15 +11,15 @@ rm -rf "$(unix_path "$tif")"
 for target in 'C:\mine' 'C:\windows'; do
   rm -f "$(unix_path "$tif")"
   ln -s "$(unix_path "$target")" "$(unix_path "$tif")"
-  before=$(find "$(unix_path "$target")" -maxdepth 2 | sort | md5sum)
+  find "$(unix_path "$target")" -maxdepth 2 | sort > "$WINEPREFIX/before"
   driver cacheadd 'http://link.nomblet.test/page.htm' || fail "no page could be cached"
   start_nomblet
   sleep 1.2
   choose_menu_caption 'Clear IE Cache'
   sleep 1
   ! driver cachelist | tr -d '\r' | grep -q 'link.nomblet.test' || fail "the cache entries were not swept"
-  [ "$(find "$(unix_path "$target")" -maxdepth 2 | sort | md5sum)" = "$before" ] ||
-    fail "with the cache folder a link to $target, files went there"
+  gone=$(find "$(unix_path "$target")" -maxdepth 2 | sort | comm -23 "$WINEPREFIX/before" -)
+  [ -z "$gone" ] || fail "with the cache folder a link to $target, files went there: $gone"
   [ -L "$(unix_path "$tif")" ] || fail "the link was removed"
   close_nomblet
   wait_for_exit 5 || fail "nomblet.exe did not end"
