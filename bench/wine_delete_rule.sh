@@ -4,7 +4,8 @@
 # it comes) by nomblet_wine_deletes, alternately by the checked rule (open the
 # entry, ask its final path, delete through the handle) and by the plain call
 # on the joined name; prints min, median and max of each and the extra time a
-# file at the medians.
+# file at the medians. Then, on one folder that stays, the look alone (open,
+# final path, close) against the listing alone: the check without the disk.
 #   bench/wine_delete_rule.sh [files (5000)] [rounds (5)]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -49,3 +50,17 @@ printf '%s\n' "${plain[@]}" | summary "plain, $files files (ms)"
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 awk -v a="$(median "${checked[@]}")" -v b="$(median "${plain[@]}")" -v n="$files" \
   'BEGIN { printf "extra a file at the medians: %.1f us (%.2f times the plain call)\n", (a - b) * 1000 / n, a / b }'
+
+stage "$c/cookies"
+looks=() lists=()
+for ((r = 1; r <= rounds; r++)); do
+  for mode in look list; do
+    read -r seen ms < <(wine "$deleter" "$mode" 'C:\cookies' </dev/null | tr -d '\r')
+    [ "$seen" = "$files" ] || { echo "$mode saw $seen of $files files" >&2; exit 1; }
+    if [ "$mode" = look ]; then looks+=("$ms"); else lists+=("$ms"); fi
+  done
+done
+printf '%s\n' "${looks[@]}" | summary "listing and looking at each, $files files (ms)"
+printf '%s\n' "${lists[@]}" | summary "listing alone, $files files (ms)"
+awk -v a="$(median "${looks[@]}")" -v b="$(median "${lists[@]}")" -v n="$files" \
+  'BEGIN { printf "the look a file at the medians: %.1f us\n", (a - b) * 1000 / n }'
