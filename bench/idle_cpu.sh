@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Idle nomblet.exe under Wine with empty cookie stores: CPU time used over a
 # span (default 60 s), by the program and by the wineserver that serves it.
+# With "browsers", thirteen browser families with three profiles each are
+# there, their stores absent, so that every tick looks at each store.
+#   bench/idle_cpu.sh [seconds] [browsers]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/setup
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target nomblet >/dev/null
+cmake --build --preset win32 --target nomblet nomblet_wine_browsers >/dev/null
 span=${1:-60}
 export WINEPREFIX=$(mktemp -d /tmp/nomblet-idle.XXXXXX)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 cp -a "$NOMBLET_PREFIX_TEMPLATE/." "$WINEPREFIX/"
+if [ "${2:-}" = browsers ]; then
+  wine build/win32/nomblet_wine_browsers.exe make </dev/null
+fi
 wine build/win32/nomblet.exe </dev/null >/dev/null 2>&1 &
 pid=$!
 sleep 5 # start-up and the about window's second are not idle

@@ -22,6 +22,22 @@ private:
     platform::IUi& ui_;
 };
 
+// The shell's cache folder, or the one in the Windows directory before the
+// shell named it. Without either there is none: "\Temporary Internet Files"
+// on whatever drive is current is not it.
+std::string cacheFolder(platform::IFolders& folders, platform::ICodePage& codePage)
+{
+    if (std::string named = folders.shellFolder(platform::ShellFolder::InternetCache); !named.empty())
+        return named;
+    std::string folder = GetWindowsDir(folders);
+    if (folder.empty())
+        return {};
+    // The last character: a double-byte one may end in the byte of a backslash.
+    if (RightChars(codePage, folder, 1) != "\\")
+        folder += '\\';
+    return folder + cacheFolderName;
+}
+
 } // namespace
 
 void TForm1::sweepUrlCache(TSearchPattern pattern)
@@ -67,19 +83,17 @@ void TForm1::DeleteIECache1Click(TObject*)
 
 void TForm1::clearCacheFolder()
 {
-    // Without a Windows directory there is no cache folder: "\Temporary
-    // Internet Files" on whatever drive is current is not it.
     static const std::vector<std::string> nothing;
     const std::vector<std::string>* entries = &nothing;
     platform::IFileSystem& files = platform_.fileSystem;
-    const std::string windows = GetWindowsDir(platform_.folders);
-    // The folder is walked where it really is; when it is itself a link (its
-    // final path is not the Windows folder's own followed by its name), or a
-    // folder the guard refuses, nothing is walked.
-    const std::string windowsFinal = windows.empty() ? std::string() : files.finalPath(windows);
-    const std::string folder =
-        windowsFinal.empty() ? std::string() : files.finalPath(windowsFinal + "\\" + cacheFolderName);
-    if (platform::isEntryOf(folder, windowsFinal, cacheFolderName) && !systemFolders_.Refuses(folder)) {
+    // The folder is walked where it really is, and not at all when it is
+    // itself a link (whatever it leads to) or a folder the guard refuses.
+    const std::string named = cacheFolder(platform_.folders, platform_.codePage);
+    const std::uint32_t attributes = named.empty() ? platform::invalidAttributes : files.attributes(named);
+    const std::string folder = attributes == platform::invalidAttributes || (attributes & platform::faReparsePoint) != 0
+                                   ? std::string()
+                                   : files.finalPath(named);
+    if (!folder.empty() && !systemFolders_.Refuses(folder)) {
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";
         FileFinder1->Recurse = true;

@@ -1,6 +1,8 @@
 // Network, folder and shell helpers.
 #include "app/HostHelpers.h"
 
+#include <vector>
+
 namespace {
 
 constexpr std::uint16_t winsockVersion11 = 257;
@@ -94,10 +96,17 @@ std::string GetWindowsDir(platform::IFolders& folders)
     return folders.windowsDirectory(windowsDirBuffer - 1);
 }
 
-std::string RightChars(const std::string& s, int n)
+std::string RightChars(platform::ICodePage& codePage, const std::string& s, int n)
 {
     if (n <= 0)
         return {};
-    long start = static_cast<long>(s.size()) - n; // zero-based
-    return start <= 0 ? s : s.substr(static_cast<std::size_t>(start));
+    // Where each character starts: a trail byte may look like a backslash.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        starts.push_back(i);
+        if (codePage.isLeadByte(static_cast<std::uint8_t>(s[i])) && i + 1 < s.size())
+            ++i;
+    }
+    const auto count = static_cast<std::size_t>(n);
+    return count >= starts.size() ? s : s.substr(starts[starts.size() - count]);
 }

@@ -20,5 +20,6 @@ void OpenDocument(platform::IShell& shell, platform::ICodePage& codePage, const 
 // The Windows directory, or empty.
 std::string GetWindowsDir(platform::IFolders& folders);
 
-// The last n characters of s (all of s when it is shorter).
-std::string RightChars(const std::string& s, int n);
+// The last n characters of s (all of s when it is shorter), a double-byte
+// character of the code page counting as one.
+std::string RightChars(platform::ICodePage& codePage, const std::string& s, int n);

@@ -84,6 +84,7 @@ void TForm1::FormCreate(TObject*)
     Application().Guard([this] { loadUserSound(*Wave1, State.BurpWaveFile); });
 
     defaultCookieFolder();
+    FindOtherBrowsers();
 
     State.MunchActive = Active1->Checked;
     State.MunchBusy = false;
@@ -91,7 +92,11 @@ void TForm1::FormCreate(TObject*)
 
 void TForm1::defaultCookieFolder()
 {
-    if (isBlank(State.IECookieDir))
+    if (!isBlank(State.IECookieDir))
+        return;
+    // Where the shell keeps the user's cookies; Windows 95 without the newer shell names none.
+    State.IECookieDir = platform_.folders.shellFolder(platform::ShellFolder::Cookies);
+    if (State.IECookieDir.empty())
         State.IECookieDir = GetWindowsDir(platform_.folders) + "\\cookies";
 }
 

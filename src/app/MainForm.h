@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/SoundPacer.h"
 #include "app/SystemFolders.h"
+#include "browserdata/BrowserStores.h"
 #include "browserdata/FileFinder.h"
 #include "browserdata/UrlCache.h"
 #include "platform/Platform.h"
@@ -75,6 +76,11 @@ public:
     TMenuItem* BurpSound1 = nullptr;
     TOpenDialog* OpenDialog2 = nullptr; // the wave files
     TMenuItem* RestoreDefault1 = nullptr;
+    TMenuItem* OtherBrowsers1 = nullptr;
+    // One check row per browser family, in the families' order, shown when the
+    // family is found; checked means munched.
+    std::vector<TMenuItem*> BrowserRows;
+    TMenuItem* NoneFound1 = nullptr; // shown, greyed, when no family is found
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
 
@@ -103,6 +109,7 @@ public:
     void ClearCookieCacheShortcuts1Click(TObject* Sender);
     void DeleteIEHistory1Click(TObject* Sender);
     void DeleteIECache1Click(TObject* Sender);
+    void BrowserRowClick(TObject* Sender);
 
     // Deletes the cookie file a store path names; a cookie really deleted is
     // counted and heard, and the cycle animates the icon when it ends. True
@@ -113,6 +120,12 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // Looks for the browser families and their stores anew and shows the found
+    // ones in the menu; the munch cycle then takes those stores.
+    void FindOtherBrowsers();
+    // The families and stores found last; a cycle keeps the list it took.
+    std::shared_ptr<const std::vector<TFoundBrowser>> OtherBrowsers() const { return otherBrowsers_; }
+
 private:
     // Lets the user pick a cookie file for one store; saves either way.
     void chooseCookieFile(const char* defaultName, const char* title, std::string& path);
@@ -122,11 +135,17 @@ private:
     // sound keeps what it had when the file cannot be read, and the error goes on.
     bool loadUserSound(TWave& wave, const std::string& fileName);
     // A blank cookie folder (blanks and control characters only) stands for
-    // the Windows folder's "cookies".
+    // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
     void showMunchedCount();
     // Counts and sounds a cookie when it was deleted; gives back whether it was.
     bool counted(bool deleted);
+    // Deletes a browser's store, and then its companions, or its companions
+    // alone when an earlier munch left them; true when the store was munched.
+    // Unless toList is set, the store is first only asked for, and nothing more
+    // is done when it is absent or kept; toList says afterwards whether a
+    // companion was left, so that the next cycle lists the store whole again.
+    bool munchStore(const TCookieStore& store, bool& toList);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -136,6 +155,13 @@ private:
     // What the cookie folder may never be.
     SystemFolderGuard systemFolders_{platform_.folders, platform_.fileSystem};
     std::unique_ptr<MunchSounds> munchSounds_;
+    std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
+        std::make_shared<const std::vector<TFoundBrowser>>();
+    // Which stores of that list the next cycle lists whole, by browser and
+    // store: all of a list newly found (companions an earlier run left), then
+    // those that left a companion. The others cost one question each.
+    std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
+    std::vector<std::vector<bool>> storesToList_;
 };
 
 // The one main window, while it exists.

@@ -101,6 +101,13 @@ void readMenu(TForm1& f)
     f.PathtoCookietxt1 = item(f, menu, "PathtoCookietxt1", "Path to Cookie.txt (Netscape)");
     f.PathtoCookie4DatOpera1 = item(f, menu, "PathtoCookie4DatOpera1", "Path to Cookie#.Dat (Opera)");
     f.PathtoCookiedatICQ1 = item(f, menu, "PathtoCookiedatICQ1", "Path to Cookie.dat (ICQ)");
+    f.OtherBrowsers1 = item(f, menu, "OtherBrowsers1", "Other Browsers");
+    for (const TBrowserFamily& family : BrowserFamilies()) {
+        const std::string name = "OtherBrowser" + std::to_string(f.BrowserRows.size() + 1);
+        f.BrowserRows.push_back(item(f, *f.OtherBrowsers1, name.c_str(), family.Caption, true));
+    }
+    f.NoneFound1 = item(f, *f.OtherBrowsers1, "NoneFound1", "None Found");
+    f.NoneFound1->Enabled = false;
     f.N4 = item(f, menu, "N4", "-");
     f.ModifySounds1 = item(f, menu, "ModifySounds1", "Modify Sounds");
     f.CrunchSound1 = item(f, *f.ModifySounds1, "CrunchSound1", "Crunch Sound");
@@ -141,6 +148,8 @@ void readMenu(TForm1& f)
     f.ClearCookieCacheShortcuts1->OnClick = bind(f, &TForm1::ClearCookieCacheShortcuts1Click);
     f.DeleteIEHistory1->OnClick = bind(f, &TForm1::DeleteIEHistory1Click);
     f.DeleteIECache1->OnClick = bind(f, &TForm1::DeleteIECache1Click);
+    for (TMenuItem* row : f.BrowserRows)
+        row->OnClick = bind(f, &TForm1::BrowserRowClick);
 }
 
 } // namespace

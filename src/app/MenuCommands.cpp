@@ -10,6 +10,29 @@
 void TForm1::PopupMenu1Popup(TObject*)
 {
     State.MenuOpen = true;
+    // A browser installed since the last look gets its row, and its stores are munched.
+    FindOtherBrowsers();
+}
+
+void TForm1::FindOtherBrowsers()
+{
+    // The same stores found again are the same list: a munch under way goes on.
+    std::vector<TFoundBrowser> found = FindBrowsers(platform_.fileSystem, platform_.folders);
+    if (found != *otherBrowsers_)
+        otherBrowsers_ = std::make_shared<const std::vector<TFoundBrowser>>(std::move(found));
+    for (TMenuItem* row : BrowserRows)
+        row->Visible = false;
+    for (const TFoundBrowser& browser : *otherBrowsers_)
+        BrowserRows.at(browser.Family)->Visible = true;
+    NoneFound1->Visible = otherBrowsers_->empty();
+}
+
+void TForm1::BrowserRowClick(TObject* Sender)
+{
+    if (auto* row = dynamic_cast<TMenuItem*>(Sender))
+        row->Checked = !row->Checked;
+    SaveSettings();
+    State.MenuOpen = false;
 }
 
 void TForm1::chooseCookieFile(const char* defaultName, const char* title, std::string& path)

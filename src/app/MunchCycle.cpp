@@ -1,5 +1,5 @@
-// The munch cycle: at each tick of the threaded timer, the four cookie stores
-// are visited in a fixed order and whatever is found there is deleted and counted.
+// The munch cycle: at each tick of the threaded timer, the cookie stores are
+// visited in a fixed order and whatever is found there is deleted and counted.
 #include "app/FileExists.h"
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
@@ -13,20 +13,21 @@
 
 namespace {
 
-// Whether a name is "index.dat" once A to Z are taken in lower case: the cache's index is spared.
-bool isIndexDat(std::string_view name)
+// Whether a name is the folder's index in any letter case: "index.dat", or
+// "container.dat" of later versions. An index is spared.
+bool isIndex(std::string_view name)
 {
-    return platform::sameIgnoringCase(name, "index.dat");
+    return platform::sameIgnoringCase(name, "index.dat") || platform::sameIgnoringCase(name, "container.dat");
 }
 
 // Whether an entry of the cookie folder is a cookie to munch, judged from the
 // listing alone and on the name exactly as listed: a file (not ".", "..", a
-// subfolder), not the index, not read-only. A name holding a separator would
+// subfolder), not an index, not read-only. A name holding a separator would
 // reach into another folder once joined to the cookie folder's path, so it is
 // passed over.
 bool isCookie(const platform::FindEntry& entry)
 {
-    return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndexDat(entry.name) &&
+    return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndex(entry.name) &&
            platform::isListedName(entry.name);
 }
 
@@ -36,6 +37,8 @@ struct Stores {
     std::string operaCookieFile;
     std::string icqCookieFile;
     bool munchIcq;
+    std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers;
+    std::vector<bool> munchBrowser; // by family
     std::string ieCookieDir;
     bool operator==(const Stores&) const = default;
 };
@@ -43,8 +46,11 @@ struct Stores {
 Stores storesOf(const TForm1& form)
 {
     const TAppState& state = form.State;
-    return {state.CookieTxtFile, state.OperaCookieFile, state.ICQCookieFile, form.DeleteICQCookies1->Checked,
-            state.IECookieDir};
+    std::vector<bool> munchBrowser;
+    for (const TMenuItem* row : form.BrowserRows)
+        munchBrowser.push_back(row->Checked);
+    return {state.CookieTxtFile,  state.OperaCookieFile,        state.ICQCookieFile, form.DeleteICQCookies1->Checked,
+            form.OtherBrowsers(), std::move(munchBrowser), state.IECookieDir};
 }
 
 // Entries of the cookie folder looked at between two rounds of pending
@@ -93,23 +99,46 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     if (isCookieFile(taken.icqCookieFile) && taken.munchIcq)
         munched |= MunchFile(taken.icqCookieFile);
 
-    // Messages run between rounds of the folder, so that the tray menu answers
-    // during a large munch. What its commands change is for the next cycle:
-    // this one ends at once when munching is switched off or paused by the
-    // menu, the program is ending, or a store has changed.
+    // Messages run between rounds of the stores and of the folder, so that the
+    // tray menu answers during a large munch. What its commands change is for
+    // the next cycle: this one ends at once when munching is switched off or
+    // paused by the menu, the program is ending, or a store has changed.
+    int looked = 0;
+    bool stopped = false;
     auto mayGoOn = [&] {
+        if (++looked % entriesPerRound != 0)
+            return true;
         Application().ProcessMessages();
-        return State.MunchActive && !State.MenuOpen && !Application().Terminated() && storesOf(*this) == taken;
+        stopped = !State.MunchActive || State.MenuOpen || Application().Terminated() || !(storesOf(*this) == taken);
+        return !stopped;
     };
+    // The list of browsers taken here stays whole while messages run, even
+    // when the menu finds them anew.
+    const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
+    if (listedBrowsers_ != taken.otherBrowsers) {
+        listedBrowsers_ = taken.otherBrowsers;
+        storesToList_.clear();
+        for (const TFoundBrowser& browser : browsers)
+            storesToList_.emplace_back(browser.Stores.size(), true);
+    }
+    for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
+        if (!taken.munchBrowser.at(browsers[b].Family))
+            continue;
+        for (std::size_t s = 0; s < browsers[b].Stores.size() && mayGoOn(); ++s) {
+            bool toList = storesToList_[b][s];
+            munched |= munchStore(browsers[b].Stores[s], toList);
+            storesToList_[b][s] = toList;
+        }
+    }
     // Every kind of entry is listed (no attribute is left out) and judged as
     // it comes, so the folder is never held in memory. The folder is taken
     // where it really is, once, and listed and munched there; whatever the
     // settings name, a system folder is never emptied.
-    int looked = 0;
-    const std::string cookieDir = mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+    const std::string cookieDir =
+        stopped || mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
     if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
         files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
-            if (++looked % entriesPerRound == 0 && !mayGoOn())
+            if (!mayGoOn())
                 return false;
             if (isCookie(entry))
                 munched |= counted(files.deleteFile(cookieDir, entry.name));
@@ -119,6 +148,44 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // long munch it would only keep the shell busy.
     if (munched)
         TrayIcon1->SetCycleIcons(true);
+}
+
+bool TForm1::munchStore(const TCookieStore& store, bool& toList)
+{
+    platform::IFileSystem& files = platform_.fileSystem;
+    const std::string folder = store.Folder + "\\";
+    // Asking for one path costs a fraction of a search under Wine, and every
+    // tick asks for every store: only a store that is there is listed whole.
+    if (!toList) {
+        const std::uint32_t attributes = files.attributes(folder + store.Name);
+        if (attributes == platform::invalidAttributes ||
+            (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
+            return false;
+    }
+    toList = false;
+    const TStoreLook look = LookAtStore(files, store);
+    if (!look.StorePresent && look.Companions.empty())
+        return false;
+    // The store and its companions go by the names listed, in their folder
+    // taken where it really is, once; a link among them is left.
+    const std::string where = files.finalPath(store.Folder);
+    if (where.empty()) {
+        toList = !look.Companions.empty();
+        return false;
+    }
+    // While the store is there its companions stay: a database without its
+    // journal can be corrupted. A store in use (the browser runs) is tried
+    // again next cycle; a read-only one is the user's way to keep it.
+    bool munched = false;
+    if (look.StorePresent) {
+        if (!look.StoreDeletable || !counted(files.deleteFile(where, look.StoreName)))
+            return false;
+        munched = true;
+    }
+    // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
+    for (const std::string& companion : look.Companions)
+        toList |= !files.deleteFile(where, companion);
+    return munched;
 }
 
 bool TForm1::MunchFile(const std::string& path)

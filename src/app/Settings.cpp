@@ -7,6 +7,7 @@
 namespace {
 
 const std::string settingsFile = "nomblet.ini"; // a bare name: the Windows directory
+constexpr const char* otherBrowsersSection = "Other Browsers";
 
 const char* flag(bool checked)
 {
@@ -30,6 +31,9 @@ void TForm1::LoadSettings()
     LoadatStartup1->Checked = read("Settings", "Autoload", "1") == "1";
     State.CrunchWaveFile = read("Settings", "CrunchWave", "default");
     State.BurpWaveFile = read("Settings", "BurpWave", "default");
+    // A family without its key is munched.
+    for (TMenuItem* row : BrowserRows)
+        row->Checked = read(otherBrowsersSection, row->Caption.c_str(), "1") == "1";
 }
 
 void TForm1::SaveSettings()
@@ -48,4 +52,9 @@ void TForm1::SaveSettings()
     write("Settings", "Autoload", flag(LoadatStartup1->Checked));
     write("Settings", "CrunchWave", State.CrunchWaveFile);
     write("Settings", "BurpWave", State.BurpWaveFile);
+    // Only the families found here: the keys of others stay as they stand.
+    for (const TFoundBrowser& browser : *otherBrowsers_) {
+        const TMenuItem& row = *BrowserRows.at(browser.Family);
+        write(otherBrowsersSection, row.Caption.c_str(), flag(row.Checked));
+    }
 }

@@ -66,6 +66,9 @@ public:
     // The whole content of an existing file, opened read-only while sharing both
     // reading and writing with others, read with one block read of its exact size.
     virtual FileContent readWholeFile(const std::string& path) = 0;
+    // The first maxBytes bytes of an existing file (all of it when shorter),
+    // opened as readWholeFile opens it: for files that may be of any size.
+    virtual FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) = 0;
 
     virtual std::string currentDirectory() = 0;
 };

@@ -1,5 +1,5 @@
 // The folders service: the Windows directory, the other folders of the system
-// and the user, and full paths. UI thread only.
+// and the user, the folders the shell names, and full paths. UI thread only.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +7,14 @@
 #include <vector>
 
 namespace platform {
+
+// Folders the shell names for the user.
+enum class ShellFolder {
+    Cookies,        // Internet Explorer's cookies
+    InternetCache,  // Internet Explorer's cache
+    RoamingAppData, // application data that follows the user
+    LocalAppData,   // application data of this machine
+};
 
 class IFolders {
 public:
@@ -20,6 +28,9 @@ public:
     // Start Menu, the common ones, ...) but the user's cookie, Internet cache
     // and history folders. Those the system cannot name are left out.
     virtual std::vector<std::string> systemFolders() = 0;
+    // A folder as the shell names it now; empty when it names none (an older
+    // shell), or when the name has no exact ANSI form and no short one.
+    virtual std::string shellFolder(ShellFolder folder) = 0;
     // The path made absolute, with long names for the short ones of the parts
     // that exist; the path as given when it cannot be resolved.
     virtual std::string fullLongPath(const std::string& path) = 0;

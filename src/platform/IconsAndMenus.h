@@ -25,6 +25,7 @@ struct MenuEntry {
     unsigned id = 0;
     bool checked = false;
     bool isDefault = false; // shown bold
+    bool enabled = true;    // false: greyed, cannot be chosen
     std::vector<MenuEntry> items;
 };
 

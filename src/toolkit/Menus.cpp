@@ -40,18 +40,21 @@ TPopupMenu::TPopupMenu(TComponent* owner, platform::IIconsAndMenus& menus) : TPo
 
 namespace {
 
-// The entries of an item's sub-items; ids index the flat list of items + 1.
+// The entries of an item's visible sub-items; ids index the flat list of items + 1.
 std::vector<platform::MenuEntry> entriesOf(const TMenuItem& parent, std::vector<TMenuItem*>& byId)
 {
     std::vector<platform::MenuEntry> entries;
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
+        if (!item->Visible)
+            continue;
         byId.push_back(item);
         platform::MenuEntry entry;
         entry.caption = item->Caption;
         entry.id = static_cast<unsigned>(byId.size());
         entry.checked = item->Checked;
         entry.isDefault = item->Default;
+        entry.enabled = item->Enabled;
         entry.items = entriesOf(*item, byId);
         entries.push_back(std::move(entry));
     }

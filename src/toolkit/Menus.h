@@ -17,6 +17,8 @@ public:
     std::string Caption;
     bool Checked = false;
     bool Default = false;
+    bool Enabled = true;  // false: shown greyed, cannot be chosen
+    bool Visible = true;  // false: left out of the menu
     TNotifyEvent OnClick;
 
     // Sub-items are owned by the item's owner, not by the item.

@@ -150,7 +150,7 @@ TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedI
         steps.push_back(call.operation + " " + path);
     }
     const std::string in = cacheDir + "\\";
-    EXPECT_THAT(steps, ElementsAre("finalPath C:\\WINDOWS", "finalPath " + cacheDir,           // where it is
+    EXPECT_THAT(steps, ElementsAre("attributes " + cacheDir, "finalPath " + cacheDir,           // where it is
                                    "findFiles " + in + "*.*", "findFiles " + in + "F\\*.*",     // the list
                                    "deleteFile " + in + "F", "removeDirectory " + in + "F",        // pass one
                                    "deleteFile " + in + "F\\x.htm", "removeDirectory " + in + "F\\x.htm",
@@ -158,16 +158,51 @@ TEST_F(CleanupCommandsTest, TheTreeIsListedOnceAndEachEntryIsDeletedThenRemovedI
                                    "deleteFile " + in + "F\\x.htm", "removeDirectory " + in + "F\\x.htm"));
 }
 
-TEST_F(CleanupCommandsTest, TheCacheFolderGetsOneBackslashAfterTheWindowsDirectory)
+TEST_F(CleanupCommandsTest, TheCacheFolderIsTheShellsOrTheWindowsDirectorysWithOneSeparator)
 {
-    for (const char* windows : {"C:\\", "C:\\WINNT"}) {
-        fakes.folders.windowsDir = windows;
-        fakes.fileSystem.addFolder(std::string(windows) + "\\Temporary Internet Files");
+    const std::string shells = "C:\\users\\u\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+    const std::string folderName = "Temporary Internet Files";
+    struct Case {
+        std::string shellNames; // empty: it names none
+        std::string windows;
+        bool doubleByteCodePage;
+        std::string expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {shells, "C:\\WINDOWS", false, shells},
+             {"", "C:\\", false, "C:\\" + folderName},
+             {"", "C:\\WINNT", false, "C:\\WINNT\\" + folderName},
+             // A last character whose second byte is 0x5C still needs its separator;
+             // without it the walk would empty a folder beside the Windows directory.
+             {"", "C:\\\x81\\", true, "C:\\\x81\\\\" + folderName},
+             {"", "C:\\\x81\\", false, "C:\\\x81\\" + folderName},
+         }) {
+        fakes.folders.shellFolders.clear();
+        if (!c.shellNames.empty())
+            fakes.folders.shellFolders[platform::ShellFolder::InternetCache] = c.shellNames;
+        fakes.folders.windowsDir = c.windows;
+        fakes.codePage.leadBytes.clear();
+        if (c.doubleByteCodePage)
+            fakes.codePage.leadBytes = {0x81};
+        fakes.fileSystem.calls.clear();
         form->DeleteIECache1->Click();
-        EXPECT_EQ(form->FileFinder1->Directory, std::string(windows) + (windows[3] ? "\\" : "") + "Temporary Internet Files");
-        EXPECT_EQ(form->FileFinder1->Filter, "*.*");
-        EXPECT_TRUE(form->FileFinder1->Recurse);
+        // The folder so named is looked at first (is it a link?), then taken where it is.
+        const std::vector<Call> looks = fakes.fileSystem.callsOf("attributes");
+        ASSERT_FALSE(looks.empty()) << c.windows;
+        EXPECT_EQ(looks.front().args[0], c.expected) << c.windows;
     }
+}
+
+TEST_F(CleanupCommandsTest, TheShellsCacheFolderIsEmptiedAndKept)
+{
+    const std::string shells = "C:\\users\\u\\INetCache";
+    fakes.folders.shellFolders[platform::ShellFolder::InternetCache] = shells;
+    fakes.fileSystem.addFile(shells + "\\Content.IE5\\page.htm");
+    fakes.fileSystem.addFile(shells + "\\top.htm");
+    fakes.fileSystem.addFile(cacheDir + "\\old.htm");
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(fakes.fileSystem.list(shells), IsEmpty());
+    EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\old.htm")) << "the Windows directory's is not the cache";
 }
 
 TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntriesGo)

@@ -38,8 +38,19 @@ const std::vector<std::array<std::string, 3>> storedSettings{
     {"Settings", "Autoload", "0"},
     {"Settings", "CrunchWave", "C:\\sounds\\crunch.wav"},
     {"Settings", "BurpWave", "C:\\sounds\\burp.wav"},
+    {"Other Browsers", "Microsoft Edge", "1"},
+    {"Other Browsers", "Waterfox", "0"}, // a family not found here
     {"Other", "Keep", "this"},
 };
+
+const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
+const std::string localData = "C:\\users\\u\\AppData\\Local";
+const std::string firefoxProfile = roamingData + "\\Mozilla\\Firefox\\Profiles\\a.default";
+const std::string edgeProfile = localData + "\\Microsoft\\Edge\\User Data\\Default";
+// The browsers' stores, each with a companion.
+const std::vector<std::string> browserStores{firefoxProfile + "\\cookies.sqlite", edgeProfile + "\\Network\\Cookies"};
+const std::vector<std::string> companions{firefoxProfile + "\\cookies.sqlite-wal",
+                                          edgeProfile + "\\Network\\Cookies-journal"};
 
 const std::vector<std::string> storeFiles{"C:\\ns\\cookies.txt", "C:\\opera\\cookies4.dat", "C:\\icq\\cookies.dat",
                                           ieDir + "\\a.txt", ieDir + "\\b.txt"};
@@ -56,6 +67,11 @@ const std::vector<std::string> bystanders{
     "C:\\sounds\\burp.wav",
     "C:\\sounds\\new.wav",
     "D:\\data\\precious.doc",
+    roamingData + "\\Mozilla\\Firefox\\profiles.ini",
+    firefoxProfile + "\\places.sqlite",
+    firefoxProfile + "\\key4.db",
+    edgeProfile + "\\Login Data",
+    edgeProfile + "\\Network\\Cookies.bak",
 };
 
 const std::vector<std::string> urls{"Cookie:user@example.com/", "Visited: user@http://example.com/",
@@ -119,6 +135,11 @@ public:
             fakes.profile.set(ini, section, key, value);
         for (const std::string& file : storeFiles)
             fakes.fileSystem.addFile(file, "cookie");
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+        for (const auto* files : {&browserStores, &companions})
+            for (const std::string& file : *files)
+                fakes.fileSystem.addFile(file, "sqlite");
         fakes.fileSystem.addFile(ieDir + "\\index.dat", "index");
         for (int i = 0; i < 30; ++i) // more entries than one round of the folder between messages
             fakes.fileSystem.addFile(ieDir + "\\c" + std::to_string(i) + ".txt", "cookie");
@@ -126,7 +147,7 @@ public:
             fakes.fileSystem.addFile(file, "cached");
         const std::string wave = waveBytes();
         for (const std::string& file : bystanders)
-            fakes.fileSystem.addFile(file, file.ends_with(".wav") ? wave : "keep");
+            fakes.fileSystem.addFile(file, file.ends_with(".wav") ? wave : file.ends_with(".ini") ? profilesIni : "keep");
         for (const std::string& url : urls)
             fakes.urlCache.add({.url = url});
         fakes.registry.addKey(platform::RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
@@ -181,6 +202,8 @@ public:
         fakes.notifyArea.mouse(516); // right button down on the icon
     }
 
+    static constexpr const char* profilesIni = "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n";
+
     static std::string waveBytes()
     {
         auto image = BuiltinBurpImage();
@@ -198,11 +221,16 @@ public:
 std::map<std::string, std::string> meant(const TForm1& f)
 {
     auto flag = [](const TMenuItem* item) { return std::string(item->Checked ? "1" : "0"); };
-    return {{"Name", f.State.CookieTxtFile},         {"OName", f.State.OperaCookieFile},
-            {"Dir", f.State.IECookieDir},            {"ICQ", f.State.ICQCookieFile},
-            {"MunchICQ", flag(f.DeleteICQCookies1)}, {"SoundsOn", flag(f.SoundsOn1)},
-            {"Autoload", flag(f.LoadatStartup1)},    {"CrunchWave", f.State.CrunchWaveFile},
-            {"BurpWave", f.State.BurpWaveFile}};
+    std::map<std::string, std::string> values{
+        {"Name", f.State.CookieTxtFile},         {"OName", f.State.OperaCookieFile},
+        {"Dir", f.State.IECookieDir},            {"ICQ", f.State.ICQCookieFile},
+        {"MunchICQ", flag(f.DeleteICQCookies1)}, {"SoundsOn", flag(f.SoundsOn1)},
+        {"Autoload", flag(f.LoadatStartup1)},    {"CrunchWave", f.State.CrunchWaveFile},
+        {"BurpWave", f.State.BurpWaveFile}};
+    // Only the families found are written: the others' keys stay.
+    for (const TFoundBrowser& browser : *f.OtherBrowsers())
+        values[f.BrowserRows.at(browser.Family)->Caption] = flag(f.BrowserRows.at(browser.Family));
+    return values;
 }
 
 // A path through the program: what runs before the faults, the part that runs
@@ -260,6 +288,9 @@ std::vector<std::string> check(Rig& rig, const Path& path)
     auto allowed = [&](const std::string& file) {
         if (path.mayClearCacheFolder && below(file, cacheDir))
             return true;
+        for (const auto* browserFiles : {&browserStores, &companions})
+            if (std::find(browserFiles->begin(), browserFiles->end(), file) != browserFiles->end())
+                return true;
         for (const std::string& name : storeNames)
             if (platform::asciiLowered(name) == platform::asciiLowered(file))
                 return true;
@@ -268,10 +299,13 @@ std::vector<std::string> check(Rig& rig, const Path& path)
                 return true;
         return false;
     };
-    for (const auto* files : {&storeFiles, &cacheFiles, &bystanders})
+    for (const auto* files : {&storeFiles, &cacheFiles, &bystanders, &browserStores, &companions})
         for (const std::string& file : *files)
             if (!fakes.fileSystem.exists(file) && !allowed(file))
                 fault("deleted outside the stores: " + file);
+    for (std::size_t i = 0; i < browserStores.size(); ++i)
+        if (fakes.fileSystem.exists(browserStores[i]) && !fakes.fileSystem.exists(companions[i]))
+            fault("a companion deleted while its store is there: " + companions[i]);
     for (const std::string& url : urls)
         if (!fakes.urlCache.contains(url) && !(path.sweeps && url.starts_with(path.sweeps)))
             fault("cache entry deleted outside the sweep: " + url);
@@ -412,9 +446,11 @@ Path munchCycle()
     Path path{"munch cycle", startFaultFree, [](Rig& rig) { rig.tick(); }};
     path.boxes = {noTimer};
     path.didItsWork = [](Rig& rig) {
-        return std::none_of(storeFiles.begin(), storeFiles.end(),
-                            [&](const std::string& file) { return rig.fakes.fileSystem.exists(file); }) &&
-               rig.form->State.MunchedCount == static_cast<std::uint16_t>(storeFiles.size() + 30);
+        const auto gone = [&](const std::string& file) { return !rig.fakes.fileSystem.exists(file); };
+        return std::all_of(storeFiles.begin(), storeFiles.end(), gone) &&
+               std::all_of(browserStores.begin(), browserStores.end(), gone) &&
+               std::all_of(companions.begin(), companions.end(), gone) &&
+               rig.form->State.MunchedCount == static_cast<std::uint16_t>(storeFiles.size() + 30 + browserStores.size());
     };
     return path;
 }
@@ -475,6 +511,27 @@ Path clearIeCache()
     return path;
 }
 
+// The tray menu opened and closed with no choice: the browsers are looked for
+// anew, and one installed since start gets its row.
+Path trayMenuOpened()
+{
+    Path path{"tray menu opened and dismissed",
+              [](Rig& rig) {
+                  startFaultFree(rig);
+                  rig.fakes.fileSystem.addFolder(localData + "\\BraveSoftware\\Brave-Browser\\User Data\\Default");
+              },
+              [](Rig& rig) { rig.choose(""); }};
+    path.didItsWork = [](Rig& rig) {
+        const auto& menu = rig.fakes.iconsAndMenus.lastMenu;
+        return std::any_of(menu.begin(), menu.end(), [](const platform::MenuEntry& entry) {
+            return entry.caption == "Other Browsers" &&
+                   std::any_of(entry.items.begin(), entry.items.end(),
+                               [](const platform::MenuEntry& row) { return row.caption == "Brave"; });
+        });
+    };
+    return path;
+}
+
 // A command of the tray menu, chosen through the icon.
 struct MenuRow {
     const char* name;
@@ -484,6 +541,7 @@ struct MenuRow {
     bool clearsCache = false;
     bool ends = false;
     const char* pickedFolder = nullptr; // what the user picks in the folder browser, when not the store's own
+    const char* browser = nullptr;      // a row of "Other Browsers", by caption, in place of item
 };
 
 Path menuCommand(const MenuRow& row)
@@ -496,11 +554,16 @@ Path menuCommand(const MenuRow& row)
                 shell.confirm();
             };
     };
-    Path path{std::string("menu: ") + row.name, before, [item = row.item](Rig& rig) {
-                  TMenuItem* chosen = rig.form->*item;
-                  std::string captionPath = chosen->Caption;
-                  if (chosen->Parent() == rig.form->ModifySounds1)
-                      captionPath = rig.form->ModifySounds1->Caption + "/" + captionPath;
+    Path path{std::string("menu: ") + row.name, before, [item = row.item, browser = row.browser](Rig& rig) {
+                  std::string captionPath;
+                  if (browser) {
+                      captionPath = rig.form->OtherBrowsers1->Caption + "/" + browser;
+                  } else {
+                      TMenuItem* chosen = rig.form->*item;
+                      captionPath = chosen->Caption;
+                      if (chosen->Parent() == rig.form->ModifySounds1)
+                          captionPath = rig.form->ModifySounds1->Caption + "/" + captionPath;
+                  }
                   rig.choose(captionPath);
                   if (rig.app.Terminated()) { // the loop ends: the main window goes, saving the settings
                       rig.app.Run();
@@ -541,6 +604,9 @@ const std::vector<MenuRow> menuRows{
     {"Clear IE Cache", &TForm1::DeleteIECache1, {}, "", true},
     {"Load at Startup", &TForm1::LoadatStartup1, {saveFailed}},
     {"Exit", &TForm1::Exit1, {saveFailed}, nullptr, false, true},
+    {"Other Browsers: Microsoft Edge", nullptr, {saveFailed}, nullptr, false, false, nullptr, "Microsoft Edge"},
+    {"Other Browsers: Firefox", nullptr, {saveFailed}, nullptr, false, false, nullptr, "Firefox"},
+    {"Other Browsers: Waterfox, not found", nullptr, {}, nullptr, false, false, nullptr, "Waterfox"},
 };
 
 } // namespace
@@ -563,6 +629,7 @@ TEST(FaultInjection, SaveSettings)
 
 TEST(FaultInjection, EveryMenuCommand)
 {
+    runEveryFault(trayMenuOpened());
     for (const MenuRow& row : menuRows)
         runEveryFault(menuCommand(row));
 }

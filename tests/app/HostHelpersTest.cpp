@@ -120,10 +120,29 @@ TEST(GetWindowsDir, AllowsTwoHundredFiftyFiveCharactersAndIsEmptyOnFailure)
 
 TEST(RightChars, TakesTheLastCharactersOrTheWholeString)
 {
-    EXPECT_EQ(RightChars("C:\\WINDOWS\\", 1), "\\");
-    EXPECT_EQ(RightChars("abc", 2), "bc");
-    EXPECT_EQ(RightChars("abc", 10), "abc");
-    EXPECT_EQ(RightChars("", 1), "");
-    EXPECT_EQ(RightChars("abc", 0), "");
-    EXPECT_EQ(RightChars("abc", -3), "");
+    // 0x81 leads a double-byte character whose second byte may be 0x5C, a backslash's.
+    const std::string doubleByteEnd = "C:\\\x81\\";
+    struct Case {
+        std::string text;
+        int count;
+        bool doubleByteCodePage;
+        std::string expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"C:\\WINDOWS\\", 1, false, "\\"},
+             {"abc", 2, false, "bc"},
+             {"abc", 10, false, "abc"},
+             {"", 1, false, ""},
+             {"abc", 0, false, ""},
+             {"abc", -3, false, ""},
+             {doubleByteEnd, 1, false, "\\"},
+             {doubleByteEnd, 1, true, "\x81\\"},
+             {doubleByteEnd, 2, true, "\\\x81\\"},
+             {"\x81", 1, true, "\x81"}, // a lead byte without its second byte is a character of its own
+         }) {
+        FakeCodePage codePage;
+        if (c.doubleByteCodePage)
+            codePage.leadBytes = {0x81};
+        EXPECT_EQ(RightChars(codePage, c.text, c.count), c.expected) << c.text << " " << c.count;
+    }
 }

@@ -91,12 +91,40 @@ TEST_F(MainFormTest, AFirstStartWithoutSettingsUsesTheDefaults)
     EXPECT_FALSE(fakes.profile.hasFile(ini)) << "nothing is written at start";
 }
 
-TEST_F(MainFormTest, ABlankCookieFolderBecomesTheWindowsCookiesFolder)
+TEST_F(MainFormTest, ABlankCookieFolderBecomesTheShellsCookieFolderOrTheWindowsOne)
 {
-    fakes.profile.set(ini, "Cookie Dir", "Dir", " \t ");
-    fakes.folders.windowsDir = "C:\\";
-    TForm1& form = start();
-    EXPECT_EQ(form.State.IECookieDir, "C:\\\\cookies"); // a root keeps its backslash
+    const std::string shells = "C:\\users\\u\\AppData\\Local\\Microsoft\\Windows\\INetCookies";
+    struct Case {
+        std::string stored;   // "<missing>": no key
+        std::string windows;
+        bool shellNamesOne;
+        bool shellFails;
+        std::string expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"<missing>", "C:\\WINDOWS", true, false, shells},
+             {" \t ", "C:\\WINDOWS", true, false, shells},
+             {"D:\\mine", "C:\\WINDOWS", true, false, "D:\\mine"},
+             {"<missing>", "C:\\WINDOWS", false, false, "C:\\WINDOWS\\cookies"},
+             {" \t ", "C:\\", false, false, "C:\\\\cookies"}, // a root keeps its backslash
+             {"<missing>", "C:\\WINDOWS", true, true, "C:\\WINDOWS\\cookies"},
+         }) {
+        FakePlatform platform;
+        if (c.stored != "<missing>")
+            platform.profile.set(ini, "Cookie Dir", "Dir", c.stored);
+        platform.folders.windowsDir = c.windows;
+        if (c.shellNamesOne)
+            platform.folders.shellFolders[platform::ShellFolder::Cookies] = shells;
+        if (c.shellFails)
+            platform.folders.faults.failFrom("shellFolder");
+        TApplication application(platform.ui);
+        TUrlCache::TestLibraryAtStart(platform.urlCache);
+        TForm1& form = application.CreateForm<TForm1>(platform.services);
+        EXPECT_EQ(form.State.IECookieDir, c.expected) << c.stored;
+        form.Exit1->Click();
+        application.Run();
+        EXPECT_EQ(platform.profile.get(ini, "Cookie Dir", "Dir"), c.expected) << "stored at the next save";
+    }
 }
 
 TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
@@ -107,8 +135,8 @@ TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
     for (int i = 0; i < menu.Count(); ++i)
         rows.push_back(menu.Items(i)->Caption + (menu.Items(i)->Checked ? " [x]" : ""));
     EXPECT_THAT(rows, ::testing::ElementsAre("Path to Cookie Dir (IExplorer)", "Path to Cookie.txt (Netscape)",
-                                             "Path to Cookie#.Dat (Opera)", "Path to Cookie.dat (ICQ)", "-",
-                                             "Modify Sounds", "Fallowmere Home Page", "-", "Internet IP:", "-",
+                                             "Path to Cookie#.Dat (Opera)", "Path to Cookie.dat (ICQ)",
+                                             "Other Browsers", "-", "Modify Sounds", "Fallowmere Home Page", "-", "Internet IP:", "-",
                                              "Delete ICQ Cookies [x]", "Active [x]", "Sounds On [x]", "Munched = 0",
                                              "-", "Clear IE Cookie Cache Shortcuts", "Clear IE History",
                                              "Clear IE Cache", "-", "Load at Startup", "Exit"));

@@ -315,3 +315,84 @@ TEST_F(MenuCommandsTest, ExitEndsTheProgramAndLeavesTheGate)
     EXPECT_TRUE(app.Terminated());
     EXPECT_TRUE(form->State.MenuOpen);
 }
+
+namespace {
+
+const std::string localData = "C:\\users\\u\\AppData\\Local";
+const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
+
+// The rows of the "Other Browsers" submenu as the last tracked menu showed them,
+// with "[x]" for a check mark and "(greyed)".
+std::vector<std::string> otherBrowsersRows(const std::vector<platform::MenuEntry>& menu)
+{
+    std::vector<std::string> rows;
+    for (const platform::MenuEntry& entry : menu)
+        if (entry.caption == "Other Browsers")
+            for (const platform::MenuEntry& row : entry.items)
+                rows.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
+    return rows;
+}
+
+std::string captionAfter(const std::vector<platform::MenuEntry>& menu, const std::string& caption)
+{
+    for (std::size_t i = 0; i + 1 < menu.size(); ++i)
+        if (menu[i].caption == caption)
+            return menu[i + 1].caption;
+    return "<none>";
+}
+
+} // namespace
+
+TEST_F(MenuCommandsTest, OtherBrowsersShowsEachFamilyFoundInTheTablesOrderOrNoneFound)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> folders; // made before the menu opens
+        std::vector<std::string> expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"none", {}, {"None Found (greyed)"}},
+             {"two",
+              {localData + "\\Microsoft\\Edge\\User Data", roamingData + "\\Mozilla\\Firefox"},
+              {"Firefox [x]", "Microsoft Edge [x]"}},
+             {"one more, installed since",
+              {roamingData + "\\Opera Software\\Opera GX Stable"},
+              {"Firefox [x]", "Microsoft Edge [x]", "Opera GX [x]"}},
+         }) {
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        for (const std::string& folder : c.folders)
+            fakes.fileSystem.addFolder(folder);
+        fakes.notifyArea.mouse(516); // right button down on the icon: the menu opens, nothing is chosen
+        EXPECT_THAT(otherBrowsersRows(fakes.iconsAndMenus.lastMenu), ::testing::ElementsAreArray(c.expected))
+            << c.name;
+        EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Path to Cookie.dat (ICQ)"), "Other Browsers");
+    }
+}
+
+TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
+{
+    fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+    fakes.fileSystem.addFolder(localData + "\\Microsoft\\Edge\\User Data");
+    fakes.fileSystem.addFolder(localData + "\\Google\\Chrome\\User Data");
+    fakes.profile.set(ini, "Other Browsers", "Waterfox", "0"); // a family not found here
+    for (const char* expected : {"0", "1", "0"}) {
+        fakes.iconsAndMenus.menuChoice = "Other Browsers/Microsoft Edge";
+        fakes.notifyArea.mouse(516);
+        EXPECT_FALSE(form->State.MenuOpen) << expected;
+        EXPECT_EQ(stored("Other Browsers", "Microsoft Edge"), expected);
+        EXPECT_EQ(stored("Other Browsers", "Google Chrome"), "1");
+        EXPECT_EQ(stored("Other Browsers", "Waterfox"), "0") << "kept as it stands";
+        EXPECT_EQ(stored("Other Browsers", "Firefox"), "<missing>") << "not found: not written";
+    }
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 3u * 11u) << "whole saves: nine keys and two families'";
+
+    // None Found is greyed: choosing it does nothing.
+    fakes.fileSystem.calls.clear();
+    fakes.folders.shellFolders.clear();
+    fakes.profile.calls.clear();
+    fakes.iconsAndMenus.menuChoice = "Other Browsers/None Found";
+    fakes.notifyArea.mouse(516);
+    EXPECT_TRUE(form->State.MenuOpen);
+    EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
+}

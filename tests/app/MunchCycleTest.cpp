@@ -3,6 +3,7 @@
 #include "app/MainFormFixture.h"
 
 #include "app/MunchSounds.h"
+#include "platform/PathText.h"
 #include "resources/BuiltinSounds.h"
 #include "toolkit/Error.h"
 
@@ -94,14 +95,14 @@ TEST_F(MunchCycleTest, TheIcqFileStaysWhileItsMarkIsClear)
     EXPECT_EQ(form->State.MunchedCount, 0);
 }
 
-TEST_F(MunchCycleTest, IndexDatReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpared)
+TEST_F(MunchCycleTest, IndexesReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpared)
 {
     cookies({"plain.txt"});
     fakes.fileSystem.addFile("C:\\ie\\cookies\\kept.txt", "x", platform::faReadOnly | platform::faArchive);
     fakes.fileSystem.addFile("C:\\ie\\cookies\\sub\\deep.txt");
     // A listed name holding a separator would, joined to the folder, name a file of a subfolder.
     fakes.fileSystem.addFile("C:\\ie\\cookies\\sub/deep.txt");
-    for (const char* index : {"index.dat", "INDEX.DAT", "Index.Dat"}) {
+    for (const char* index : {"index.dat", "INDEX.DAT", "Index.Dat", "container.dat", "CONTAINER.DAT"}) {
         cookies({index});
         tick();
         EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"),
@@ -607,4 +608,305 @@ TEST_F(MunchCycleTest, ACounterResetDuringAMunchPausesItAsTheOpenMenuDoesThenCou
     tick();
     EXPECT_EQ(form->State.MunchedCount, left);
     EXPECT_EQ(form->Cookies1->Caption, "Munched = " + std::to_string(left));
+}
+
+namespace {
+
+const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
+const std::string localData = "C:\\users\\u\\AppData\\Local";
+const std::string chromeData = localData + "\\Google\\Chrome\\User Data";
+const std::string edgeData = localData + "\\Microsoft\\Edge\\User Data";
+const std::string firefoxData = roamingData + "\\Mozilla\\Firefox";
+
+// The munch cycle over the stores of browsers found under the user's application data.
+class BrowserMunchTest : public MunchCycleTest {
+protected:
+    void SetUp() override
+    {
+        MunchCycleTest::SetUp();
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+    }
+    // Makes the files and lets the program find its browsers, as the menu's opening does.
+    void found(std::initializer_list<std::string> files)
+    {
+        for (const std::string& file : files)
+            fakes.fileSystem.addFile(file, "data");
+        form->FindOtherBrowsers();
+        fakes.fileSystem.calls.clear();
+    }
+    std::vector<std::string> left(const std::string& folder) const
+    {
+        std::vector<std::string> names = fakes.fileSystem.list(folder);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+} // namespace
+
+TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOnlyOnceItIsDeleted)
+{
+    const std::string network = chromeData + "\\Default\\Network";
+    struct Case {
+        const char* name;
+        std::vector<std::string> made;   // in the Network folder
+        std::uint32_t storeAttributes;   // of "Cookies", when made
+        bool storeIsFolder;
+        bool storeHeld;                  // open in the browser, no delete sharing
+        const char* heldCompanion;
+        std::vector<std::string> left;
+        int counted;
+    };
+    const std::uint32_t plain = platform::faArchive;
+    for (const Case& c : std::initializer_list<Case>{
+             {"absent", {}, 0, false, false, nullptr, {}, 0},
+             {"plain, with companions", {"Cookies", "Cookies-journal", "Cookies-wal", "Cookies-shm"}, plain, false,
+              false, nullptr, {}, 1},
+             {"read-only: the user keeps it", {"Cookies", "Cookies-journal"}, plain | platform::faReadOnly, false,
+              false, nullptr, {"Cookies", "Cookies-journal"}, 0},
+             {"a folder", {"Cookies-journal"}, 0, true, false, nullptr, {"Cookies", "Cookies-journal"}, 0},
+             {"in use: the browser runs", {"Cookies", "Cookies-wal", "Cookies-shm"}, plain, false, true, nullptr,
+              {"Cookies", "Cookies-shm", "Cookies-wal"}, 0},
+             {"companions an earlier munch left", {"Cookies-wal", "Cookies-shm"}, 0, false, false, nullptr, {}, 0},
+             {"a companion in use", {"Cookies", "Cookies-wal", "Cookies-journal"}, plain, false, false,
+              "Cookies-wal", {"Cookies-wal"}, 1},
+         }) {
+        FakePlatform fresh;
+        fresh.folders.shellFolders = fakes.folders.shellFolders;
+        fresh.fileSystem.addFile(chromeData + "\\Default\\Preferences", "{}");
+        fresh.fileSystem.addFile(network + "\\Trust Tokens", "t");
+        for (const std::string& name : c.made)
+            fresh.fileSystem.addFile(network + "\\" + name, "sqlite",
+                                     name == "Cookies" ? c.storeAttributes : platform::faArchive);
+        if (c.storeIsFolder)
+            fresh.fileSystem.addFolder(network + "\\Cookies");
+        if (c.storeHeld)
+            fresh.fileSystem.lock(network + "\\Cookies");
+        if (c.heldCompanion)
+            fresh.fileSystem.lock(network + "\\" + c.heldCompanion);
+        TApplication application(fresh.ui);
+        TUrlCache::TestLibraryAtStart(fresh.urlCache);
+        TForm1& munching = application.CreateForm<TForm1>(fresh.services);
+        fresh.fileSystem.calls.clear();
+        munching.ThreadedTimer1->HandleTick();
+
+        std::vector<std::string> names = fresh.fileSystem.list(network);
+        std::erase(names, "Trust Tokens");
+        std::sort(names.begin(), names.end());
+        EXPECT_THAT(names, ::testing::ElementsAreArray(c.left)) << c.name;
+        EXPECT_EQ(munching.State.MunchedCount, c.counted) << c.name;
+        EXPECT_TRUE(fresh.fileSystem.exists(network + "\\Trust Tokens")) << c.name;
+        EXPECT_TRUE(fresh.fileSystem.exists(chromeData + "\\Default\\Preferences")) << c.name;
+        // The store goes first: its companions are never deleted while it is there.
+        std::vector<std::string> deletes;
+        for (const Call& call : fresh.fileSystem.callsOf("deleteFile"))
+            deletes.push_back(call.args[1]);
+        if (!deletes.empty() && std::count(c.made.begin(), c.made.end(), "Cookies")) {
+            EXPECT_EQ(deletes.front(), "Cookies") << c.name;
+        }
+        if (c.storeHeld || (c.storeAttributes & platform::faReadOnly) || c.storeIsFolder) {
+            EXPECT_EQ(std::count_if(deletes.begin(), deletes.end(), [](const std::string& n) { return n != "Cookies"; }), 0)
+                << c.name;
+        }
+
+        if (c.storeHeld) { // the browser closes: the next cycle munches it whole
+            fresh.fileSystem.unlock(network + "\\Cookies");
+            munching.ThreadedTimer1->HandleTick();
+            EXPECT_THAT(fresh.fileSystem.list(network), ::testing::ElementsAre("Trust Tokens")) << c.name;
+            EXPECT_EQ(munching.State.MunchedCount, 1) << c.name;
+        }
+    }
+}
+
+TEST_F(BrowserMunchTest, EveryStoreOfTheFoundBrowsersGoesAndNothingElseOfTheirProfiles)
+{
+    const std::string ffA = firefoxData + "\\Profiles\\a.default";
+    const std::string ffB = "D:\\FirefoxProfiles\\work"; // named by an absolute path
+    const std::string opera = roamingData + "\\Opera Software\\Opera Stable";
+    const std::vector<std::string> stores{
+        ffA + "\\cookies.sqlite",
+        ffB + "\\cookies.sqlite",
+        chromeData + "\\Default\\Network\\Cookies",
+        chromeData + "\\Profile 1\\Network\\Cookies",
+        chromeData + "\\Profile 1\\Cookies", // before version 96
+        edgeData + "\\Default\\Network\\Cookies",
+        edgeData + "\\Default\\Extension Cookies",
+        opera + "\\Network\\Cookies",
+    };
+    const std::vector<std::string> kept{
+        firefoxData + "\\profiles.ini", ffA + "\\places.sqlite", ffA + "\\logins.json", ffA + "\\key4.db",
+        ffA + "\\parent.lock", ffB + "\\cookies.sqlite.bak", chromeData + "\\Local State",
+        chromeData + "\\Default\\History", chromeData + "\\Default\\Login Data", chromeData + "\\Default\\lockfile",
+        chromeData + "\\Profile 1\\Preferences", edgeData + "\\Default\\Network\\Network Persistent State",
+        opera + "\\Preferences"};
+    fakes.fileSystem.addFile(firefoxData + "\\profiles.ini",
+                             "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n"
+                             "[Profile1]\r\nIsRelative=0\r\nPath=D:\\FirefoxProfiles\\work\r\n");
+    for (const std::string& store : stores) {
+        fakes.fileSystem.addFile(store, "sqlite");
+        fakes.fileSystem.addFile(store + "-journal", "j");
+    }
+    for (const std::string& file : kept)
+        if (!fakes.fileSystem.exists(file))
+            fakes.fileSystem.addFile(file, "keep");
+    cookies({"ie.txt"});
+    fakes.fileSystem.addFile("C:\\icq\\cookies.dat");
+    found({});
+
+    tick();
+    for (const std::string& store : stores) {
+        EXPECT_FALSE(fakes.fileSystem.exists(store)) << store;
+        EXPECT_FALSE(fakes.fileSystem.exists(store + "-journal")) << store;
+    }
+    for (const std::string& file : kept)
+        EXPECT_TRUE(fakes.fileSystem.exists(file)) << file;
+    EXPECT_EQ(static_cast<std::size_t>(form->State.MunchedCount), stores.size() + 2);
+    // After the ICQ file, before the cookie folder.
+    const std::vector<std::string> order = deleted();
+    EXPECT_EQ(order.front(), "C:\\icq\\cookies.dat");
+    EXPECT_EQ(order.back(), "C:\\ie\\cookies\\ie.txt");
+}
+
+TEST_F(BrowserMunchTest, AFamilyUncheckedInTheMenuIsSpared)
+{
+    const std::string edge = edgeData + "\\Default\\Network\\Cookies";
+    const std::string chrome = chromeData + "\\Default\\Network\\Cookies";
+    found({edge, chrome});
+    struct Case {
+        bool edgeMunched;
+        bool edgeLeft;
+    };
+    for (const Case& c : {Case{false, true}, Case{true, false}}) {
+        fakes.fileSystem.addFile(chrome, "sqlite");
+        if (!fakes.fileSystem.exists(edge))
+            fakes.fileSystem.addFile(edge, "sqlite");
+        for (TMenuItem* row : form->BrowserRows)
+            if (row->Caption == "Microsoft Edge")
+                row->Checked = c.edgeMunched;
+        tick();
+        EXPECT_EQ(fakes.fileSystem.exists(edge), c.edgeLeft);
+        EXPECT_FALSE(fakes.fileSystem.exists(chrome));
+    }
+}
+
+TEST_F(BrowserMunchTest, ATickAsksOnceForEachStoreAndSearchesNoFamilyAnew)
+{
+    // Thirteen families with three profiles each, and not one store yet.
+    std::size_t stores = 0;
+    for (const TBrowserFamily& family : BrowserFamilies()) {
+        const std::string root =
+            (family.Root == platform::ShellFolder::LocalAppData ? localData : roamingData) + "\\" + family.Folder;
+        fakes.fileSystem.addFolder(root);
+        if (family.Kind == TBrowserKind::bkChromiumOneProfile) {
+            stores += 3;
+            continue;
+        }
+        const std::string profiles = family.Kind == TBrowserKind::bkMozilla ? root + "\\Profiles" : root;
+        for (const char* profile : {"Default", "Profile 1", "Profile 2"})
+            fakes.fileSystem.addFolder(profiles + "\\" + profile);
+        stores += family.Kind == TBrowserKind::bkMozilla ? 3 : 9;
+    }
+    found({});
+    fakes.folders.calls.clear();
+    const auto looksAtStores = [&](const char* operation) {
+        std::size_t looks = 0;
+        for (const Call& call : fakes.fileSystem.callsOf(operation))
+            looks += call.args[0].rfind("C:\\users\\", 0) == 0;
+        return looks;
+    };
+    struct Case {
+        const char* tick;
+        std::size_t searches;  // a store listed with its companions
+        std::size_t questions; // a store's attributes asked for
+    };
+    // The first cycle after the stores are found lists each, for companions an
+    // earlier run may have left; the others only ask.
+    for (const Case& c : {Case{"first", stores, 0}, Case{"second", 0, stores}, Case{"third", 0, stores}}) {
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(looksAtStores("findFiles"), c.searches) << c.tick;
+        EXPECT_EQ(looksAtStores("attributes"), c.questions) << c.tick;
+        EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
+        EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
+    }
+    EXPECT_TRUE(fakes.folders.callsOf("shellFolder").empty());
+}
+
+TEST_F(BrowserMunchTest, AStoreThatAppearsLaterIsListedWholeAndACompanionLeftIsTriedAgain)
+{
+    const std::string network = chromeData + "\\Default\\Network";
+    found({network + "\\Trust Tokens"});
+    tick(); // the first cycle lists: nothing there yet
+    struct Case {
+        const char* name;
+        std::vector<std::string> made;
+        const char* held;
+        std::vector<std::string> left;
+        int counted;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"a store with its journal", {"Cookies", "Cookies-journal"}, nullptr, {}, 1},
+             {"a read-only store", {}, nullptr, {}, 0},
+             {"a companion held", {"Cookies", "Cookies-wal"}, "Cookies-wal", {"Cookies-wal"}, 1},
+             {"the companion let go", {}, nullptr, {}, 0},
+         }) {
+        for (const std::string& name : c.made)
+            fakes.fileSystem.addFile(network + "\\" + name, "sqlite");
+        if (c.held)
+            fakes.fileSystem.lock(network + "\\" + c.held);
+        if (std::string(c.name) == "the companion let go")
+            fakes.fileSystem.unlock(network + "\\Cookies-wal");
+        if (std::string(c.name) == "a read-only store")
+            fakes.fileSystem.addFile(network + "\\Cookies", "kept", platform::faArchive | platform::faReadOnly);
+        const auto before = form->State.MunchedCount;
+        tick();
+        std::vector<std::string> names = left(network);
+        std::erase(names, "Trust Tokens");
+        if (std::string(c.name) == "a read-only store") {
+            EXPECT_THAT(names, ElementsAre("Cookies")) << c.name;
+            fakes.fileSystem.setAttributes(network + "\\Cookies", platform::faArchive);
+            fakes.fileSystem.erase(network + "\\Cookies");
+        } else {
+            EXPECT_THAT(names, ::testing::ElementsAreArray(c.left)) << c.name;
+        }
+        EXPECT_EQ(form->State.MunchedCount - before, c.counted) << c.name;
+    }
+}
+
+TEST_F(BrowserMunchTest, ABrowserInstalledLaterIsMunchedOnceTheMenuHasOpened)
+{
+    const std::string store = edgeData + "\\Default\\Network\\Cookies";
+    found({});
+    fakes.fileSystem.addFile(store, "sqlite");
+    tick();
+    EXPECT_TRUE(fakes.fileSystem.exists(store)) << "not looked for at a tick";
+    form->PopupMenu1->OnPopup(form->PopupMenu1);
+    form->IP1->Click(); // a command reopens the gate
+    tick();
+    EXPECT_FALSE(fakes.fileSystem.exists(store));
+}
+
+TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCookieFolder)
+{
+    std::vector<std::string> stores;
+    for (int i = 0; i < 40; ++i)
+        stores.push_back(chromeData + "\\Profile " + std::to_string(i) + "\\Network\\Cookies");
+    for (const std::string& store : stores)
+        fakes.fileSystem.addFile(store, "sqlite");
+    found({});
+    cookies({"ie.txt"});
+    int rounds = 0;
+    ui.onProcessMessages = [&] {
+        if (++rounds == 2) { // within the stores: the user opens the menu, which looks for browsers anew
+            fakes.fileSystem.addFolder(edgeData + "\\Default");
+            form->PopupMenu1->OnPopup(form->PopupMenu1);
+        }
+    };
+    tick();
+    ui.onProcessMessages = nullptr;
+    EXPECT_GT(form->State.MunchedCount, 0);
+    EXPECT_LT(static_cast<std::size_t>(form->State.MunchedCount), stores.size());
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\ie.txt"));
+    EXPECT_FALSE(form->State.MunchBusy);
 }

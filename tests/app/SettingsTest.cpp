@@ -24,7 +24,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, ReadsNineKeysInOrderFromTheBareFileNameWithA2048Buffer)
+TEST_F(SettingsTest, ReadsTheKeysInOrderFromTheBareFileNameWithA2048Buffer)
 {
     start();
     auto reads = fakes.profile.callsOf("readString");
@@ -34,10 +34,14 @@ TEST_F(SettingsTest, ReadsNineKeysInOrderFromTheBareFileNameWithA2048Buffer)
         EXPECT_EQ(call.args[4], "2048");
         keys.push_back(call.args[1] + "/" + call.args[2] + "?" + call.args[3]);
     }
-    EXPECT_THAT(keys, ::testing::ElementsAre("Cookie File/Name?", "Cookie File/OName?", "Cookie Dir/Dir?",
-                                             "Cookie Dat/ICQ?", "Settings/MunchICQ?1", "Settings/SoundsOn?1",
-                                             "Settings/Autoload?1", "Settings/CrunchWave?default",
-                                             "Settings/BurpWave?default"));
+    std::vector<std::string> expected{"Cookie File/Name?",         "Cookie File/OName?",    "Cookie Dir/Dir?",
+                                      "Cookie Dat/ICQ?",           "Settings/MunchICQ?1",   "Settings/SoundsOn?1",
+                                      "Settings/Autoload?1",       "Settings/CrunchWave?default",
+                                      "Settings/BurpWave?default"};
+    // Then each browser family's mark, munched when its key is missing.
+    for (const TBrowserFamily& family : BrowserFamilies())
+        expected.push_back(std::string("Other Browsers/") + family.Caption + "?1");
+    EXPECT_THAT(keys, ::testing::ElementsAreArray(expected));
 }
 
 TEST_F(SettingsTest, StoredValuesReachTheStateAndTheCheckMarks)
@@ -144,3 +148,44 @@ TEST_P(RefusedWriteTest, StopsAtTheRefusedKeyWithTheFileNameInTheError)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachKey, RefusedWriteTest, ::testing::Range(1, 10));
+
+TEST_F(SettingsTest, EachBrowserFamilysMarkIsReadAndOnlyTheFoundOnesAreWritten)
+{
+    const std::string local = "C:\\users\\u\\AppData\\Local";
+    fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = local;
+    struct Case {
+        const char* caption;
+        const char* stored; // nullptr: no key
+        bool installed;
+        bool munched;
+        const char* written; // "<missing>": not written
+    };
+    const std::vector<Case> cases{
+        {"Microsoft Edge", "0", true, false, "0"},   {"Google Chrome", "1", true, true, "1"},
+        {"Brave", nullptr, true, true, "1"},         {"Vivaldi", "yes", true, false, "0"},
+        {"Chromium", "0", false, false, "0"},         {"Yandex Browser", nullptr, false, true, "<missing>"},
+    };
+    for (const Case& c : cases) {
+        if (c.stored)
+            store("Other Browsers", c.caption, c.stored);
+        for (const TBrowserFamily& family : BrowserFamilies())
+            if (c.installed && family.Caption == std::string(c.caption))
+                fakes.fileSystem.addFolder(local + "\\" + family.Folder);
+    }
+    TForm1& form = start();
+    fakes.profile.calls.clear();
+    form.SaveSettings();
+    std::vector<std::string> written = writtenKeys();
+    for (const Case& c : cases) {
+        for (const TMenuItem* row : form.BrowserRows) {
+            if (row->Caption == c.caption) {
+                EXPECT_EQ(row->Checked, c.munched) << c.caption;
+            }
+        }
+        EXPECT_EQ(stored("Other Browsers", c.caption), c.written) << c.caption;
+    }
+    // In the families' order, after the nine keys.
+    EXPECT_THAT(std::vector<std::string>(written.begin() + 9, written.end()),
+                ::testing::ElementsAre("Other Browsers/Google Chrome=1", "Other Browsers/Microsoft Edge=0",
+                                       "Other Browsers/Brave=1", "Other Browsers/Vivaldi=0"));
+}

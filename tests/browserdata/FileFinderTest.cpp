@@ -134,6 +134,7 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
         bool deleteFile(const std::string&, const std::string&) override { return false; }
         bool removeDirectory(const std::string&, const std::string&) override { return false; }
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
+        platform::FileContent readFileStart(const std::string&, std::uint32_t) override { return {}; }
         std::string currentDirectory() override { return {}; }
     } sized;
     TFileFinder wrapping(nullptr, sized, codePage);

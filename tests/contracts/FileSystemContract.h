@@ -142,6 +142,33 @@ TYPED_TEST_P(FileSystemContract, WholeFileReadsGiveTheBytesOrTheSystemsErrorCode
     }
 }
 
+TYPED_TEST_P(FileSystemContract, ReadsOfAFilesStartStopAtTheLimit)
+{
+    this->world.addFile("Cookies\\profiles.ini", "[Profile0]\r\nPath=x\r\n");
+    platform::IFileSystem& files = this->files();
+    struct Case {
+        const char* relative;
+        std::uint32_t limit;
+        bool ok;
+        std::string bytes;
+        std::uint32_t error;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"Cookies\\profiles.ini", 64 * 1024, true, "[Profile0]\r\nPath=x\r\n", 0},
+             {"Cookies\\profiles.ini", 10, true, "[Profile0]", 0},
+             {"Cookies\\profiles.ini", 0, true, "", 0},
+             {"Cookies\\missing.ini", 10, false, "", 2},
+             {"Cookies", 10, false, "", 5},
+         }) {
+        const platform::FileContent content = files.readFileStart(this->path(c.relative), c.limit);
+        EXPECT_EQ(content.ok, c.ok) << c.relative << " " << c.limit;
+        EXPECT_EQ(std::string(content.bytes.begin(), content.bytes.end()), c.bytes) << c.relative << " " << c.limit;
+        if (!c.ok) {
+            EXPECT_EQ(content.error, c.error) << c.relative;
+        }
+    }
+}
+
 TYPED_TEST_P(FileSystemContract, PathsLongerThanTheAnsiLimitWorkAsShortOnes)
 {
     // Two levels, 340 characters below the root: every path in it is longer than 260.
@@ -237,7 +264,7 @@ TYPED_TEST_P(FileSystemContract, AFoldersFinalPathIsWhereItIsOrNothing)
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
                             EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
                             AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
-                            WholeFileReadsGiveTheBytesOrTheSystemsErrorCode,
+                            WholeFileReadsGiveTheBytesOrTheSystemsErrorCode, ReadsOfAFilesStartStopAtTheLimit,
                             PathsLongerThanTheAnsiLimitWorkAsShortOnes,
                             AFileLinkListedAsAPlainFileIsNeverDeletedThrough,
                             ListedNamesGoWholeAndMeanThatEntryAlone, AFoldersFinalPathIsWhereItIsOrNothing);

@@ -6,11 +6,11 @@ write_settings <<'INI'
 Name=C:\ns\cookies.txt
 INI
 start_nomblet
-choose_menu_item 9
+choose_menu_row Active
 make_file 'C:\ns\cookies.txt'
 sleep 1.5
 file_exists 'C:\ns\cookies.txt' || fail "a cookie was munched while Active was off"
-choose_menu_item 9
+choose_menu_row Active
 sleep 1.2
 ! file_exists 'C:\ns\cookies.txt' || fail "munching did not resume when Active was turned on"
 close_nomblet

@@ -3,7 +3,7 @@
 # the cache entries and leaves every file where the link leads.
 source "$(dirname "$0")/lib.sh"
 
-tif='C:\windows\Temporary Internet Files'
+tif=$(driver folder 32 | tr -d '\r') # the shell's Internet cache folder
 make_file 'C:\mine\letter.doc' 'dear'
 make_file 'C:\mine\sub\photo.jpg' 'me'
 rm -rf "$(unix_path "$tif")"
@@ -15,7 +15,7 @@ for target in 'C:\mine' 'C:\windows'; do
   driver cacheadd 'http://link.nomblet.test/page.htm' || fail "no page could be cached"
   start_nomblet
   sleep 1.2
-  choose_menu_caption 'Clear IE Cache'
+  choose_menu_row 'Clear IE Cache'
   sleep 1
   ! driver cachelist | tr -d '\r' | grep -q 'link.nomblet.test' || fail "the cache entries were not swept"
   gone=$(find "$(unix_path "$target")" -maxdepth 2 | sort | comm -23 "$WINEPREFIX/before" -)

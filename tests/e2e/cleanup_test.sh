@@ -1,6 +1,6 @@
 # The cleanup commands through the tray menu: a cookie set by a browser is gone
 # after "Clear IE Cookie Cache Shortcuts"; "Clear IE Cache" empties the cache
-# entries and the cache folder level by level, and never reaches through a link.
+# entries and the shell's cache folder level by level, and never reaches through a link.
 source "$(dirname "$0")/lib.sh"
 
 site='http://cleanup.nomblet.test/'
@@ -8,12 +8,13 @@ driver setcookie "$site" 'flavour=oatmeal; expires=Sat, 01-Jan-2050 00:00:00 GMT
 [ "$(driver getcookie "$site" | tr -d '\r')" = "flavour=oatmeal" ] || fail "the cookie was not kept"
 driver cacheadd 'http://cleanup.nomblet.test/page.htm' || fail "no page could be cached"
 
-tif='C:\windows\Temporary Internet Files'
+tif=$(driver folder 32 | tr -d '\r') # the shell's Internet cache folder
 make_file "$tif\\L1\\f1.htm"
 make_file "$tif\\L1\\L2\\f2.gif"
 make_file "$tif\\L1\\L2\\L3\\f3.js"
 make_file "$tif\\top.htm"
 make_file 'C:\windows\outside.txt'
+make_file 'C:\windows\Temporary Internet Files\old.htm' # the cache of Windows 98, no longer this one
 make_file 'C:\canary-full\keep.txt' 'mine'
 make_file 'C:\canary-full\sub\deeper.txt' 'mine too'
 mkdir -p "$(unix_path 'C:\canary-empty')"
@@ -26,7 +27,7 @@ canaries_intact() {
   [ "$(cat "$(unix_path 'C:\canary-full\keep.txt')")" = mine ] &&
     [ "$(cat "$(unix_path 'C:\canary-full\sub\deeper.txt')")" = "mine too" ] &&
     [ -d "$(unix_path 'C:\canary-empty')" ] &&
-    file_exists 'C:\windows\outside.txt' &&
+    file_exists 'C:\windows\outside.txt' && file_exists 'C:\windows\Temporary Internet Files\old.htm' &&
     for link in "$tif\\Links\\ToFull" "$tif\\ToEmpty" "$tif\\Links\\ToItself"; do
       [ -L "$(unix_path "$link")" ] || return 1
     done
@@ -35,12 +36,12 @@ canaries_intact() {
 start_nomblet
 sleep 1.2 # the about window has gone
 
-choose_menu_item 12 # Clear IE Cookie Cache Shortcuts
+choose_menu_row 'Clear IE Cookie Cache Shortcuts'
 sleep 0.5
 [ -z "$(driver getcookie "$site" | tr -d '\r')" ] || fail "the cookie is still there"
 driver cachelist | tr -d '\r' | grep -qx 'http://cleanup.nomblet.test/page.htm' || fail "the page went with the cookies"
 
-choose_menu_item 14 # Clear IE Cache
+choose_menu_row 'Clear IE Cache'
 sleep 1
 ! driver cachelist | tr -d '\r' | grep -q 'nomblet.test' || fail "cache entries are left"
 for gone in "$tif\\top.htm" "$tif\\L1\\f1.htm" "$tif\\L1\\L2\\f2.gif" "$tif\\L1\\L2\\L3\\f3.js" "$tif\\L1\\L2\\L3"; do
@@ -51,7 +52,7 @@ file_exists "$tif\\L1\\L2" || fail "the middle level went in the first run"
 canaries_intact || fail "something outside the cache folder was touched by the first run"
 
 for run in 2 3; do
-  choose_menu_item 14
+  choose_menu_row 'Clear IE Cache'
   sleep 1
   canaries_intact || fail "something outside the cache folder was touched by run $run"
 done

@@ -16,7 +16,7 @@ echo "$rows" | grep -q $'^Munched = 3\t' || fail "the menu does not show 3 munch
 echo "$rows" | grep -qE $'^Internet IP: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+\t' || fail "no address in the menu: $rows"
 driver keys escape
 sleep 0.2
-choose_menu_item 11
+choose_menu_row 'Munched = 3'
 open_menu
 menu_rows | grep -q $'^Munched = 0\t' || fail "the count was not reset"
 driver keys escape

@@ -12,8 +12,9 @@
 //                             or text:CHARS to type characters
 //   screen                    print the screen's width and height
 //   click X Y [X Y...]        move the pointer to each screen point and click the left button there
-//   menu                      print the open popup menu's rows: caption, checked, default
-//                             (read inside the program by the menuspy hook DLL)
+//   menu                      print the open popup menu's rows: caption, checked, default, greyed
+//                             (read inside the program by the menuspy hook DLL; the topmost
+//                             menu, so an open submenu)
 //   setcookie URL DATA        set a cookie through WinINet, as a browser does
 //   getcookie URL             print the cookies WinINet has for an address
 //   cacheadd URL              put a page into the URL cache
@@ -22,7 +23,12 @@
 //                             print how many milliseconds the popup menu took to appear
 //   usage CLASS               print "handles threads" of the process that owns the window,
 //                             as the system's handle table and thread list count them
+//   folder CSIDL              print the folder the shell names (SHGetFolderPathA)
+//   hold PATH MS MARKER       hold a file open as a browser holds its database (shared
+//                             reading and writing, no delete sharing), make the file MARKER
+//                             once it is held, and let it go after MS milliseconds
 #include <windows.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 #include <wininet.h>
 
@@ -287,6 +293,27 @@ int main(int argc, char** argv)
     }
     if (int result = cacheCommand(command, argc, argv); result >= 0)
         return result;
+    if (command == "folder" && argc == 3) {
+        char path[MAX_PATH] = {};
+        if (::SHGetFolderPathA(nullptr, std::atoi(argv[2]), nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+            return 1;
+        std::printf("%s\n", path);
+        return 0;
+    }
+    if (command == "hold" && argc == 5) {
+        HANDLE file = ::CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::fprintf(stderr, "cannot open %s\n", argv[2]);
+            return 1;
+        }
+        HANDLE marker = ::CreateFileA(argv[4], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (marker != INVALID_HANDLE_VALUE)
+            ::CloseHandle(marker);
+        ::Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+        ::CloseHandle(file);
+        return 0;
+    }
     if (argc < 3)
         return usage();
     const char* className = argv[2];

@@ -10,7 +10,7 @@ trap 'rm -rf "$outside"; e2e_cleanup' EXIT
 echo precious > "$outside/target.txt"
 make_file 'C:\canary\target.txt' 'mine'
 system_ini=$(cat "$(unix_path 'C:\windows\system.ini')")
-tif='C:\windows\Temporary Internet Files'
+tif=$(driver folder 32 | tr -d '\r') # the shell's Internet cache folder
 
 write_settings <<'INI'
 [Cookie File]
@@ -43,7 +43,7 @@ done
   fail "a link was removed"
 [ "$(munched_count)" = 3 ] || fail "the links were counted: $(munched_count) munched"
 
-choose_menu_caption 'Clear IE Cache'
+choose_menu_row 'Clear IE Cache'
 sleep 1
 targets_intact || fail "Clear IE Cache deleted a link's target"
 ! file_exists "$tif\\page.htm" || fail "Clear IE Cache left the plain file beside the link"

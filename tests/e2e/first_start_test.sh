@@ -13,7 +13,7 @@ expect() {
 }
 expect "Cookie File" Name ""
 expect "Cookie File" OName ""
-expect "Cookie Dir" Dir 'C:\windows\cookies'
+expect "Cookie Dir" Dir "$(driver folder 33 | tr -d '\r')" # the shell's cookie folder
 expect "Cookie Dat" ICQ ""
 expect Settings MunchICQ 1
 expect Settings SoundsOn 1

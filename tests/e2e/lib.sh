@@ -171,33 +171,33 @@ open_menu() {
   sleep 0.2
 }
 
-# The open menu's rows as "caption<TAB>checked<TAB>default", read inside the program.
+# The open menu's rows as "caption<TAB>checked<TAB>default<TAB>greyed", read
+# inside the program; with a submenu open, the submenu's.
 menu_rows() { driver menu | tr -d '\r'; }
 
-# Opens the tray menu and chooses its N-th selectable item (separators do not
-# count: 1 is "Path to Cookie Dir (IExplorer)", 10 "Sounds On", 16 "Exit").
-choose_menu_item() {
-  local keys=()
-  open_menu
-  for ((i = 0; i < $1; i++)); do keys+=(down); done
-  driver keys "${keys[@]}" return
-  sleep 0.3
+# The place of a row among the rows the keys move over (separators are passed
+# over), found by its caption in the open menu; fails when there is none.
+menu_row_number() {
+  menu_rows | awk -F'\t' -v c="$1" '$1 != "-" { i++; if ($1 == c) { print i; found = 1; exit } } END { exit !found }'
 }
 
-# Opens the tray menu and chooses the item whose caption is given, found among
-# the open menu's rows (separators are not selectable).
-choose_menu_caption() {
-  local n=0 found= caption rest
+# "down" N times.
+downs() { local i; for ((i = 0; i < $1; i++)); do echo down; done; }
+
+# Opens the tray menu and chooses the row of a caption, or with "Parent/Row"
+# the row of a submenu ("Modify Sounds/Restore Defaults").
+choose_menu_row() {
+  local parent=${1%%/*} n
   open_menu
-  while IFS=$'\t' read -r caption rest; do
-    [ "$caption" = - ] && continue
-    n=$((n + 1))
-    [ "$caption" = "$1" ] && { found=$n; break; }
-  done < <(menu_rows)
-  [ -n "$found" ] || fail "the tray menu has no row \"$1\""
-  local keys=()
-  for ((i = 0; i < found; i++)); do keys+=(down); done
-  driver keys "${keys[@]}" return
+  n=$(menu_row_number "$parent") || fail "no row \"$parent\" in the menu: $(menu_rows)"
+  if [ "$parent" = "$1" ]; then
+    driver keys $(downs "$n") return
+  else
+    driver keys $(downs "$n") right # the submenu opens with its first row selected
+    sleep 0.2
+    n=$(menu_row_number "${1#*/}") || fail "no row \"${1#*/}\" in the submenu: $(menu_rows)"
+    driver keys $(downs $((n - 1))) return
+  fi
   sleep 0.3
 }
 

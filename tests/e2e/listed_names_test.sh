@@ -8,7 +8,7 @@ port=$WINEPREFIX/port-com1
 echo 'the port' > "$port"
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$port" /f >/dev/null 2>&1
 wineserver -w
-tif='C:\windows\Temporary Internet Files'
+tif=$(driver folder 32 | tr -d '\r') # the shell's Internet cache folder
 
 write_settings <<'INI'
 [Cookie Dir]
@@ -31,7 +31,7 @@ expected=1
 file_exists 'C:\ie\cookies\index.dat.' || expected=2
 [ "$(munched_count)" = "$expected" ] || fail "the count is not what went: $(munched_count), not $expected"
 
-choose_menu_caption 'Clear IE Cache'
+choose_menu_row 'Clear IE Cache'
 sleep 1
 ! file_exists "$tif\\com1.txt" || fail "com1.txt in the cache folder was not deleted"
 [ "$(cat "$port")" = 'the port' ] || fail "the port's file was touched by Clear IE Cache"

@@ -1,5 +1,5 @@
 // Win32 only. A hook DLL that the end-to-end driver plants in nomblet.exe's menu
-// thread: it reads the open popup menu (captions, check marks, default item)
+// thread: it reads the open popup menu (captions, check marks, default item, greyed rows)
 // from inside the process, where the menu lives, and writes it to a file.
 #include <windows.h>
 
@@ -21,8 +21,8 @@ void report(HMENU menu, FILE* out)
         info.cch = sizeof caption - 1;
         ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
         bool separator = (info.fType & MFT_SEPARATOR) != 0;
-        std::fprintf(out, "%s\t%d\t%d\n", separator ? "-" : caption, (info.fState & MFS_CHECKED) ? 1 : 0,
-                     (info.fState & MFS_DEFAULT) ? 1 : 0);
+        std::fprintf(out, "%s\t%d\t%d\t%d\n", separator ? "-" : caption, (info.fState & MFS_CHECKED) ? 1 : 0,
+                     (info.fState & MFS_DEFAULT) ? 1 : 0, !separator && (info.fState & MFS_GRAYED) ? 1 : 0);
     }
 }
 

@@ -31,14 +31,15 @@ done
 ms=$(driver popup TTrayIconWindow 10 | tr -d '\r') || fail "the tray menu did not open during the munch"
 [ "$ms" -lt 2000 ] || fail "the tray menu took $ms ms to open during the munch"
 sleep 0.2
-driver keys down down down down down down down down down return # Active
+row=$(menu_row_number Active) || fail "no Active row: $(menu_rows)"
+driver keys $(downs "$row") return
 sleep 0.3
 stopped_at=$(left)
 [ "$stopped_at" -gt 0 ] || fail "the munch was over before the menu was read"
 sleep 1.5
 [ "$(left)" -eq "$stopped_at" ] || fail "cookies were munched after Active was switched off"
 
-choose_menu_item 9
+choose_menu_row Active
 deadline=$((SECONDS + 10))
 until [ "$(left)" -lt "$stopped_at" ]; do
   [ $SECONDS -lt $deadline ] || fail "munching did not resume when Active was switched on again"

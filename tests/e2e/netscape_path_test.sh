@@ -3,7 +3,7 @@ source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$(unix_path 'C:\ns')"
 start_nomblet
-choose_menu_item 2
+choose_menu_row 'Path to Cookie.txt (Netscape)'
 driver wait '#32770' 5 || fail "no file dialog"
 sleep 0.5
 driver keys 'text:C:\ns\cookies.txt' return

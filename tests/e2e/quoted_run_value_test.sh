@@ -8,7 +8,7 @@ mkdir -p "$(dirname "$(unix_path "$exe")")"
 cp "$E2E_EXE" "$(unix_path "$exe")"
 
 start_nomblet "$exe"
-choose_menu_item 15
+choose_menu_row 'Load at Startup'
 value=$(reg_value "$run_key" MyApplication) || fail "the program was not registered"
 [ "${value,,}" = "\"${exe,,}\"" ] || fail "the Run value is '$value', not the quoted path"
 close_nomblet

@@ -7,8 +7,7 @@ CrunchWave=C:\snd\mine.wav
 BurpWave=C:\snd\other.wav
 INI
 start_nomblet
-open_menu
-driver keys down down down down down right down down return   # Modify Sounds > Restore Defaults
+choose_menu_row 'Modify Sounds/Restore Defaults'
 driver wait '#32770' 5 || fail "no information box"
 [ "$(settings_value Settings CrunchWave)" = default ] || fail "CrunchWave is not 'default'"
 [ "$(settings_value Settings BurpWave)" = Default ] || fail "BurpWave is not 'Default'"

@@ -12,8 +12,8 @@ open_menu
 menu_rows | grep -q $'^Load at Startup\t0' || fail "another program's value is shown as this one's"
 driver keys escape
 sleep 0.2
-choose_menu_item 15 # tick
-choose_menu_item 15 # the tick did not take: this is a tick again
+choose_menu_row 'Load at Startup' # tick
+choose_menu_row 'Load at Startup' # the tick did not take: this is a tick again
 [ "$(reg_value "$run_key" MyApplication)" = "$other" ] || fail "the other program's value was changed"
 [ "$(settings_value Settings Autoload)" = 0 ] || fail "Autoload=1 was stored for a registration not made"
 open_menu
@@ -22,7 +22,7 @@ driver keys escape
 sleep 0.2
 
 wine reg delete "$run_key" /f >/dev/null 2>&1 || fail "the Run key was not deleted"
-choose_menu_item 15
+choose_menu_row 'Load at Startup'
 ! reg_value "$run_key" MyApplication >/dev/null || fail "a Run value appeared"
 [ "$(settings_value Settings Autoload)" = 0 ] || fail "Autoload=1 was stored without a Run key"
 open_menu

@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_nomblet
-choose_menu_item 10
+choose_menu_row 'Sounds On'
 [ "$(settings_value Settings SoundsOn)" = 0 ] || fail "SoundsOn=0 was not written at once"
 kill -0 "$E2E_PID" || fail "nomblet.exe ended"
 open_menu

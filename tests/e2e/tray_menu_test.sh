@@ -1,4 +1,5 @@
-# A right click on the tray icon opens the menu with the layout's rows and marks.
+# A right click on the tray icon opens the menu with the layout's rows and marks,
+# and "Other Browsers" says that none is found.
 source "$(dirname "$0")/lib.sh"
 
 start_nomblet
@@ -6,16 +7,22 @@ open_menu
 # By now a munch cycle has shown the address, if the machine has one.
 rows=$(menu_rows | sed $'s/^Internet IP:[^\t]*/Internet IP:/')
 expected=$(printf '%s\n' \
-  $'Path to Cookie Dir (IExplorer)\t0\t0' $'Path to Cookie.txt (Netscape)\t0\t0' \
-  $'Path to Cookie#.Dat (Opera)\t0\t0' $'Path to Cookie.dat (ICQ)\t0\t0' $'-\t0\t0' \
-  $'Modify Sounds\t0\t0' $'Fallowmere Home Page\t0\t0' $'-\t0\t0' $'Internet IP:\t0\t0' $'-\t0\t0' \
-  $'Delete ICQ Cookies\t1\t0' $'Active\t1\t0' $'Sounds On\t1\t0' $'Munched = 0\t0\t0' $'-\t0\t0' \
-  $'Clear IE Cookie Cache Shortcuts\t0\t0' $'Clear IE History\t0\t0' $'Clear IE Cache\t0\t0' $'-\t0\t0' \
-  $'Load at Startup\t0\t0' $'Exit\t0\t0')
+  $'Path to Cookie Dir (IExplorer)\t0\t0\t0' $'Path to Cookie.txt (Netscape)\t0\t0\t0' \
+  $'Path to Cookie#.Dat (Opera)\t0\t0\t0' $'Path to Cookie.dat (ICQ)\t0\t0\t0' $'Other Browsers\t0\t0\t0' \
+  $'-\t0\t0\t0' $'Modify Sounds\t0\t0\t0' $'Fallowmere Home Page\t0\t0\t0' $'-\t0\t0\t0' \
+  $'Internet IP:\t0\t0\t0' $'-\t0\t0\t0' $'Delete ICQ Cookies\t1\t0\t0' $'Active\t1\t0\t0' \
+  $'Sounds On\t1\t0\t0' $'Munched = 0\t0\t0\t0' $'-\t0\t0\t0' $'Clear IE Cookie Cache Shortcuts\t0\t0\t0' \
+  $'Clear IE History\t0\t0\t0' $'Clear IE Cache\t0\t0\t0' $'-\t0\t0\t0' $'Load at Startup\t0\t0\t0' \
+  $'Exit\t0\t0\t0')
 [ "$rows" = "$expected" ] || fail "the menu reads:
 $rows"
 screenshot menu >/dev/null
-driver keys escape
+# A fresh prefix has no browser of today: the submenu says so, greyed.
+driver keys $(downs "$(menu_row_number 'Other Browsers')") right
+sleep 0.2
+[ "$(menu_rows)" = $'None Found\t0\t0\t1' ] || fail "the Other Browsers submenu reads:
+$(menu_rows)"
+driver keys escape escape
 close_nomblet
 wait_for_exit 5 || fail "nomblet.exe did not end"
 pass

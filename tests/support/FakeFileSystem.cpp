@@ -222,6 +222,15 @@ void FakeFileSystem::lock(const std::string& path, bool sharedForReading)
     node->unreadable = !sharedForReading;
 }
 
+void FakeFileSystem::unlock(const std::string& path)
+{
+    Node* node = resolve(path);
+    if (!node)
+        throw std::logic_error("no such entry: " + path);
+    node->locked = false;
+    node->unreadable = false;
+}
+
 bool FakeFileSystem::exists(const std::string& path) const
 {
     return resolve(path) != nullptr;
@@ -335,8 +344,19 @@ bool FakeFileSystem::removeDirectory(const std::string& folder, const std::strin
 
 platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
 {
+    return read("readWholeFile", {path}, path, UINT32_MAX);
+}
+
+platform::FileContent FakeFileSystem::readFileStart(const std::string& path, std::uint32_t maxBytes)
+{
+    return read("readFileStart", {path, std::to_string(maxBytes)}, path, maxBytes);
+}
+
+platform::FileContent FakeFileSystem::read(const char* operation, std::vector<std::string> args,
+                                           const std::string& path, std::uint32_t maxBytes)
+{
     platform::FileContent content;
-    if (record("readWholeFile", {path})) {
+    if (record(operation, std::move(args))) {
         content.error = readFaultError;
         return content;
     }
@@ -355,7 +375,8 @@ platform::FileContent FakeFileSystem::readWholeFile(const std::string& path)
         return content;
     }
     content.ok = true;
-    content.bytes.assign(node->contents.begin(), node->contents.end());
+    content.bytes.assign(node->contents.begin(),
+                         node->contents.begin() + std::min<std::size_t>(node->contents.size(), maxBytes));
     return content;
 }
 

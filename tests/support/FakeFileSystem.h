@@ -24,6 +24,7 @@ public:
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
     platform::FileContent readWholeFile(const std::string& path) override;
+    platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
 
     // Set-up and inspection for tests, bypassing the call log and the faults.
@@ -44,6 +45,8 @@ public:
     // Held open by another program: it cannot be deleted and, unless shared for
     // reading, not read either (a sharing violation).
     void lock(const std::string& path, bool sharedForReading = true);
+    // The other program lets go of it.
+    void unlock(const std::string& path);
     bool exists(const std::string& path) const;
     std::optional<std::string> contents(const std::string& path) const;
     // Names in a folder, in the file system's order.
@@ -55,6 +58,8 @@ public:
 
 private:
     struct Node;
+    platform::FileContent read(const char* operation, std::vector<std::string> args, const std::string& path,
+                               std::uint32_t maxBytes);
     // The entry a path names, links on the way followed (and at its end, when
     // followLast), its parent folder, and its final path.
     Node* resolve(const std::string& path, Node** parent = nullptr, bool followLast = false,

@@ -1,4 +1,4 @@
-// Folders with a settable Windows directory, system folders and long forms of paths.
+// Folders with a settable Windows directory, system folders, shell folders and long forms of paths.
 #pragma once
 
 #include "platform/Folders.h"
@@ -20,6 +20,13 @@ public:
             return {};
         return folders;
     }
+    std::string shellFolder(platform::ShellFolder folder) override
+    {
+        if (record("shellFolder", {std::to_string(static_cast<int>(folder))}))
+            return {};
+        auto named = shellFolders.find(folder);
+        return named == shellFolders.end() ? std::string() : named->second;
+    }
     std::string fullLongPath(const std::string& path) override
     {
         if (record("fullLongPath", {path}))
@@ -31,5 +38,7 @@ public:
     std::string windowsDir = "C:\\WINDOWS";
     std::vector<std::string> folders{"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32", "C:\\Program Files",
                                      "C:\\Documents and Settings\\user", "C:\\Documents and Settings\\user\\Desktop"};
+    // The folders the shell names; one left out is one it cannot name.
+    std::map<platform::ShellFolder, std::string> shellFolders;
     std::map<std::string, std::string> longPaths; // what fullLongPath makes of a path; others stay
 };

@@ -51,7 +51,8 @@ unsigned FakeIconsAndMenus::trackPopupMenu(const std::vector<platform::MenuEntry
     if (whileMenuOpen)
         whileMenuOpen();
     const platform::MenuEntry* chosen = menuChoice.empty() ? nullptr : findEntry(entries, menuChoice);
-    return chosen && chosen->items.empty() && chosen->caption != "-" ? chosen->id : 0;
+    // As the system does, a greyed entry cannot be chosen.
+    return chosen && chosen->items.empty() && chosen->caption != "-" && chosen->enabled ? chosen->id : 0;
 }
 
 std::string FakeIconsAndMenus::iconResource(platform::IconHandle icon) const

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 TEST(Menus, ItemsJoinOneParentAndLeaveItWhenFreed)
@@ -84,6 +85,38 @@ TEST(Menus, PopupShowsTheItemTreeAsOnPopupLeftItAndRunsTheChosenItem)
     std::set<unsigned> ids{m[0].id, m[1].id, m[2].id, m[2].items[0].id, m[3].id};
     EXPECT_EQ(ids.size(), 5u);
     EXPECT_EQ(ids.count(0), 0u);
+}
+
+TEST(Menus, HiddenItemsAreLeftOutAndGreyedOnesCannotBeChosen)
+{
+    struct Case {
+        bool visible;
+        bool enabled;
+        bool shown;
+        bool runs;
+    };
+    for (const Case& c : {Case{true, true, true, true}, Case{true, false, true, false}, Case{false, true, false, false}}) {
+        PopupFixture f;
+        TMenuItem& browsers = f.add(f.menu.Items(), "Other Browsers");
+        TMenuItem& row = f.add(browsers, "Firefox");
+        f.add(browsers, "Brave");
+        row.Visible = c.visible;
+        row.Enabled = c.enabled;
+        int clicks = 0;
+        row.OnClick = [&](TObject*) { ++clicks; };
+        f.menus.menuChoice = "Other Browsers/Firefox";
+        f.menu.Popup(0, 0);
+        EXPECT_EQ(clicks, c.runs ? 1 : 0) << c.visible << c.enabled;
+        std::vector<std::string> captions;
+        for (const platform::MenuEntry& entry : f.menus.lastMenu.at(0).items) {
+            captions.push_back(entry.caption);
+            if (entry.caption == "Firefox") {
+                EXPECT_EQ(entry.enabled, c.enabled);
+            }
+        }
+        EXPECT_EQ(std::count(captions.begin(), captions.end(), "Firefox"), c.shown ? 1 : 0);
+        EXPECT_EQ(std::count(captions.begin(), captions.end(), "Brave"), 1);
+    }
 }
 
 TEST(Menus, ADismissedMenuOrAnItemFreedWhileItWasOpenRunsNothing)

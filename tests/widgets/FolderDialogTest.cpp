@@ -32,6 +32,10 @@ public:
     bool deleteFile(const std::string&, const std::string&) override { return fail<bool>(); }
     bool removeDirectory(const std::string&, const std::string&) override { return fail<bool>(); }
     platform::FileContent readWholeFile(const std::string&) override { return fail<platform::FileContent>(); }
+    platform::FileContent readFileStart(const std::string&, std::uint32_t) override
+    {
+        return fail<platform::FileContent>();
+    }
     std::string currentDirectory() override
     {
         ++asked;

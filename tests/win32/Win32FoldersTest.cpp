@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwchar>
 
 TEST(Win32Folders, TheSystemFoldersAreNamedAndPathsComeFullAndLong)
 {
@@ -108,4 +109,59 @@ TEST(Win32Folders, TheWindowsDirectoryHasNoTrailingBackslash)
     std::string dir = GetWindowsDir(folders);
     EXPECT_EQ(dir, "C:\\windows");
     EXPECT_EQ(folders.windowsDirectory(3), "");  // too small a buffer: nothing
+}
+
+TEST(Win32Folders, TheShellNamesTheUsersCookieCacheAndApplicationDataFolders)
+{
+    struct Case {
+        platform::ShellFolder folder;
+        int csidl;
+        const char* ending; // as a fresh prefix names it
+    };
+    Win32Folders folders;
+    for (const Case& c : {Case{platform::ShellFolder::Cookies, CSIDL_COOKIES, "\\INetCookies"},
+                          Case{platform::ShellFolder::InternetCache, CSIDL_INTERNET_CACHE, "\\INetCache"},
+                          Case{platform::ShellFolder::RoamingAppData, CSIDL_APPDATA, "\\AppData\\Roaming"},
+                          Case{platform::ShellFolder::LocalAppData, CSIDL_LOCAL_APPDATA, "\\AppData\\Local"}}) {
+        char ansi[MAX_PATH] = {};
+        ASSERT_EQ(::SHGetFolderPathA(nullptr, c.csidl, nullptr, SHGFP_TYPE_CURRENT, ansi), S_OK);
+        const std::string named = folders.shellFolder(c.folder);
+        EXPECT_EQ(named, ansi) << c.csidl;
+        EXPECT_TRUE(named.ends_with(c.ending)) << named;
+    }
+}
+
+TEST(Win32Folders, AShellFolderWithoutAnAnsiNameComesByItsShortName)
+{
+    // The cookie folder moved to a name the code page cannot spell ("ā").
+    ScratchFolder scratch;
+    const std::wstring wideFolder = std::wstring(scratch.path().begin(), scratch.path().end()) + L"\\\x0101-cookies";
+    ASSERT_TRUE(::CreateDirectoryW(wideFolder.c_str(), nullptr));
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY userShellFolders = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &userShellFolders), ERROR_SUCCESS);
+    wchar_t before[MAX_PATH] = {};
+    DWORD size = sizeof before;
+    DWORD type = 0;
+    const bool hadValue =
+        ::RegQueryValueExW(userShellFolders, L"Cookies", nullptr, &type, reinterpret_cast<BYTE*>(before), &size) == ERROR_SUCCESS;
+    ::RegSetValueExW(userShellFolders, L"Cookies", 0, REG_SZ, reinterpret_cast<const BYTE*>(wideFolder.c_str()),
+                     static_cast<DWORD>((wideFolder.size() + 1) * sizeof(wchar_t)));
+
+    Win32Folders folders;
+    const std::string named = folders.shellFolder(platform::ShellFolder::Cookies);
+
+    if (hadValue)
+        ::RegSetValueExW(userShellFolders, L"Cookies", 0, type, reinterpret_cast<const BYTE*>(before), size);
+    else
+        ::RegDeleteValueW(userShellFolders, L"Cookies");
+    ::RegCloseKey(userShellFolders);
+
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(wideFolder.c_str(), shortName, MAX_PATH), 0u);
+    EXPECT_EQ(named, std::string(shortName, shortName + std::wcslen(shortName)));
+    EXPECT_EQ(named.find('?'), std::string::npos);
+    const DWORD attributes = ::GetFileAttributesA(named.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

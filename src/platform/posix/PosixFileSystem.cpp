@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/PathText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -259,7 +260,7 @@ bool PosixFileSystem::removeDirectory(const std::string& folder, const std::stri
     return ::rmdir(found.hostPath.c_str()) == 0;
 }
 
-FileContent PosixFileSystem::readWholeFile(const std::string& path)
+FileContent PosixFileSystem::readFrom(const std::string& path, std::uint32_t limit, bool whole)
 {
     std::string host = hostPath(path);
     if (host.empty())
@@ -282,12 +283,12 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
         return failure(windowsError(errno));
     if (S_ISDIR(info.st_mode))
         return failure(platform::errorAccessDenied);
-    if (info.st_size > INT32_MAX)
+    if (whole && info.st_size > static_cast<off_t>(limit))
         return failure(platform::errorNotEnoughMemory);
 
     FileContent content;
     try {
-        content.bytes.resize(static_cast<std::size_t>(info.st_size));
+        content.bytes.resize(static_cast<std::size_t>(std::min<off_t>(info.st_size, limit)));
     } catch (const std::bad_alloc&) {
         return failure(platform::errorNotEnoughMemory);
     }
@@ -298,12 +299,26 @@ FileContent PosixFileSystem::readWholeFile(const std::string& path)
             continue;
         if (n < 0)
             return failure(windowsError(errno));
+        if (n == 0 && !whole) {
+            content.bytes.resize(done);
+            break;
+        }
         if (n == 0)
             return failure(platform::errorHandleEof); // the file shrank while it was read
         done += static_cast<std::size_t>(n);
     }
     content.ok = true;
     return content;
+}
+
+FileContent PosixFileSystem::readWholeFile(const std::string& path)
+{
+    return readFrom(path, INT32_MAX, true);
+}
+
+FileContent PosixFileSystem::readFileStart(const std::string& path, std::uint32_t maxBytes)
+{
+    return readFrom(path, maxBytes, false);
 }
 
 std::string PosixFileSystem::currentDirectory()

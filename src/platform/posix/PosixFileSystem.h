@@ -20,6 +20,7 @@ public:
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
     platform::FileContent readWholeFile(const std::string& path) override;
+    platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     // The host's current folder in the drive's terms; the drive's root when it
     // lies outside the drive's folder.
     std::string currentDirectory() override;
@@ -28,6 +29,9 @@ public:
     std::string hostPath(const std::string& path) const;
 
 private:
+    // Reads a file from its start: all of it when whole (failing when it is
+    // larger than limit or shrinks meanwhile), otherwise at most limit bytes.
+    platform::FileContent readFrom(const std::string& path, std::uint32_t limit, bool whole);
     struct Description {
         std::string path;     // as the program names it, when shown by a search
         std::string hostPath; // empty: nothing remembered

@@ -207,7 +207,11 @@ bool Win32FileSystem::removeDirectory(const std::string& folder, const std::stri
     return deleteListed(folder, name, true);
 }
 
-platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
+namespace {
+
+// Reads a file from its start: all of it when whole (failing when it is larger
+// than limit or shrinks meanwhile), otherwise at most limit bytes.
+platform::FileContent readFrom(const std::string& path, std::uint32_t limit, bool whole)
 {
     ScopedFile file(::CreateFileW(win32paths::systemPath(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -218,13 +222,12 @@ platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file.get(), &size))
         return failure(::GetLastError());
-    // The program holds a sound's size in 32 signed bits.
-    if (size.QuadPart > 0x7FFFFFFF)
+    if (whole && size.QuadPart > limit)
         return failure(ERROR_NOT_ENOUGH_MEMORY);
 
     platform::FileContent content;
     try {
-        content.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        content.bytes.resize(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, limit)));
     } catch (const std::bad_alloc&) {
         return failure(ERROR_NOT_ENOUGH_MEMORY);
     }
@@ -232,12 +235,27 @@ platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
         DWORD read = 0;
         if (!::ReadFile(file.get(), content.bytes.data(), static_cast<DWORD>(content.bytes.size()), &read, nullptr))
             return failure(::GetLastError());
-        // The file shrank between sizing and reading.
-        if (read != content.bytes.size())
-            return failure(ERROR_HANDLE_EOF);
+        if (read != content.bytes.size()) {
+            if (whole)
+                return failure(ERROR_HANDLE_EOF); // the file shrank between sizing and reading
+            content.bytes.resize(read);
+        }
     }
     content.ok = true;
     return content;
+}
+
+} // namespace
+
+platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
+{
+    // The program holds a sound's size in 32 signed bits.
+    return readFrom(path, 0x7FFFFFFF, true);
+}
+
+platform::FileContent Win32FileSystem::readFileStart(const std::string& path, std::uint32_t maxBytes)
+{
+    return readFrom(path, maxBytes, false);
 }
 
 std::string Win32FileSystem::currentDirectory()

@@ -20,6 +20,7 @@ public:
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
     platform::FileContent readWholeFile(const std::string& path) override;
+    platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
 
 private:

@@ -35,6 +35,35 @@ std::vector<std::string> Win32Folders::systemFolders()
     return folders;
 }
 
+std::string Win32Folders::shellFolder(platform::ShellFolder folder)
+{
+    int csidl = CSIDL_COOKIES;
+    switch (folder) {
+    case platform::ShellFolder::Cookies: csidl = CSIDL_COOKIES; break;
+    case platform::ShellFolder::InternetCache: csidl = CSIDL_INTERNET_CACHE; break;
+    case platform::ShellFolder::RoamingAppData: csidl = CSIDL_APPDATA; break;
+    case platform::ShellFolder::LocalAppData: csidl = CSIDL_LOCAL_APPDATA; break;
+    }
+    // The wide call, so that a user name the code page cannot spell still
+    // gives a folder: by its short name, as the file system gives such names.
+    wchar_t wide[MAX_PATH];
+    if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, wide) == S_OK && wide[0] != L'\0') {
+        if (std::optional<std::string> exact = win32paths::toAnsiExact(wide))
+            return *exact;
+        wchar_t shortened[MAX_PATH];
+        DWORD length = ::GetShortPathNameW(wide, shortened, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            if (std::optional<std::string> exact = win32paths::toAnsiExact(shortened))
+                return *exact;
+        return {};
+    }
+    // Windows 9x answers only the ANSI call.
+    char ansi[MAX_PATH];
+    if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, ansi) == S_OK)
+        return ansi;
+    return {};
+}
+
 std::string Win32Folders::fullLongPath(const std::string& path)
 {
     const std::wstring full = win32paths::fullPath(win32paths::toWide(path));

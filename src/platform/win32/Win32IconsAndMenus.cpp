@@ -25,12 +25,12 @@ bool fillMenu(HMENU menu, const std::vector<platform::MenuEntry>& entries)
             ScopedMenu sub(::CreatePopupMenu());
             if (!sub || !fillMenu(sub.get(), entry.items))
                 return false;
-            UINT flags = MF_POPUP | MF_STRING | (entry.checked ? MF_CHECKED : 0);
+            UINT flags = MF_POPUP | MF_STRING | (entry.checked ? MF_CHECKED : 0) | (entry.enabled ? 0 : MF_GRAYED);
             if (!::AppendMenuA(menu, flags, reinterpret_cast<UINT_PTR>(sub.get()), entry.caption.c_str()))
                 return false;
             sub.release(); // the parent menu frees it now
         } else {
-            UINT flags = MF_STRING | (entry.checked ? MF_CHECKED : 0);
+            UINT flags = MF_STRING | (entry.checked ? MF_CHECKED : 0) | (entry.enabled ? 0 : MF_GRAYED);
             if (!::AppendMenuA(menu, flags, entry.id, entry.caption.c_str()))
                 return false;
         }

@@ -1,0 +1,230 @@
+// The cookie stores of today's browsers.
+#include "browserdata/BrowserStores.h"
+
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+using platform::ShellFolder;
+
+constexpr TBrowserFamily families[] = {
+    {"Firefox", ShellFolder::RoamingAppData, "Mozilla\\Firefox", TBrowserKind::bkMozilla},
+    {"LibreWolf", ShellFolder::RoamingAppData, "librewolf", TBrowserKind::bkMozilla},
+    {"Waterfox", ShellFolder::RoamingAppData, "Waterfox", TBrowserKind::bkMozilla},
+    {"Pale Moon", ShellFolder::RoamingAppData, "Moonchild Productions\\Pale Moon", TBrowserKind::bkMozilla},
+    {"SeaMonkey", ShellFolder::RoamingAppData, "Mozilla\\SeaMonkey", TBrowserKind::bkMozilla},
+    {"Google Chrome", ShellFolder::LocalAppData, "Google\\Chrome\\User Data", TBrowserKind::bkChromium},
+    {"Microsoft Edge", ShellFolder::LocalAppData, "Microsoft\\Edge\\User Data", TBrowserKind::bkChromium},
+    {"Brave", ShellFolder::LocalAppData, "BraveSoftware\\Brave-Browser\\User Data", TBrowserKind::bkChromium},
+    {"Vivaldi", ShellFolder::LocalAppData, "Vivaldi\\User Data", TBrowserKind::bkChromium},
+    {"Chromium", ShellFolder::LocalAppData, "Chromium\\User Data", TBrowserKind::bkChromium},
+    {"Yandex Browser", ShellFolder::LocalAppData, "Yandex\\YandexBrowser\\User Data", TBrowserKind::bkChromium},
+    {"Opera", ShellFolder::RoamingAppData, "Opera Software\\Opera Stable", TBrowserKind::bkChromiumOneProfile},
+    {"Opera GX", ShellFolder::RoamingAppData, "Opera Software\\Opera GX Stable",
+     TBrowserKind::bkChromiumOneProfile},
+};
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// "[Profile0]", "[Profile12]" in any letter case; not "[ProfileX]" or "[Install...]".
+bool isProfileSection(std::string_view name)
+{
+    constexpr std::string_view prefix = "profile";
+    if (name.size() <= prefix.size() || !platform::sameIgnoringCase(name.substr(0, prefix.size()), prefix))
+        return false;
+    name.remove_prefix(prefix.size());
+    return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A drive ("C:...") or a network path ("\\server\...").
+bool isAbsolute(std::string_view path)
+{
+    return (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+}
+
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// Whether a search for exactly this path finds a folder.
+bool isFolder(platform::IFileSystem& files, const std::string& path)
+{
+    bool folder = false;
+    files.findFiles(path, [&](const platform::FindEntry& entry) {
+        folder = (entry.attributes & platform::faDirectory) != 0;
+        return false;
+    });
+    return folder;
+}
+
+// The folders directly in a folder, as full paths.
+void addSubfolders(platform::IFileSystem& files, const std::string& folder, std::vector<std::string>& into)
+{
+    files.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
+        if ((entry.attributes & platform::faDirectory) != 0 && entry.name != "." && entry.name != ".." &&
+            entry.name.find_first_of("\\/") == std::string::npos)
+            into.push_back(folder + "\\" + entry.name);
+        return true;
+    });
+}
+
+std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family,
+                                    const std::string& root)
+{
+    std::vector<std::string> profiles;
+    switch (family.Kind) {
+    case TBrowserKind::bkMozilla: {
+        const platform::FileContent ini = files.readFileStart(root + "\\profiles.ini", ProfilesIniLimit);
+        if (ini.ok)
+            profiles = ProfilesIniPaths(std::string_view(reinterpret_cast<const char*>(ini.bytes.data()), ini.bytes.size()),
+                                        root);
+        addSubfolders(files, root + "\\Profiles", profiles);
+        break;
+    }
+    case TBrowserKind::bkChromium:
+        addSubfolders(files, root, profiles);
+        break;
+    case TBrowserKind::bkChromiumOneProfile:
+        profiles.push_back(root);
+        break;
+    }
+    // profiles.ini and the Profiles folder usually name the same folders: each is looked at once.
+    std::set<std::string> seen;
+    std::erase_if(profiles, [&](const std::string& profile) { return !seen.insert(platform::asciiLowered(profile)).second; });
+    return profiles;
+}
+
+void addStores(TBrowserKind kind, const std::string& profile, std::vector<TCookieStore>& stores)
+{
+    if (kind == TBrowserKind::bkMozilla) {
+        stores.push_back({profile, "cookies.sqlite"});
+        return;
+    }
+    stores.push_back({profile + "\\Network", "Cookies"});
+    stores.push_back({profile, "Cookies"}); // before version 96
+    stores.push_back({profile, "Extension Cookies"});
+}
+
+} // namespace
+
+std::span<const TBrowserFamily> BrowserFamilies()
+{
+    return families;
+}
+
+std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root)
+{
+    std::vector<std::string> paths;
+    bool inProfile = false;
+    std::string path;
+    std::string isRelative;
+    const auto endSection = [&] {
+        if (inProfile && !path.empty()) {
+            std::replace(path.begin(), path.end(), '/', '\\');
+            while (path.size() > 1 && isSeparator(path.back()) && path[path.size() - 2] != ':')
+                path.pop_back();
+            const bool relative = isRelative.empty() ? !isAbsolute(path) : isRelative != "0";
+            paths.push_back(relative ? root + "\\" + path : path);
+        }
+        path.clear();
+        isRelative.clear();
+    };
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = trimmed(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == ';' || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            endSection();
+            const std::size_t close = line.find(']');
+            inProfile = close != std::string_view::npos && isProfileSection(trimmed(line.substr(1, close - 1)));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inProfile || equals == std::string_view::npos)
+            continue;
+        const std::string_view key = trimmed(line.substr(0, equals));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        if (platform::sameIgnoringCase(key, "Path"))
+            path = value;
+        else if (platform::sameIgnoringCase(key, "IsRelative"))
+            isRelative = value;
+    }
+    endSection();
+    return paths;
+}
+
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders)
+{
+    // Each root asked for once per search, and only when a family needs it.
+    std::string roaming;
+    std::string local;
+    bool askedRoaming = false;
+    bool askedLocal = false;
+    const auto rootOf = [&](ShellFolder folder) -> const std::string& {
+        bool& asked = folder == ShellFolder::LocalAppData ? askedLocal : askedRoaming;
+        std::string& named = folder == ShellFolder::LocalAppData ? local : roaming;
+        if (!asked)
+            named = folders.shellFolder(folder);
+        asked = true;
+        return named;
+    };
+
+    std::vector<TFoundBrowser> found;
+    for (std::size_t i = 0; i < std::size(families); ++i) {
+        const TBrowserFamily& family = families[i];
+        const std::string& base = rootOf(family.Root);
+        if (base.empty())
+            continue;
+        const std::string root = base + "\\" + family.Folder;
+        if (!isFolder(files, root))
+            continue;
+        TFoundBrowser browser{i, {}};
+        for (const std::string& profile : profilesOf(files, family, root))
+            addStores(family.Kind, profile, browser.Stores);
+        found.push_back(std::move(browser));
+    }
+    return found;
+}
+
+TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store)
+{
+    TStoreLook look;
+    const auto plainFile = [](std::uint32_t attributes) {
+        return (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) == 0;
+    };
+    // One search shows the store and its companions ("Cookies*" also shows
+    // "Cookies-journal"); other names it shows are no concern of ours.
+    files.findFiles(store.Folder + "\\" + store.Name + "*", [&](const platform::FindEntry& entry) {
+        const std::string_view name = entry.name;
+        if (platform::sameIgnoringCase(name, store.Name)) {
+            look.StorePresent = true;
+            look.StoreDeletable = plainFile(entry.attributes);
+            look.StoreName = entry.name;
+        } else if (plainFile(entry.attributes) && name.size() > store.Name.size() &&
+                   platform::sameIgnoringCase(name.substr(0, store.Name.size()), store.Name) &&
+                   std::any_of(std::begin(StoreCompanionSuffixes), std::end(StoreCompanionSuffixes),
+                               [&](std::string_view suffix) {
+                                   return platform::sameIgnoringCase(name.substr(store.Name.size()), suffix);
+                               })) {
+            look.Companions.push_back(entry.name);
+        }
+        return true;
+    });
+    return look;
+}

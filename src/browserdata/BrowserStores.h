@@ -1,0 +1,69 @@
+// The cookie stores of today's browsers: the families Nomblet knows, where each
+// keeps its profiles under the user's application data, and the store files of
+// each profile. Finding them reads folders and profiles.ini only; nothing here
+// deletes. UI thread only.
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Folders.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TBrowserKind {
+    bkMozilla,           // profiles named in profiles.ini and kept in its Profiles folder
+    bkChromium,          // every folder in its User Data folder is a profile
+    bkChromiumOneProfile // its folder is the one profile
+};
+
+struct TBrowserFamily {
+    const char* Caption;        // the menu row and the settings key
+    platform::ShellFolder Root; // roaming or local application data
+    const char* Folder;         // below that root
+    TBrowserKind Kind;
+};
+
+// The families, in the menu's order.
+std::span<const TBrowserFamily> BrowserFamilies();
+
+// One cookie database: its folder and its file name. Its companions are the
+// name followed by each of StoreCompanionSuffixes.
+struct TCookieStore {
+    std::string Folder;
+    std::string Name;
+    bool operator==(const TCookieStore&) const = default;
+};
+
+inline constexpr std::string_view StoreCompanionSuffixes[] = {"-wal", "-shm", "-journal"};
+
+// A family found on this machine, with the stores of all its profiles (found or not yet made).
+struct TFoundBrowser {
+    std::size_t Family; // index into BrowserFamilies()
+    std::vector<TCookieStore> Stores;
+    bool operator==(const TFoundBrowser&) const = default;
+};
+
+// profiles.ini is read up to this many bytes; the rest is left unread.
+inline constexpr std::uint32_t ProfilesIniLimit = 64 * 1024;
+
+// The profile folders that a Mozilla profiles.ini names: each [ProfileN]
+// section's Path, below root when IsRelative=1 (or, without IsRelative, when
+// the path is not absolute). Broken text gives what it can.
+std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root);
+
+// The families installed for this user and their stores, in the families' order.
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders);
+
+// What one search for a store and its companions shows.
+struct TStoreLook {
+    bool StorePresent = false;   // an entry of the store's name, whatever it is
+    bool StoreDeletable = false; // that entry is a plain file: not a folder, not read-only, not a link
+    std::string StoreName;       // as listed
+    std::vector<std::string> Companions; // plain files, as listed
+};
+
+// One search of the store's folder for the store's name and its companions.
+TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store);
