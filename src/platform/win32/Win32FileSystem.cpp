@@ -163,7 +163,8 @@ bool Win32FileSystem::deleteThroughHandle(const std::string& folder, const std::
 {
     // Opened as links are followed everywhere (Wine follows a file link even
     // when asked not to), so a link's handle reports where it leads.
-    ScopedFile handle(::CreateFileW(win32paths::entryPath(folder, name).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    const std::wstring path = win32paths::entryPath(folder, name);
+    ScopedFile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
     if (!handle)
@@ -171,7 +172,7 @@ bool Win32FileSystem::deleteThroughHandle(const std::string& folder, const std::
     // The entry itself reports the path it was opened by. A name shown by its
     // short alternate (it has no ANSI form) reports its long name instead.
     const std::wstring final = finalPathOf(handle.get());
-    const std::wstring listed = win32paths::withoutPrefix(win32paths::entryPath(folder, name));
+    const std::wstring listed = win32paths::withoutPrefix(path);
     if (final.empty() || (!sameIgnoringAsciiCase(final, listed) &&
                           !sameIgnoringAsciiCase(final, win32paths::withoutPrefix(win32paths::longPath(listed)))))
         return false;

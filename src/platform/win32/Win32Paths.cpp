@@ -152,8 +152,10 @@ std::wstring entryPath(const std::string& folder, const std::string& name)
 {
     std::wstring path = toWide(folder);
     if (!isDevicePath(path)) {
-        // Made full in its own right: the name must not take part in that.
-        path = fullPath(path);
+        // Made full in its own right: the name must not take part in that. A
+        // final path already is (a munch asks this for every file).
+        if (!isAbsolute(path) || path.find(L"\\.") != std::wstring::npos || path.find(L'/') != std::wstring::npos)
+            path = fullPath(path);
         if (path.empty())
             return {};
         if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
