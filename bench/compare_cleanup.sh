@@ -3,7 +3,13 @@
 # against find -printf '%m' (goal: at most 1.2x) and of the two passes against
 # rm -rf (goal: at most 1.1x), and what the list of 100,000 entries costs.
 set -euo pipefail
+case ${1:-} in -h | --help)
+  echo "usage: [REPETITIONS=3] bench/compare_cleanup.sh"
+  echo "Sets itself up as scripts/test does, then builds the bench preset (Release)."
+  exit 0 ;;
+esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/setup
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target nomblet_bench >/dev/null
 out=$(mktemp)

@@ -2,7 +2,13 @@
 # Runs the munch benchmarks and prints how one cycle over 10,000 cookie files
 # compares with find -delete on an identical folder (goal: at most 1.1x).
 set -euo pipefail
+case ${1:-} in -h | --help)
+  echo "usage: bench/compare_find.sh"
+  echo "Sets itself up as scripts/test does, then builds the bench preset (Release)."
+  exit 0 ;;
+esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/setup
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target nomblet_bench >/dev/null
 out=$(mktemp)

@@ -15,6 +15,11 @@
 # open no file is deleted, so the counter and the files that were written before
 # it was read and are still there add up to exactly the files written then.
 set -euo pipefail
+case ${1:-} in -h | --help)
+  echo "usage: bench/soak.sh [minutes (30)] [seconds between samples (30)] [sounds on (1) or off (0)]"
+  echo "Sets itself up (packages, Wine prefix, display, win32 build) as scripts/test does."
+  exit 0 ;;
+esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 minutes=${1:-30}
 interval=${2:-30}

@@ -5,6 +5,11 @@
 # moments of such a munch. Prints min, median and max of each.
 #   bench/wine_munch.sh [files (20000)] [runs (5)] [sounds on (1) or off (0)] [menu openings (5)]
 set -euo pipefail
+case ${1:-} in -h | --help)
+  echo "usage: bench/wine_munch.sh [files (20000)] [runs (5)] [sounds on (1) or off (0)] [menu openings (5)]"
+  echo "Sets itself up (packages, Wine prefix, display, win32 build) as scripts/test does."
+  exit 0 ;;
+esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/setup
 cmake --preset win32 >/dev/null

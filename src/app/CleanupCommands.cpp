@@ -5,6 +5,10 @@
 #include "app/MainForm.h"
 #include "platform/PathText.h"
 
+#include <numeric>
+#include <string_view>
+#include <set>
+
 namespace {
 
 constexpr const char* cacheFolderName = "Temporary Internet Files";
@@ -83,35 +87,58 @@ void TForm1::DeleteIECache1Click(TObject*)
 
 void TForm1::clearCacheFolder()
 {
-    static const std::vector<std::string> nothing;
-    const std::vector<std::string>* entries = &nothing;
     platform::IFileSystem& files = platform_.fileSystem;
     // The folder is walked where it really is, and not at all when it is
     // itself a link (whatever it leads to) or a folder the guard refuses.
     const std::string named = cacheFolder(platform_.folders, platform_.codePage);
-    const std::uint32_t attributes = named.empty() ? platform::invalidAttributes : files.attributes(named);
-    const std::string folder = attributes == platform::invalidAttributes || (attributes & platform::faReparsePoint) != 0
+    const std::uint32_t found = named.empty() ? platform::invalidAttributes : files.attributes(named);
+    const std::string folder = found == platform::invalidAttributes || (found & platform::faReparsePoint) != 0
                                    ? std::string()
                                    : files.finalPath(named);
-    if (!folder.empty() && !systemFolders_.Refuses(folder)) {
+    const bool walked = !folder.empty() && !systemFolders_.Refuses(folder);
+    if (walked) {
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";
         FileFinder1->Recurse = true;
         FileFinder1->Execute();
-        entries = &FileFinder1->Files();
     }
 
     // Each folder stands before its contents: the first pass deletes the files
-    // and finds the folders still full; the second removes the emptied folders.
+    // and finds the folders still full; the second removes the emptied folders
+    // and tries again what the first could not delete. The listing says what an
+    // entry is, so it gets the one call that can succeed: a file delete fails on
+    // a folder and a folder removal on a file, and each failure costs as much as
+    // a delete. For the same reason the first pass does not ask to remove a
+    // folder whose listed contents are still to come: that must fail too. What
+    // is gone is not asked for again.
+    const std::vector<std::string>& entries = FileFinder1->Files();
+    const std::vector<std::uint32_t>& attributes = FileFinder1->FileAttributes();
+    // Never the list of an earlier run.
+    std::vector<std::size_t> left(walked ? entries.size() : 0);
+    std::iota(left.begin(), left.end(), std::size_t{0});
+    // A listed name holds no backslash: an entry's folder is all before its last one.
+    std::set<std::string_view> holdingListed;
+    for (std::size_t i : left)
+        holdingListed.insert(std::string_view(entries[i]).substr(0, entries[i].rfind('\\')));
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
             CleanupSounds.Play(*Wave2);
-        const std::size_t count = entries->size();
-        for (std::size_t i = 0; i < count; ++i) {
-            const platform::PathParts entry = platform::splitPath((*entries)[i]);
-            files.deleteFile(entry.folder, entry.name);
-            if (files.removeDirectory(entry.folder, entry.name) && SoundsOn1->Checked)
-                CleanupSounds.Play(*Wave1);
+        std::size_t kept = 0;
+        for (std::size_t i : left) {
+            const std::string& entry = entries[i];
+            const platform::PathParts listed = platform::splitPath(entry);
+            if ((attributes[i] & platform::faDirectory) == 0) {
+                if (!files.deleteFile(listed.folder, listed.name))
+                    left[kept++] = i;
+            } else if (pass == 0 && holdingListed.count(entry) != 0) {
+                left[kept++] = i;
+            } else if (files.removeDirectory(listed.folder, listed.name)) {
+                if (SoundsOn1->Checked)
+                    CleanupSounds.Play(*Wave1);
+            } else {
+                left[kept++] = i;
+            }
         }
+        left.resize(kept);
     }
 }

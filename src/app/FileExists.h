@@ -1,5 +1,6 @@
-// Whether a path names an existing file: a search for exactly that path finds
-// an entry that is not a folder. An empty path never does.
+// Whether a path names an existing file: the entry it names is there and is
+// not a folder. An empty path never does, nor a pattern with wildcards, which
+// names no file.
 #pragma once
 
 #include "platform/FileSystem.h"

@@ -9,6 +9,9 @@
 
 void TForm1::PopupMenu1Popup(TObject*)
 {
+    // The address is seen only in the open menu: looked up as it opens, it is
+    // as fresh as a cycle's, and an idle tick asks the resolver nothing.
+    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.network);
     State.MenuOpen = true;
     // A browser installed since the last look gets its row, and its stores are munched.
     FindOtherBrowsers();

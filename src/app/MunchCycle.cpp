@@ -1,7 +1,6 @@
 // The munch cycle: at each tick of the threaded timer, the cookie stores are
 // visited in a fixed order and whatever is found there is deleted and counted.
 #include "app/FileExists.h"
-#include "app/HostHelpers.h"
 #include "app/MainForm.h"
 #include "app/MunchSounds.h"
 #include "browserdata/StoreFiles.h"
@@ -64,7 +63,10 @@ constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reope
 
 void TForm1::ThreadedTimer1Timer(TObject*)
 {
-    TrayIcon1->SetIconIndex(0);
+    // Back to the first image; the icon shows the image of its index, so an
+    // icon already there is not handed to the shell again at every tick.
+    if (TrayIcon1->IconIndex() != 0)
+        TrayIcon1->SetIconIndex(0);
     if (State.MenuOpen)
         ++State.MenuOpenTicks;
     if (State.MenuOpenTicks > gateTicks)
@@ -81,7 +83,6 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         ~BusyFlag() { busy = false; }
     } busy{State.MunchBusy};
 
-    IP1->Caption = "Internet IP: " + GetLocalIP(platform_.network);
     // Commands and window timers may run here; what they change is what the rest uses.
     Application().ProcessMessages();
 

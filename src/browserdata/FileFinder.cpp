@@ -52,6 +52,7 @@ void TFileFinder::Execute()
     const std::uint32_t mask = Attributes;
 
     files_.clear();
+    attributes_.clear();
     totalSize_ = 0;
     dirCount_ = 0;
     fileCount_ = 0;
@@ -73,6 +74,7 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
         if (passedOver(entry) || (entry.attributes & ~mask & excludingBits) != 0)
             return;
         files_.push_back(path + entry.name);
+        attributes_.push_back(entry.attributes);
         if (entry.attributes == platform::faDirectory)
             ++dirCount_;
         else

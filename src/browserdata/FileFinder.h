@@ -45,6 +45,9 @@ public:
     // Folder path (one backslash) and name of every entry found, folders
     // before their contents, in the order found.
     const std::vector<std::string>& Files() const { return files_; }
+    // The attribute word each entry of Files was listed with, in the same order:
+    // what it was when found, so a caller knows a folder from a file unasked.
+    const std::vector<std::uint32_t>& FileAttributes() const { return attributes_; }
     // Sum of the low size words of the entries found; wraps.
     std::int32_t TotalSize() const { return static_cast<std::int32_t>(totalSize_); }
     // Entries whose attribute word is exactly that of a plain folder.
@@ -63,6 +66,7 @@ private:
     platform::IFileSystem& fileSystem_;
     platform::ICodePage& codePage_;
     std::vector<std::string> files_;
+    std::vector<std::uint32_t> attributes_;
     std::uint32_t totalSize_ = 0;
     std::int32_t dirCount_ = 0;
     std::int32_t fileCount_ = 0;

@@ -115,13 +115,21 @@ TEST_F(MunchCycleTest, IndexesReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpar
 
 TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
 {
+    tick(); // the guard learns where the system's folders are, once
     cookies({"a.txt", "index.dat", "b.txt"});
     fakes.fileSystem.addFile("C:\\ie\\cookies\\kept.txt", "x", platform::faReadOnly);
     fakes.fileSystem.addFolder("C:\\ie\\cookies\\sub");
+    fakes.fileSystem.calls.clear();
     tick();
     EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\a.txt", "C:\\ie\\cookies\\b.txt"));
-    EXPECT_TRUE(fakes.fileSystem.callsOf("attributes").empty());
-    EXPECT_EQ(fakes.fileSystem.callsOf("findFiles").size(), 4u) << "one search per store, none per entry";
+    std::vector<std::string> looks;
+    for (const Call& call : fakes.fileSystem.calls)
+        if (call.operation != "deleteFile")
+            looks.push_back(call.operation + " " + call.args[0]);
+    EXPECT_THAT(looks, ElementsAre("attributes C:\\ns\\cookies.txt", "attributes C:\\opera\\cookies4.dat",
+                                   "attributes C:\\icq\\cookies.dat", "finalPath C:\\ie\\cookies",
+                                   "findFiles C:\\ie\\cookies\\*.*"))
+        << "one look per store, none per entry";
 }
 
 TEST_F(MunchCycleTest, ASingleFileStoreIsMunchedWhateverItsAttributes)
@@ -310,14 +318,57 @@ TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
     EXPECT_TRUE(fakes.sound.played.empty());
 }
 
-TEST_F(MunchCycleTest, TheIpCaptionIsRefreshedEveryCycle)
+TEST_F(MunchCycleTest, TheIpCaptionIsLookedUpWhenTheMenuOpensAndNeverByATick)
 {
-    fakes.network.addresses = {"10.0.0.5", "192.168.1.7"};
-    tick();
-    EXPECT_EQ(form->IP1->Caption, "Internet IP: 192.168.1.7");
-    fakes.network.addresses.clear();
-    tick();
-    EXPECT_EQ(form->IP1->Caption, "Internet IP: ");
+    struct Step {
+        const char* what;
+        std::vector<std::string> addresses;
+        bool active;
+        bool popup;
+        const char* caption;
+    } steps[] = {
+        {"a cycle leaves the caption alone", {"10.0.0.5", "192.168.1.7"}, true, false, "Internet IP:"},
+        {"the menu shows the host's last address", {"10.0.0.5", "192.168.1.7"}, true, true, "Internet IP: 192.168.1.7"},
+        {"a new address waits for the next opening", {"10.1.1.1"}, true, false, "Internet IP: 192.168.1.7"},
+        {"and shows then", {"10.1.1.1"}, true, true, "Internet IP: 10.1.1.1"},
+        {"with munching off too", {"172.16.0.9"}, false, true, "Internet IP: 172.16.0.9"},
+        {"no address ends the caption after its blank", {}, true, true, "Internet IP: "},
+    };
+    for (const Step& step : steps) {
+        fakes.network.addresses = step.addresses;
+        form->State.MunchActive = step.active;
+        form->State.MenuOpen = false;
+        fakes.network.calls.clear();
+        if (step.popup)
+            form->PopupMenu1->OnPopup(form->PopupMenu1);
+        else
+            ticks(3);
+        EXPECT_EQ(form->IP1->Caption, step.caption) << step.what;
+        EXPECT_EQ(fakes.network.callsOf("hostAddresses").size(), step.popup ? 1u : 0u) << step.what;
+    }
+}
+
+TEST_F(MunchCycleTest, TheTrayIconIsHandedToTheShellOnlyWhenATickChangesItsImage)
+{
+    struct Case {
+        const char* what;
+        int index;
+        bool active;
+        std::size_t modifies;
+    } cases[] = {
+        {"idle on the first image", 0, true, 0},
+        {"idle, switched off", 0, false, 0},
+        {"left on another image", 3, true, 1},
+        {"left on another image, switched off", 5, false, 1},
+    };
+    for (const Case& c : cases) {
+        form->State.MunchActive = c.active;
+        form->TrayIcon1->SetIconIndex(c.index);
+        fakes.notifyArea.calls.clear();
+        tick();
+        EXPECT_EQ(form->TrayIcon1->IconIndex(), 0) << c.what;
+        EXPECT_EQ(fakes.notifyArea.callsOf("modify").size(), c.modifies) << c.what;
+    }
 }
 
 TEST_F(MunchCycleTest, PendingMessagesRunOnceBeforeTheStoresAndTheirChangesCount)
@@ -464,6 +515,7 @@ TEST_F(MunchCycleTest, SoundsSwitchedOffInABurstLeaveWhatIsPendingSilent)
 TEST_F(MunchCycleTest, TheTrayIconIsTouchedAsOftenForOneCookieAsForAThousandAndAnimatesAfterTheMunch)
 {
     auto touches = [this](int count) {
+        tick(); // the last munch's animation stops and the icon shows its first image
         for (int i = 0; i < count; ++i)
             cookies({("c" + std::to_string(i)).c_str()});
         fakes.notifyArea.calls.clear();
@@ -567,7 +619,8 @@ INSTANTIATE_TEST_SUITE_P(
                        choose(f, "Path to Cookie.txt (Netscape)");
                    }, true},
         MenuAction{"SoundsSwitched", [](TForm1&, FakePlatform& f) { choose(f, "Sounds On"); }, true},
-        MenuAction{"AddressRead", [](TForm1& form, FakePlatform& f) { choose(f, form.IP1->Caption); }, true}),
+        MenuAction{"AddressRead", [](TForm1&, FakePlatform& f) { choose(f, "Internet IP: " + f.network.addresses.back()); },
+                   true}),
     [](const ::testing::TestParamInfo<MenuAction>& info) { return std::string(info.param.what); });
 
 TEST_F(MunchCycleTest, AFolderChangedDuringAMunchIsTakenUpByTheNextCycleAndTheOldOneIsLeft)

@@ -109,6 +109,40 @@ TEST_F(FileFinderTest, AFilterChoosesWhatIsListedButNotWhereTheWalkGoes)
     EXPECT_THAT(finder.Files(), ElementsAre("C:\\cache\\B\\b1.txt", "C:\\cache\\A\\Deep\\d.txt"));
 }
 
+TEST_F(FileFinderTest, EachEntryKeepsTheAttributeWordItWasListedWith)
+{
+    files.addFile("C:\\cache\\A\\ro.txt", "", faArchive | 0x01);
+    files.addFolder("C:\\cache\\B\\Sys", faDirectory | faHidden | faSysFile);
+    files.addFile("C:\\cache\\B\\Sys\\s.txt", "", faHidden);
+    struct Case {
+        const char* filter;
+        bool recurse;
+        std::vector<std::pair<std::string, std::uint32_t>> listed;
+    } cases[] = {
+        {"*.*", true,
+         {{"C:\\cache\\top.htm", faArchive}, {"C:\\cache\\A", faDirectory}, {"C:\\cache\\B", faDirectory},
+          {"C:\\cache\\A\\a1.gif", faArchive}, {"C:\\cache\\A\\Deep", faDirectory},
+          {"C:\\cache\\A\\ro.txt", faArchive | 0x01}, {"C:\\cache\\B\\b1.txt", faArchive},
+          {"C:\\cache\\B\\Sys", faDirectory | faHidden | faSysFile}, {"C:\\cache\\A\\Deep\\d.txt", faArchive},
+          {"C:\\cache\\B\\Sys\\s.txt", faHidden}}},
+        {"*.txt", true,
+         {{"C:\\cache\\A\\ro.txt", faArchive | 0x01}, {"C:\\cache\\B\\b1.txt", faArchive},
+          {"C:\\cache\\A\\Deep\\d.txt", faArchive}, {"C:\\cache\\B\\Sys\\s.txt", faHidden}}},
+        {"*.*", false,
+         {{"C:\\cache\\top.htm", faArchive}, {"C:\\cache\\A", faDirectory}, {"C:\\cache\\B", faDirectory}}},
+    };
+    for (const Case& c : cases) {
+        finder.Filter = c.filter;
+        finder.Recurse = c.recurse;
+        finder.Execute();
+        ASSERT_EQ(finder.FileAttributes().size(), finder.Files().size()) << c.filter << " " << c.recurse;
+        std::vector<std::pair<std::string, std::uint32_t>> listed;
+        for (std::size_t i = 0; i < finder.Files().size(); ++i)
+            listed.emplace_back(finder.Files()[i], finder.FileAttributes()[i]);
+        EXPECT_EQ(listed, c.listed) << c.filter << " " << c.recurse;
+    }
+}
+
 TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
 {
     files.addFolder("C:\\cache\\Archived", faDirectory | faArchive);
