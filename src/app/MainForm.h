@@ -111,8 +111,9 @@ public:
     void DeleteIECache1Click(TObject* Sender);
     void BrowserRowClick(TObject* Sender);
 
-    // Deletes one cookie file; a cookie really deleted is counted and heard,
-    // and the cycle animates the icon when it ends. True when it was deleted.
+    // Deletes the cookie file a store path names; a cookie really deleted is
+    // counted and heard, and the cycle animates the icon when it ends. True
+    // when it was deleted.
     bool MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
@@ -137,6 +138,8 @@ private:
     // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
     void showMunchedCount();
+    // Counts and sounds a cookie when it was deleted; gives back whether it was.
+    bool counted(bool deleted);
     // Deletes a browser's store, and then its companions, or its companions
     // alone when an earlier munch left them; true when the store was munched.
     // Unless toList is set, the store is first only asked for, and nothing more
@@ -150,7 +153,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.folders};
+    SystemFolderGuard systemFolders_{platform_.folders, platform_.fileSystem};
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();

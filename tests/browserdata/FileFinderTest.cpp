@@ -164,8 +164,9 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
                 visit({name, faArchive, 0x60000000});
         }
         std::uint32_t attributes(const std::string&) override { return 0; }
-        bool deleteFile(const std::string&) override { return false; }
-        bool removeDirectory(const std::string&) override { return false; }
+        std::string finalPath(const std::string&) override { return {}; }
+        bool deleteFile(const std::string&, const std::string&) override { return false; }
+        bool removeDirectory(const std::string&, const std::string&) override { return false; }
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
         platform::FileContent readFileStart(const std::string&, std::uint32_t) override { return {}; }
         std::string currentDirectory() override { return {}; }

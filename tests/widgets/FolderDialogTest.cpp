@@ -28,8 +28,9 @@ public:
         ADD_FAILURE() << "not expected";
     }
     std::uint32_t attributes(const std::string&) override { return fail<std::uint32_t>(); }
-    bool deleteFile(const std::string&) override { return fail<bool>(); }
-    bool removeDirectory(const std::string&) override { return fail<bool>(); }
+    std::string finalPath(const std::string&) override { return fail<std::string>(); }
+    bool deleteFile(const std::string&, const std::string&) override { return fail<bool>(); }
+    bool removeDirectory(const std::string&, const std::string&) override { return fail<bool>(); }
     platform::FileContent readWholeFile(const std::string&) override { return fail<platform::FileContent>(); }
     platform::FileContent readFileStart(const std::string&, std::uint32_t) override
     {
