@@ -2,7 +2,9 @@
 //
 // The check: an image it accepts can be walked by a player that trusts its
 // sizes without leaving the block (the walk below reads from an exact-size
-// copy, so the address sanitizer sees any step outside), and the sound is
+// copy, so the address sanitizer sees any step outside), its format fields
+// are consistent (what the player divides by is not 0, the channels and the
+// rate are within reason, PCM's sizes follow from its bits), and the sound is
 // handed to the player exactly when the check accepts it.
 // The reader: it takes what the size prefix says, cut to what the stream
 // holds, never more; what it took is written back byte for byte.
@@ -23,6 +25,27 @@ std::uint32_t le32(const std::uint8_t* p)
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
+std::uint32_t le16(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+}
+
+// What a player takes from the format: it divides by the block align and the
+// bytes a second, makes a buffer per channel, and for PCM derives both sizes.
+void checkFormat(const std::uint8_t* fields)
+{
+    const std::uint32_t tag = le16(fields), channels = le16(fields + 2), rate = le32(fields + 4);
+    const std::uint32_t bytesPerSecond = le32(fields + 8), blockAlign = le16(fields + 12), bits = le16(fields + 14);
+    FUZZ_CHECK(channels >= 1 && channels <= 8);
+    FUZZ_CHECK(rate >= 1 && rate <= 384000);
+    FUZZ_CHECK(blockAlign != 0 && bytesPerSecond != 0);
+    if (tag == 1) {
+        FUZZ_CHECK(bits % 8 == 0 && bits >= 8 && bits <= 32);
+        FUZZ_CHECK(blockAlign * 8 == channels * bits);
+        FUZZ_CHECK(std::uint64_t(bytesPerSecond) == std::uint64_t(rate) * blockAlign);
+    }
+}
+
 // What a trusting player does: walks the chunks by their sizes to the format
 // and the data, reads the format's fields and touches every sample byte.
 void walkLikeAPlayer(const std::uint8_t* image, std::size_t size)
@@ -37,6 +60,7 @@ void walkLikeAPlayer(const std::uint8_t* image, std::size_t size)
         if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) {
             for (std::uint32_t i = 0; i < 16; ++i)
                 sink = sink ^ chunk[8 + i];
+            checkFormat(chunk + 8);
             format = true;
         } else if (std::memcmp(chunk, "data", 4) == 0 && format) {
             for (std::uint32_t i = 0; i < length; ++i)
@@ -51,7 +75,7 @@ void checkImage(const std::uint8_t* data, std::size_t size)
 {
     auto image = std::make_unique<std::uint8_t[]>(size);
     std::copy(data, data + size, image.get());
-    bool accepted = waveImageStaysInBounds(image.get(), size);
+    bool accepted = waveImageIsPlayable(image.get(), size);
     if (accepted)
         walkLikeAPlayer(image.get(), size);
 

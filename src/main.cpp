@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <bits/functexcept.h>
 #include <cstdlib>
+#include <exception>
+#include <new>
 
 // A program without a console has nowhere to print why it ends: the runtime's
 // verbose handler, with the name demangler and formatted output it drags in
@@ -17,6 +20,46 @@ void __verbose_terminate_handler()
     std::abort();
 }
 } // namespace __gnu_cxx
+
+namespace {
+
+// What the standard library raises when it is misused (a length past its
+// maximum, a position out of range). The program never catches these by kind;
+// its error box shows what they say. The library's own classes would bring a
+// second string type with them, a tenth of the program.
+class LibraryError final : public std::exception {
+public:
+    explicit LibraryError(const char* what) : what_(what) {}
+    const char* what() const noexcept override { return what_; }
+
+private:
+    const char* what_;
+};
+
+} // namespace
+
+namespace std {
+void __throw_bad_alloc()
+{
+    throw bad_alloc();
+}
+void __throw_bad_array_new_length()
+{
+    throw bad_array_new_length();
+}
+void __throw_length_error(const char* what)
+{
+    throw LibraryError(what);
+}
+void __throw_logic_error(const char* what)
+{
+    throw LibraryError(what);
+}
+void __throw_out_of_range_fmt(const char* format, ...)
+{
+    throw LibraryError(format);
+}
+} // namespace std
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

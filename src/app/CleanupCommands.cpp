@@ -3,6 +3,7 @@
 // runs to its end with the hourglass and then clears the menu gate.
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 
 #include <numeric>
 #include <string_view>
@@ -86,8 +87,15 @@ void TForm1::DeleteIECache1Click(TObject*)
 
 void TForm1::clearCacheFolder()
 {
-    const std::string folder = cacheFolder(platform_.folders, platform_.codePage);
-    const bool walked = !folder.empty();
+    platform::IFileSystem& files = platform_.fileSystem;
+    // The folder is walked where it really is, and not at all when it is
+    // itself a link (whatever it leads to) or a folder the guard refuses.
+    const std::string named = cacheFolder(platform_.folders, platform_.codePage);
+    const std::uint32_t found = named.empty() ? platform::invalidAttributes : files.attributes(named);
+    const std::string folder = found == platform::invalidAttributes || (found & platform::faReparsePoint) != 0
+                                   ? std::string()
+                                   : files.finalPath(named);
+    const bool walked = !folder.empty() && !systemFolders_.Refuses(folder);
     if (walked) {
         FileFinder1->Directory = folder;
         FileFinder1->Filter = "*.*";
@@ -103,7 +111,6 @@ void TForm1::clearCacheFolder()
     // a delete. For the same reason the first pass does not ask to remove a
     // folder whose listed contents are still to come: that must fail too. What
     // is gone is not asked for again.
-    platform::IFileSystem& files = platform_.fileSystem;
     const std::vector<std::string>& entries = FileFinder1->Files();
     const std::vector<std::uint32_t>& attributes = FileFinder1->FileAttributes();
     // Never the list of an earlier run.
@@ -119,12 +126,13 @@ void TForm1::clearCacheFolder()
         std::size_t kept = 0;
         for (std::size_t i : left) {
             const std::string& entry = entries[i];
+            const platform::PathParts listed = platform::splitPath(entry);
             if ((attributes[i] & platform::faDirectory) == 0) {
-                if (!files.deleteFile(entry))
+                if (!files.deleteFile(listed.folder, listed.name))
                     left[kept++] = i;
             } else if (pass == 0 && holdingListed.count(entry) != 0) {
                 left[kept++] = i;
-            } else if (files.removeDirectory(entry)) {
+            } else if (files.removeDirectory(listed.folder, listed.name)) {
                 if (SoundsOn1->Checked)
                     CleanupSounds.Play(*Wave1);
             } else {

@@ -111,8 +111,9 @@ public:
     void DeleteIECache1Click(TObject* Sender);
     void BrowserRowClick(TObject* Sender);
 
-    // Deletes one cookie file; a cookie really deleted is counted and heard,
-    // and the cycle animates the icon when it ends. True when it was deleted.
+    // Deletes the cookie file a store path names; a cookie really deleted is
+    // counted and heard, and the cycle animates the icon when it ends. True
+    // when it was deleted.
     bool MunchFile(const std::string& path);
 
     // The settings file: read once at start, written whole.
@@ -137,6 +138,8 @@ private:
     // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
     void showMunchedCount();
+    // Counts and sounds a cookie when it was deleted; gives back whether it was.
+    bool counted(bool deleted);
     // What the cycles saw of one browser's store. A store absent at two looks
     // whose folder has not changed since is not asked for again: its folder
     // changes when an entry is made, removed or renamed in it.
@@ -157,7 +160,7 @@ private:
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
-    SystemFolderGuard systemFolders_{platform_.folders};
+    SystemFolderGuard systemFolders_{platform_.folders, platform_.fileSystem};
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();

@@ -72,7 +72,10 @@ void TForm1::PathtoCookieDirIExplorer1Click(TObject*)
     FolderDialog1->SetDirectory(State.IECookieDir);
     if (FolderDialog1->Execute()) {
         const std::string chosen = FolderDialog1->Directory();
-        if (!systemFolders_.Refuses(chosen))
+        // Judged where it really is; one that cannot be opened, as it is
+        // spelt (the cycle judges it again once it can be opened).
+        const std::string where = platform_.fileSystem.finalPath(chosen);
+        if (!systemFolders_.Refuses(where.empty() ? chosen : where))
             State.IECookieDir = chosen;
         else
             platform_.ui.messageBox("\"" + chosen +

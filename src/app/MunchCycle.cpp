@@ -3,6 +3,7 @@
 #include "app/FileExists.h"
 #include "app/MainForm.h"
 #include "app/MunchSounds.h"
+#include "browserdata/StoreFiles.h"
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
 
@@ -19,13 +20,14 @@ bool isIndex(std::string_view name)
 }
 
 // Whether an entry of the cookie folder is a cookie to munch, judged from the
-// listing alone: a file (not ".", "..", a subfolder), not an index, not
-// read-only. A name holding a separator would reach into another folder once
-// joined to the cookie folder's path, so it is passed over.
+// listing alone and on the name exactly as listed: a file (not ".", "..", a
+// subfolder), not an index, not read-only. A name holding a separator would
+// reach into another folder once joined to the cookie folder's path, so it is
+// passed over.
 bool isCookie(const platform::FindEntry& entry)
 {
     return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndex(entry.name) &&
-           entry.name.find_first_of("\\/") == std::string::npos;
+           platform::isListedName(entry.name);
 }
 
 // The stores as a cycle takes them at its start.
@@ -136,14 +138,17 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         }
     }
     // Every kind of entry is listed (no attribute is left out) and judged as
-    // it comes, so the folder is never held in memory. Whatever the settings
-    // name, a system folder is never emptied.
-    if (!stopped && !mayBeCut(taken.ieCookieDir) && !systemFolders_.Refuses(taken.ieCookieDir))
-        files.findFiles(taken.ieCookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
+    // it comes, so the folder is never held in memory. The folder is taken
+    // where it really is, once, and listed and munched there; whatever the
+    // settings name, a system folder is never emptied.
+    const std::string cookieDir =
+        stopped || mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+    if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
+        files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
             if (!mayGoOn())
                 return false;
             if (isCookie(entry))
-                munched |= MunchFile(taken.ieCookieDir + "\\" + entry.name);
+                munched |= counted(files.deleteFile(cookieDir, entry.name));
             return true;
         });
     // The icon animates once the cycle is over, as it always has: during a
@@ -176,26 +181,40 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
     watch.toList = false;
     const TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
+    if (!look.StorePresent && look.Companions.empty())
+        return false;
+    // The store and its companions go by the names listed, in their folder
+    // taken where it really is, once; a link among them is left.
+    const std::string where = files.finalPath(store.Folder);
+    if (where.empty()) {
+        watch.toList = !look.Companions.empty();
+        return false;
+    }
     // While the store is there its companions stay: a database without its
     // journal can be corrupted. A store in use (the browser runs) is tried
     // again next cycle; a read-only one is the user's way to keep it, and is
     // looked at every cycle so that its mark being cleared is seen.
     bool munched = false;
     if (look.StorePresent) {
-        if (!look.StoreDeletable || !MunchFile(folder + look.StoreName))
+        if (!look.StoreDeletable || !counted(files.deleteFile(where, look.StoreName)))
             return false;
         munched = true;
     }
     // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
     for (const std::string& companion : look.Companions)
-        watch.toList |= !files.deleteFile(folder + companion);
+        watch.toList |= !files.deleteFile(where, companion);
     return munched;
 }
 
 bool TForm1::MunchFile(const std::string& path)
 {
+    return counted(DeleteStoreFile(platform_.fileSystem, path));
+}
+
+bool TForm1::counted(bool deleted)
+{
     // Only a cookie really deleted counts: a locked file is tried again next cycle.
-    if (!platform_.fileSystem.deleteFile(path))
+    if (!deleted)
         return false;
     ++State.MunchedCount;
     showMunchedCount();

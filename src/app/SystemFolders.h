@@ -1,8 +1,9 @@
-// The folders the munch cycle must never empty, whatever the settings name: a
+// The folders the program must never empty, whatever the settings name: a
 // drive root, a folder of the system or of the user's own (as the system names
-// them), or a folder above one of them.
+// them), or a folder above one of them, judged by where each really is.
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "platform/Folders.h"
 
 #include <optional>
@@ -11,22 +12,22 @@
 
 class SystemFolderGuard {
 public:
-    explicit SystemFolderGuard(platform::IFolders& folders) : folders_(folders) {}
+    SystemFolderGuard(platform::IFolders& folders, platform::IFileSystem& files) : folders_(folders), files_(files) {}
 
-    // Whether emptying the files of the folder would empty such a folder. Paths
-    // are compared as full long paths, letter case ignored, so a short name, a
-    // relative path or a trailing backslash does not hide one.
-    bool Refuses(const std::string& folder);
+    // Whether emptying the files of a folder would empty such a folder. The
+    // folder is given by its final path (IFileSystem::finalPath), and the
+    // system's folders are taken by theirs, so no link, mapped drive, short
+    // name or prefix form hides one; letter case is ignored.
+    bool Refuses(const std::string& finalFolder);
 
 private:
-    std::string comparable(const std::string& folder);
-
     platform::IFolders& folders_;
-    // The system's folders in comparable form, asked for once: they do not move
+    platform::IFileSystem& files_;
+    // The system's folders by where they are, asked for once: they do not move
     // while the program runs, and asking costs milliseconds.
     std::optional<std::vector<std::string>> systemFolders_;
-    // The last absolute folder judged, and the verdict: the cycle asks for the
-    // same folder twice a second. A relative one follows the current folder.
+    // The last folder judged, and the verdict: the cycle asks for the same
+    // folder twice a second.
     std::string lastFolder_;
     bool lastRefused_ = false;
 };

@@ -1,6 +1,8 @@
 // The recursive file finder.
 #include "browserdata/FileFinder.h"
 
+#include "platform/PathText.h"
+
 #include <deque>
 
 namespace {
@@ -13,8 +15,7 @@ constexpr const char* everyName = "*.*";
 // folder (a POSIX name may hold a backslash).
 bool passedOver(const platform::FindEntry& entry)
 {
-    return entry.name == "." || entry.name == ".." || entry.name.find_first_of("\\/") != std::string::npos ||
-           (entry.attributes & platform::faReparsePoint) != 0;
+    return !platform::isListedName(entry.name) || (entry.attributes & platform::faReparsePoint) != 0;
 }
 
 bool isSubfolder(const platform::FindEntry& entry)

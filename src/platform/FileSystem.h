@@ -53,9 +53,21 @@ public:
     // removed or renamed; a folder that exists is asked for without reading it.
     virtual std::optional<std::uint64_t> lastWriteTime(const std::string& path) = 0;
 
-    virtual bool deleteFile(const std::string& path) = 0;
-    // Removes a folder, only when it is empty.
-    virtual bool removeDirectory(const std::string& path) = 0;
+    // Where a folder really is, through links, mapped or substituted drives and
+    // every prefix form: "C:\..." or "\\server\share\..."; empty when it cannot
+    // be opened (or has no exact ANSI form). Where the platform cannot tell
+    // (before Windows Vista, which has no file links), its full long path.
+    virtual std::string finalPath(const std::string& folder) = 0;
+
+    // Deletes the file that a search of folder (a final path, or one built
+    // from a final path and listed names) showed as name, and only that entry:
+    // the name goes whole (a trailing dot or blank, a device's name), and an
+    // entry whose own final path is elsewhere, such as a link, is left alone.
+    // False when nothing was deleted: a link, a folder, a read-only or held
+    // file, or nothing there.
+    virtual bool deleteFile(const std::string& folder, const std::string& name) = 0;
+    // The same for a folder, removed only when it is empty.
+    virtual bool removeDirectory(const std::string& folder, const std::string& name) = 0;
 
     // The whole content of an existing file, opened read-only while sharing both
     // reading and writing with others, read with one block read of its exact size.

@@ -23,9 +23,10 @@ public:
     // The Windows directory, read into a buffer that holds maxChars characters; empty on failure.
     virtual std::string windowsDirectory(std::size_t maxChars) = 0;
     // The folders of the system and of the user that hold what must never be
-    // emptied: the Windows and system directories, Program Files, the user's
-    // profile, Desktop, Documents and application data. Those the system cannot
-    // name are left out.
+    // emptied: the Windows and system directories and every folder the shell
+    // names (Program Files, the profile, Desktop, Documents, Fonts, Favorites,
+    // Start Menu, the common ones, ...) but the user's cookie, Internet cache
+    // and history folders. Those the system cannot name are left out.
     virtual std::vector<std::string> systemFolders() = 0;
     // A folder as the shell names it now; empty when it names none (an older
     // shell), or when the name has no exact ANSI form and no short one.

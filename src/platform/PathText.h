@@ -48,6 +48,56 @@ inline bool sameIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// Whether a path names a device rather than a file: any "\\.\" path, or a last
+// element that is CON, PRN, AUX, NUL, COM1 to COM9 or LPT1 to LPT9, with any
+// extension, letter case ignored, as the platform reads it (blanks before the
+// extension and a colon after the name do not count).
+inline bool namesDevice(std::string_view path)
+{
+    if (path.size() >= 4 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/') &&
+        path[2] == '.' && (path[3] == '\\' || path[3] == '/'))
+        return true;
+    const std::size_t cut = path.find_last_of("\\/");
+    std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    name = name.substr(0, name.find_first_of(".:"));
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
+        if (sameIgnoringCase(name, device))
+            return true;
+    return name.size() == 4 && (sameIgnoringCase(name.substr(0, 3), "COM") || sameIgnoringCase(name.substr(0, 3), "LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
+// A path without the "\\?\" that final paths carry ("\\?\UNC\" becomes "\\").
+inline std::string withoutLongPrefix(std::string_view path)
+{
+    if (path.size() >= 8 && path.substr(0, 4) == "\\\\?\\" && sameIgnoringCase(path.substr(4, 4), "UNC\\"))
+        return "\\\\" + std::string(path.substr(8));
+    if (path.size() >= 4 && path.substr(0, 4) == "\\\\?\\")
+        return std::string(path.substr(4));
+    return std::string(path);
+}
+
+// Whether a name from a listing stands for an entry of that folder alone: not
+// empty, not "." or "..", and holding no separator (a POSIX name may).
+inline bool isListedName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/") == std::string_view::npos;
+}
+
+// Whether a final path is the entry listed as name in folder (itself a final
+// path): the folder followed by that very name, letter case ignored. Anything
+// else, such as a link's target, is another entry.
+inline bool isEntryOf(std::string_view finalPath, std::string_view folder, std::string_view name)
+{
+    std::string expected = withoutLongPrefix(folder);
+    if (expected.empty() || expected.back() != '\\')
+        expected += '\\';
+    expected += name;
+    return isListedName(name) && sameIgnoringCase(withoutLongPrefix(finalPath), expected);
+}
+
 namespace detail {
 
 // Whether a name matches a pattern of "*" and "?", which stay wildcards even

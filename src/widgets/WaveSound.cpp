@@ -19,7 +19,22 @@ std::uint32_t littleEndian32(const std::uint8_t* bytes)
 
 } // namespace
 
-bool waveImageStaysInBounds(const std::uint8_t* image, std::size_t size)
+bool waveFormatAgrees(const std::uint8_t* fields)
+{
+    const auto word = [&](int at) { return std::uint32_t(fields[at]) | std::uint32_t(fields[at + 1]) << 8; };
+    const std::uint32_t tag = word(0), channels = word(2), blockAlign = word(12), bits = word(14);
+    const std::uint32_t rate = littleEndian32(fields + 4), bytesPerSecond = littleEndian32(fields + 8);
+    constexpr std::uint32_t pcm = 1, mostChannels = 8, highestRate = 384000;
+    if (channels < 1 || channels > mostChannels || rate < 1 || rate > highestRate || blockAlign == 0 ||
+        bytesPerSecond == 0)
+        return false;
+    if (tag != pcm)
+        return true;
+    return (bits == 8 || bits == 16 || bits == 24 || bits == 32) && blockAlign == channels * bits / 8 &&
+           bytesPerSecond == rate * blockAlign;
+}
+
+bool waveImageIsPlayable(const std::uint8_t* image, std::size_t size)
 {
     if (!image || size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0)
         return false;
@@ -30,8 +45,11 @@ bool waveImageStaysInBounds(const std::uint8_t* image, std::size_t size)
         std::uint32_t length = littleEndian32(chunk + 4);
         if (length > size - offset - 8)
             return false;
-        if (std::memcmp(chunk, "fmt ", 4) == 0)
-            format = length >= 16;
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            format = length >= 16 && waveFormatAgrees(chunk + 8);
+            if (!format)
+                return false;
+        }
         else if (std::memcmp(chunk, "data", 4) == 0 && format)
             return true;
         // Chunks start at even offsets.
@@ -150,7 +168,7 @@ void TWaveData::Play()
     if (IsEmpty())
         return;
     // An image the player could not walk safely stays silent, as one it cannot play would.
-    if (!waveImageStaysInBounds(image_.data(), image_.size()))
+    if (!waveImageIsPlayable(image_.data(), image_.size()))
         return;
     sound_.play(image_.data(), image_.size());
     mayBePlaying_ = true;

@@ -72,8 +72,18 @@ private:
     std::unique_ptr<TWaveData> waveData_;
 };
 
-// Whether the player can walk the image without leaving it: "RIFF" and "WAVE",
-// then chunks that each end inside the image, up to a "fmt " chunk and a later
-// "data" chunk. The player trusts the sizes inside the image, so one that
-// claims more than it holds would make it read past the block.
-bool waveImageStaysInBounds(const std::uint8_t* image, std::size_t size);
+// Whether the image may be handed to the player. It must be walkable without
+// leaving it: "RIFF" and "WAVE", then chunks that each end inside the image, up
+// to a "fmt " chunk and a later "data" chunk (the player trusts the sizes
+// inside, so one that claims more than it holds would make it read past the
+// block). And every "fmt " chunk must agree with itself (waveFormatAgrees):
+// the player divides by its fields and sizes buffers by them.
+bool waveImageIsPlayable(const std::uint8_t* image, std::size_t size);
+
+// Whether the 16 bytes of a format's fields agree: 1 to 8 channels, a rate from
+// 1 to 384,000 a second, a block align and bytes a second that are not 0; for
+// PCM (tag 1) also 8, 16, 24 or 32 bits a sample, block align = channels x bits
+// / 8 and bytes a second = rate x block align. Other formats (ADPCM, ...) keep
+// their own rules for those.
+bool waveFormatAgrees(const std::uint8_t* fields);
+bool waveImageIsPlayable(const std::uint8_t* image, std::size_t size);

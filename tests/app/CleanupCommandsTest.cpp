@@ -201,9 +201,10 @@ TEST_F(CleanupCommandsTest, EachEntryGetsTheOneCallItsListingAllowsAndWhatIsGone
         fakes.sound.played.clear();
         form->DeleteIECache1->Click();
         std::vector<std::string> steps;
+        // Each entry goes as its folder and its name.
         for (const Call& call : fakes.fileSystem.calls)
-            if (call.operation != "findFiles")
-                steps.push_back(call.operation + " " + call.args[0].substr(cache.size()));
+            if (call.args.size() == 2)
+                steps.push_back(call.operation + " " + (call.args[0] + call.args[1]).substr(cache.size()));
         EXPECT_EQ(steps, c.steps) << c.what;
         EXPECT_EQ(sounds(), c.sounds) << c.what;
     }
@@ -211,14 +212,21 @@ TEST_F(CleanupCommandsTest, EachEntryGetsTheOneCallItsListingAllowsAndWhatIsGone
 
 TEST_F(CleanupCommandsTest, TheTreeIsListedOnceBeforeThePasses)
 {
+    fakes.fileSystem.addFolder(cacheDir);
+    form->DeleteIECache1->Click(); // the guard learns the system's folders once
     fakes.fileSystem.addFile(cacheDir + "\\F\\x.htm");
     fakes.fileSystem.calls.clear();
     form->DeleteIECache1->Click();
     std::vector<std::string> steps;
-    for (const Call& call : fakes.fileSystem.calls)
-        steps.push_back(call.operation + " " + call.args[0].substr(cacheDir.size()));
-    EXPECT_THAT(steps, ElementsAre("findFiles \\*.*", "findFiles \\F\\*.*", "deleteFile \\F\\x.htm",
-                                   "removeDirectory \\F"));
+    for (const Call& call : fakes.fileSystem.calls) {
+        // An entry goes as its folder and its name.
+        const std::string path = call.args.size() == 2 ? call.args[0] + call.args[1] : call.args[0];
+        steps.push_back(call.operation + " " + path);
+    }
+    const std::string in = cacheDir + "\\";
+    EXPECT_THAT(steps, ElementsAre("attributes " + cacheDir, "finalPath " + cacheDir,       // where it is
+                                   "findFiles " + in + "*.*", "findFiles " + in + "F\\*.*", // the list
+                                   "deleteFile " + in + "F\\x.htm", "removeDirectory " + in + "F"));
 }
 
 TEST_F(CleanupCommandsTest, TheCacheFolderIsTheShellsOrTheWindowsDirectorysWithOneSeparator)
@@ -247,10 +255,12 @@ TEST_F(CleanupCommandsTest, TheCacheFolderIsTheShellsOrTheWindowsDirectorysWithO
         fakes.codePage.leadBytes.clear();
         if (c.doubleByteCodePage)
             fakes.codePage.leadBytes = {0x81};
+        fakes.fileSystem.calls.clear();
         form->DeleteIECache1->Click();
-        EXPECT_EQ(form->FileFinder1->Directory, c.expected) << c.windows;
-        EXPECT_EQ(form->FileFinder1->Filter, "*.*");
-        EXPECT_TRUE(form->FileFinder1->Recurse);
+        // The folder so named is looked at first (is it a link?), then taken where it is.
+        const std::vector<Call> looks = fakes.fileSystem.callsOf("attributes");
+        ASSERT_FALSE(looks.empty()) << c.windows;
+        EXPECT_EQ(looks.front().args[0], c.expected) << c.windows;
     }
 }
 
@@ -289,7 +299,8 @@ TEST_F(CleanupCommandsTest, WithoutAWindowsDirectoryOrACacheFolderOnlyTheEntries
     fakes.folders.windowsDir = "D:\\nowhere";
     fakes.sound.played.clear();
     form->DeleteIECache1->Click();
-    EXPECT_THAT(form->FileFinder1->Files(), IsEmpty());
+    EXPECT_THAT(fakes.fileSystem.callsOf("findFiles"), IsEmpty());
+    EXPECT_THAT(fakes.fileSystem.callsOf("deleteFile"), IsEmpty());
     EXPECT_THAT(sounds(), ElementsAre("crunch", "crunch"));
 }
 
@@ -316,6 +327,49 @@ TEST_F(CleanupCommandsTest, NothingReachedThroughALinkIsTouched)
         EXPECT_EQ(call.args[0].find("Link"), std::string::npos) << call.operation << " " << call.args[0];
     EXPECT_TRUE(fakes.fileSystem.exists(cacheDir + "\\Link\\precious.doc"));
     EXPECT_FALSE(fakes.fileSystem.exists(cacheDir + "\\plain.htm"));
+}
+
+TEST_F(CleanupCommandsTest, ACacheFolderThatIsItselfALinkOrARefusedFolderIsNotWalked)
+{
+    fakes.fileSystem.addFile("C:\\elsewhere\\precious.doc");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\win.ini");
+    const struct {
+        const char* why;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"a link to an ordinary folder",
+         [&] { fakes.fileSystem.addLink(cacheDir, "C:\\elsewhere", platform::faDirectory); }},
+        {"a link to the Windows folder", [&] { fakes.fileSystem.addLink(cacheDir, "C:\\WINDOWS", platform::faDirectory); }},
+        {"a folder above one of the system's",
+         [&] {
+             fakes.fileSystem.addFolder(cacheDir + "\\Content.IE5");
+             fakes.folders.folders.push_back(cacheDir + "\\Content.IE5");
+         }},
+    };
+    for (const auto& c : cases) {
+        c.arrange();
+        fakes.fileSystem.calls.clear();
+        fakes.urlCache.add({.url = "http://b.example/"});
+        form->DeleteIECache1->Click();
+        EXPECT_THAT(fakes.fileSystem.callsOf("findFiles"), IsEmpty()) << c.why;
+        EXPECT_THAT(fakes.fileSystem.callsOf("deleteFile"), IsEmpty()) << c.why;
+        EXPECT_TRUE(fakes.urlCache.urls().empty()) << c.why << ": the cache entries still go";
+        fakes.fileSystem.erase(cacheDir);
+    }
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\elsewhere\\precious.doc"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\win.ini"));
+}
+
+TEST_F(CleanupCommandsTest, AFileLinkInTheCacheFolderIsPassedOverAndWhatItLeadsToStays)
+{
+    fakes.fileSystem.addFile("C:\\canary\\target.txt", "precious");
+    fakes.fileSystem.addLink(cacheDir + "\\F\\flink.htm", "C:\\canary\\target.txt");
+    fakes.fileSystem.addFile(cacheDir + "\\F\\plain.htm");
+    fakes.fileSystem.addFile(cacheDir + "\\top.htm");
+    form->DeleteIECache1->Click();
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\canary\\target.txt"), "precious");
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir), ElementsAre("F"));
+    EXPECT_THAT(fakes.fileSystem.list(cacheDir + "\\F"), ElementsAre("flink.htm"));
 }
 
 TEST_F(CleanupCommandsTest, AnErrorPutsTheDefaultCursorBackBeforeItIsShown)

@@ -37,7 +37,7 @@ protected:
     {
         std::vector<std::string> paths;
         for (const Call& call : fakes.fileSystem.callsOf("deleteFile"))
-            paths.push_back(call.args[0]);
+            paths.push_back(call.args[0] + (call.args[0].back() == '\\' ? "" : "\\") + call.args[1]);
         return paths;
     }
     // Which sounds played, as "crunch" and "burp".
@@ -110,7 +110,7 @@ TEST_F(MunchCycleTest, IndexesReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpar
         tick();
         EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"),
                     ::testing::UnorderedElementsAre(index, "kept.txt", "sub", "sub/deep.txt"));
-        fakes.fileSystem.deleteFile(std::string("C:\\ie\\cookies\\") + index);
+        fakes.fileSystem.erase(std::string("C:\\ie\\cookies\\") + index);
     }
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\sub\\deep.txt"));
     EXPECT_EQ(form->State.MunchedCount, 1);
@@ -118,9 +118,11 @@ TEST_F(MunchCycleTest, IndexesReadOnlyFilesAndSubfoldersInTheCookieFolderAreSpar
 
 TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
 {
+    tick(); // the guard learns where the system's folders are, once
     cookies({"a.txt", "index.dat", "b.txt"});
     fakes.fileSystem.addFile("C:\\ie\\cookies\\kept.txt", "x", platform::faReadOnly);
     fakes.fileSystem.addFolder("C:\\ie\\cookies\\sub");
+    fakes.fileSystem.calls.clear();
     tick();
     EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\a.txt", "C:\\ie\\cookies\\b.txt"));
     std::vector<std::string> looks;
@@ -128,7 +130,8 @@ TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
         if (call.operation != "deleteFile")
             looks.push_back(call.operation + " " + call.args[0]);
     EXPECT_THAT(looks, ElementsAre("attributes C:\\ns\\cookies.txt", "attributes C:\\opera\\cookies4.dat",
-                                   "attributes C:\\icq\\cookies.dat", "findFiles C:\\ie\\cookies\\*.*"))
+                                   "attributes C:\\icq\\cookies.dat", "finalPath C:\\ie\\cookies",
+                                   "findFiles C:\\ie\\cookies\\*.*"))
         << "one look per store, none per entry";
 }
 
@@ -169,12 +172,12 @@ TEST_F(MunchCycleTest, TwoStoresNamingOneFileMunchItOnce)
     EXPECT_EQ(form->State.MunchedCount, 1);
 }
 
-TEST_F(MunchCycleTest, ATrailingBackslashGivesDoubleBackslashPathsThatStillWork)
+TEST_F(MunchCycleTest, ATrailingBackslashStillWorks)
 {
     form->State.IECookieDir = "C:\\ie\\cookies\\";
     cookies({"a.txt"});
     tick();
-    EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\\\a.txt"));
+    EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\a.txt"));
     EXPECT_EQ(form->State.MunchedCount, 1);
 }
 
@@ -233,6 +236,80 @@ TEST_F(MunchCycleTest, AStorePathTheSettingsBufferMayHaveCutIsPassedOver)
     form->State.IECookieDir = whole;
     tick();
     EXPECT_THAT(deleted(), ElementsAre(whole + "\\cookie.txt"));
+}
+
+TEST_F(MunchCycleTest, WhatALinkLeadsToIsNeitherMunchedNorCountedWhilePlainCookiesBesideItAre)
+{
+    fakes.fileSystem.addFile("C:\\canary\\target.txt", "precious");
+    fakes.fileSystem.addFile("C:\\windows\\system.ini", "system");
+    // Listed as plain files, as Wine lists links to files.
+    fakes.fileSystem.addLink("C:\\ie\\cookies\\flink.txt", "C:\\canary\\target.txt");
+    fakes.fileSystem.addLink("C:\\ns\\cookies.txt", "C:\\windows\\system.ini");
+    fakes.fileSystem.addLink("C:\\opera\\cookies4.dat", "C:\\gone\\cookies4.dat");
+    cookies({"a.txt", "b.txt"});
+    ticks(3);
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\canary\\target.txt"), "precious");
+    EXPECT_EQ(fakes.fileSystem.contents("C:\\windows\\system.ini"), "system");
+    EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"), ElementsAre("flink.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 2);
+}
+
+TEST_F(MunchCycleTest, TheCookieFolderIsMunchedWhereItReallyIsAndJudgedThere)
+{
+    fakes.fileSystem.addFolder("C:\\real\\cookies");
+    fakes.fileSystem.addLink("C:\\lnk", "C:\\real\\cookies", platform::faDirectory);
+    fakes.fileSystem.addLink("C:\\win", "C:\\WINDOWS", platform::faDirectory);
+    fakes.fileSystem.mapDrive('X', "C:\\WINDOWS");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\win.ini");
+    fakes.fileSystem.addFile("C:\\WINDOWS\\SYSTEM32\\kernel32.dll");
+    const struct {
+        const char* dir;
+        std::vector<std::string> munched;
+    } cases[] = {
+        {"C:\\lnk", {"C:\\real\\cookies\\a.txt"}},
+        {"c:\\LNK\\", {"C:\\real\\cookies\\a.txt"}},
+        {"C:\\win", {}},
+        {"X:\\", {}},
+        {"X:\\system32", {}},
+        {"\\??\\C:\\WINDOWS", {}},
+        {"\\\\?\\C:\\WINDOWS\\SYSTEM32", {}},
+        {"C:\\nowhere", {}},
+    };
+    tick(); // the guard learns where the system's folders are, once
+    for (const auto& c : cases) {
+        fakes.fileSystem.addFile("C:\\real\\cookies\\a.txt");
+        form->State.IECookieDir = c.dir;
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(deleted(), c.munched) << c.dir;
+        EXPECT_EQ(fakes.fileSystem.callsOf("finalPath").size(), 1u) << c.dir << ": resolved once per cycle";
+    }
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\win.ini"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\WINDOWS\\SYSTEM32\\kernel32.dll"));
+}
+
+TEST_F(MunchCycleTest, ADeviceIsNeverMunchedOrCountedWhateverTheStoreOrFolderHolds)
+{
+    fakes.fileSystem.addFile("C:\\opera\\com1.txt", "a file of that name");
+    fakes.fileSystem.addFile("C:\\icq\\NUL");
+    form->State.CookieTxtFile = "COM1";
+    form->State.OperaCookieFile = "C:\\opera\\com1.txt";
+    form->State.ICQCookieFile = "C:\\icq\\NUL";
+    // In the cookie folder a listed name is a file of that folder, not a device.
+    cookies({"lpt1.txt"});
+    ticks(3);
+    EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\lpt1.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 1);
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\opera\\com1.txt"));
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\icq\\NUL"));
+}
+
+TEST_F(MunchCycleTest, ANameIsJudgedAndDeletedExactlyAsListed)
+{
+    cookies({"index.dat", "index.dat.", "index.dat ", "a.txt."});
+    tick();
+    EXPECT_THAT(fakes.fileSystem.list("C:\\ie\\cookies"), ElementsAre("index.dat"));
+    EXPECT_EQ(form->State.MunchedCount, 3);
 }
 
 TEST_F(MunchCycleTest, WithoutSoundsNothingIsHeardButCookiesAreCounted)
@@ -683,7 +760,7 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOnlyOnceItIsDeleted)
         // The store goes first: its companions are never deleted while it is there.
         std::vector<std::string> deletes;
         for (const Call& call : fresh.fileSystem.callsOf("deleteFile"))
-            deletes.push_back(platform::splitPath(call.args[0]).name);
+            deletes.push_back(call.args[1]);
         if (!deletes.empty() && std::count(c.made.begin(), c.made.end(), "Cookies")) {
             EXPECT_EQ(deletes.front(), "Cookies") << c.name;
         }
@@ -865,8 +942,8 @@ TEST_F(BrowserMunchTest, AStoreIsLookedAtWhileItsFolderChangesOrItIsThere)
               false, 0},
              {"the folder gone",
               [&] {
-                  fakes.fileSystem.deleteFile(network + "\\Trust Tokens");
-                  fakes.fileSystem.removeDirectory(network);
+                  fakes.fileSystem.erase(network + "\\Trust Tokens");
+                  fakes.fileSystem.erase(network);
               },
               3, true, false, 0},
          }) {
@@ -896,7 +973,7 @@ TEST_F(BrowserMunchTest, AStoreIsLookedAtWhileItsFolderChangesOrItIsThere)
             EXPECT_FALSE(fakes.fileSystem.exists(store)) << "munched at the next tick once let go or unmarked";
         }
         for (const std::string& name : left(network))
-            fakes.fileSystem.deleteFile(network + "\\" + name);
+            fakes.fileSystem.erase(network + "\\" + name);
     }
 }
 
@@ -933,7 +1010,7 @@ TEST_F(BrowserMunchTest, AStoreThatAppearsLaterIsListedWholeAndACompanionLeftIsT
         if (std::string(c.name) == "a read-only store") {
             EXPECT_THAT(names, ElementsAre("Cookies")) << c.name;
             fakes.fileSystem.setAttributes(network + "\\Cookies", platform::faArchive);
-            fakes.fileSystem.deleteFile(network + "\\Cookies");
+            fakes.fileSystem.erase(network + "\\Cookies");
         } else {
             EXPECT_THAT(names, ::testing::ElementsAreArray(c.left)) << c.name;
         }

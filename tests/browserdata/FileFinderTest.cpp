@@ -165,8 +165,9 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
         }
         std::uint32_t attributes(const std::string&) override { return 0; }
         std::optional<std::uint64_t> lastWriteTime(const std::string&) override { return std::nullopt; }
-        bool deleteFile(const std::string&) override { return false; }
-        bool removeDirectory(const std::string&) override { return false; }
+        std::string finalPath(const std::string&) override { return {}; }
+        bool deleteFile(const std::string&, const std::string&) override { return false; }
+        bool removeDirectory(const std::string&, const std::string&) override { return false; }
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
         platform::FileContent readFileStart(const std::string&, std::uint32_t) override { return {}; }
         std::string currentDirectory() override { return {}; }

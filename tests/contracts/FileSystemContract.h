@@ -1,13 +1,14 @@
 // What every file system promises the program, written once and run against
 // each implementation. A world makes one implementation with a folder to work
 // in: root() names it in the service's own terms; addFile, addFolder,
-// makeReadOnly and hold arrange its contents from outside the service. hold()
-// answers "" once another program holds the file open, unshared; a world that
-// cannot model that answers why, and the test says so.
+// makeReadOnly, hold and addFileLink arrange its contents from outside the
+// service (any name, taken whole). hold() and addFileLink() answer "" once
+// done; a world that cannot model it answers why, and the test says so.
 #pragma once
 
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "contracts/WorldNames.h"
 #include "support/SearchNames.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -26,6 +28,8 @@ class FileSystemContract : public testing::Test {
 protected:
     platform::IFileSystem& files() { return world.fileSystem(); }
     std::string path(const std::string& relative) { return world.root() + "\\" + relative; }
+    // A folder as deletes take it: by its final path.
+    std::string folder(const std::string& relative) { return files().finalPath(path(relative)); }
     std::vector<std::string> names(const std::string& relativePattern)
     {
         return searchNames(files(), path(relativePattern));
@@ -71,10 +75,11 @@ TYPED_TEST_P(FileSystemContract, EntriesMayBeDeletedWhileTheSearchRuns)
     for (int i = 0; i < count; ++i)
         this->world.addFile("Cookies\\c" + std::to_string(i) + ".txt", "x");
     int deleted = 0;
+    const std::string cookies = this->folder("Cookies");
     this->files().findFiles(this->path("Cookies\\c*.txt"), [&](const platform::FindEntry& e) {
-        deleted += this->files().deleteFile(this->path("Cookies\\" + e.name));
+        deleted += this->files().deleteFile(cookies, e.name);
         // One not yet met goes too: it must not come back as a broken entry.
-        deleted += this->files().deleteFile(this->path("Cookies\\c" + std::to_string(count - 1 - deleted) + ".txt"));
+        deleted += this->files().deleteFile(cookies, "c" + std::to_string(count - 1 - deleted) + ".txt");
         return true;
     });
     EXPECT_EQ(deleted, count);
@@ -88,17 +93,19 @@ TYPED_TEST_P(FileSystemContract, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGon
     this->world.addFile("Cookies\\Sub\\inner.txt", "in");
     this->world.addFile("Cookies\\plain.txt", "p");
     platform::IFileSystem& files = this->files();
+    const std::string cookies = this->folder("Cookies");
+    ASSERT_FALSE(cookies.empty());
 
-    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\ro.txt"))) << "read-only";
+    EXPECT_FALSE(files.deleteFile(cookies, "ro.txt")) << "read-only";
     EXPECT_NE(files.attributes(this->path("Cookies\\ro.txt")) & platform::faReadOnly, 0u);
-    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\Sub"))) << "a folder";
-    EXPECT_FALSE(files.removeDirectory(this->path("Cookies\\Sub"))) << "not empty";
-    EXPECT_FALSE(files.removeDirectory(this->path("Cookies\\plain.txt"))) << "a file";
-    EXPECT_TRUE(files.deleteFile(this->path("Cookies\\Sub\\inner.txt")));
-    EXPECT_TRUE(files.removeDirectory(this->path("Cookies\\Sub")));
+    EXPECT_FALSE(files.deleteFile(cookies, "Sub")) << "a folder";
+    EXPECT_FALSE(files.removeDirectory(cookies, "Sub")) << "not empty";
+    EXPECT_FALSE(files.removeDirectory(cookies, "plain.txt")) << "a file";
+    EXPECT_TRUE(files.deleteFile(this->folder("Cookies\\Sub"), "inner.txt"));
+    EXPECT_TRUE(files.removeDirectory(cookies, "Sub"));
     EXPECT_EQ(files.attributes(this->path("Cookies\\Sub")), platform::invalidAttributes);
-    EXPECT_TRUE(files.deleteFile(this->path("Cookies\\plain.txt")));
-    EXPECT_FALSE(files.deleteFile(this->path("Cookies\\plain.txt"))) << "already gone";
+    EXPECT_TRUE(files.deleteFile(cookies, "plain.txt"));
+    EXPECT_FALSE(files.deleteFile(cookies, "plain.txt")) << "already gone";
     EXPECT_EQ(files.attributes(this->path("Cookies\\plain.txt")), platform::invalidAttributes);
     EXPECT_EQ(files.attributes(this->path("Nowhere\\plain.txt")), platform::invalidAttributes);
 }
@@ -108,7 +115,7 @@ TYPED_TEST_P(FileSystemContract, AFileHeldByAnotherProgramIsNeitherDeletedNorRea
     this->world.addFile("Cookies\\held.txt", "h");
     if (const std::string cannot = this->world.hold("Cookies\\held.txt"); !cannot.empty())
         GTEST_SKIP() << cannot;
-    EXPECT_FALSE(this->files().deleteFile(this->path("Cookies\\held.txt")));
+    EXPECT_FALSE(this->files().deleteFile(this->folder("Cookies"), "held.txt"));
     EXPECT_EQ(this->files().readWholeFile(this->path("Cookies\\held.txt")).error, platform::errorSharingViolation);
 }
 
@@ -185,10 +192,12 @@ TYPED_TEST_P(FileSystemContract, PathsLongerThanTheAnsiLimitWorkAsShortOnes)
     const platform::FileContent content = files.readWholeFile(at("cookie.txt"));
     EXPECT_EQ(std::string(content.bytes.begin(), content.bytes.end()), "12345");
 
-    EXPECT_FALSE(files.deleteFile(at("ro.txt"))) << "read-only";
-    EXPECT_TRUE(files.deleteFile(at("cookie.txt")));
+    const std::string final = this->folder(folder);
+    ASSERT_GT(final.size(), 260u);
+    EXPECT_FALSE(files.deleteFile(final, "ro.txt")) << "read-only";
+    EXPECT_TRUE(files.deleteFile(final, "cookie.txt"));
     EXPECT_EQ(files.attributes(at("cookie.txt")), platform::invalidAttributes);
-    EXPECT_TRUE(files.removeDirectory(at("Sub")));
+    EXPECT_TRUE(files.removeDirectory(final, "Sub"));
     EXPECT_THAT(this->names(folder + "\\*.*"), UnorderedElementsAre(".", "..", "index.dat", "ro.txt"));
 }
 
@@ -207,8 +216,8 @@ TYPED_TEST_P(FileSystemContract, AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt
     for (const Case& c : std::initializer_list<Case>{
              {"nothing", [] {}, false},
              {"an entry made", [&] { this->world.addFile("Profile\\Cookies-journal", "j"); }, true},
-             {"an entry deleted", [&] { files.deleteFile(this->path("Profile\\Cookies")); }, true},
-             {"an entry of a subfolder deleted", [&] { files.deleteFile(this->path("Profile\\Network\\Cookies")); },
+             {"an entry deleted", [&] { files.deleteFile(this->folder("Profile"), "Cookies"); }, true},
+             {"an entry of a subfolder deleted", [&] { files.deleteFile(this->folder("Profile\\Network"), "Cookies"); },
               false},
              {"a read-only mark", [&] { this->world.makeReadOnly("Profile\\Cookies-journal"); }, false},
          }) {
@@ -222,8 +231,74 @@ TYPED_TEST_P(FileSystemContract, AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt
     EXPECT_FALSE(files.lastWriteTime(this->path("Nowhere\\Deeper"))) << "nor is its parent";
 }
 
+TYPED_TEST_P(FileSystemContract, AFileLinkListedAsAPlainFileIsNeverDeletedThrough)
+{
+    this->world.addFile("Outside\\target.txt", "kept");
+    this->world.addFile("Cookies\\plain.txt", "p");
+    if (const std::string cannot = this->world.addFileLink("Cookies\\flink.txt", "Outside\\target.txt");
+        !cannot.empty())
+        GTEST_SKIP() << cannot;
+    platform::IFileSystem& files = this->files();
+    const std::string cookies = this->folder("Cookies");
+    EXPECT_THAT(this->names("Cookies\\*.txt"), testing::UnorderedElementsAre("plain.txt", "flink.txt"));
+
+    EXPECT_FALSE(files.deleteFile(cookies, "flink.txt"));
+    EXPECT_FALSE(files.removeDirectory(cookies, "flink.txt"));
+    const platform::FileContent target = files.readWholeFile(this->path("Outside\\target.txt"));
+    EXPECT_EQ(std::string(target.bytes.begin(), target.bytes.end()), "kept");
+    EXPECT_THAT(this->names("Cookies\\flink.txt"), testing::ElementsAre("flink.txt"));
+    EXPECT_TRUE(files.deleteFile(cookies, "plain.txt")) << "a plain file beside it";
+}
+
+TYPED_TEST_P(FileSystemContract, ListedNamesGoWholeAndMeanThatEntryAlone)
+{
+    // Each name, deleted, leaves the others as they were; a device's name is a
+    // file of the folder, and one that is not there is not found.
+    const char* names[] = {"index.dat", "index.dat.", "com1.txt", "spaced.txt "};
+    for (const char* name : names)
+        this->world.addFile(std::string("Cookies\\") + name, name);
+    platform::IFileSystem& files = this->files();
+    const std::string cookies = this->folder("Cookies");
+    EXPECT_FALSE(files.deleteFile(cookies, "lpt1.txt"));
+    EXPECT_FALSE(files.deleteFile(cookies, "NUL"));
+    for (const char* name : {"", ".", "..", "..\\Cookies\\index.dat", "x/index.dat"})
+        EXPECT_FALSE(files.deleteFile(cookies, name)) << "not a listed name: " << name;
+
+    std::set<std::string> left(std::begin(names), std::end(names));
+    for (const char* name : {"index.dat.", "com1.txt", "spaced.txt "}) {
+        // What a delete says is what happened, to that entry alone.
+        const bool deleted = files.deleteFile(cookies, name);
+        if (deleted)
+            left.erase(name);
+        EXPECT_THAT(this->names("Cookies\\*"), testing::UnorderedElementsAreArray(
+                                                     [&] {
+                                                         std::vector<std::string> all{".", ".."};
+                                                         all.insert(all.end(), left.begin(), left.end());
+                                                         return all;
+                                                     }()))
+            << name << (deleted ? " deleted" : " kept");
+    }
+    EXPECT_TRUE(left.count("index.dat"));
+    EXPECT_FALSE(left.count("com1.txt")) << "a file of that name is that file";
+}
+
+TYPED_TEST_P(FileSystemContract, AFoldersFinalPathIsWhereItIsOrNothing)
+{
+    this->world.addFolder("Cookies\\Sub");
+    platform::IFileSystem& files = this->files();
+    const std::string cookies = this->folder("Cookies");
+    ASSERT_FALSE(cookies.empty());
+    EXPECT_EQ(files.finalPath(cookies), cookies) << "a final path is its own";
+    EXPECT_TRUE(platform::sameIgnoringCase(this->folder("Cookies\\Sub\\"), cookies + "\\Sub"));
+    EXPECT_TRUE(platform::sameIgnoringCase(this->folder("Cookies\\Sub\\.."), cookies));
+    EXPECT_EQ(this->folder("Nowhere"), "");
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
                             EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
                             AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
                             WholeFileReadsGiveTheBytesOrTheSystemsErrorCode, ReadsOfAFilesStartStopAtTheLimit,
-                            PathsLongerThanTheAnsiLimitWorkAsShortOnes, AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt);
+                            PathsLongerThanTheAnsiLimitWorkAsShortOnes,
+                            AFileLinkListedAsAPlainFileIsNeverDeletedThrough,
+                            ListedNamesGoWholeAndMeanThatEntryAlone, AFoldersFinalPathIsWhereItIsOrNothing,
+                            AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt);

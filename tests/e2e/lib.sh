@@ -74,7 +74,8 @@ wait_for_exit() {
     [ $SECONDS -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  wait "$E2E_PID" 2>/dev/null || true
+  E2E_STATUS=0
+  wait "$E2E_PID" 2>/dev/null || E2E_STATUS=$?
 }
 
 # Asks the main window to close, as the system's close key does.
@@ -197,6 +198,14 @@ choose_menu_row() {
     n=$(menu_row_number "${1#*/}") || fail "no row \"${1#*/}\" in the submenu: $(menu_rows)"
     driver keys $(downs $((n - 1))) return
   fi
+  sleep 0.3
+}
+
+# The count the tray menu shows ("Munched = N"), read in the open menu, which is then closed.
+munched_count() {
+  open_menu
+  menu_rows | sed -n 's/^Munched = \([0-9]*\)\t.*/\1/p'
+  driver keys escape
   sleep 0.3
 }
 

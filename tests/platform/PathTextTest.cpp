@@ -40,6 +40,49 @@ TEST(PathText, NamesCompareWithOnlyAToZFolded)
     EXPECT_EQ(platform::asciiLowered("C:\\WINDOWS\\\xC4"), "c:\\windows\\\xC4");
 }
 
+TEST(PathText, DeviceNamesAreKnownInAnyFolderWithAnyExtension)
+{
+    struct Case {
+        const char* path;
+        bool device;
+    };
+    for (const Case& c : {Case{"COM1", true}, Case{"com1.txt", true}, Case{"C:\\dir\\Com9.log.x", true},
+                          Case{"C:\\dir\\lpt3", true}, Case{"nul", true}, Case{"C:\\x\\CON.dat", true},
+                          Case{"prn", true}, Case{"AUX.", true}, Case{"C:\\a\\com1 .txt", true},
+                          Case{"C:\\a\\COM1:", true}, Case{"C:/a/aux", true}, Case{"\\\\.\\C:\\x.txt", true},
+                          Case{"//./pipe/x", true}, Case{"COM0", false}, Case{"COM10", false}, Case{"LPT", false},
+                          Case{"C:\\con\\cookies.txt", false}, Case{"console.txt", false}, Case{"xcom1.txt", false},
+                          Case{"C:\\dir\\cookies.txt", false}, Case{"\\\\?\\C:\\x.txt", false}, Case{"", false}})
+        EXPECT_EQ(platform::namesDevice(c.path), c.device) << c.path;
+}
+
+TEST(PathText, AFinalPathIsTheListedEntryOnlyWhenItIsItsFolderAndThatVeryName)
+{
+    struct Case {
+        const char* final;
+        const char* folder;
+        const char* name;
+        bool same;
+    };
+    for (const Case& c : {
+             Case{"\\\\?\\C:\\ie\\a.txt", "C:\\ie", "a.txt", true},
+             Case{"C:\\IE\\A.TXT", "c:\\ie\\", "a.txt", true},                 // case and a trailing backslash
+             Case{"\\\\?\\C:\\a.txt", "C:\\", "a.txt", true},                   // a root
+             Case{"\\\\?\\UNC\\srv\\share\\a.txt", "\\\\srv\\share", "a.txt", true},
+             Case{"\\\\?\\C:\\ie\\index.dat.", "\\\\?\\C:\\ie", "index.dat.", true},
+             Case{"\\\\?\\C:\\ie\\index.dat", "C:\\ie", "index.dat.", false},   // another entry
+             Case{"\\\\?\\C:\\canary\\target.txt", "C:\\ie", "flink.txt", false}, // a link's target
+             Case{"\\\\?\\Z:\\dev\\ttyS0", "C:\\ie", "com1.txt", false},
+             Case{"C:\\ie\\sub\\a.txt", "C:\\ie", "sub\\a.txt", false},         // not a listed name
+             Case{"C:\\ie", "C:\\ie", "", false},
+             Case{"C:\\ie\\..", "C:\\ie", "..", false},
+         })
+        EXPECT_EQ(platform::isEntryOf(c.final, c.folder, c.name), c.same) << c.final << " / " << c.folder << " + " << c.name;
+    EXPECT_EQ(platform::withoutLongPrefix("\\\\?\\UNC\\srv\\s"), "\\\\srv\\s");
+    EXPECT_EQ(platform::withoutLongPrefix("\\\\?\\C:\\x"), "C:\\x");
+    EXPECT_EQ(platform::withoutLongPrefix("C:\\x"), "C:\\x");
+}
+
 TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)
 {
     EXPECT_TRUE(platform::windowsWildcardMatch("*.*", "user@site[1].txt"));

@@ -115,30 +115,40 @@ TEST_F(PosixFileSystemTest, DeletionFollowsTheWindowsRules)
     write("Cookies/ro.txt", "ro");
     fs::permissions(root_ / "Cookies/ro.txt", fs::perms::owner_write, fs::perm_options::remove);
 
-    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\README"));
+    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies", "README"));
     EXPECT_FALSE(fs::exists(root_ / "Cookies/README"));
-    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\README")) << "already gone";
-    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\ro.txt")) << "read-only";
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies", "README")) << "already gone";
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies", "ro.txt")) << "read-only";
     EXPECT_TRUE(fs::exists(root_ / "Cookies/ro.txt"));
-    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies\\Sub")) << "a folder";
+    EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies", "Sub")) << "a folder";
     EXPECT_TRUE(fs::exists(root_ / "Cookies/Sub"));
 
-    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies")) << "not empty";
-    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies\\index.dat")) << "a file";
-    EXPECT_TRUE(fileSystem_->removeDirectory("C:\\Cookies\\Sub"));
+    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\", "Cookies")) << "not empty";
+    EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies", "index.dat")) << "a file";
+    EXPECT_TRUE(fileSystem_->removeDirectory("C:\\Cookies\\", "Sub"));
     EXPECT_FALSE(fs::exists(root_ / "Cookies/Sub"));
 }
 
-TEST_F(PosixFileSystemTest, RemovingALinkToAFolderNeverTouchesWhatItPointsAt)
+TEST_F(PosixFileSystemTest, AFolderIsFoundWhereItReallyIsOnTheDrive)
 {
-    write("Cookies/Sub/keep.txt", "keep");
     fs::create_symlink(root_ / "Cookies" / "Sub", root_ / "link");
-    EXPECT_FALSE(fileSystem_->deleteFile("C:\\link"));
-    EXPECT_TRUE(fileSystem_->removeDirectory("C:\\link"));
-    EXPECT_TRUE(fs::exists(root_ / "Cookies/Sub/keep.txt"));
+    fs::create_symlink("/", root_ / "away");
+    struct Case {
+        const char* folder;
+        const char* final;
+    } cases[] = {
+        {"C:\\Cookies", "C:\\Cookies"},
+        {"C:\\Cookies\\Sub\\..\\", "C:\\Cookies"},
+        {"C:\\link", "C:\\Cookies\\Sub"},
+        {"C:\\", "C:\\"},
+        {"C:\\away", ""},      // off the drive: no name in its terms
+        {"C:\\missing", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fileSystem_->finalPath(c.folder), c.final) << c.folder;
 }
 
-TEST_F(PosixFileSystemTest, LinksAreReportedAsLinksAndNeverFollowed)
+TEST_F(PosixFileSystemTest, LinksAreReportedAsLinksAndNeverDeletedThrough)
 {
     write("target.txt", "twelve bytes");
     fs::permissions(root_ / "target.txt", fs::perms::owner_write, fs::perm_options::remove);
@@ -164,11 +174,14 @@ TEST_F(PosixFileSystemTest, LinksAreReportedAsLinksAndNeverFollowed)
         EXPECT_EQ(found[c.name].sizeLow, 0u) << c.name;
         EXPECT_EQ(fileSystem_->attributes(std::string("C:\\Cookies\\") + c.name), c.attributes) << c.name;
     }
-    // Deleting a file link removes the link, whatever its target allows.
-    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\filelink"));
-    EXPECT_FALSE(fs::is_symlink(root_ / "Cookies" / "filelink"));
+    // A link's final path is elsewhere: neither it nor what it reaches goes.
+    for (const Case& c : cases) {
+        EXPECT_FALSE(fileSystem_->deleteFile("C:\\Cookies", c.name)) << c.name;
+        EXPECT_FALSE(fileSystem_->removeDirectory("C:\\Cookies", c.name)) << c.name;
+        EXPECT_TRUE(fs::is_symlink(root_ / "Cookies" / c.name)) << c.name;
+    }
     EXPECT_TRUE(fs::exists(root_ / "target.txt"));
-    EXPECT_TRUE(fileSystem_->deleteFile("C:\\Cookies\\dangling"));
+    EXPECT_TRUE(fs::exists(root_ / "Cookies" / "Sub"));
 }
 
 TEST_F(PosixFileSystemTest, WholeFileReadsGiveTheBytesOrAWindowsErrorCode)
@@ -225,7 +238,7 @@ TEST_F(PosixFileSystemTest, WhatTheServiceChangesItSeesAtOnceDespiteRememberingI
         std::string path = "C:\\Cookies\\" + e.name;
         std::uint32_t attributes = fileSystem_->attributes(path);
         EXPECT_EQ(attributes, e.attributes) << path;
-        bool deleted = fileSystem_->deleteFile(path);
+        bool deleted = fileSystem_->deleteFile("C:\\Cookies", e.name);
         EXPECT_EQ(deleted, (attributes & (platform::faDirectory | platform::faReadOnly)) == 0) << path;
         if (deleted) {
             EXPECT_EQ(fileSystem_->attributes(path), platform::invalidAttributes) << path;

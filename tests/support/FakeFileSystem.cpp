@@ -16,6 +16,7 @@ struct FakeFileSystem::Node {
     std::string name;
     std::uint32_t attributes = 0;
     std::string contents;
+    std::string target; // a link's: what it points at
     bool locked = false;
     bool unreadable = false;
     std::uint64_t written = 0; // a folder's moves when an entry is made or removed in it
@@ -56,10 +57,18 @@ std::vector<std::string> split(const std::string& path)
     return elements;
 }
 
+// A drive path in a prefix form ("\\?\C:\", "\??\C:\", "\\.\C:\") without it.
+std::string withoutDrivePrefix(const std::string& path)
+{
+    const bool prefixed = path.size() >= 6 && (path.compare(0, 4, "\\\\?\\") == 0 ||
+                                               path.compare(0, 4, "\\??\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0);
+    return prefixed && path[5] == ':' ? path.substr(4) : path;
+}
+
 // Drive and elements of a path, relative ones taken from the current folder.
 Parsed parse(const std::string& path, const std::string& currentDir)
 {
-    std::string full = path;
+    std::string full = withoutDrivePrefix(path);
     if (full.size() < 2 || full[1] != ':')
         full = (!full.empty() && full[0] == '\\') ? currentDir.substr(0, 2) + full : currentDir + "\\" + full;
     Parsed parsed{static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))), {}};
@@ -76,6 +85,9 @@ Parsed parse(const std::string& path, const std::string& currentDir)
     return parsed;
 }
 
+// Links followed one after another before the path counts as a loop.
+constexpr int linkLimit = 32;
+
 } // namespace
 
 FakeFileSystem::FakeFileSystem()
@@ -86,26 +98,43 @@ FakeFileSystem::FakeFileSystem()
 
 FakeFileSystem::~FakeFileSystem() = default;
 
-FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** parent) const
+FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** parent, bool followLast,
+                                              std::string* final, int depth) const
 {
     if (parent)
         *parent = nullptr;
-    if (path.empty())
+    if (path.empty() || depth > linkLimit)
         return nullptr;
     Parsed parsed = parse(path, currentDir);
     auto drive = drives_.find(parsed.drive);
     if (drive == drives_.end())
         return nullptr;
+    // What is left of the path once a link takes over from an element.
+    auto rest = [&](std::size_t from) {
+        std::string remaining;
+        for (std::size_t j = from; j < parsed.elements.size(); ++j)
+            remaining += "\\" + parsed.elements[j];
+        return remaining;
+    };
     Node* node = drive->second.get();
+    if (!node->target.empty())
+        return resolve(node->target + rest(0), parent, followLast, final, depth + 1);
+    std::string reached = std::string(1, parsed.drive) + ":";
     for (std::size_t i = 0; i < parsed.elements.size(); ++i) {
+        const bool last = i + 1 == parsed.elements.size();
         if (!node->isFolder())
             return nullptr;
-        if (parent && i + 1 == parsed.elements.size())
+        if (parent && last)
             *parent = node; // the folder that holds, or would hold, the entry
         node = node->child(parsed.elements[i]);
         if (!node)
             return nullptr;
+        reached += "\\" + node->name;
+        if (!node->target.empty() && (!last || followLast))
+            return resolve(node->target + rest(i + 1), parent, followLast, final, depth + 1);
     }
+    if (final)
+        *final = parsed.elements.empty() ? reached + "\\" : reached;
     return node;
 }
 
@@ -154,6 +183,29 @@ void FakeFileSystem::addFolder(const std::string& path, std::uint32_t attributes
 void FakeFileSystem::addFile(const std::string& path, const std::string& contents, std::uint32_t attributes)
 {
     make(path, false, attributes & ~faDirectory).contents = contents;
+}
+
+void FakeFileSystem::addLink(const std::string& path, const std::string& target, std::uint32_t attributes)
+{
+    const bool toFolder = (attributes & faDirectory) != 0;
+    make(path, toFolder, toFolder ? attributes | platform::faReparsePoint : attributes).target = target;
+}
+
+void FakeFileSystem::mapDrive(char drive, const std::string& target)
+{
+    auto& root = drives_[static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))];
+    root = std::make_unique<Node>();
+    root->attributes = faDirectory;
+    root->target = target;
+}
+
+void FakeFileSystem::erase(const std::string& path)
+{
+    Node* parent = nullptr;
+    Node* node = resolve(path, &parent);
+    if (!node || !parent)
+        throw std::logic_error("no such entry: " + path);
+    remove(*parent, *node);
 }
 
 void FakeFileSystem::setAttributes(const std::string& path, std::uint32_t attributes)
@@ -226,7 +278,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
     auto [folderPath, namePattern] = platform::splitPath(pattern);
     if (folderPath.empty())
         folderPath = currentDir;
-    Node* folder = resolve(folderPath);
+    Node* folder = resolve(folderPath, nullptr, true);
     if (!folder || !folder->isFolder() || namePattern.empty())
         return;
 
@@ -254,7 +306,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
             continue;
         if (!show({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
             return;
-        if (!resolve(folderPath))
+        if (!resolve(folderPath, nullptr, true))
             return; // the folder itself went
     }
 }
@@ -274,25 +326,41 @@ std::optional<std::uint64_t> FakeFileSystem::lastWriteTime(const std::string& pa
     return lastWriteTimeOf(path);
 }
 
-bool FakeFileSystem::deleteFile(const std::string& path)
+std::string FakeFileSystem::finalPath(const std::string& folder)
 {
-    if (record("deleteFile", {path}))
+    if (record("finalPath", {folder}))
+        return {};
+    std::string final;
+    return resolve(folder, nullptr, true, &final) ? final : std::string();
+}
+
+FakeFileSystem::Node* FakeFileSystem::listed(const std::string& folder, const std::string& name, Node** parent) const
+{
+    std::string reached;
+    Node* node = resolve(folder + "\\" + name, parent, true, &reached);
+    // A link, or a folder that is not where it was said to be.
+    return node && platform::isEntryOf(reached, folder, name) ? node : nullptr;
+}
+
+bool FakeFileSystem::deleteFile(const std::string& folder, const std::string& name)
+{
+    if (record("deleteFile", {folder, name}))
         return false;
     Node* parent = nullptr;
-    Node* node = resolve(path, &parent);
-    if (!node || !parent || node->isFolder() || (node->attributes & faReadOnly) || node->locked)
+    Node* node = listed(folder, name, &parent);
+    if (!node || node->isFolder() || (node->attributes & faReadOnly) || node->locked)
         return false;
     remove(*parent, *node);
     return true;
 }
 
-bool FakeFileSystem::removeDirectory(const std::string& path)
+bool FakeFileSystem::removeDirectory(const std::string& folder, const std::string& name)
 {
-    if (record("removeDirectory", {path}))
+    if (record("removeDirectory", {folder, name}))
         return false;
     Node* parent = nullptr;
-    Node* node = resolve(path, &parent);
-    if (!node || !parent || !node->isFolder() || !node->children.empty() || (node->attributes & faReadOnly))
+    Node* node = listed(folder, name, &parent);
+    if (!node || !node->isFolder() || !node->children.empty() || (node->attributes & faReadOnly))
         return false;
     remove(*parent, *node);
     return true;
@@ -317,7 +385,7 @@ platform::FileContent FakeFileSystem::read(const char* operation, std::vector<st
         return content;
     }
     Node* parent = nullptr;
-    Node* node = resolve(path, &parent);
+    Node* node = resolve(path, &parent, true);
     if (!node) {
         content.error = parent ? platform::errorFileNotFound : platform::errorPathNotFound;
         return content;

@@ -1,6 +1,8 @@
 // A file system held in memory: drives of folders and files with attribute words
-// and contents, files that are held open by someone else, Windows path rules
-// (backslashes, letter case ignored, "*" and "?" in the last element).
+// and contents, files that are held open by someone else, links (and drives
+// mapped onto a folder) followed as Wine follows them, Windows path rules
+// (backslashes, letter case ignored, "*" and "?" in the last element, the
+// "\\?\", "\??\" and "\\.\" forms of a drive path).
 #pragma once
 
 #include "platform/Errors.h"
@@ -19,8 +21,9 @@ public:
     void findFiles(const std::string& pattern, const std::function<bool(const platform::FindEntry&)>& visit) override;
     std::uint32_t attributes(const std::string& path) override;
     std::optional<std::uint64_t> lastWriteTime(const std::string& path) override;
-    bool deleteFile(const std::string& path) override;
-    bool removeDirectory(const std::string& path) override;
+    std::string finalPath(const std::string& folder) override;
+    bool deleteFile(const std::string& folder, const std::string& name) override;
+    bool removeDirectory(const std::string& folder, const std::string& name) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
@@ -30,7 +33,16 @@ public:
     void addFolder(const std::string& path, std::uint32_t attributes = platform::faDirectory);
     void addFile(const std::string& path, const std::string& contents = {},
                  std::uint32_t attributes = platform::faArchive);
+    // A link to target (which need not exist). Wine lists a link to a file as a
+    // plain file, so that is the default; a link to a folder lists as a folder
+    // and a reparse point.
+    void addLink(const std::string& path, const std::string& target,
+                 std::uint32_t attributes = platform::faArchive);
+    // A drive whose root is the folder target.
+    void mapDrive(char drive, const std::string& target);
     void setAttributes(const std::string& path, std::uint32_t attributes);
+    // Takes an entry away, whatever it is.
+    void erase(const std::string& path);
     // A folder's time stays put, as a coarse clock leaves it, when set back to what it was.
     void setLastWriteTime(const std::string& path, std::uint64_t time);
     std::optional<std::uint64_t> lastWriteTimeOf(const std::string& path) const;
@@ -52,7 +64,12 @@ private:
     struct Node;
     platform::FileContent read(const char* operation, std::vector<std::string> args, const std::string& path,
                                std::uint32_t maxBytes);
-    Node* resolve(const std::string& path, Node** parent = nullptr) const;
+    // The entry a path names, links on the way followed (and at its end, when
+    // followLast), its parent folder, and its final path.
+    Node* resolve(const std::string& path, Node** parent = nullptr, bool followLast = false,
+                  std::string* final = nullptr, int depth = 0) const;
+    // The entry a search of folder showed as name, when it is that very entry.
+    Node* listed(const std::string& folder, const std::string& name, Node** parent) const;
     Node& make(const std::string& path, bool folder, std::uint32_t attributes);
     void remove(Node& parent, const Node& child);
 

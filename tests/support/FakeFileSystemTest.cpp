@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 using platform::FindEntry;
 using testing::ElementsAre;
 
@@ -60,20 +62,20 @@ TEST(FakeFileSystem, DeletesFollowTheRulesAndMayHappenWhileASearchRuns)
     std::vector<std::string> seen;
     fs.findFiles("C:\\C\\*", [&](const FindEntry& e) {
         seen.push_back(e.name);
-        fs.deleteFile("C:\\C\\" + e.name);
-        fs.deleteFile("C:\\C\\three"); // one not yet met
+        fs.deleteFile("C:\\C", e.name);
+        fs.deleteFile("C:\\C", "three"); // one not yet met
         return true;
     });
     EXPECT_THAT(seen, ElementsAre(".", "..", "one", "two", "ro", "held", "Sub"));
     EXPECT_THAT(fs.list("C:\\C"), ElementsAre("ro", "held", "Sub"));
 
-    EXPECT_FALSE(fs.removeDirectory("C:\\C"));
-    EXPECT_TRUE(fs.removeDirectory("C:\\C\\Sub"));
+    EXPECT_FALSE(fs.removeDirectory("C:\\", "C"));
+    EXPECT_TRUE(fs.removeDirectory("C:\\C", "Sub"));
     fs.faults.failNext("deleteFile");
     fs.setAttributes("C:\\C\\ro", platform::faArchive);
-    EXPECT_FALSE(fs.deleteFile("C:\\C\\ro"));
-    EXPECT_TRUE(fs.deleteFile("C:\\C\\ro"));
-    EXPECT_EQ(fs.callsOf("deleteFile").back(), (Call{"deleteFile", {"C:\\C\\ro"}}));
+    EXPECT_FALSE(fs.deleteFile("C:\\C", "ro"));
+    EXPECT_TRUE(fs.deleteFile("C:\\C", "ro"));
+    EXPECT_EQ(fs.callsOf("deleteFile").back(), (Call{"deleteFile", {"C:\\C", "ro"}}));
 }
 
 TEST(FakeFileSystem, ReadsGiveContentsOrTheSystemsErrorCodes)
@@ -100,4 +102,34 @@ TEST(FakeFileSystem, ReadsGiveContentsOrTheSystemsErrorCodes)
     fs.currentDir = "C:\\s";
     EXPECT_EQ(fs.currentDirectory(), "C:\\s");
     EXPECT_TRUE(fs.readWholeFile("a.wav").ok) << "relative to the current folder";
+}
+
+TEST(FakeFileSystem, LinksAndMappedDrivesAreFollowedAsWineFollowsThem)
+{
+    FakeFileSystem fs;
+    fs.addFile("C:\\Real\\Cookies\\a.txt", "a");
+    fs.addLink("C:\\lnk", "C:\\Real", platform::faDirectory);
+    fs.addLink("C:\\Real\\Cookies\\flink.txt", "C:\\Real\\Cookies\\a.txt");
+    fs.addLink("C:\\loop1", "C:\\loop2", platform::faDirectory);
+    fs.addLink("C:\\loop2", "C:\\loop1", platform::faDirectory);
+    fs.mapDrive('x', "C:\\Real");
+    const struct {
+        const char* path;
+        const char* final;
+    } cases[] = {
+        {"C:\\lnk\\cookies", "C:\\Real\\Cookies"}, {"x:\\COOKIES\\", "C:\\Real\\Cookies"},
+        {"X:\\", "C:\\Real"},                       {"\\??\\c:\\real", "C:\\Real"},
+        {"\\\\?\\C:\\lnk", "C:\\Real"},             {"\\\\.\\C:\\", "C:\\"},
+        {"C:\\lnk\\Cookies\\flink.txt", "C:\\Real\\Cookies\\a.txt"},
+        {"C:\\loop1\\x", ""},                       {"Y:\\", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fs.finalPath(c.path), c.final) << c.path;
+    // Listed as Wine lists them: a file link as a plain file, a folder link as a folder and reparse point.
+    std::map<std::string, std::uint32_t> listed;
+    fs.findFiles("C:\\*", [&](const FindEntry& e) { return listed.emplace(e.name, e.attributes), true; });
+    fs.findFiles("X:\\Cookies\\*", [&](const FindEntry& e) { return listed.emplace(e.name, e.attributes), true; });
+    EXPECT_EQ(listed["lnk"], platform::faDirectory | platform::faReparsePoint);
+    EXPECT_EQ(listed["flink.txt"], platform::faArchive);
+    EXPECT_EQ(fs.readWholeFile("C:\\lnk\\Cookies\\flink.txt").bytes, std::vector<std::uint8_t>{'a'});
 }

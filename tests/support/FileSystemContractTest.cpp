@@ -25,6 +25,11 @@ public:
         files_.lock(full(relative), false);
         return {};
     }
+    std::string addFileLink(const std::string& relative, const std::string& target)
+    {
+        files_.addLink(full(relative), full(target));
+        return {};
+    }
 
 private:
     std::string full(const std::string& relative) const { return root() + "\\" + relative; }
@@ -66,6 +71,12 @@ public:
                         fs::perm_options::remove);
     }
     std::string hold(const std::string&) { return "POSIX removes a file that others hold open"; }
+    std::string addFileLink(const std::string& relative, const std::string& target)
+    {
+        std::error_code failed;
+        fs::create_symlink(host(target), host(relative), failed);
+        return failed ? failed.message() : std::string();
+    }
 
 private:
     fs::path host(std::string relative) const

@@ -32,8 +32,9 @@ public:
     {
         return fail<std::optional<std::uint64_t>>();
     }
-    bool deleteFile(const std::string&) override { return fail<bool>(); }
-    bool removeDirectory(const std::string&) override { return fail<bool>(); }
+    std::string finalPath(const std::string&) override { return fail<std::string>(); }
+    bool deleteFile(const std::string&, const std::string&) override { return fail<bool>(); }
+    bool removeDirectory(const std::string&, const std::string&) override { return fail<bool>(); }
     platform::FileContent readWholeFile(const std::string&) override { return fail<platform::FileContent>(); }
     platform::FileContent readFileStart(const std::string&, std::uint32_t) override
     {

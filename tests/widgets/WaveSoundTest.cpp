@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cstring>
 
 using testing::ElementsAre;
@@ -364,46 +366,104 @@ TEST_F(WaveDataTest, AnImageThatNeverPlayedIsReplacedWithoutStoppingOtherSounds)
 TEST(WaveImageBounds, OnlyImagesWhoseChunksEndInsideThemAreWalkable)
 {
     auto good = waveImage(10);
-    EXPECT_TRUE(waveImageStaysInBounds(good.data(), good.size()));
+    EXPECT_TRUE(waveImageIsPlayable(good.data(), good.size()));
     // Bytes after the data chunk are harmless.
     auto trailing = good;
     trailing.insert(trailing.end(), 5, 0);
-    EXPECT_TRUE(waveImageStaysInBounds(trailing.data(), trailing.size()));
+    EXPECT_TRUE(waveImageIsPlayable(trailing.data(), trailing.size()));
 
-    EXPECT_FALSE(waveImageStaysInBounds(nullptr, 0));
-    EXPECT_FALSE(waveImageStaysInBounds(good.data(), 11));
-    EXPECT_FALSE(waveImageStaysInBounds(good.data(), good.size() - 1)); // data chunk cut short
+    EXPECT_FALSE(waveImageIsPlayable(nullptr, 0));
+    EXPECT_FALSE(waveImageIsPlayable(good.data(), 11));
+    EXPECT_FALSE(waveImageIsPlayable(good.data(), good.size() - 1)); // data chunk cut short
 
     auto notRiff = good;
     notRiff[0] = 'X';
-    EXPECT_FALSE(waveImageStaysInBounds(notRiff.data(), notRiff.size()));
+    EXPECT_FALSE(waveImageIsPlayable(notRiff.data(), notRiff.size()));
     auto notWave = good;
     notWave[8] = 'X';
-    EXPECT_FALSE(waveImageStaysInBounds(notWave.data(), notWave.size()));
+    EXPECT_FALSE(waveImageIsPlayable(notWave.data(), notWave.size()));
 
     auto hugeData = good;
     hugeData[40] = hugeData[41] = hugeData[42] = hugeData[43] = 0xFF;
-    EXPECT_FALSE(waveImageStaysInBounds(hugeData.data(), hugeData.size()));
+    EXPECT_FALSE(waveImageIsPlayable(hugeData.data(), hugeData.size()));
     auto hugeFormat = good;
     hugeFormat[16] = hugeFormat[17] = hugeFormat[18] = hugeFormat[19] = 0xFF;
-    EXPECT_FALSE(waveImageStaysInBounds(hugeFormat.data(), hugeFormat.size()));
+    EXPECT_FALSE(waveImageIsPlayable(hugeFormat.data(), hugeFormat.size()));
 
     auto shortFormat = good; // a "fmt " chunk too small to hold a format
     shortFormat[16] = 2;
-    EXPECT_FALSE(waveImageStaysInBounds(shortFormat.data(), shortFormat.size()));
+    EXPECT_FALSE(waveImageIsPlayable(shortFormat.data(), shortFormat.size()));
 
     auto noFormat = good;
     std::memcpy(noFormat.data() + 12, "junk", 4);
-    EXPECT_FALSE(waveImageStaysInBounds(noFormat.data(), noFormat.size()));
+    EXPECT_FALSE(waveImageIsPlayable(noFormat.data(), noFormat.size()));
 
     // An odd-sized chunk before the format is padded to an even length.
     std::vector<std::uint8_t> padded(good.begin(), good.begin() + 12);
     for (int b : {int('L'), int('I'), int('S'), int('T'), 3, 0, 0, 0, int('a'), int('b'), int('c'), 0})
         padded.push_back(std::uint8_t(b));
     padded.insert(padded.end(), good.begin() + 12, good.end());
-    EXPECT_TRUE(waveImageStaysInBounds(padded.data(), padded.size()));
+    EXPECT_TRUE(waveImageIsPlayable(padded.data(), padded.size()));
     padded.pop_back();
-    EXPECT_FALSE(waveImageStaysInBounds(padded.data(), padded.size()));
+    EXPECT_FALSE(waveImageIsPlayable(padded.data(), padded.size()));
+}
+
+TEST(WaveFormat, OnlyFormatsWhoseFieldsAgreeArePlayedAndTheImageIsKeptEitherWay)
+{
+    struct Format {
+        std::uint16_t tag, channels;
+        std::uint32_t rate, bytesPerSecond;
+        std::uint16_t blockAlign, bits;
+    };
+    const struct {
+        const char* what;
+        Format format;
+        bool plays;
+    } cases[] = {
+        {"8-bit mono PCM", {1, 1, 11025, 11025, 1, 8}, true},
+        {"16-bit stereo PCM", {1, 2, 44100, 176400, 4, 16}, true},
+        {"24-bit 8 channels at the highest rate", {1, 8, 384000, 9216000, 24, 24}, true},
+        {"32-bit mono at 1 a second", {1, 1, 1, 4, 4, 32}, true},
+        {"IMA ADPCM keeps its own block rules", {0x11, 1, 22050, 11100, 512, 4}, true},
+        {"bytes a second and block align 0", {1, 1, 11025, 0, 0, 8}, false},
+        {"block align 0 alone", {1, 1, 11025, 11025, 0, 8}, false},
+        {"no channels", {1, 0, 11025, 11025, 1, 8}, false},
+        {"65535 channels", {1, 65535, 11025, 11025, 1, 8}, false},
+        {"9 channels", {1, 9, 11025, 99225, 9, 8}, false},
+        {"rate 0", {1, 1, 0, 1, 1, 8}, false},
+        {"a rate above 384,000", {1, 1, 384001, 384001, 1, 8}, false},
+        {"12-bit PCM", {1, 1, 11025, 22050, 2, 12}, false},
+        {"PCM block align not channels x bits / 8", {1, 2, 11025, 44100, 4, 8}, false},
+        {"PCM bytes a second not rate x block align", {1, 1, 11025, 11024, 1, 8}, false},
+        {"ADPCM with bytes a second 0", {0x11, 1, 22050, 0, 512, 4}, false},
+        {"ADPCM with no channels", {0x11, 0, 22050, 11100, 512, 4}, false},
+    };
+    for (const auto& c : cases) {
+        auto image = waveImage(8);
+        const Format& f = c.format;
+        std::uint8_t* fields = image.data() + 20;
+        for (auto [at, value, bytes] : {std::tuple{0, std::uint32_t(f.tag), 2}, {2, std::uint32_t(f.channels), 2},
+                                        {4, f.rate, 4}, {8, f.bytesPerSecond, 4}, {12, std::uint32_t(f.blockAlign), 2},
+                                        {14, std::uint32_t(f.bits), 2}})
+            for (int b = 0; b < bytes; ++b)
+                fields[at + b] = std::uint8_t(value >> (8 * b));
+        EXPECT_EQ(waveFormatAgrees(fields), c.plays) << c.what;
+        EXPECT_EQ(waveImageIsPlayable(image.data(), image.size()), c.plays) << c.what;
+
+        FakePlatform platform;
+        TWaveData data(platform.fileSystem, platform.sound);
+        data.SetData(static_cast<std::int32_t>(image.size()), image.data());
+        data.Play();
+        EXPECT_EQ(platform.sound.played.size(), c.plays ? 1u : 0u) << c.what;
+        EXPECT_EQ(std::vector<std::uint8_t>(data.Image(), data.Image() + data.Size()), image) << c.what << " is kept";
+        EXPECT_TRUE(platform.ui.boxes.empty()) << c.what;
+    }
+    // A second format chunk that disagrees spoils the image, whichever the player reads.
+    auto twoFormats = waveImage(8);
+    std::vector<std::uint8_t> bad(twoFormats.begin() + 12, twoFormats.begin() + 36);
+    bad[8 + 2] = 0; // no channels
+    twoFormats.insert(twoFormats.begin() + 36, bad.begin(), bad.end());
+    EXPECT_FALSE(waveImageIsPlayable(twoFormats.data(), twoFormats.size()));
 }
 
 TEST(Wave, PlayRaisesOnPlayFirstEvenWhenEmpty)

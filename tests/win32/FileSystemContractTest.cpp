@@ -33,6 +33,10 @@ public:
     {
         ::SetFileAttributesW(kernelPath(folder_.file(relative)).c_str(), FILE_ATTRIBUTE_READONLY);
     }
+    std::string addFileLink(const std::string& relative, const std::string& target)
+    {
+        return makeFileLink(folder_.file(relative), folder_.file(target));
+    }
     std::string hold(const std::string& relative)
     {
         held_.emplace_back(::CreateFileW(kernelPath(folder_.file(relative)).c_str(), GENERIC_READ, 0, nullptr,

@@ -6,11 +6,11 @@
 
 #include <string>
 
-// An absolute ASCII path as the wide calls take it at any length.
+// An absolute ASCII path as the wide calls take it at any length, and with
+// its last name whole (a trailing dot or blank stays).
 inline std::wstring kernelPath(const std::string& path)
 {
-    const std::wstring wide(path.begin(), path.end());
-    return path.size() < MAX_PATH ? wide : L"\\\\?\\" + wide;
+    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
 }
 
 class ScratchFolder {
@@ -81,4 +81,35 @@ inline void writeWholeFile(const std::string& path, const std::string& text)
     DWORD written = 0;
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     ::CloseHandle(file);
+}
+
+// A symbolic link to a file, made as the system makes it; under Wine, whose
+// call does nothing, by the host's own "ln". Answers "" once made, else why not.
+inline std::string makeFileLink(const std::string& link, const std::string& target)
+{
+    const std::wstring wideLink(link.begin(), link.end()), wideTarget(target.begin(), target.end());
+    if (::CreateSymbolicLinkW(wideLink.c_str(), wideTarget.c_str(), 0) &&
+        ::GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return {};
+    using UnixNameCall = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameCall>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return "no privilege to make a symbolic link";
+    char* unixLink = unixName(wideLink.c_str());
+    char* unixTarget = unixName(wideTarget.c_str());
+    std::string command = std::string("/bin/ln -s \"") + (unixTarget ? unixTarget : "") + "\" \"" +
+                          (unixLink ? unixLink : "") + "\"";
+    ::HeapFree(::GetProcessHeap(), 0, unixLink);
+    ::HeapFree(::GetProcessHeap(), 0, unixTarget);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA("Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return "the host's ln could not be started";
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return ::GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES ? "" : "the link was not made";
 }

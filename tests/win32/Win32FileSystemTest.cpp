@@ -1,5 +1,6 @@
 // Win32 only. The file-system adapter against the real API, in a scratch folder.
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/PathText.h"
 #include "support/SearchNames.h"
 #include "platform/win32/ScopedHandle.h"
 #include "win32/ScratchFolder.h"
@@ -145,7 +146,7 @@ TEST(Win32FileSystem, ANameWithNoAnsiFormIsShownByOneThatOpensThatEntryAlone)
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "a.txt"), 1) << "a look-alike names another file";
     for (const std::string& name : shown) {
         if (name != "a.txt") {
-            EXPECT_TRUE(fs.deleteFile(folder.file(name))) << name;
+            EXPECT_TRUE(fs.deleteFile(fs.finalPath(folder.path()), name)) << name;
         }
     }
     EXPECT_THAT(names(fs, folder.path() + "\\*.txt"), UnorderedElementsAre("a.txt"));
@@ -179,9 +180,37 @@ TEST(Win32FileSystem, LongPathsResolveRelativePartsBeforeTheyAreTakenWhole)
     ::GetCurrentDirectoryW(MAX_PATH, before);
     ASSERT_TRUE(::SetCurrentDirectoryW(std::wstring(deep.begin(), deep.end()).c_str()));
     const std::uint32_t relative = fs.attributes("cookie.txt");
-    const bool deleted = fs.deleteFile(".\\cookie.txt");
+    const bool deleted = fs.deleteFile(fs.finalPath("."), "cookie.txt");
     ::SetCurrentDirectoryW(before);
     EXPECT_NE(relative, platform::invalidAttributes);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(fs.attributes(deep + "\\cookie.txt"), platform::invalidAttributes);
+}
+
+TEST(Win32FileSystem, WhereTheSystemHasNoHandleCallsNamesStillGoWhole)
+{
+    // As before Windows Vista: no final paths, no file links; the plain calls
+    // on the joined name.
+    ScratchFolder folder;
+    for (const char* name : {"index.dat", "index.dat.", "com1.txt", "plain.txt"})
+        writeWholeFile(folder.file(name), name);
+    ::CreateDirectoryA(folder.file("Sub").c_str(), nullptr);
+    Win32FileSystem plain(false);
+    const std::string where = plain.finalPath(folder.path());
+    ASSERT_TRUE(platform::sameIgnoringCase(where, Win32FileSystem().finalPath(folder.path()))) << where;
+    EXPECT_EQ(plain.finalPath(folder.file("missing")), "");
+
+    const struct {
+        const char* name;
+        bool folder;
+        bool done;
+    } cases[] = {
+        {"index.dat.", false, true}, {"com1.txt", false, true}, {"lpt1.txt", false, false},
+        {"Sub", false, false},       {"plain.txt", true, false}, {"Sub", true, true},
+        {"..", true, false},         {"x\\plain.txt", false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.folder ? plain.removeDirectory(where, c.name) : plain.deleteFile(where, c.name), c.done) << c.name;
+    EXPECT_THAT(names(plain, folder.path() + "\\*"), UnorderedElementsAre(".", "..", "index.dat", "plain.txt"));
+    EXPECT_EQ(readWholeFile(folder.file("index.dat")), "index.dat");
 }

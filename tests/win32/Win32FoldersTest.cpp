@@ -1,6 +1,7 @@
 // Win32 only. The folders adapter against kernel32 and the shell's folder calls under Wine.
 #include "app/HostHelpers.h"
 #include "app/SystemFolders.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
 #include "win32/ScratchFolder.h"
 
@@ -47,25 +48,59 @@ TEST(Win32Folders, PathsOfAnyLengthAndPrefixedOnesComeFullAndPlain)
         EXPECT_EQ(folders.fullLongPath(c.path), c.full) << c.path;
 }
 
-TEST(Win32Folders, TheGuardJudgesLongAndPrefixedFoldersByTheFolderTheyName)
+TEST(Win32Folders, TheGuardJudgesEveryFolderWhereItReallyIs)
 {
     Win32Folders folders;
-    SystemFolderGuard guard(folders);
+    Win32FileSystem files;
+    SystemFolderGuard guard(folders, files);
+    char shell[MAX_PATH];
+    auto shellFolder = [&](int csidl) {
+        // Made when missing, as a browser or the user would make it.
+        return ::SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK
+                   ? std::string(shell)
+                   : std::string();
+    };
+    ScratchFolder scratch;
     const std::string beyond = std::string(150, 'x') + "\\" + std::string(150, 'y');
+    ::CreateDirectoryW(kernelPath(scratch.file(std::string(150, 'x'))).c_str(), nullptr);
+    ::CreateDirectoryW(kernelPath(scratch.file(beyond)).c_str(), nullptr);
+    std::string unixWindows;
+    using UnixNameCall = char*(CDECL*)(LPCWSTR);
+    if (auto unixName = reinterpret_cast<UnixNameCall>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")))) {
+        char* name = unixName(L"C:\\windows");
+        unixWindows = std::string("\\\\?\\unix") + name;
+        ::HeapFree(::GetProcessHeap(), 0, name);
+    }
     const struct {
         std::string folder;
         bool refused;
     } cases[] = {
-        {"C:\\windows\\" + beyond + "\\..\\..", true},
-        {"C:\\" + beyond + "\\..\\..\\", true},
+        {"C:\\windows", true},
+        {"c:\\WINDOWS\\system32\\..", true},
         {"\\\\?\\C:\\windows", true},
-        {"\\\\?\\C:\\", true},
-        {"\\\\?\\UNC\\server\\share", true},
-        {"C:\\windows\\temp\\" + beyond, false},
-        {"C:\\" + beyond, false},
+        {"\\??\\C:\\windows", true},
+        {"C:\\windows\\" + beyond.substr(0, 150) + "\\..", true},
+        {"C:\\", true},
+        {"C:\\windows\\Fonts", true},
+        {shellFolder(CSIDL_FAVORITES), true},
+        {shellFolder(CSIDL_STARTMENU), true},
+        {shellFolder(CSIDL_MYMUSIC), true},
+        {shellFolder(CSIDL_COMMON_DOCUMENTS), true},
+        {unixWindows, true},
+        {shellFolder(CSIDL_COOKIES), false},
+        {shellFolder(CSIDL_INTERNET_CACHE), false},
+        {shellFolder(CSIDL_HISTORY), false},
+        {scratch.path(), false},
+        {scratch.file(beyond), false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(guard.Refuses(c.folder), c.refused) << c.folder;
+    for (const auto& c : cases) {
+        if (c.folder.empty())
+            continue; // not to be had here
+        const std::string where = files.finalPath(c.folder);
+        ASSERT_FALSE(where.empty()) << c.folder;
+        EXPECT_EQ(guard.Refuses(where), c.refused) << c.folder << " is " << where;
+    }
 }
 
 TEST(Win32Folders, TheWindowsDirectoryHasNoTrailingBackslash)

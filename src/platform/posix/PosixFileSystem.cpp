@@ -217,37 +217,56 @@ std::optional<std::uint64_t> PosixFileSystem::lastWriteTime(const std::string& p
     return static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
 }
 
-bool PosixFileSystem::deleteFile(const std::string& path)
+std::string PosixFileSystem::finalPath(const std::string& folder)
 {
-    Description found;
+    const std::string host = hostPath(folder);
+    const std::string real = host.empty() ? std::string() : realPath(host);
+    const std::string drive = realPath(driveFolder_);
+    // Only what lies on the drive has a name in the program's terms.
+    if (real.empty() || drive.empty() || real.compare(0, drive.size(), drive) != 0 ||
+        (real.size() > drive.size() && real[drive.size()] != '/'))
+        return {};
+    std::string final = std::string(1, static_cast<char>(drive_ - 'a' + 'A')) + ":" + real.substr(drive.size());
+    for (char& c : final)
+        if (c == '/')
+            c = '\\';
+    return final.size() == 2 ? final + "\\" : final;
+}
+
+bool PosixFileSystem::describeListed(const std::string& folder, const std::string& name, Description& found)
+{
+    if (!platform::isListedName(name))
+        return false;
+    const std::string path = folder + (!folder.empty() && folder.back() == '\\' ? "" : "\\") + name;
     if (const Description* showing = shown(path)) {
         found = *showing;
     } else {
-        std::string host = hostPath(path);
-        if (host.empty() || !describe(host, lastElement(path), found))
+        const std::string host = hostPath(path);
+        if (host.empty() || !describe(host, name, found))
             return false;
     }
     last_.hostPath.clear();
+    // A link's final path is elsewhere: it is never deleted or removed through.
+    return (found.attributes & platform::faReparsePoint) == 0;
+}
+
+bool PosixFileSystem::deleteFile(const std::string& folder, const std::string& name)
+{
+    Description found;
     // Windows refuses folders and read-only files.
-    if (found.attributes & (platform::faDirectory | platform::faReadOnly))
+    if (!describeListed(folder, name, found) || (found.attributes & (platform::faDirectory | platform::faReadOnly)))
         return false;
     Relative at = relative(found.hostPath);
     return ::unlinkat(at.folder, at.path, 0) == 0;
 }
 
-bool PosixFileSystem::removeDirectory(const std::string& path)
+bool PosixFileSystem::removeDirectory(const std::string& folder, const std::string& name)
 {
-    std::string host = hostPath(path);
     Description found;
-    if (host.empty() || !describe(host, lastElement(path), found))
+    if (!describeListed(folder, name, found) || !(found.attributes & platform::faDirectory) ||
+        (found.attributes & platform::faReadOnly))
         return false;
-    last_.hostPath.clear();
-    std::uint32_t attributes = found.attributes;
-    if (!(attributes & platform::faDirectory) || (attributes & platform::faReadOnly))
-        return false;
-    if (attributes & platform::faReparsePoint)
-        return ::unlink(host.c_str()) == 0; // the link goes, never what it points at
-    return ::rmdir(host.c_str()) == 0;
+    return ::rmdir(found.hostPath.c_str()) == 0;
 }
 
 FileContent PosixFileSystem::readFrom(const std::string& path, std::uint32_t limit, bool whole)

@@ -15,8 +15,11 @@ public:
     void findFiles(const std::string& pattern, const std::function<bool(const platform::FindEntry&)>& visit) override;
     std::uint32_t attributes(const std::string& path) override;
     std::optional<std::uint64_t> lastWriteTime(const std::string& path) override;
-    bool deleteFile(const std::string& path) override;
-    bool removeDirectory(const std::string& path) override;
+    // A folder's real path on the drive; empty when it lies off the drive.
+    std::string finalPath(const std::string& folder) override;
+    // A link (which the search shows as a reparse point) is never deleted through.
+    bool deleteFile(const std::string& folder, const std::string& name) override;
+    bool removeDirectory(const std::string& folder, const std::string& name) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     // The host's current folder in the drive's terms; the drive's root when it
@@ -41,6 +44,8 @@ private:
     // so a munched cookie is looked at once; it is forgotten when the visitor
     // returns or changes something.
     bool describe(const std::string& hostPath, const std::string& name, Description& found);
+    // The entry listed as name in folder, when it is no link.
+    bool describeListed(const std::string& folder, const std::string& name, Description& found);
     // The entry a search is showing, when path names it as the program does.
     const Description* shown(const std::string& path) const
     {

@@ -2,6 +2,8 @@
 // the wide calls, so that paths longer than the ANSI calls take work too.
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/PathText.h"
+
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Paths.h"
 
@@ -35,6 +37,19 @@ std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
             alternate && alternateOpensEntry(searched, data))
             return *alternate;
     return win32paths::toAnsiMarked(data.cFileName);
+}
+
+// The longest path the wide calls take, in characters, with its terminating zero.
+constexpr std::size_t longestPath = 32768;
+
+// Whether two wide paths are the same once A to Z are taken in lower case,
+// as the program compares names.
+bool sameIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
+{
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
+               return lower(x) == lower(y);
+           });
 }
 
 platform::FileContent failure(DWORD error)
@@ -74,14 +89,131 @@ std::optional<std::uint64_t> Win32FileSystem::lastWriteTime(const std::string& p
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-bool Win32FileSystem::deleteFile(const std::string& path)
+Win32FileSystem::Win32FileSystem() : Win32FileSystem(true) {}
+
+Win32FileSystem::Win32FileSystem(bool useHandleCalls)
 {
-    return ::DeleteFileW(win32paths::systemPath(path).c_str()) != FALSE;
+    if (!useHandleCalls)
+        return;
+    // Looked up, not imported: a system without them must still start the program.
+    if (HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll")) {
+        finalPathCall_ = reinterpret_cast<FinalPathCall>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "GetFinalPathNameByHandleW")));
+        setInformationCall_ = reinterpret_cast<SetInformationCall>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "SetFileInformationByHandle")));
+    }
+    if (!finalPathCall_ || !setInformationCall_)
+        finalPathCall_ = nullptr, setInformationCall_ = nullptr;
+    if (HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
+        queryObjectCall_ =
+            reinterpret_cast<QueryObjectCall>(reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryObject")));
 }
 
-bool Win32FileSystem::removeDirectory(const std::string& path)
+std::wstring Win32FileSystem::finalPathOf(HANDLE handle) const
 {
-    return ::RemoveDirectoryW(win32paths::systemPath(path).c_str()) != FALSE;
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = finalPathCall_(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        // Too small: the length asked for came back.
+        final.assign(length + 1, L'\0');
+        length = finalPathCall_(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+        if (length >= final.size())
+            return {};
+    }
+    // Wine answers ERROR_MORE_DATA for any path beyond MAX_PATH; the kernel's
+    // own name of the object is not so limited.
+    if (length == 0)
+        return ::GetLastError() == ERROR_MORE_DATA ? objectName(handle) : std::wstring();
+    final.resize(length);
+    return win32paths::withoutPrefix(final);
+}
+
+std::wstring Win32FileSystem::objectName(HANDLE handle) const
+{
+    if (!queryObjectCall_)
+        return {};
+    // An OBJECT_NAME_INFORMATION: a counted string, then its characters.
+    struct Name {
+        USHORT length;
+        USHORT maximumLength;
+        PWSTR buffer;
+    };
+    std::vector<std::uint8_t> information(sizeof(Name) + longestPath * sizeof(wchar_t));
+    ULONG returned = 0;
+    constexpr int objectNameInformation = 1;
+    if (queryObjectCall_(handle, objectNameInformation, information.data(), static_cast<ULONG>(information.size()),
+                         &returned) != 0)
+        return {};
+    const Name* name = reinterpret_cast<const Name*>(information.data());
+    const std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+    // Only a DOS path ("\??\C:\...", "\??\UNC\...") says where the entry is in the program's terms.
+    const std::wstring plain = win32paths::withoutPrefix(text);
+    return text.compare(0, 4, L"\\??\\") == 0 && plain != text ? plain : std::wstring();
+}
+
+std::string Win32FileSystem::finalPath(const std::string& folder)
+{
+    const std::wstring path = win32paths::systemPath(folder);
+    if (!finalPathCall_) {
+        const std::wstring longer = win32paths::longPath(win32paths::fullPath(path));
+        return longer.empty() ? std::string()
+                              : win32paths::toAnsiExact(win32paths::withoutPrefix(longer).c_str()).value_or("");
+    }
+    // Backup semantics: a folder opens too.
+    ScopedFile handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const std::wstring final = handle ? finalPathOf(handle.get()) : std::wstring();
+    return final.empty() ? std::string() : win32paths::toAnsiExact(final.c_str()).value_or("");
+}
+
+bool Win32FileSystem::deleteThroughHandle(const std::string& folder, const std::string& name, bool isFolder) const
+{
+    // Opened as links are followed everywhere (Wine follows a file link even
+    // when asked not to), so a link's handle reports where it leads.
+    const std::wstring path = win32paths::entryPath(folder, name);
+    ScopedFile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
+    if (!handle)
+        return false;
+    // The entry itself reports the path it was opened by. A name shown by its
+    // short alternate (it has no ANSI form) reports its long name instead.
+    const std::wstring final = finalPathOf(handle.get());
+    const std::wstring listed = win32paths::withoutPrefix(path);
+    if (final.empty() || (!sameIgnoringAsciiCase(final, listed) &&
+                          !sameIgnoringAsciiCase(final, win32paths::withoutPrefix(win32paths::longPath(listed)))))
+        return false;
+    if (isFolder) {
+        // With backup semantics a file opens too.
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!::GetFileInformationByHandle(handle.get(), &information) ||
+            !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return setInformationCall_(handle.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+bool Win32FileSystem::deleteListed(const std::string& folder, const std::string& name, bool isFolder) const
+{
+    if (!platform::isListedName(name))
+        return false;
+    if (finalPathCall_)
+        return deleteThroughHandle(folder, name, isFolder);
+    // No file links before Vista: the name, joined whole, is that entry.
+    const std::wstring path = win32paths::entryPath(folder, name);
+    return (isFolder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str())) != FALSE;
+}
+
+bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& name)
+{
+    return deleteListed(folder, name, false);
+}
+
+bool Win32FileSystem::removeDirectory(const std::string& folder, const std::string& name)
+{
+    return deleteListed(folder, name, true);
 }
 
 namespace {

@@ -26,9 +26,11 @@ std::vector<std::string> Win32Folders::systemFolders()
     keep(buffer, ::GetWindowsDirectoryA(buffer, MAX_PATH));
     keep(buffer, ::GetSystemDirectoryA(buffer, MAX_PATH));
     keep(buffer, ::GetSystemWindowsDirectoryA(buffer, MAX_PATH));
-    for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY,
-                      CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA})
-        if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
+    // Every folder the shell names, but the three that hold what a browser
+    // leaves behind: the user's cookies, Internet cache and history.
+    for (int csidl = CSIDL_DESKTOP; csidl <= CSIDL_COMPUTERSNEARME; ++csidl)
+        if (csidl != CSIDL_COOKIES && csidl != CSIDL_INTERNET_CACHE && csidl != CSIDL_HISTORY &&
+            ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
             keep(buffer, static_cast<UINT>(std::strlen(buffer)));
     return folders;
 }
@@ -67,15 +69,8 @@ std::string Win32Folders::fullLongPath(const std::string& path)
     const std::wstring full = win32paths::fullPath(win32paths::toWide(path));
     if (full.empty())
         return path;
-    // Long names through the form the wide calls take at any length. A path
-    // that does not exist keeps its full form.
-    const std::wstring asked = win32paths::withLongPrefix(full);
-    std::wstring longer;
-    if (DWORD needed = ::GetLongPathNameW(asked.c_str(), nullptr, 0); needed > 0) {
-        longer.resize(needed);
-        DWORD length = ::GetLongPathNameW(asked.c_str(), longer.data(), needed);
-        longer.resize(length < needed ? length : 0);
-    }
+    // Long names where the path exists; a path that does not keeps its full form.
+    const std::wstring longer = win32paths::longPath(full);
     // Without the prefix, as the folders of the system are named; converted as
     // the ANSI calls that name them convert.
     return win32paths::toAnsiAsSystem(win32paths::withoutPrefix(longer.empty() ? full : longer));

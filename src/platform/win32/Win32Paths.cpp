@@ -22,11 +22,11 @@ bool isLetter(wchar_t c)
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-// "\\?\" or "\\.\": a path the kernel takes without reading it as a DOS path.
+// "\\?\", "\\.\" or "\??\": a path the kernel takes without reading it as a DOS path.
 bool isDevicePath(const std::wstring& path)
 {
-    return path.size() >= 4 && path[0] == L'\\' && path[1] == L'\\' && (path[2] == L'?' || path[2] == L'.') &&
-           path[3] == L'\\';
+    return path.size() >= 4 && path[0] == L'\\' && (path[1] == L'\\' || path[1] == L'?') &&
+           (path[2] == L'?' || (path[2] == L'.' && path[1] == L'\\')) && path[3] == L'\\';
 }
 
 // "X:\" or "\\server": the same path whatever the current folder and drive.
@@ -132,6 +132,40 @@ std::wstring withoutPrefix(const std::wstring& path)
     if (rest.size() >= 2 && isLetter(rest[0]) && rest[1] == L':')
         return rest;
     return path;
+}
+
+std::wstring longPath(const std::wstring& full)
+{
+    if (full.empty())
+        return {};
+    const std::wstring asked = withLongPrefix(full);
+    DWORD needed = ::GetLongPathNameW(asked.c_str(), nullptr, 0);
+    if (needed == 0)
+        return {};
+    std::wstring longer(needed, L'\0');
+    DWORD length = ::GetLongPathNameW(asked.c_str(), longer.data(), needed);
+    longer.resize(length < needed ? length : 0);
+    return longer;
+}
+
+std::wstring entryPath(const std::string& folder, const std::string& name)
+{
+    std::wstring path = toWide(folder);
+    if (!isDevicePath(path)) {
+        // Made full in its own right: the name must not take part in that. A
+        // final path already is (a munch asks this for every file).
+        if (!isAbsolute(path) || path.find(L"\\.") != std::wstring::npos || path.find(L'/') != std::wstring::npos)
+            path = fullPath(path);
+        if (path.empty())
+            return {};
+        if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
+            path = L"\\\\?\\UNC\\" + path.substr(2);
+        else
+            path = L"\\\\?\\" + path;
+    }
+    if (!isSeparator(path.back()))
+        path += L'\\';
+    return path + toWide(name);
 }
 
 std::wstring systemPath(const std::wstring& path)

@@ -29,13 +29,22 @@ std::wstring fullPath(const std::wstring& path);
 // A full path in the form the wide calls take at any length: as it is when the
 // plain calls take it, otherwise with "\\?\" ("\\?\UNC\" for a share).
 std::wstring withLongPrefix(const std::wstring& full);
-// A path without "\\?\", "\\?\UNC\" or "\\.\" before a drive or share.
+// A path without "\\?\", "\\?\UNC\", "\\.\" or "\??\" before a drive or share.
 std::wstring withoutPrefix(const std::wstring& path);
+
+// The long form of a full path (GetLongPathNameW, asked in the form the wide
+// calls take at any length); empty when it does not exist.
+std::wstring longPath(const std::wstring& full);
+
+// An entry that a search of folder listed as name, in the "\\?\" form
+// ("\\?\UNC\" for a share), so that the name goes whole: a trailing dot or
+// blank stays, and a device's name is a file of that folder.
+std::wstring entryPath(const std::string& folder, const std::string& name);
 
 // What the wide file calls get for a path: the path as given when its full
 // form fits the plain calls (what the ANSI calls passed on), otherwise its
-// full form with the long-path prefix. A path that already starts with "\\?\"
-// or "\\.\" stays as it is.
+// full form with the long-path prefix. A path that already starts with "\\?\",
+// "\\.\" or "\??\" stays as it is.
 std::wstring systemPath(const std::wstring& path);
 inline std::wstring systemPath(const std::string& path) { return systemPath(toWide(path)); }
 
