@@ -51,6 +51,7 @@ public:
     // When an entry was last written, in the system's own units, or nothing
     // when the query fails. A folder's changes whenever an entry in it is made,
     // removed or renamed; a folder that exists is asked for without reading it.
+    // A link gives nothing: its own time says nothing of the folder it leads to.
     virtual std::optional<std::uint64_t> lastWriteTime(const std::string& path) = 0;
 
     // Where a folder really is, through links, mapped or substituted drives and

@@ -946,6 +946,17 @@ TEST_F(BrowserMunchTest, AStoreIsLookedAtWhileItsFolderChangesOrItIsThere)
                   fakes.fileSystem.erase(network);
               },
               3, true, false, 0},
+             {"the folder a link, the store made where it leads",
+              [&] {
+                  fakes.fileSystem.erase(network + "\\Trust Tokens");
+                  fakes.fileSystem.erase(network);
+                  fakes.fileSystem.addFolder("C:\\elsewhere\\Network");
+                  fakes.fileSystem.addLink(network, "C:\\elsewhere\\Network",
+                                           platform::faDirectory | platform::faReparsePoint);
+                  ticks(3); // quiet: the link's own time never moves
+                  fakes.fileSystem.addFile("C:\\elsewhere\\Network\\Cookies", "sqlite");
+              },
+              1, true, false, 1},
          }) {
         SCOPED_TRACE(c.name);
         found({network + "\\Trust Tokens"});

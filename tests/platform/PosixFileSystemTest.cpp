@@ -182,6 +182,9 @@ TEST_F(PosixFileSystemTest, LinksAreReportedAsLinksAndNeverDeletedThrough)
     }
     EXPECT_TRUE(fs::exists(root_ / "target.txt"));
     EXPECT_TRUE(fs::exists(root_ / "Cookies" / "Sub"));
+    // A link's own time says nothing of what it leads to.
+    EXPECT_FALSE(fileSystem_->lastWriteTime("C:\\Cookies\\dirlink"));
+    EXPECT_TRUE(fileSystem_->lastWriteTime("C:\\Cookies\\Sub"));
 }
 
 TEST_F(PosixFileSystemTest, WholeFileReadsGiveTheBytesOrAWindowsErrorCode)

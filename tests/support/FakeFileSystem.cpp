@@ -227,7 +227,7 @@ void FakeFileSystem::setLastWriteTime(const std::string& path, std::uint64_t tim
 std::optional<std::uint64_t> FakeFileSystem::lastWriteTimeOf(const std::string& path) const
 {
     const Node* node = resolve(path);
-    return node ? std::optional<std::uint64_t>(node->written) : std::nullopt;
+    return node && node->target.empty() ? std::optional<std::uint64_t>(node->written) : std::nullopt;
 }
 
 void FakeFileSystem::lock(const std::string& path, bool sharedForReading)

@@ -212,7 +212,7 @@ std::optional<std::uint64_t> PosixFileSystem::lastWriteTime(const std::string& p
 {
     const std::string host = hostPath(path);
     struct stat info;
-    if (host.empty() || ::stat(host.c_str(), &info) != 0)
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0 || S_ISLNK(info.st_mode))
         return std::nullopt;
     return static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
 }

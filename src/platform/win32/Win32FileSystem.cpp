@@ -84,7 +84,8 @@ std::uint32_t Win32FileSystem::attributes(const std::string& path)
 std::optional<std::uint64_t> Win32FileSystem::lastWriteTime(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(win32paths::systemPath(path).c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(win32paths::systemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return std::nullopt;
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
