@@ -3,6 +3,7 @@
 // RUNS" times finding them, one tick's looks at their stores, all absent, and
 // the times of their folders (bench/wine_browsers.sh, bench/idle_cpu.sh).
 #include "browserdata/BrowserStores.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
 
@@ -71,6 +72,7 @@ void printSpread(const char* what, std::vector<double> times)
 
 int time(Win32Folders& host, int runs)
 {
+    Win32CodePage codePage;
     Win32FileSystem files;
     std::vector<double> finding;
     std::vector<double> looking;
@@ -83,7 +85,7 @@ int time(Win32Folders& host, int runs)
     for (int run = 0; run < runs; ++run) {
         LARGE_INTEGER start;
         ::QueryPerformanceCounter(&start);
-        const std::vector<TFoundBrowser> found = FindBrowsers(files, host);
+        const std::vector<TFoundBrowser> found = FindBrowsers(files, host, codePage);
         finding.push_back(millisecondsSince(start));
 
         ::QueryPerformanceCounter(&start);

@@ -3,7 +3,7 @@
 // runs to its end with the hourglass and then clears the menu gate.
 #include "app/HostHelpers.h"
 #include "app/MainForm.h"
-#include "platform/PathText.h"
+#include "platform/PathChars.h"
 
 #include <numeric>
 #include <string_view>
@@ -116,17 +116,19 @@ void TForm1::clearCacheFolder()
     // Never the list of an earlier run.
     std::vector<std::size_t> left(walked ? entries.size() : 0);
     std::iota(left.begin(), left.end(), std::size_t{0});
-    // A listed name holds no backslash: an entry's folder is all before its last one.
+    // A listed name holds no backslash: an entry's folder is all before its
+    // last one (a character, not a double-byte character's second byte).
+    platform::ICodePage* codePage = &platform_.codePage;
     std::set<std::string_view> holdingListed;
     for (std::size_t i : left)
-        holdingListed.insert(std::string_view(entries[i]).substr(0, entries[i].rfind('\\')));
+        holdingListed.insert(std::string_view(entries[i]).substr(0, platform::lastCharOf(codePage, entries[i], "\\")));
     for (int pass = 0; pass < 2; ++pass) {
         if (SoundsOn1->Checked)
             CleanupSounds.Play(*Wave2);
         std::size_t kept = 0;
         for (std::size_t i : left) {
             const std::string& entry = entries[i];
-            const platform::PathParts listed = platform::splitPath(entry);
+            const platform::PathParts listed = platform::splitPath(codePage, entry);
             if ((attributes[i] & platform::faDirectory) == 0) {
                 if (!files.deleteFile(listed.folder, listed.name))
                     left[kept++] = i;

@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "app/MunchSounds.h"
 #include "browserdata/StoreFiles.h"
+#include "platform/PathChars.h"
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
 
@@ -23,11 +24,11 @@ bool isIndex(std::string_view name)
 // listing alone and on the name exactly as listed: a file (not ".", "..", a
 // subfolder), not an index, not read-only. A name holding a separator would
 // reach into another folder once joined to the cookie folder's path, so it is
-// passed over.
-bool isCookie(const platform::FindEntry& entry)
+// passed over (by characters: a double-byte character's second byte may be 0x5C).
+bool isCookie(platform::ICodePage& codePage, const platform::FindEntry& entry)
 {
     return (entry.attributes & (platform::faDirectory | platform::faReadOnly)) == 0 && !isIndex(entry.name) &&
-           platform::isListedName(entry.name);
+           platform::isListedName(&codePage, entry.name);
 }
 
 // The stores as a cycle takes them at its start.
@@ -147,7 +148,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
             if (!mayGoOn())
                 return false;
-            if (isCookie(entry))
+            if (isCookie(platform_.codePage, entry))
                 munched |= counted(files.deleteFile(cookieDir, entry.name));
             return true;
         });
@@ -208,7 +209,7 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
 
 bool TForm1::MunchFile(const std::string& path)
 {
-    return counted(DeleteStoreFile(platform_.fileSystem, path));
+    return counted(DeleteStoreFile(platform_.fileSystem, platform_.codePage, path));
 }
 
 bool TForm1::counted(bool deleted)

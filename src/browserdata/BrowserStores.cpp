@@ -1,6 +1,7 @@
 // The cookie stores of today's browsers.
 #include "browserdata/BrowserStores.h"
 
+#include "platform/PathChars.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -70,18 +71,18 @@ bool isFolder(platform::IFileSystem& files, const std::string& path)
 }
 
 // The folders directly in a folder, as full paths.
-void addSubfolders(platform::IFileSystem& files, const std::string& folder, std::vector<std::string>& into)
+void addSubfolders(platform::IFileSystem& files, platform::ICodePage& codePage, const std::string& folder,
+                   std::vector<std::string>& into)
 {
     files.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
-        if ((entry.attributes & platform::faDirectory) != 0 && entry.name != "." && entry.name != ".." &&
-            entry.name.find_first_of("\\/") == std::string::npos)
+        if ((entry.attributes & platform::faDirectory) != 0 && platform::isListedName(&codePage, entry.name))
             into.push_back(folder + "\\" + entry.name);
         return true;
     });
 }
 
-std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family,
-                                    const std::string& root)
+std::vector<std::string> profilesOf(platform::IFileSystem& files, platform::ICodePage& codePage,
+                                    const TBrowserFamily& family, const std::string& root)
 {
     std::vector<std::string> profiles;
     switch (family.Kind) {
@@ -90,11 +91,11 @@ std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowser
         if (ini.ok)
             profiles = ProfilesIniPaths(std::string_view(reinterpret_cast<const char*>(ini.bytes.data()), ini.bytes.size()),
                                         root);
-        addSubfolders(files, root + "\\Profiles", profiles);
+        addSubfolders(files, codePage, root + "\\Profiles", profiles);
         break;
     }
     case TBrowserKind::bkChromium:
-        addSubfolders(files, root, profiles);
+        addSubfolders(files, codePage, root, profiles);
         break;
     case TBrowserKind::bkChromiumOneProfile:
         profiles.push_back(root);
@@ -169,7 +170,8 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     return paths;
 }
 
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders)
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders,
+                                        platform::ICodePage& codePage)
 {
     // Each root asked for once per search, and only when a family needs it.
     std::string roaming;
@@ -195,7 +197,7 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
         if (!isFolder(files, root))
             continue;
         TFoundBrowser browser{i, {}};
-        for (const std::string& profile : profilesOf(files, family, root))
+        for (const std::string& profile : profilesOf(files, codePage, family, root))
             addStores(family.Kind, profile, browser.Stores);
         found.push_back(std::move(browser));
     }

@@ -4,6 +4,7 @@
 // deletes. UI thread only.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
 
@@ -54,8 +55,10 @@ inline constexpr std::uint32_t ProfilesIniLimit = 64 * 1024;
 // the path is not absolute). Broken text gives what it can.
 std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root);
 
-// The families installed for this user and their stores, in the families' order.
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders);
+// The families installed for this user and their stores, in the families'
+// order; folder names read by characters of the code page.
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders,
+                                        platform::ICodePage& codePage);
 
 // What one search for a store and its companions shows.
 struct TStoreLook {

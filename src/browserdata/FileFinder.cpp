@@ -1,7 +1,7 @@
 // The recursive file finder.
 #include "browserdata/FileFinder.h"
 
-#include "platform/PathText.h"
+#include "platform/PathChars.h"
 
 #include <deque>
 
@@ -12,15 +12,16 @@ constexpr std::uint32_t excludingBits = 0x1E;
 constexpr const char* everyName = "*.*";
 
 // ".", "..", a link, or a name that would point elsewhere once joined to its
-// folder (a POSIX name may hold a backslash).
-bool passedOver(const platform::FindEntry& entry)
+// folder (a POSIX name may hold a backslash; a double-byte character's second
+// byte may look like one and is not).
+bool passedOver(platform::ICodePage& codePage, const platform::FindEntry& entry)
 {
-    return !platform::isListedName(entry.name) || (entry.attributes & platform::faReparsePoint) != 0;
+    return !platform::isListedName(&codePage, entry.name) || (entry.attributes & platform::faReparsePoint) != 0;
 }
 
-bool isSubfolder(const platform::FindEntry& entry)
+bool isSubfolder(platform::ICodePage& codePage, const platform::FindEntry& entry)
 {
-    return (entry.attributes & platform::faDirectory) != 0 && !passedOver(entry);
+    return (entry.attributes & platform::faDirectory) != 0 && !passedOver(codePage, entry);
 }
 
 } // namespace
@@ -33,17 +34,7 @@ TFileFinder::TFileFinder(TComponent* owner, platform::IFileSystem& fileSystem, p
 std::string TFileFinder::withBackslash(const std::string& path)
 {
     // The last character, not the last byte: a double-byte character may end in 0x5C.
-    bool endsWithSeparator = false;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        auto byte = static_cast<std::uint8_t>(path[i]);
-        if (codePage_.isLeadByte(byte) && i + 1 < path.size()) {
-            ++i;
-            endsWithSeparator = false;
-        } else {
-            endsWithSeparator = byte == '\\';
-        }
-    }
-    return endsWithSeparator ? path : path + '\\';
+    return platform::endsWithChar(&codePage_, path, '\\') ? path : path + '\\';
 }
 
 void TFileFinder::Execute()
@@ -71,7 +62,7 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
     path = withBackslash(path);
 
     auto list = [&](const platform::FindEntry& entry) {
-        if (passedOver(entry) || (entry.attributes & ~mask & excludingBits) != 0)
+        if (passedOver(codePage_, entry) || (entry.attributes & ~mask & excludingBits) != 0)
             return;
         files_.push_back(path + entry.name);
         attributes_.push_back(entry.attributes);
@@ -88,7 +79,7 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
     const bool oneSearch = subfolders && Filter == everyName && !OnNewPath && !abort_;
     if (subfolders) {
         fileSystem_.findFiles(path + everyName, [&](const platform::FindEntry& entry) {
-            if (isSubfolder(entry))
+            if (isSubfolder(codePage_, entry))
                 subfolders->push_back(path + entry.name);
             if (oneSearch)
                 list(entry);

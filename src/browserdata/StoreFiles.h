@@ -4,6 +4,7 @@
 // deletes anything but that file. UI thread only; nothing here throws.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -12,4 +13,5 @@
 // folder is taken by its final path and the name goes whole. True when it was
 // deleted; a path naming a device (in any folder, with any extension), a
 // link, a read-only or held file, or a folder that cannot be opened: false.
-bool DeleteStoreFile(platform::IFileSystem& files, const std::string& path);
+// The path is read by characters of the code page.
+bool DeleteStoreFile(platform::IFileSystem& files, platform::ICodePage& codePage, const std::string& path);

@@ -487,3 +487,16 @@ TEST_F(CleanupOnDiskTest, OddNamesGoAndNothingOutsideIsTouched)
     EXPECT_TRUE(fs::exists(root_ / "WINDOWS" / "nomblet.ini"));
     EXPECT_TRUE(fs::exists(root_ / "WINDOWS" / "Temporary Internet Files.bak" / "twin.htm"));
 }
+
+TEST_F(CleanupCommandsTest, UnderADoubleByteCodePageNamesAndFoldersGoByCharacters)
+{
+    // Code page 932: "ソ" (0x83 0x5C), "表" (0x95 0x5C) and "能" (0x94 0x5C) end in a backslash's byte.
+    fakes.codePage.useJapanese();
+    fakes.fileSystem.codePage = &fakes.codePage;
+    const std::string shells = "C:\\users\\\x83\x5C\x83\x6A\x81\x5B\\INetCache";
+    fakes.folders.shellFolders[platform::ShellFolder::InternetCache] = shells;
+    fakes.fileSystem.addFile(shells + "\\\x95\x5C\\\x83\x5C.htm");
+    fakes.fileSystem.addFile(shells + "\\\x94\x5C.htm");
+    form->DeleteIECache1->Click();
+    EXPECT_THAT(fakes.fileSystem.list(shells), IsEmpty());
+}

@@ -1065,3 +1065,22 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\ie.txt"));
     EXPECT_FALSE(form->State.MunchBusy);
 }
+
+TEST_F(MunchCycleTest, UnderADoubleByteCodePageNamesAndFoldersGoByCharacters)
+{
+    // Code page 932: "ソ" (0x83 0x5C), "表" (0x95 0x5C) and "能" (0x94 0x5C) end in a backslash's byte.
+    fakes.codePage.useJapanese();
+    fakes.fileSystem.codePage = &fakes.codePage;
+    const std::string folder = "C:\\users\\\x83\x5C\x83\x6A\x81\x5B\\Cookies";
+    form->State.IECookieDir = folder;
+    form->State.CookieTxtFile = "C:\\\x83\x5C\\\x94\x5C.txt";
+    for (const char* name : {"\x95\x5C.txt", "a.txt", "index.dat"})
+        fakes.fileSystem.addFile(folder + "\\" + name);
+    fakes.fileSystem.addFile(form->State.CookieTxtFile);
+
+    tick();
+
+    EXPECT_THAT(fakes.fileSystem.list(folder), ElementsAre("index.dat"));
+    EXPECT_FALSE(fakes.fileSystem.exists(form->State.CookieTxtFile));
+    EXPECT_EQ(form->State.MunchedCount, 3);
+}

@@ -2,6 +2,7 @@
 // which profiles each has (profiles.ini, broken or oversized, and the folders),
 // which stores follow, and what one look at a store shows.
 #include "browserdata/BrowserStores.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolders.h"
 
@@ -32,7 +33,7 @@ struct Machine {
     std::map<std::string, std::vector<std::string>> found()
     {
         std::map<std::string, std::vector<std::string>> byCaption;
-        for (const TFoundBrowser& browser : FindBrowsers(files, host)) {
+        for (const TFoundBrowser& browser : FindBrowsers(files, host, codePage)) {
             std::vector<std::string>& stores = byCaption[BrowserFamilies()[browser.Family].Caption];
             for (const TCookieStore& store : browser.Stores)
                 stores.push_back(store.Folder + "|" + store.Name);
@@ -41,6 +42,7 @@ struct Machine {
     }
     FakeFileSystem files;
     FakeFolders host;
+    FakeCodePage codePage;
 };
 
 std::string chromiumStores(const std::string& profile)
@@ -173,7 +175,7 @@ TEST(BrowserStores, FamiliesComeInTheTablesOrderAndOnlyWhereTheShellNamesTheirRo
         if (c.shellFails)
             m.host.faults.failFrom("shellFolder");
         std::vector<std::string> captions;
-        for (const TFoundBrowser& browser : FindBrowsers(m.files, m.host))
+        for (const TFoundBrowser& browser : FindBrowsers(m.files, m.host, m.codePage))
             captions.push_back(BrowserFamilies()[browser.Family].Caption);
         EXPECT_THAT(captions, ElementsAreArray(c.expected)) << c.name;
         EXPECT_LE(m.host.callsOf("shellFolder").size(), 2u) << "each root asked for once";

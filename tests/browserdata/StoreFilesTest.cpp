@@ -3,6 +3,7 @@
 #include "browserdata/StoreFiles.h"
 
 #include "platform/PathText.h"
+#include "support/FakeCodePage.h"
 #include "support/FakeFileSystem.h"
 
 #include <gmock/gmock.h>
@@ -11,6 +12,7 @@
 TEST(StoreFiles, AStorePathDeletesThatVeryFileOrNothing)
 {
     FakeFileSystem files;
+    FakeCodePage codePage;
     files.addFile("C:\\ns\\cookies.txt");
     files.addFile("C:\\ns\\com1.txt");
     files.addFile("C:\\ns\\held.txt");
@@ -36,7 +38,7 @@ TEST(StoreFiles, AStorePathDeletesThatVeryFileOrNothing)
         {"here.txt", true},             // relative to the current folder
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DeleteStoreFile(files, c.path), c.deleted) << c.path;
+        EXPECT_EQ(DeleteStoreFile(files, codePage, c.path), c.deleted) << c.path;
     EXPECT_EQ(files.contents("C:\\canary\\target.txt"), "precious");
     EXPECT_TRUE(files.exists("C:\\ns\\com1.txt"));
     EXPECT_TRUE(files.exists("C:\\ns\\flink.txt"));
@@ -47,13 +49,14 @@ TEST(StoreFiles, AStorePathDeletesThatVeryFileOrNothing)
 TEST(StoreFiles, TheFolderIsTakenByItsFinalPathAndTheNameAsWritten)
 {
     FakeFileSystem files;
+    FakeCodePage codePage;
     files.addFile("C:\\ns\\index.dat");
     files.addFile("C:\\ns\\index.dat.");
     files.addLink("C:\\via", "C:\\ns", platform::faDirectory);
-    EXPECT_TRUE(DeleteStoreFile(files, "C:\\via\\index.dat."));
+    EXPECT_TRUE(DeleteStoreFile(files, codePage, "C:\\via\\index.dat."));
     EXPECT_THAT(files.list("C:\\ns"), testing::ElementsAre("index.dat"));
     EXPECT_THAT(files.callsOf("deleteFile"), testing::ElementsAre(Call{"deleteFile", {"C:\\ns", "index.dat."}}));
     files.faults.failNext("finalPath");
-    EXPECT_FALSE(DeleteStoreFile(files, "C:\\ns\\index.dat"));
+    EXPECT_FALSE(DeleteStoreFile(files, codePage, "C:\\ns\\index.dat"));
     EXPECT_THAT(files.list("C:\\ns"), testing::ElementsAre("index.dat"));
 }

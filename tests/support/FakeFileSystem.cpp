@@ -2,6 +2,7 @@
 #include "support/FakeFileSystem.h"
 
 #include "platform/Errors.h"
+#include "platform/PathChars.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -23,10 +24,10 @@ struct FakeFileSystem::Node {
     std::vector<std::unique_ptr<Node>> children; // in the file system's order
 
     bool isFolder() const { return (attributes & faDirectory) != 0; }
-    Node* child(const std::string& wanted) const
+    Node* child(platform::ICodePage* codePage, const std::string& wanted) const
     {
         for (const auto& c : children)
-            if (platform::sameIgnoringCase(c->name, wanted))
+            if (platform::sameName(codePage, c->name, wanted))
                 return c.get();
         return nullptr;
     }
@@ -39,17 +40,17 @@ struct Parsed {
     std::vector<std::string> elements;
 };
 
-std::vector<std::string> split(const std::string& path)
+std::vector<std::string> split(platform::ICodePage* codePage, const std::string& path)
 {
     std::vector<std::string> elements;
     std::string current;
-    for (char c : path) {
-        if (c == '\\') {
+    for (std::size_t at = 0; at < path.size(); at += platform::charLength(codePage, path, at)) {
+        if (platform::charLength(codePage, path, at) == 1 && path[at] == '\\') {
             if (!current.empty())
                 elements.push_back(current);
             current.clear();
         } else {
-            current += c;
+            current += path.substr(at, platform::charLength(codePage, path, at));
         }
     }
     if (!current.empty())
@@ -66,13 +67,13 @@ std::string withoutDrivePrefix(const std::string& path)
 }
 
 // Drive and elements of a path, relative ones taken from the current folder.
-Parsed parse(const std::string& path, const std::string& currentDir)
+Parsed parse(platform::ICodePage* codePage, const std::string& path, const std::string& currentDir)
 {
     std::string full = withoutDrivePrefix(path);
     if (full.size() < 2 || full[1] != ':')
         full = (!full.empty() && full[0] == '\\') ? currentDir.substr(0, 2) + full : currentDir + "\\" + full;
     Parsed parsed{static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))), {}};
-    for (std::string& element : split(full.substr(2))) {
+    for (std::string& element : split(codePage, full.substr(2))) {
         if (element == ".")
             continue;
         if (element == "..") {
@@ -105,7 +106,7 @@ FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** pa
         *parent = nullptr;
     if (path.empty() || depth > linkLimit)
         return nullptr;
-    Parsed parsed = parse(path, currentDir);
+    Parsed parsed = parse(codePage, path, currentDir);
     auto drive = drives_.find(parsed.drive);
     if (drive == drives_.end())
         return nullptr;
@@ -126,7 +127,7 @@ FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** pa
             return nullptr;
         if (parent && last)
             *parent = node; // the folder that holds, or would hold, the entry
-        node = node->child(parsed.elements[i]);
+        node = node->child(codePage, parsed.elements[i]);
         if (!node)
             return nullptr;
         reached += "\\" + node->name;
@@ -140,7 +141,7 @@ FakeFileSystem::Node* FakeFileSystem::resolve(const std::string& path, Node** pa
 
 FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, bool folder, std::uint32_t attributes)
 {
-    Parsed parsed = parse(path, currentDir);
+    Parsed parsed = parse(codePage, path, currentDir);
     auto& root = drives_[parsed.drive];
     if (!root) {
         root = std::make_unique<Node>();
@@ -149,7 +150,7 @@ FakeFileSystem::Node& FakeFileSystem::make(const std::string& path, bool folder,
     Node* node = root.get();
     for (std::size_t i = 0; i < parsed.elements.size(); ++i) {
         bool last = i + 1 == parsed.elements.size();
-        Node* next = node->child(parsed.elements[i]);
+        Node* next = node->child(codePage, parsed.elements[i]);
         if (!next) {
             node->children.push_back(std::make_unique<Node>());
             next = node->children.back().get();
@@ -275,7 +276,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
 {
     if (record("findFiles", {pattern}))
         return;
-    auto [folderPath, namePattern] = platform::splitPath(pattern);
+    auto [folderPath, namePattern] = platform::splitPath(codePage, pattern);
     if (folderPath.empty())
         folderPath = currentDir;
     Node* folder = resolve(folderPath, nullptr, true);
@@ -290,7 +291,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
             return false;
         return visit(entry);
     };
-    bool isRoot = parse(folderPath, currentDir).elements.empty();
+    bool isRoot = parse(codePage, folderPath, currentDir).elements.empty();
     if (!isRoot) {
         for (const char* dots : {".", ".."})
             if (platform::windowsWildcardMatch(namePattern, dots) && !show({dots, faDirectory, 0}))
@@ -301,7 +302,7 @@ void FakeFileSystem::findFiles(const std::string& pattern,
     for (const auto& c : folder->children)
         names.push_back(c->name);
     for (const std::string& name : names) {
-        Node* node = folder->child(name);
+        Node* node = folder->child(codePage, name);
         if (!node || !platform::windowsWildcardMatch(namePattern, node->name))
             continue;
         if (!show({node->name, node->attributes, static_cast<std::uint32_t>(node->contents.size())}))
@@ -336,10 +337,16 @@ std::string FakeFileSystem::finalPath(const std::string& folder)
 
 FakeFileSystem::Node* FakeFileSystem::listed(const std::string& folder, const std::string& name, Node** parent) const
 {
+    if (!platform::isListedName(codePage, name))
+        return nullptr;
     std::string reached;
     Node* node = resolve(folder + "\\" + name, parent, true, &reached);
-    // A link, or a folder that is not where it was said to be.
-    return node && platform::isEntryOf(reached, folder, name) ? node : nullptr;
+    // A link, or a folder that is not where it was said to be: the entry's
+    // final path is the folder's, "\\", and the name, or it is another entry.
+    std::string expected = platform::withoutLongPrefix(folder);
+    if (!platform::endsWithChar(codePage, expected, '\\'))
+        expected += '\\';
+    return node && platform::sameName(codePage, reached, expected + name) ? node : nullptr;
 }
 
 bool FakeFileSystem::deleteFile(const std::string& folder, const std::string& name)

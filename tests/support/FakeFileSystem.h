@@ -5,6 +5,7 @@
 // "\\?\", "\??\" and "\\.\" forms of a drive path).
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "support/FakeService.h"
@@ -57,6 +58,9 @@ public:
     std::vector<std::string> list(const std::string& folder) const;
 
     std::string currentDir = "C:\\";
+    // The ANSI code page of its names, for double-byte characters and letter
+    // case; none stands for code page 1252.
+    platform::ICodePage* codePage = nullptr;
     // The system error that a read failed by the fault plan reports.
     std::uint32_t readFaultError = platform::errorAccessDenied;
 

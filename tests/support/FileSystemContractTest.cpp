@@ -30,6 +30,12 @@ public:
         files_.addLink(full(relative), full(target));
         return {};
     }
+    std::string addFolderLink(const std::string& relative, const std::string& target)
+    {
+        files_.addLink(full(relative), full(target), platform::faDirectory);
+        return {};
+    }
+    bool has(const std::string& relative) const { return files_.exists(full(relative)); }
 
 private:
     std::string full(const std::string& relative) const { return root() + "\\" + relative; }
@@ -76,6 +82,17 @@ public:
         std::error_code failed;
         fs::create_symlink(host(target), host(relative), failed);
         return failed ? failed.message() : std::string();
+    }
+    std::string addFolderLink(const std::string& relative, const std::string& target)
+    {
+        std::error_code failed;
+        fs::create_directory_symlink(host(target), host(relative), failed);
+        return failed ? failed.message() : std::string();
+    }
+    bool has(const std::string& relative) const
+    {
+        std::error_code ignored;
+        return fs::exists(fs::symlink_status(host(relative), ignored));
     }
 
 private:

@@ -35,7 +35,15 @@ public:
     }
     std::string addFileLink(const std::string& relative, const std::string& target)
     {
-        return makeFileLink(folder_.file(relative), folder_.file(target));
+        return makeLink(folder_.file(relative), folder_.file(target), false);
+    }
+    std::string addFolderLink(const std::string& relative, const std::string& target)
+    {
+        return makeLink(folder_.file(relative), folder_.file(target), true);
+    }
+    bool has(const std::string& relative) const
+    {
+        return ::GetFileAttributesW(kernelPath(folder_.file(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     std::string hold(const std::string& relative)
     {

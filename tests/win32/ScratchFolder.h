@@ -6,11 +6,21 @@
 
 #include <string>
 
-// An absolute ASCII path as the wide calls take it at any length, and with
-// its last name whole (a trailing dot or blank stays).
+// Text of the tests (in the ANSI calls' code page) as wide text.
+inline std::wstring wideText(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                             static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return wide;
+}
+
+// An absolute path as the wide calls take it at any length, and with its last
+// name whole (a trailing dot or blank stays).
 inline std::wstring kernelPath(const std::string& path)
 {
-    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    return L"\\\\?\\" + wideText(path);
 }
 
 class ScratchFolder {
@@ -83,12 +93,14 @@ inline void writeWholeFile(const std::string& path, const std::string& text)
     ::CloseHandle(file);
 }
 
-// A symbolic link to a file, made as the system makes it; under Wine, whose
-// call does nothing, by the host's own "ln". Answers "" once made, else why not.
-inline std::string makeFileLink(const std::string& link, const std::string& target)
+// A symbolic link to a file or a folder, made as the system makes it; under
+// Wine, whose call makes none, by the host: cmake/link-maker, which ctest runs
+// before the Windows tests, serves requests left in C:\nomblet-links. Answers
+// "" once made, else why not.
+inline std::string makeLink(const std::string& link, const std::string& target, bool folder)
 {
-    const std::wstring wideLink(link.begin(), link.end()), wideTarget(target.begin(), target.end());
-    if (::CreateSymbolicLinkW(wideLink.c_str(), wideTarget.c_str(), 0) &&
+    const std::wstring wideLink = kernelPath(link), wideTarget = wideText(target);
+    if (::CreateSymbolicLinkW(wideLink.c_str(), wideTarget.c_str(), folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) &&
         ::GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES)
         return {};
     using UnixNameCall = char*(CDECL*)(LPCWSTR);
@@ -96,20 +108,24 @@ inline std::string makeFileLink(const std::string& link, const std::string& targ
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return "no privilege to make a symbolic link";
-    char* unixLink = unixName(wideLink.c_str());
+    const std::string requests = "C:\\nomblet-links";
+    if (::GetFileAttributesW(kernelPath(requests).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "no link maker (ctest runs cmake/link-maker start before the Windows tests)";
+    char* unixLink = unixName(wideText(link).c_str());
     char* unixTarget = unixName(wideTarget.c_str());
-    std::string command = std::string("/bin/ln -s \"") + (unixTarget ? unixTarget : "") + "\" \"" +
-                          (unixLink ? unixLink : "") + "\"";
+    const std::string request = std::string(unixLink ? unixLink : "") + "\n" + (unixTarget ? unixTarget : "") + "\n";
     ::HeapFree(::GetProcessHeap(), 0, unixLink);
     ::HeapFree(::GetProcessHeap(), 0, unixTarget);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA("Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
-        return "the host's ln could not be started";
-    ::WaitForSingleObject(process.hProcess, 10000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return ::GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES ? "" : "the link was not made";
+    // Written aside, then renamed: the maker never reads half a request.
+    static int serial = 0;
+    const std::string name =
+        requests + "\\" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    writeWholeFile(name + ".part", request);
+    if (!::MoveFileW(kernelPath(name + ".part").c_str(), kernelPath(name + ".request").c_str()))
+        return "the request could not be left for the link maker";
+    for (int waited = 0; waited < 400 && ::GetFileAttributesW(kernelPath(name + ".request").c_str()) !=
+                                             INVALID_FILE_ATTRIBUTES;
+         ++waited)
+        ::Sleep(50);
+    return ::GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES ? "" : "the host's link maker made no link";
 }

@@ -2,6 +2,7 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include "platform/Errors.h"
+#include "platform/PathChars.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -233,6 +234,35 @@ std::string PosixFileSystem::finalPath(const std::string& folder)
     return final.size() == 2 ? final + "\\" : final;
 }
 
+bool PosixFileSystem::isFinalFolder(const std::string& folder)
+{
+    const std::string host = hostPath(folder);
+    struct stat reached;
+    if (host.empty() || ::stat(host.c_str(), &reached) != 0)
+        return false;
+    // The same folder, reached by the same text, was where it said it was.
+    if (checked_.folder == folder && checked_.device == reached.st_dev && checked_.inode == reached.st_ino)
+        return true;
+    std::string named = platform::withoutLongPrefix(folder);
+    while (named.size() > 3 && named.back() == '\\')
+        named.pop_back();
+    if (!platform::sameName(nullptr, finalPath(folder), named))
+        return false;
+    checked_ = {folder, reached.st_dev, reached.st_ino};
+    return true;
+}
+
+std::string PosixFileSystem::storedName(const std::string& hostFolder, const std::string& name) const
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostFolder.c_str()), &::closedir);
+    if (!dir)
+        return {};
+    while (const dirent* listed = ::readdir(dir.get()))
+        if (platform::sameName(nullptr, listed->d_name, name))
+            return listed->d_name;
+    return {};
+}
+
 bool PosixFileSystem::describeListed(const std::string& folder, const std::string& name, Description& found)
 {
     if (!platform::isListedName(name))
@@ -242,12 +272,20 @@ bool PosixFileSystem::describeListed(const std::string& folder, const std::strin
         found = *showing;
     } else {
         const std::string host = hostPath(path);
-        if (host.empty() || !describe(host, name, found))
+        if (host.empty())
             return false;
+        if (!describe(host, name, found)) {
+            // Windows finds a name in any letter case.
+            const std::string hostFolder = host.substr(0, host.size() - name.size());
+            const std::string stored = storedName(hostFolder, name);
+            if (stored.empty() || !describe(hostFolder + stored, stored, found))
+                return false;
+        }
     }
     last_.hostPath.clear();
-    // A link's final path is elsewhere: it is never deleted or removed through.
-    return (found.attributes & platform::faReparsePoint) == 0;
+    // The entry itself, in the very folder named: not a link, and not in a
+    // folder reached through one (its final path would be elsewhere).
+    return (found.attributes & platform::faReparsePoint) == 0 && isFinalFolder(folder);
 }
 
 bool PosixFileSystem::deleteFile(const std::string& folder, const std::string& name)

@@ -7,6 +7,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <sys/types.h>
+
 class PosixFileSystem final : public platform::IFileSystem {
 public:
     // driveFolder: the host folder that the drive's root stands for.
@@ -44,8 +46,14 @@ private:
     // so a munched cookie is looked at once; it is forgotten when the visitor
     // returns or changes something.
     bool describe(const std::string& hostPath, const std::string& name, Description& found);
-    // The entry listed as name in folder, when it is no link.
+    // The entry listed as name in folder (any letter case, as Windows finds
+    // it), when it is no link and the folder is its own final path.
     bool describeListed(const std::string& folder, const std::string& name, Description& found);
+    // Whether a folder is where its final path is (no link on the way); the
+    // last folder found so is remembered while it stays that very folder.
+    bool isFinalFolder(const std::string& folder);
+    // The name stored in a host folder that is name in another letter case; empty when none.
+    std::string storedName(const std::string& hostFolder, const std::string& name) const;
     // The entry a search is showing, when path names it as the program does.
     const Description* shown(const std::string& path) const
     {
@@ -63,6 +71,11 @@ private:
     std::string driveFolder_;
     char drive_;
     Description last_;
+    struct CheckedFolder {
+        std::string folder;
+        dev_t device = 0;
+        ino_t inode = 0;
+    } checked_;
     struct Listing {
         std::string folder; // with its trailing slash; empty when none is listed
         int fd = -1;

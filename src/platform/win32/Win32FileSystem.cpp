@@ -42,8 +42,8 @@ std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
 // The longest path the wide calls take, in characters, with its terminating zero.
 constexpr std::size_t longestPath = 32768;
 
-// Whether two wide paths are the same once A to Z are taken in lower case,
-// as the program compares names.
+// Whether two wide paths are the same once A to Z are taken in lower case
+// (where the system cannot compare as its file system does).
 bool sameIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
 {
     auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
@@ -51,6 +51,72 @@ bool sameIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
                return lower(x) == lower(y);
            });
 }
+
+// Where a full path's first name starts: after "C:\" or "\\server\share\";
+// npos when it starts with neither.
+std::size_t rootLength(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return 3;
+    if (path.size() < 3 || path[0] != L'\\' || path[1] != L'\\')
+        return std::wstring::npos;
+    const std::size_t server = path.find(L'\\', 2);
+    const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring::npos ? path.size() : share + 1;
+}
+
+// A full path in the form the kernel takes whole: a trailing dot or blank,
+// a device's name, "." and ".." are names like any other.
+std::wstring kernelForm(const std::wstring& full)
+{
+    return full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+// Whether a wide name from a listing stands for an entry of its folder alone.
+bool isListedWide(const std::wstring& name)
+{
+    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/") == std::wstring::npos;
+}
+
+// The path with each name past the first `from` characters that is the short
+// name of an entry replaced by that entry's long name, as final paths give it.
+std::wstring withLongNames(const std::wstring& path, std::size_t from)
+{
+    std::size_t start = std::max(from, rootLength(path));
+    if (start > path.size())
+        return path;
+    std::wstring result = path.substr(0, start);
+    while (start < path.size()) {
+        if (path[start] == L'\\') {
+            result += path[start++];
+            continue;
+        }
+        const std::size_t end = std::min(path.find(L'\\', start), path.size());
+        std::wstring name = path.substr(start, end - start);
+        WIN32_FIND_DATAW data;
+        if (name.find_first_of(L"*?") == std::wstring::npos) {
+            ScopedFind find(::FindFirstFileW(kernelForm(result + name).c_str(), &data));
+            if (find && data.cAlternateFileName[0] != L'\0' && sameIgnoringAsciiCase(data.cAlternateFileName, name))
+                name = data.cFileName;
+        }
+        result += name;
+        start = end;
+    }
+    return result;
+}
+
+// Whether two open handles are one entry.
+bool sameEntry(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION x, y;
+    return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+           x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// Final paths handed out in another form than their own, kept at most (a
+// munch takes a handful: the cookie folder, the stores' folders).
+constexpr std::size_t handedOutLimit = 64;
 
 platform::FileContent failure(DWORD error)
 {
@@ -102,6 +168,8 @@ Win32FileSystem::Win32FileSystem(bool useHandleCalls)
             reinterpret_cast<void*>(::GetProcAddress(kernel, "GetFinalPathNameByHandleW")));
         setInformationCall_ = reinterpret_cast<SetInformationCall>(
             reinterpret_cast<void*>(::GetProcAddress(kernel, "SetFileInformationByHandle")));
+        compareOrdinalCall_ = reinterpret_cast<CompareOrdinalCall>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "CompareStringOrdinal")));
     }
     if (!finalPathCall_ || !setInformationCall_)
         finalPathCall_ = nullptr, setInformationCall_ = nullptr;
@@ -152,59 +220,156 @@ std::wstring Win32FileSystem::objectName(HANDLE handle) const
     return text.compare(0, 4, L"\\??\\") == 0 && plain != text ? plain : std::wstring();
 }
 
+std::string Win32FileSystem::handOut(const std::wstring& final)
+{
+    if (std::optional<std::string> exact = win32paths::toAnsiExact(final.c_str()))
+        return *exact;
+    const std::size_t root = rootLength(final);
+    std::optional<std::string> text =
+        root == std::wstring::npos ? std::nullopt : win32paths::toAnsiExact(final.substr(0, root).c_str());
+    if (!text)
+        return {};
+    std::wstring reached = final.substr(0, root);
+    for (std::size_t start = root; start < final.size();) {
+        const std::size_t end = std::min(final.find(L'\\', start), final.size());
+        const std::wstring name = final.substr(start, end - start);
+        std::optional<std::string> spelt = win32paths::toAnsiExact(name.c_str());
+        if (!spelt) {
+            // Its short name, when that opens this very entry (Wine's are
+            // hashes and may be shared).
+            WIN32_FIND_DATAW data, check;
+            ScopedFind found(::FindFirstFileW(kernelForm(reached + name).c_str(), &data));
+            if (!found || data.cAlternateFileName[0] == L'\0')
+                return {};
+            spelt = win32paths::toAnsiExact(data.cAlternateFileName);
+            ScopedFind again(::FindFirstFileW(kernelForm(reached + data.cAlternateFileName).c_str(), &check));
+            if (!spelt || !again || name != check.cFileName)
+                return {};
+        }
+        *text += *spelt;
+        reached += name;
+        if (end < final.size()) {
+            *text += '\\';
+            reached += L'\\';
+        }
+        start = end + 1;
+    }
+    if (handedOut_.size() >= handedOutLimit)
+        handedOut_.clear();
+    handedOut_[*text] = final;
+    return *text;
+}
+
 std::string Win32FileSystem::finalPath(const std::string& folder)
 {
     const std::wstring path = win32paths::systemPath(folder);
     if (!finalPathCall_) {
         const std::wstring longer = win32paths::longPath(win32paths::fullPath(path));
-        return longer.empty() ? std::string()
-                              : win32paths::toAnsiExact(win32paths::withoutPrefix(longer).c_str()).value_or("");
+        const std::wstring plain = win32paths::withoutPrefix(longer);
+        const std::size_t root = rootLength(plain);
+        if (root == std::wstring::npos)
+            return {};
+        // Without final paths a junction cannot be told from the folder it
+        // leads to: a folder that is one, or lies beyond one, is not taken.
+        for (std::size_t cut = plain.find(L'\\', root);; cut = plain.find(L'\\', cut + 1)) {
+            const DWORD found = ::GetFileAttributesW(kernelForm(plain.substr(0, cut)).c_str());
+            if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_REPARSE_POINT))
+                return {};
+            if (cut == std::wstring::npos)
+                break;
+        }
+        return handOut(plain);
     }
     // Backup semantics: a folder opens too.
-    ScopedFile handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    ScopedFile handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     const std::wstring final = handle ? finalPathOf(handle.get()) : std::wstring();
-    return final.empty() ? std::string() : win32paths::toAnsiExact(final.c_str()).value_or("");
+    if (final.empty())
+        return {};
+    // Wine gives a name's trailing dots up in a final path: what is handed out
+    // must open this very folder, not a sibling.
+    ScopedFile again(::CreateFileW(kernelForm(final).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return again && sameEntry(handle.get(), again.get()) ? handOut(final) : std::string();
 }
 
-bool Win32FileSystem::deleteThroughHandle(const std::string& folder, const std::string& name, bool isFolder) const
+std::wstring Win32FileSystem::wideFolder(const std::string& folder, std::size_t& known) const
 {
+    // The longest form handed out that the folder starts with, name for name.
+    const std::pair<const std::string, std::wstring>* from = nullptr;
+    for (const auto& pair : handedOut_)
+        if (folder.compare(0, pair.first.size(), pair.first) == 0 &&
+            (folder.size() == pair.first.size() || folder[pair.first.size()] == '\\') &&
+            (!from || pair.first.size() > from->first.size()))
+            from = &pair;
+    known = from ? from->second.size() : 0;
+    return from ? from->second + win32paths::toWide(folder.substr(from->first.size())) : win32paths::toWide(folder);
+}
+
+bool Win32FileSystem::sameName(const std::wstring& a, const std::wstring& b) const
+{
+    if (!compareOrdinalCall_)
+        return sameIgnoringAsciiCase(a, b);
+    return compareOrdinalCall_(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+std::wstring Win32FileSystem::listedPath(const std::string& folder, const std::string& name, std::size_t& known) const
+{
+    // Text the ANSI calls would cut at a zero names another entry.
+    if (folder.find('\0') != std::string::npos || name.find('\0') != std::string::npos)
+        return {};
+    std::wstring path = win32paths::withoutPrefix(wideFolder(folder, known));
+    const std::wstring listed = win32paths::toWide(name);
+    // By characters: a double-byte name's second byte may be a backslash's.
+    if (rootLength(path) == std::wstring::npos || path.find(L'/') != std::wstring::npos || !isListedWide(listed))
+        return {};
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path + listed;
+}
+
+ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::string& name, bool isFolder) const
+{
+    std::size_t known = 0;
+    const std::wstring expected = listedPath(folder, name, known);
+    if (!finalPathCall_ || expected.empty())
+        return {};
     // Opened as links are followed everywhere (Wine follows a file link even
     // when asked not to), so a link's handle reports where it leads.
-    const std::wstring path = win32paths::entryPath(folder, name);
-    ScopedFile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    ScopedFile handle(::CreateFileW(kernelForm(expected).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
     if (!handle)
-        return false;
-    // The entry itself reports the path it was opened by. A name shown by its
-    // short alternate (it has no ANSI form) reports its long name instead.
+        return {};
+    // The entry reports the path it was opened by; one shown by a short name
+    // (it has no ANSI form) reports its long name instead.
     const std::wstring final = finalPathOf(handle.get());
-    const std::wstring listed = win32paths::withoutPrefix(path);
-    if (final.empty() || (!sameIgnoringAsciiCase(final, listed) &&
-                          !sameIgnoringAsciiCase(final, win32paths::withoutPrefix(win32paths::longPath(listed)))))
-        return false;
+    if (final.empty() || (!sameName(final, expected) && !sameName(final, withLongNames(expected, known))))
+        return {};
     if (isFolder) {
         // With backup semantics a file opens too.
         BY_HANDLE_FILE_INFORMATION information;
         if (!::GetFileInformationByHandle(handle.get(), &information) ||
             !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            return false;
+            return {};
     }
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInformationCall_(handle.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    return handle;
 }
 
 bool Win32FileSystem::deleteListed(const std::string& folder, const std::string& name, bool isFolder) const
 {
-    if (!platform::isListedName(name))
-        return false;
-    if (finalPathCall_)
-        return deleteThroughHandle(folder, name, isFolder);
-    // No file links before Vista: the name, joined whole, is that entry.
-    const std::wstring path = win32paths::entryPath(folder, name);
-    return (isFolder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str())) != FALSE;
+    if (!finalPathCall_) {
+        // No file links before Vista: the name, joined whole, is that entry.
+        std::size_t known = 0;
+        const std::wstring path = listedPath(folder, name, known);
+        return !path.empty() &&
+               (isFolder ? ::RemoveDirectoryW(kernelForm(path).c_str()) : ::DeleteFileW(kernelForm(path).c_str())) != FALSE;
+    }
+    ScopedFile handle = openListed(folder, name, isFolder);
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return handle && setInformationCall_(handle.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }
 
 bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& name)

@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#include "platform/win32/ScopedHandle.h"
+
+#include <map>
+
 class Win32FileSystem final : public platform::IFileSystem {
 public:
     // With the handle calls of the system (Windows Vista on), loaded at run
@@ -24,21 +28,45 @@ public:
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
 
+    // The per-entry rule of every delete: the entry that a search of folder
+    // listed as name, opened for deletion (and reading its attributes), only
+    // when its own final path is the folder's final path, "\\", and that name,
+    // compared as the file system compares names; a folder only when asked
+    // for one. None when it is another entry (a link, a trailing dot lost), is
+    // not there, is held without delete sharing, or the system has no final paths.
+    ScopedFile openListed(const std::string& folder, const std::string& name, bool isFolder) const;
+
 private:
     using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     using SetInformationCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     using QueryObjectCall = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    using CompareOrdinalCall = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL);
 
     // The final path of an open handle, without "\\?\"; empty when it cannot be had.
     std::wstring finalPathOf(HANDLE handle) const;
     // The kernel's name of an open handle, when it is a DOS path; empty otherwise.
     std::wstring objectName(HANDLE handle) const;
+    // A wide final path as the program's text: exact when the code page has
+    // it, otherwise each name it lacks by a short name that opens that entry
+    // (the pair kept, so that deletes there compare with the wide path); empty
+    // when even that cannot be had.
+    std::string handOut(const std::wstring& final);
+    // The wide path that a folder (a final path handed out, or one built from
+    // it and listed names) stands for, with the length of its part taken from a
+    // final path handed out (the rest is as written).
+    std::wstring wideFolder(const std::string& folder, std::size_t& known) const;
+    // Whether two wide paths name the same entry as the file system compares names.
+    bool sameName(const std::wstring& a, const std::wstring& b) const;
+    // The wide path of the entry listed as name in folder, by the rule of
+    // deletes (known: as wideFolder); empty when name is not one listed name.
+    std::wstring listedPath(const std::string& folder, const std::string& name, std::size_t& known) const;
     // Deletes or removes a listed entry, by the rule the system allows.
     bool deleteListed(const std::string& folder, const std::string& name, bool isFolder) const;
-    // Opens the listed entry, checks that it is that entry, and deletes it through the same handle.
-    bool deleteThroughHandle(const std::string& folder, const std::string& name, bool isFolder) const;
 
     FinalPathCall finalPathCall_ = nullptr;
     SetInformationCall setInformationCall_ = nullptr;
     QueryObjectCall queryObjectCall_ = nullptr;
+    CompareOrdinalCall compareOrdinalCall_ = nullptr;
+    // Final paths handed out in a form other than their own, by that form.
+    std::map<std::string, std::wstring> handedOut_;
 };

@@ -148,26 +148,6 @@ std::wstring longPath(const std::wstring& full)
     return longer;
 }
 
-std::wstring entryPath(const std::string& folder, const std::string& name)
-{
-    std::wstring path = toWide(folder);
-    if (!isDevicePath(path)) {
-        // Made full in its own right: the name must not take part in that. A
-        // final path already is (a munch asks this for every file).
-        if (!isAbsolute(path) || path.find(L"\\.") != std::wstring::npos || path.find(L'/') != std::wstring::npos)
-            path = fullPath(path);
-        if (path.empty())
-            return {};
-        if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
-            path = L"\\\\?\\UNC\\" + path.substr(2);
-        else
-            path = L"\\\\?\\" + path;
-    }
-    if (!isSeparator(path.back()))
-        path += L'\\';
-    return path + toWide(name);
-}
-
 std::wstring systemPath(const std::wstring& path)
 {
     if (isDevicePath(path) || (fitsPlainCalls(path) && isAbsolute(path)))

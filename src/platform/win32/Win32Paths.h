@@ -36,11 +36,6 @@ std::wstring withoutPrefix(const std::wstring& path);
 // calls take at any length); empty when it does not exist.
 std::wstring longPath(const std::wstring& full);
 
-// An entry that a search of folder listed as name, in the "\\?\" form
-// ("\\?\UNC\" for a share), so that the name goes whole: a trailing dot or
-// blank stays, and a device's name is a file of that folder.
-std::wstring entryPath(const std::string& folder, const std::string& name);
-
 // What the wide file calls get for a path: the path as given when its full
 // form fits the plain calls (what the ANSI calls passed on), otherwise its
 // full form with the long-path prefix. A path that already starts with "\\?\",
