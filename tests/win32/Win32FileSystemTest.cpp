@@ -214,3 +214,66 @@ TEST(Win32FileSystem, WhereTheSystemHasNoHandleCallsNamesStillGoWhole)
     EXPECT_THAT(names(plain, folder.path() + "\\*"), UnorderedElementsAre(".", "..", "index.dat", "plain.txt"));
     EXPECT_EQ(readWholeFile(folder.file("index.dat")), "index.dat");
 }
+
+TEST(Win32FileSystem, AFolderWithoutAnAnsiNameIsCarriedByItsShortNamesAndStillComparedWhole)
+{
+    // "Łukasz" and "表" have no form in code page 1252; "dir" stands beside "dir.".
+    ScratchFolder folder;
+    for (const wchar_t* made : {L"\x0141ukasz", L"\x0141ukasz\\Cookies", L"\x0141ukasz\\\x8868", L"dir", L"dir."})
+        ::CreateDirectoryW((kernelPath(folder.path()) + L"\\" + made).c_str(), nullptr);
+    for (const wchar_t* made : {L"\x0141ukasz\\Cookies\\a.txt", L"\x0141ukasz\\\x8868\\b.txt"})
+        ::CloseHandle(::CreateFileW((kernelPath(folder.path()) + L"\\" + made).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr));
+    Win32FileSystem fs;
+    std::string user;
+    for (const std::string& name : names(fs, folder.path() + "\\*"))
+        if (name != "." && name != ".." && name != "dir" && name != "dir.")
+            user = name;
+    ASSERT_FALSE(user.empty());
+
+    const std::string final = fs.finalPath(folder.path() + "\\" + user);
+    ASSERT_FALSE(final.empty()) << "no silent refusal";
+    EXPECT_EQ(fs.finalPath(final), final) << "the form handed out is its own final path";
+    std::string sub;
+    for (const std::string& name : names(fs, final + "\\*"))
+        if (name != "." && name != ".." && name != "Cookies")
+            sub = name;
+    const struct {
+        std::string folder;
+        const char* name;
+        bool folderEntry;
+        bool done;
+    } cases[] = {
+        {final + "\\Cookies", "a.txt", false, true},
+        {final, "Cookies", false, false},
+        {final, "Cookies", true, true},
+        {final + "\\" + sub, "b.txt", false, true}, // a folder listed by its short name below it
+        {final + "\\" + sub, "missing.txt", false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.folderEntry ? fs.removeDirectory(c.folder, c.name) : fs.deleteFile(c.folder, c.name), c.done)
+            << c.folder << " " << c.name;
+
+    // Wine gives a trailing dot up in a final path: "dir." never stands for "dir".
+    const std::string dotted = fs.finalPath("\\\\?\\" + folder.path() + "\\dir.");
+    EXPECT_TRUE(dotted.empty() || dotted.back() == '.') << dotted;
+}
+
+TEST(Win32FileSystem, WithoutFinalPathsAFolderThatIsALinkOrLiesBeyondOneIsNotTaken)
+{
+    ScratchFolder folder;
+    ::CreateDirectoryA(folder.file("Real").c_str(), nullptr);
+    ::CreateDirectoryA(folder.file("Real\\Sub").c_str(), nullptr);
+    const std::string cannot = makeLink(folder.file("Linked"), folder.file("Real"), true);
+    ASSERT_EQ(cannot, "");
+    Win32FileSystem plain(false), handles;
+    const struct {
+        const char* relative;
+        bool plainTakes;
+    } cases[] = {{"Real", true}, {"Real\\Sub", true}, {"Linked", false}, {"Linked\\Sub", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(!plain.finalPath(folder.file(c.relative)).empty(), c.plainTakes) << c.relative;
+        // With final paths the link is where it leads.
+        EXPECT_FALSE(handles.finalPath(folder.file(c.relative)).empty()) << c.relative;
+    }
+}

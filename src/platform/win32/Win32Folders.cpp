@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Paths.h"
 
 #include <cstring>
+#include <cwchar>
 
 std::string Win32Folders::windowsDirectory(std::size_t maxChars)
 {
@@ -15,23 +16,44 @@ std::string Win32Folders::windowsDirectory(std::size_t maxChars)
     return buffer.substr(0, buffer.find('\0'));
 }
 
+namespace {
+
+// A folder named in wide text as the program's text: exact, or by its short
+// name when the code page lacks a character of it; empty when neither is had.
+std::string ansiFolder(const wchar_t* wide)
+{
+    if (std::optional<std::string> exact = win32paths::toAnsiExact(wide))
+        return *exact;
+    wchar_t shortened[MAX_PATH];
+    DWORD length = ::GetShortPathNameW(wide, shortened, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        if (std::optional<std::string> exact = win32paths::toAnsiExact(shortened))
+            return *exact;
+    return {};
+}
+
+} // namespace
+
 std::vector<std::string> Win32Folders::systemFolders()
 {
+    // The wide calls: a profile named after a user the code page cannot spell
+    // must be guarded by the form the program reaches it by, not a look-alike.
     std::vector<std::string> folders;
-    auto keep = [&](const char* text, UINT length) {
+    auto keep = [&](const wchar_t* text, UINT length) {
         if (length > 0 && length < MAX_PATH)
-            folders.emplace_back(text, length);
+            if (std::string folder = ansiFolder(text); !folder.empty())
+                folders.push_back(std::move(folder));
     };
-    char buffer[MAX_PATH];
-    keep(buffer, ::GetWindowsDirectoryA(buffer, MAX_PATH));
-    keep(buffer, ::GetSystemDirectoryA(buffer, MAX_PATH));
-    keep(buffer, ::GetSystemWindowsDirectoryA(buffer, MAX_PATH));
+    wchar_t buffer[MAX_PATH];
+    keep(buffer, ::GetWindowsDirectoryW(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemDirectoryW(buffer, MAX_PATH));
+    keep(buffer, ::GetSystemWindowsDirectoryW(buffer, MAX_PATH));
     // Every folder the shell names, but the three that hold what a browser
     // leaves behind: the user's cookies, Internet cache and history.
     for (int csidl = CSIDL_DESKTOP; csidl <= CSIDL_COMPUTERSNEARME; ++csidl)
         if (csidl != CSIDL_COOKIES && csidl != CSIDL_INTERNET_CACHE && csidl != CSIDL_HISTORY &&
-            ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
-            keep(buffer, static_cast<UINT>(std::strlen(buffer)));
+            ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK)
+            keep(buffer, static_cast<UINT>(std::wcslen(buffer)));
     return folders;
 }
 
@@ -47,16 +69,8 @@ std::string Win32Folders::shellFolder(platform::ShellFolder folder)
     // The wide call, so that a user name the code page cannot spell still
     // gives a folder: by its short name, as the file system gives such names.
     wchar_t wide[MAX_PATH];
-    if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, wide) == S_OK && wide[0] != L'\0') {
-        if (std::optional<std::string> exact = win32paths::toAnsiExact(wide))
-            return *exact;
-        wchar_t shortened[MAX_PATH];
-        DWORD length = ::GetShortPathNameW(wide, shortened, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            if (std::optional<std::string> exact = win32paths::toAnsiExact(shortened))
-                return *exact;
-        return {};
-    }
+    if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, wide) == S_OK && wide[0] != L'\0')
+        return ansiFolder(wide);
     // Windows 9x answers only the ANSI call.
     char ansi[MAX_PATH];
     if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, ansi) == S_OK)
