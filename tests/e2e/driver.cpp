@@ -24,6 +24,7 @@
 //   usage CLASS               print "handles threads" of the process that owns the window,
 //                             as the system's handle table and thread list count them
 //   folder CSIDL              print the folder the shell names (SHGetFolderPathA)
+//   codepage                  print the ANSI code page the programs run with
 //   hold PATH MS MARKER       hold a file open as a browser holds its database (shared
 //                             reading and writing, no delete sharing), make the file MARKER
 //                             once it is held, and let it go after MS milliseconds
@@ -279,7 +280,7 @@ int printTextWidth(const char* face, int height, const std::string& text)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|textwidth|folder|hold|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|textwidth|codepage|folder|hold|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -314,6 +315,10 @@ int main(int argc, char** argv)
     }
     if (int result = cacheCommand(command, argc, argv); result >= 0)
         return result;
+    if (command == "codepage") {
+        std::printf("%u\n", ::GetACP());
+        return 0;
+    }
     if (command == "folder" && argc == 3) {
         char path[MAX_PATH] = {};
         if (::SHGetFolderPathA(nullptr, std::atoi(argv[2]), nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
