@@ -22,6 +22,8 @@ public:
     // A link (which the search shows as a reparse point) is never deleted through.
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
+    bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
+    bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     // The host's current folder in the drive's terms; the drive's root when it
@@ -54,6 +56,11 @@ private:
     bool isFinalFolder(const std::string& folder);
     // The name stored in a host folder that is name in another letter case; empty when none.
     std::string storedName(const std::string& hostFolder, const std::string& name) const;
+    // The listed entry, when deleteFile may delete it: a file, no link, not read-only.
+    bool describeDeletableFile(const std::string& folder, const std::string& name, Description& found);
+    // Each listed file by describeDeletableFile; false when one is not (or none is named).
+    bool describeTogether(const std::string& folder, const std::vector<std::string>& names,
+                          std::vector<Description>& found);
     // The entry a search is showing, when path names it as the program does.
     const Description* shown(const std::string& path) const
     {

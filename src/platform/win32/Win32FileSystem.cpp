@@ -334,15 +334,15 @@ ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::str
 {
     std::size_t known = 0;
     const std::wstring expected = listedPath(folder, name, known);
-    if (!finalPathCall_ || expected.empty())
+    if (expected.empty())
         return {};
     // Opened as links are followed everywhere (Wine follows a file link even
     // when asked not to), so a link's handle reports where it leads.
     ScopedFile handle(::CreateFileW(kernelForm(expected).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-    if (!handle)
-        return {};
+    if (!handle || !finalPathCall_)
+        return handle; // no file links before Vista: the name, joined whole, is that entry
     // The entry reports the path it was opened by; one shown by a short name
     // (it has no ANSI form) reports its long name instead.
     const std::wstring final = finalPathOf(handle.get());
@@ -358,18 +358,23 @@ ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::str
     return handle;
 }
 
+bool Win32FileSystem::markForDeletion(HANDLE handle, bool deleted) const
+{
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleted)};
+    return setInformationCall_(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
 bool Win32FileSystem::deleteListed(const std::string& folder, const std::string& name, bool isFolder) const
 {
-    if (!finalPathCall_) {
-        // No file links before Vista: the name, joined whole, is that entry.
-        std::size_t known = 0;
-        const std::wstring path = listedPath(folder, name, known);
-        return !path.empty() &&
-               (isFolder ? ::RemoveDirectoryW(kernelForm(path).c_str()) : ::DeleteFileW(kernelForm(path).c_str())) != FALSE;
+    if (finalPathCall_) {
+        const ScopedFile handle = openListed(folder, name, isFolder);
+        return handle && markForDeletion(handle.get(), true);
     }
-    ScopedFile handle = openListed(folder, name, isFolder);
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return handle && setInformationCall_(handle.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    // No file links before Vista: the name, joined whole, is that entry.
+    std::size_t known = 0;
+    const std::wstring path = listedPath(folder, name, known);
+    return !path.empty() &&
+           (isFolder ? ::RemoveDirectoryW(kernelForm(path).c_str()) : ::DeleteFileW(kernelForm(path).c_str())) != FALSE;
 }
 
 bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& name)
@@ -380,6 +385,57 @@ bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& n
 bool Win32FileSystem::removeDirectory(const std::string& folder, const std::string& name)
 {
     return deleteListed(folder, name, true);
+}
+
+std::vector<ScopedFile> Win32FileSystem::openTogether(const std::string& folder,
+                                                     const std::vector<std::string>& names) const
+{
+    std::vector<ScopedFile> handles;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        ScopedFile handle = openListed(folder, names[i], false);
+        // A read-only file opens for deletion but refuses its mark: it is refused here,
+        // before any other is marked.
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!handle || !::GetFileInformationByHandle(handle.get(), &information) ||
+            (information.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+            return {};
+        // One entry named twice (in any letter case) would be marked twice and counted as two.
+        for (const ScopedFile& opened : handles)
+            if (sameEntry(opened.get(), handle.get()))
+                return {};
+        handles.push_back(std::move(handle));
+    }
+    return handles;
+}
+
+bool Win32FileSystem::canDeleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    return !openTogether(folder, names).empty();
+}
+
+bool Win32FileSystem::deleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    const std::vector<ScopedFile> handles = openTogether(folder, names);
+    if (handles.empty())
+        return false;
+    if (!setInformationCall_) {
+        // Before Vista: each held open by us with delete sharing, so none can be
+        // taken by another program between these deletes.
+        bool all = true;
+        for (const std::string& name : names) {
+            std::size_t known = 0;
+            all &= ::DeleteFileW(kernelForm(listedPath(folder, name, known)).c_str()) != FALSE;
+        }
+        return all;
+    }
+    for (std::size_t i = 0; i < handles.size(); ++i)
+        if (!markForDeletion(handles[i].get(), true)) {
+            // None is touched: the marks made are taken back before the handles close.
+            while (i-- > 0)
+                markForDeletion(handles[i].get(), false);
+            return false;
+        }
+    return true;
 }
 
 namespace {

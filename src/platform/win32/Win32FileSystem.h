@@ -3,12 +3,12 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <windows.h>
 
-#include "platform/win32/ScopedHandle.h"
-
 #include <map>
+#include <vector>
 
 class Win32FileSystem final : public platform::IFileSystem {
 public:
@@ -24,17 +24,11 @@ public:
     std::string finalPath(const std::string& folder) override;
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
+    bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
+    bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
-
-    // The per-entry rule of every delete: the entry that a search of folder
-    // listed as name, opened for deletion (and reading its attributes), only
-    // when its own final path is the folder's final path, "\\", and that name,
-    // compared as the file system compares names; a folder only when asked
-    // for one. None when it is another entry (a link, a trailing dot lost), is
-    // not there, is held without delete sharing, or the system has no final paths.
-    ScopedFile openListed(const std::string& folder, const std::string& name, bool isFolder) const;
 
 private:
     using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
@@ -62,6 +56,18 @@ private:
     std::wstring listedPath(const std::string& folder, const std::string& name, std::size_t& known) const;
     // Deletes or removes a listed entry, by the rule the system allows.
     bool deleteListed(const std::string& folder, const std::string& name, bool isFolder) const;
+    // The per-entry rule of every delete (each delete of a listed entry opens
+    // it here): the entry that a search of folder listed as name, opened for
+    // deletion, only when its own final path is the folder's final path, "\\",
+    // and that name, compared as the file system compares names; a folder only
+    // when asked for one. None when it is another entry (a link, a trailing dot
+    // lost), is not there or is held without delete sharing. Before Vista (no
+    // final paths, no file links) the name, joined whole, is that entry.
+    ScopedFile openListed(const std::string& folder, const std::string& name, bool isFolder) const;
+    // Sets or clears the mark that deletes an open entry once its last handle closes.
+    bool markForDeletion(HANDLE handle, bool deleted) const;
+    // Every one of the listed files opened by openListed, or none when one of them cannot be.
+    std::vector<ScopedFile> openTogether(const std::string& folder, const std::vector<std::string>& names) const;
 
     FinalPathCall finalPathCall_ = nullptr;
     SetInformationCall setInformationCall_ = nullptr;
