@@ -134,7 +134,7 @@ close_nomblet
 wait_for_exit 5 || true
 
 echo "Clear IE Cache, 20,000 files in 1,000 folders: $(stat_line "${ours[@]}")"
-echo "the floor (bare Win32 loop):                   $(stat_line "${floors[@]}")"
+echo "the floor (bare loop, each delete checked):    $(stat_line "${floors[@]}")"
 echo "cmd /c rd /s /q:                               $(stat_line "${theirs[@]}")"
 echo "  against the floor: median of the runs' ratios $(median "${to_floor[@]}") (goal at most 1.15), ratio of medians $(ratio "$(median "${ours[@]}")" "$(median "${floors[@]}")")"
 echo "  CPU time against the floor's: median of the runs' ratios $(median "${cpu_to_floor[@]}")"

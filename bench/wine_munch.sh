@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Under Wine: how long nomblet.exe takes from the moment a cookie folder of N
-# files appears until it is empty, against `cmd /c del /q` on an identical
-# folder in the same run; then how long the tray menu takes to open at several
-# moments of such a munch. Prints min, median and max of each.
+# files appears until it is empty, against `cmd /c del /q` and the checked floor
+# (nomblet_wine_floor: a bare loop deleting each file as the program checks it)
+# on identical folders in the same run; then how long the tray menu takes to
+# open at several moments of such a munch. Prints min, median and max of each.
+# NOMBLET_EXE=PATH measures another build of nomblet.exe (one kept from before a change, say).
 #   bench/wine_munch.sh [files (20000)] [runs (5)] [sounds on (1) or off (0)] [menu openings (5)]
 set -euo pipefail
 case ${1:-} in -h | --help)
@@ -13,12 +15,13 @@ esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/setup
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target nomblet nomblet_driver >/dev/null
+cmake --build --preset win32 --target nomblet nomblet_driver nomblet_wine_floor >/dev/null
 files=${1:-20000}
 runs=${2:-5}
 sounds=${3:-1}
 openings=${4:-5}
-exe=$PWD/build/win32/nomblet.exe
+exe=$(realpath "${NOMBLET_EXE:-$PWD/build/win32/nomblet.exe}")
+floor=$PWD/build/win32/nomblet_wine_floor.exe
 drv=$PWD/build/win32/tests/e2e/nomblet_driver.exe
 
 export WINEPREFIX=$(mktemp -d /tmp/nomblet-bench.XXXXXX)
@@ -80,9 +83,11 @@ pid=$!
 driver wait TForm1 20 >/dev/null
 sleep 2 # the about window's second
 
-del_times=() munch_times=() ratios=()
+del_times=() floor_times=() munch_times=() ratios=() floor_ratios=()
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for ((r = 1; r <= runs; r++)); do
   stage "$c/del-stage"
+  stage "$c/floor"
   stage "$c/ie/stage"
   mv "$c/del-stage" "$c/del"
   sync # neither program pays for writing out what the other, or the staging, left
@@ -92,15 +97,27 @@ for ((r = 1; r <= runs; r++)); do
   empty "$c/del" || { echo "del left files behind" >&2; exit 1; }
   rmdir "$c/del"
   sync
+  t2=$(now)
+  wine "$floor" 'C:\floor' </dev/null >/dev/null 2>&1
+  t3=$(now)
+  empty "$c/floor" || { echo "the floor left files behind" >&2; exit 1; }
+  rmdir "$c/floor"
+  sync
   m=$(appear_and_wait "$c/ie/stage" "$c/ie/cookies")
   rmdir "$c/ie/cookies"
   d=$(echo "$t1 - $t0" | bc -l)
-  del_times+=("$d") munch_times+=("$m") ratios+=("$(echo "$m / $d" | bc -l)")
-  printf 'run %d: del /q %.3f s, nomblet %.3f s, ratio %.2f\n' "$r" "$d" "$m" "$(echo "$m / $d" | bc -l)"
+  f=$(echo "$t3 - $t2" | bc -l)
+  del_times+=("$d") floor_times+=("$f") munch_times+=("$m") ratios+=("$(echo "$m / $d" | bc -l)")
+  floor_ratios+=("$(echo "$m / $f" | bc -l)")
+  printf 'run %d: del /q %.3f s, floor %.3f s, nomblet %.3f s, ratio to del %.2f, to the floor %.2f\n' \
+    "$r" "$d" "$f" "$m" "$(echo "$m / $d" | bc -l)" "$(echo "$m / $f" | bc -l)"
 done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%s\n' "${del_times[@]}" | summary "del /q, $files files (s)"
 printf '%s\n' "${munch_times[@]}" | summary "nomblet, sounds $([ "$sounds" = 1 ] && echo on || echo off), $files files (s)"
-printf '%s\n' "${ratios[@]}" | summary "ratio"
+printf '%s\n' "${floor_times[@]}" | summary "the checked floor, $files files (s)"
+printf '%s\n' "${ratios[@]}" | summary "ratio to del /q"
+printf '%s\n' "${floor_ratios[@]}" | summary "ratio to the checked floor"
 
 # The tray menu at several moments of a munch: each opening pauses munching
 # (the menu gate), so each moment gets a fresh folder.

@@ -1,10 +1,15 @@
-// Win32 only. The floor that Clear IE Cache is measured against: empties a
-// folder tree with nothing but the system's calls (one listing per folder, one
+// Win32 only. The floor that the program's deletes are measured against: empties
+// a folder tree with nothing but the system's calls (one listing per folder, one
 // delete per file, one remove per folder, wide calls) and keeps the folder
-// itself, as the command does (bench/wine_cleanup.sh).
+// itself, as Clear IE Cache and the munch do (bench/wine_cleanup.sh,
+// bench/wine_munch.sh). Each delete is checked as the program checks it: the
+// entry opened for deletion, its final path compared with the folder's (taken
+// once) and its name, then deleted through that handle. --plain: the plain
+// calls on the joined names, unchecked.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +19,38 @@ struct Counts {
     unsigned long files = 0;
     unsigned long folders = 0;
 };
+
+bool checked = true;
+
+// The final path of an open handle without "\\?\" (paths here stay short).
+std::wstring finalPathOf(HANDLE handle)
+{
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD length = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH * 2, 0);
+    if (length == 0 || length >= MAX_PATH * 2)
+        return {};
+    std::wstring final(buffer, length);
+    return final.compare(0, 4, L"\\\\?\\") == 0 ? final.substr(4) : final;
+}
+
+bool remove(const std::wstring& folder, const std::wstring& name, bool isFolder)
+{
+    const std::wstring path = folder + L"\\" + name;
+    if (!checked)
+        return (isFolder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str())) != FALSE;
+    HANDLE handle = ::CreateFileW((L"\\\\?\\" + path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const std::wstring final = finalPathOf(handle);
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    const bool done = ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), path.c_str(),
+                                             static_cast<int>(path.size()), TRUE) == CSTR_EQUAL &&
+                      ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+    ::CloseHandle(handle);
+    return done;
+}
 
 void empty(const std::wstring& folder, Counts& counts)
 {
@@ -26,18 +63,17 @@ void empty(const std::wstring& folder, Counts& counts)
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..")
             continue;
-        const std::wstring path = folder + L"\\" + name;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
             continue; // never through a link
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            subfolders.push_back(path);
+            subfolders.push_back(name);
         else
-            counts.files += ::DeleteFileW(path.c_str()) != FALSE;
+            counts.files += remove(folder, name, false);
     } while (::FindNextFileW(find, &data));
     ::FindClose(find);
     for (const std::wstring& subfolder : subfolders) {
-        empty(subfolder, counts);
-        counts.folders += ::RemoveDirectoryW(subfolder.c_str()) != FALSE;
+        empty(folder + L"\\" + subfolder, counts);
+        counts.folders += remove(folder, subfolder, true);
     }
 }
 
@@ -45,15 +81,26 @@ void empty(const std::wstring& folder, Counts& counts)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: nomblet_wine_floor FOLDER\n");
+    checked = !(argc == 3 && std::strcmp(argv[1], "--plain") == 0);
+    if (argc != (checked ? 2 : 3)) {
+        std::fprintf(stderr, "usage: nomblet_wine_floor [--plain] FOLDER\n");
         return 2;
     }
     std::wstring folder(MAX_PATH, L'\0');
-    int length = ::MultiByteToWideChar(CP_ACP, 0, argv[1], -1, folder.data(), MAX_PATH);
+    int length = ::MultiByteToWideChar(CP_ACP, 0, argv[argc - 1], -1, folder.data(), MAX_PATH);
     if (length <= 1)
         return 2;
     folder.resize(static_cast<std::size_t>(length - 1));
+    if (checked) {
+        // The folder taken where it is, once.
+        HANDLE handle = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return 2;
+        folder = finalPathOf(handle);
+        ::CloseHandle(handle);
+    }
     Counts counts;
     empty(folder, counts);
     std::printf("%lu files, %lu folders\n", counts.files, counts.folders);
