@@ -11,17 +11,11 @@ namespace {
 constexpr std::uint32_t excludingBits = 0x1E;
 constexpr const char* everyName = "*.*";
 
-// ".", "..", a link, or a name that would point elsewhere once joined to its
-// folder (a POSIX name may hold a backslash; a double-byte character's second
-// byte may look like one and is not).
-bool passedOver(platform::ICodePage& codePage, const platform::FindEntry& entry)
-{
-    return !platform::isListedName(&codePage, entry.name) || (entry.attributes & platform::faReparsePoint) != 0;
-}
-
+// A folder of its own to walk: by characters, for a double-byte character's
+// second byte may look like a backslash and is not one.
 bool isSubfolder(platform::ICodePage& codePage, const platform::FindEntry& entry)
 {
-    return (entry.attributes & platform::faDirectory) != 0 && !passedOver(codePage, entry);
+    return (entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(&codePage, entry);
 }
 
 } // namespace
@@ -62,7 +56,7 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
     path = withBackslash(path);
 
     auto list = [&](const platform::FindEntry& entry) {
-        if (passedOver(codePage_, entry) || (entry.attributes & ~mask & excludingBits) != 0)
+        if (!platform::isOwnEntry(&codePage_, entry) || (entry.attributes & ~mask & excludingBits) != 0)
             return;
         files_.push_back(path + entry.name);
         attributes_.push_back(entry.attributes);

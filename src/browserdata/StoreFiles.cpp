@@ -7,7 +7,7 @@ bool DeleteStoreFile(platform::IFileSystem& files, platform::ICodePage& codePage
 {
     platform::PathParts parts = platform::splitPath(&codePage, path);
     // The name as a whole: a trail byte 0x5C within it cuts nothing.
-    if (platform::namesDevice(path.substr(0, 4)) || platform::namesDevice(parts.name) ||
+    if (platform::opensDevice(path.substr(0, 4)) || platform::opensDevice(parts.name) ||
         !platform::isListedName(&codePage, parts.name))
         return false;
     // "C:name" lies in the drive's current folder, "name" in the program's.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
 #include "platform/PathText.h"
 
 #include <cstddef>
@@ -50,6 +51,12 @@ inline PathParts splitPath(ICodePage* codePage, std::string_view path)
 inline bool isListedName(ICodePage* codePage, std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && lastCharOf(codePage, name, "\\/") == std::string_view::npos;
+}
+
+// isOwnEntry by characters: a listed name and no link.
+inline bool isOwnEntry(ICodePage* codePage, const FindEntry& entry)
+{
+    return isListedName(codePage, entry.name) && (entry.attributes & faReparsePoint) == 0;
 }
 
 // A single-byte character in lower case as Windows compares names: A to Z,

@@ -343,7 +343,7 @@ FakeFileSystem::Node* FakeFileSystem::listed(const std::string& folder, const st
     Node* node = resolve(folder + "\\" + name, parent, true, &reached);
     // A link, or a folder that is not where it was said to be: the entry's
     // final path is the folder's, "\\", and the name, or it is another entry.
-    std::string expected = platform::withoutLongPrefix(folder);
+    std::string expected = platform::withoutKernelPrefix(folder);
     if (!platform::endsWithChar(codePage, expected, '\\'))
         expected += '\\';
     return node && platform::sameName(codePage, reached, expected + name) ? node : nullptr;

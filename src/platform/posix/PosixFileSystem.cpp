@@ -243,7 +243,7 @@ bool PosixFileSystem::isFinalFolder(const std::string& folder)
     // The same folder, reached by the same text, was where it said it was.
     if (checked_.folder == folder && checked_.device == reached.st_dev && checked_.inode == reached.st_ino)
         return true;
-    std::string named = platform::withoutLongPrefix(folder);
+    std::string named = platform::withoutKernelPrefix(folder);
     while (named.size() > 3 && named.back() == '\\')
         named.pop_back();
     if (!platform::sameName(nullptr, finalPath(folder), named))

@@ -21,7 +21,7 @@ bool alternateOpensEntry(const std::wstring& searched, const WIN32_FIND_DATAW& d
     const std::size_t cut = searched.find_last_of(L"\\/:");
     const std::wstring folder = cut == std::wstring::npos ? std::wstring() : searched.substr(0, cut + 1);
     WIN32_FIND_DATAW check;
-    ScopedFind find(::FindFirstFileW(win32paths::systemPath(folder + data.cAlternateFileName).c_str(), &check));
+    ScopedFind find(::FindFirstFileW(win32paths::pathForWideCalls(folder + data.cAlternateFileName).c_str(), &check));
     return find && std::wcscmp(check.cFileName, data.cFileName) == 0;
 }
 
@@ -41,16 +41,6 @@ std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
 
 // The longest path the wide calls take, in characters, with its terminating zero.
 constexpr std::size_t longestPath = 32768;
-
-// Whether two wide paths are the same once A to Z are taken in lower case
-// (where the system cannot compare as its file system does).
-bool sameIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
-{
-    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
-               return lower(x) == lower(y);
-           });
-}
 
 // Where a full path's first name starts: after "C:\" or "\\server\share\";
 // npos when it starts with neither.
@@ -96,7 +86,7 @@ std::wstring withLongNames(const std::wstring& path, std::size_t from)
         WIN32_FIND_DATAW data;
         if (name.find_first_of(L"*?") == std::wstring::npos) {
             ScopedFind find(::FindFirstFileW(kernelForm(result + name).c_str(), &data));
-            if (find && data.cAlternateFileName[0] != L'\0' && sameIgnoringAsciiCase(data.cAlternateFileName, name))
+            if (find && data.cAlternateFileName[0] != L'\0' && platform::sameIgnoringCase(std::wstring_view(data.cAlternateFileName), name))
                 name = data.cFileName;
         }
         result += name;
@@ -131,7 +121,7 @@ void Win32FileSystem::findFiles(const std::string& pattern,
                                 const std::function<bool(const platform::FindEntry&)>& visit)
 {
     // One entry at a time: the caller may delete what it has been shown.
-    const std::wstring searched = win32paths::systemPath(pattern);
+    const std::wstring searched = win32paths::pathForWideCalls(pattern);
     WIN32_FIND_DATAW data;
     ScopedFind find(::FindFirstFileW(searched.c_str(), &data));
     if (!find)
@@ -144,13 +134,13 @@ void Win32FileSystem::findFiles(const std::string& pattern,
 
 std::uint32_t Win32FileSystem::attributes(const std::string& path)
 {
-    return ::GetFileAttributesW(win32paths::systemPath(path).c_str());
+    return ::GetFileAttributesW(win32paths::pathForWideCalls(path).c_str());
 }
 
 std::optional<std::uint64_t> Win32FileSystem::lastWriteTime(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(win32paths::systemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesExW(win32paths::pathForWideCalls(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return std::nullopt;
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
@@ -194,7 +184,7 @@ std::wstring Win32FileSystem::finalPathOf(HANDLE handle) const
     if (length == 0)
         return ::GetLastError() == ERROR_MORE_DATA ? objectName(handle) : std::wstring();
     final.resize(length);
-    return win32paths::withoutPrefix(final);
+    return platform::withoutKernelPrefix(final);
 }
 
 std::wstring Win32FileSystem::objectName(HANDLE handle) const
@@ -216,7 +206,7 @@ std::wstring Win32FileSystem::objectName(HANDLE handle) const
     const Name* name = reinterpret_cast<const Name*>(information.data());
     const std::wstring text(name->buffer, name->length / sizeof(wchar_t));
     // Only a DOS path ("\??\C:\...", "\??\UNC\...") says where the entry is in the program's terms.
-    const std::wstring plain = win32paths::withoutPrefix(text);
+    const std::wstring plain = platform::withoutKernelPrefix(text);
     return text.compare(0, 4, L"\\??\\") == 0 && plain != text ? plain : std::wstring();
 }
 
@@ -262,10 +252,10 @@ std::string Win32FileSystem::handOut(const std::wstring& final)
 
 std::string Win32FileSystem::finalPath(const std::string& folder)
 {
-    const std::wstring path = win32paths::systemPath(folder);
+    const std::wstring path = win32paths::pathForWideCalls(folder);
     if (!finalPathCall_) {
         const std::wstring longer = win32paths::longPath(win32paths::fullPath(path));
-        const std::wstring plain = win32paths::withoutPrefix(longer);
+        const std::wstring plain = platform::withoutKernelPrefix(longer);
         const std::size_t root = rootLength(plain);
         if (root == std::wstring::npos)
             return {};
@@ -310,7 +300,7 @@ std::wstring Win32FileSystem::wideFolder(const std::string& folder, std::size_t&
 bool Win32FileSystem::sameName(const std::wstring& a, const std::wstring& b) const
 {
     if (!compareOrdinalCall_)
-        return sameIgnoringAsciiCase(a, b);
+        return platform::sameIgnoringCase(a, b);
     return compareOrdinalCall_(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
 }
@@ -320,7 +310,7 @@ std::wstring Win32FileSystem::listedPath(const std::string& folder, const std::s
     // Text the ANSI calls would cut at a zero names another entry.
     if (folder.find('\0') != std::string::npos || name.find('\0') != std::string::npos)
         return {};
-    std::wstring path = win32paths::withoutPrefix(wideFolder(folder, known));
+    std::wstring path = platform::withoutKernelPrefix(wideFolder(folder, known));
     const std::wstring listed = win32paths::toWide(name);
     // By characters: a double-byte name's second byte may be a backslash's.
     if (rootLength(path) == std::wstring::npos || path.find(L'/') != std::wstring::npos || !isListedWide(listed))
@@ -444,7 +434,7 @@ namespace {
 // than limit or shrinks meanwhile), otherwise at most limit bytes.
 platform::FileContent readFrom(const std::string& path, std::uint32_t limit, bool whole)
 {
-    ScopedFile file(::CreateFileW(win32paths::systemPath(path).c_str(), GENERIC_READ,
+    ScopedFile file(::CreateFileW(win32paths::pathForWideCalls(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file)
