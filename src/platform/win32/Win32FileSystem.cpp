@@ -86,7 +86,8 @@ std::wstring withLongNames(const std::wstring& path, std::size_t from)
         WIN32_FIND_DATAW data;
         if (name.find_first_of(L"*?") == std::wstring::npos) {
             ScopedFind find(::FindFirstFileW(kernelForm(result + name).c_str(), &data));
-            if (find && data.cAlternateFileName[0] != L'\0' && platform::sameIgnoringCase(std::wstring_view(data.cAlternateFileName), name))
+            if (find && data.cAlternateFileName[0] != L'\0' &&
+                platform::sameIgnoringCase(std::wstring_view(data.cAlternateFileName), name))
                 name = data.cFileName;
         }
         result += name;
