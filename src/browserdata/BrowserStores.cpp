@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -69,15 +70,23 @@ bool isFolder(platform::IFileSystem& files, const std::string& path)
     return folder;
 }
 
-// The folders directly in a folder, as full paths.
+// The folders directly in a folder, as full paths. A link is no profile of
+// this folder's: like every walk, this one never follows one.
 void addSubfolders(platform::IFileSystem& files, const std::string& folder, std::vector<std::string>& into)
 {
     files.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
-        if ((entry.attributes & platform::faDirectory) != 0 && entry.name != "." && entry.name != ".." &&
-            entry.name.find_first_of("\\/") == std::string::npos)
+        if ((entry.attributes & (platform::faDirectory | platform::faReparsePoint)) == platform::faDirectory &&
+            platform::isListedName(entry.name))
             into.push_back(folder + "\\" + entry.name);
         return true;
     });
+}
+
+// Whether a folder holds a file of that name.
+bool holdsFile(platform::IFileSystem& files, const std::string& folder, const char* name)
+{
+    const std::uint32_t attributes = files.attributes(folder + "\\" + name);
+    return attributes != platform::invalidAttributes && (attributes & platform::faDirectory) == 0;
 }
 
 std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family,
@@ -94,7 +103,10 @@ std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowser
         break;
     }
     case TBrowserKind::bkChromium:
+        // Beside its profiles the folder holds caches and other folders of the
+        // browser's own; only a profile holds its settings.
         addSubfolders(files, root, profiles);
+        std::erase_if(profiles, [&](const std::string& profile) { return !holdsFile(files, profile, "Preferences"); });
         break;
     case TBrowserKind::bkChromiumOneProfile:
         profiles.push_back(root);
@@ -124,6 +136,45 @@ std::span<const TBrowserFamily> BrowserFamilies()
     return families;
 }
 
+std::string ResolvedPath(const std::string& path)
+{
+    // What ".." never climbs above: a drive ("C:"), or a network path's server and share.
+    std::string head;
+    std::size_t at = 0;
+    std::size_t fixed = 0;
+    if (path.rfind("\\\\?\\", 0) == 0)
+        head = "\\\\?\\", at = 4;
+    if (path.size() >= at + 2 && path[at + 1] == ':') {
+        head += path.substr(at, 2), at += 2;
+    } else if (at == 4 && platform::sameIgnoringCase(path.substr(4, 4), "UNC\\")) {
+        head += path.substr(4, 3), at += 3, fixed = 2;
+    } else if (at == 0 && path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        head = "\\", at = 1, fixed = 2;
+    }
+    std::vector<std::string> elements;
+    std::string element;
+    const auto endElement = [&] {
+        if (element == "..") {
+            if (elements.size() > fixed)
+                elements.pop_back();
+        } else if (!element.empty() && element != ".") {
+            elements.push_back(element);
+        }
+        element.clear();
+    };
+    for (std::size_t i = at; i < path.size(); ++i) {
+        if (isSeparator(path[i]))
+            endElement();
+        else
+            element += path[i];
+    }
+    endElement();
+    std::string resolved = head;
+    for (const std::string& e : elements)
+        resolved += "\\" + e;
+    return elements.empty() ? resolved + "\\" : resolved;
+}
+
 std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root)
 {
     std::vector<std::string> paths;
@@ -136,7 +187,7 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
             while (path.size() > 1 && isSeparator(path.back()) && path[path.size() - 2] != ':')
                 path.pop_back();
             const bool relative = isRelative.empty() ? !isAbsolute(path) : isRelative != "0";
-            paths.push_back(relative ? root + "\\" + path : path);
+            paths.push_back(ResolvedPath(relative ? root + "\\" + path : path));
         }
         path.clear();
         isRelative.clear();
@@ -169,34 +220,52 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     return paths;
 }
 
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders)
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders,
+                                        const std::function<bool(const std::string&)>& refused)
 {
     // Each root asked for once per search, and only when a family needs it.
-    std::string roaming;
-    std::string local;
-    bool askedRoaming = false;
-    bool askedLocal = false;
-    const auto rootOf = [&](ShellFolder folder) -> const std::string& {
-        bool& asked = folder == ShellFolder::LocalAppData ? askedLocal : askedRoaming;
-        std::string& named = folder == ShellFolder::LocalAppData ? local : roaming;
-        if (!asked)
-            named = folders.shellFolder(folder);
-        asked = true;
-        return named;
+    struct Root {
+        bool asked = false;
+        std::string named;
+        bool localFixed = false;
+    };
+    Root roaming;
+    Root local;
+    const auto rootOf = [&](ShellFolder folder) -> const Root& {
+        Root& root = folder == ShellFolder::LocalAppData ? local : roaming;
+        if (!root.asked) {
+            root.named = folders.shellFolder(folder);
+            root.localFixed = !root.named.empty() && folders.driveKind(root.named) == platform::DriveKind::Fixed;
+        }
+        root.asked = true;
+        return root;
+    };
+    // Whether the ticks may look at a profile. Where the application data is
+    // on a local disk, a profile on a share or a removable drive could hold
+    // every tick for the network's time-out or ask for a disk: it is dropped
+    // before anything of it is looked at. Where the application data itself
+    // is on a share, its profiles are there too. No profile may be a folder
+    // the program must never empty.
+    const auto mayLookAt = [&](const Root& root, const std::string& profile) {
+        if (root.localFixed && folders.driveKind(profile) != platform::DriveKind::Fixed)
+            return false;
+        const std::string final = files.finalPath(profile);
+        return !refused(final.empty() ? profile : final);
     };
 
     std::vector<TFoundBrowser> found;
     for (std::size_t i = 0; i < std::size(families); ++i) {
         const TBrowserFamily& family = families[i];
-        const std::string& base = rootOf(family.Root);
-        if (base.empty())
+        const Root& base = rootOf(family.Root);
+        if (base.named.empty())
             continue;
-        const std::string root = base + "\\" + family.Folder;
+        const std::string root = base.named + "\\" + family.Folder;
         if (!isFolder(files, root))
             continue;
         TFoundBrowser browser{i, {}};
         for (const std::string& profile : profilesOf(files, family, root))
-            addStores(family.Kind, profile, browser.Stores);
+            if (mayLookAt(base, profile))
+                addStores(family.Kind, profile, browser.Stores);
         found.push_back(std::move(browser));
     }
     return found;

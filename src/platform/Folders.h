@@ -16,6 +16,14 @@ enum class ShellFolder {
     LocalAppData,   // application data of this machine
 };
 
+// What kind of drive a path lies on.
+enum class DriveKind {
+    Fixed,     // a local disk that is always there
+    Removable, // a floppy, card, stick or disc: it may have no medium in it
+    Network,   // a mapped drive or a network path ("\\server\share\...")
+    Unknown,   // no such drive, or a path that names none
+};
+
 class IFolders {
 public:
     virtual ~IFolders() = default;
@@ -34,6 +42,9 @@ public:
     // The path made absolute, with long names for the short ones of the parts
     // that exist; the path as given when it cannot be resolved.
     virtual std::string fullLongPath(const std::string& path) = 0;
+    // The kind of drive a path ("C:\...", "\\server\...", either with "\\?\")
+    // lies on, told without reaching the drive's medium or the network.
+    virtual DriveKind driveKind(const std::string& path) = 0;
 };
 
 } // namespace platform

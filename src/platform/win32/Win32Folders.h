@@ -9,4 +9,5 @@ public:
     std::vector<std::string> systemFolders() override;
     std::string shellFolder(platform::ShellFolder folder) override;
     std::string fullLongPath(const std::string& path) override;
+    platform::DriveKind driveKind(const std::string& path) override;
 };
