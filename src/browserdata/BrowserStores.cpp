@@ -89,16 +89,24 @@ bool holdsFile(platform::IFileSystem& files, const std::string& folder, const ch
     return attributes != platform::invalidAttributes && (attributes & platform::faDirectory) == 0;
 }
 
-std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family,
-                                    const std::string& root)
+// A profile's folder; named by profiles.ini, it may lie anywhere, even
+// through links. Otherwise it is a folder of the family's own (no link).
+struct Profile {
+    std::string path;
+    bool named;
+};
+
+std::vector<Profile> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family, const std::string& root)
 {
     std::vector<std::string> profiles;
+    std::size_t named = 0;
     switch (family.Kind) {
     case TBrowserKind::bkMozilla: {
         const platform::FileContent ini = files.readFileStart(root + "\\profiles.ini", ProfilesIniLimit);
         if (ini.ok)
             profiles = ProfilesIniPaths(std::string_view(reinterpret_cast<const char*>(ini.bytes.data()), ini.bytes.size()),
                                         root);
+        named = profiles.size();
         addSubfolders(files, root + "\\Profiles", profiles);
         break;
     }
@@ -114,8 +122,11 @@ std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowser
     }
     // profiles.ini and the Profiles folder usually name the same folders: each is looked at once.
     std::set<std::string> seen;
-    std::erase_if(profiles, [&](const std::string& profile) { return !seen.insert(platform::asciiLowered(profile)).second; });
-    return profiles;
+    std::vector<Profile> unique;
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        if (seen.insert(platform::asciiLowered(profiles[i])).second)
+            unique.push_back({std::move(profiles[i]), i < named});
+    return unique;
 }
 
 void addStores(TBrowserKind kind, const std::string& profile, std::vector<TCookieStore>& stores)
@@ -241,16 +252,21 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
         return root;
     };
     // Whether the ticks may look at a profile. Where the application data is
-    // on a local disk, a profile on a share or a removable drive could hold
-    // every tick for the network's time-out or ask for a disk: it is dropped
-    // before anything of it is looked at. Where the application data itself
-    // is on a share, its profiles are there too. No profile may be a folder
-    // the program must never empty.
-    const auto mayLookAt = [&](const Root& root, const std::string& profile) {
-        if (root.localFixed && folders.driveKind(profile) != platform::DriveKind::Fixed)
+    // on a local disk, a profile named on a share or a removable drive could
+    // hold every tick for the network's time-out or ask for a disk: it is
+    // dropped before anything of it is looked at. Where the application data
+    // itself is on a share, its profiles are there too. No profile may be a
+    // folder the program must never empty; one of the family's own folders
+    // lies where its path says.
+    const auto mayLookAt = [&](const Root& root, const Profile& profile) {
+        if (!profile.named)
+            return !refused(profile.path);
+        const bool onRootsDrive = profile.path.size() >= 2 && profile.path[1] == ':' &&
+                                  platform::sameIgnoringCase(profile.path.substr(0, 2), root.named.substr(0, 2));
+        if (root.localFixed && !onRootsDrive && folders.driveKind(profile.path) != platform::DriveKind::Fixed)
             return false;
-        const std::string final = files.finalPath(profile);
-        return !refused(final.empty() ? profile : final);
+        const std::string final = files.finalPath(profile.path);
+        return !refused(final.empty() ? profile.path : final);
     };
 
     std::vector<TFoundBrowser> found;
@@ -263,9 +279,9 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
         if (!isFolder(files, root))
             continue;
         TFoundBrowser browser{i, {}};
-        for (const std::string& profile : profilesOf(files, family, root))
+        for (const Profile& profile : profilesOf(files, family, root))
             if (mayLookAt(base, profile))
-                addStores(family.Kind, profile, browser.Stores);
+                addStores(family.Kind, profile.path, browser.Stores);
         found.push_back(std::move(browser));
     }
     return found;
