@@ -48,17 +48,6 @@ bool isProfileSection(std::string_view name)
     return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A drive ("C:...") or a network path ("\\server\...").
-bool isAbsolute(std::string_view path)
-{
-    return (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
-}
-
-bool isSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 // Whether a search for exactly this path finds a folder.
 bool isFolder(platform::IFileSystem& files, const std::string& path)
 {
@@ -70,13 +59,11 @@ bool isFolder(platform::IFileSystem& files, const std::string& path)
     return folder;
 }
 
-// The folders directly in a folder, as full paths. A link is no profile of
-// this folder's: like every walk, this one never follows one.
+// The folders directly in a folder, as full paths; a link to one is not followed.
 void addSubfolders(platform::IFileSystem& files, const std::string& folder, std::vector<std::string>& into)
 {
     files.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
-        if ((entry.attributes & (platform::faDirectory | platform::faReparsePoint)) == platform::faDirectory &&
-            platform::isListedName(entry.name))
+        if ((entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(entry))
             into.push_back(folder + "\\" + entry.name);
         return true;
     });
@@ -159,7 +146,7 @@ std::string ResolvedPath(const std::string& path)
         head += path.substr(at, 2), at += 2;
     } else if (at == 4 && platform::sameIgnoringCase(path.substr(4, 4), "UNC\\")) {
         head += path.substr(4, 3), at += 3, fixed = 2;
-    } else if (at == 0 && path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    } else if (at == 0 && path.size() >= 2 && platform::isSeparator(path[0]) && platform::isSeparator(path[1])) {
         head = "\\", at = 1, fixed = 2;
     }
     std::vector<std::string> elements;
@@ -174,7 +161,7 @@ std::string ResolvedPath(const std::string& path)
         element.clear();
     };
     for (std::size_t i = at; i < path.size(); ++i) {
-        if (isSeparator(path[i]))
+        if (platform::isSeparator(path[i]))
             endElement();
         else
             element += path[i];
@@ -195,9 +182,9 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     const auto endSection = [&] {
         if (inProfile && !path.empty()) {
             std::replace(path.begin(), path.end(), '/', '\\');
-            while (path.size() > 1 && isSeparator(path.back()) && path[path.size() - 2] != ':')
+            while (path.size() > 1 && platform::isSeparator(path.back()) && path[path.size() - 2] != ':')
                 path.pop_back();
-            const bool relative = isRelative.empty() ? !isAbsolute(path) : isRelative != "0";
+            const bool relative = isRelative.empty() ? !platform::isAbsolute(path) : isRelative != "0";
             paths.push_back(ResolvedPath(relative ? root + "\\" + path : path));
         }
         path.clear();

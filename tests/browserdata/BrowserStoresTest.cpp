@@ -219,6 +219,7 @@ TEST(BrowserStores, MozillaProfilesComeFromProfilesIniAndTheProfilesFolderEachOn
         m.files.addFolder(ff + "\\Profiles\\LISTED");
         m.files.addFolder(ff + "\\Profiles\\other");
         m.files.addFile(ff + "\\Profiles\\stray.txt");
+        m.files.addLink(ff + "\\Profiles\\linked", "D:\\elsewhere", platform::faDirectory); // not followed
         if (c.ini != "<none>")
             m.files.addFile(ff + "\\profiles.ini", c.ini);
         if (c.readFails)
@@ -278,15 +279,13 @@ TEST(BrowserStores, AProfileIsDroppedWhereATickMustNotLook)
     }
 }
 
-TEST(BrowserStores, AChromiumFolderIsAProfileOnlyWithItsSettingsAndNoLink)
+TEST(BrowserStores, AChromiumFolderIsAProfileOnlyWithItsSettings)
 {
     Machine m;
     const std::string chrome = local + "\\Google\\Chrome\\User Data";
     m.files.addFile(chrome + "\\Default\\Preferences", "{}");
     m.files.addFolder(chrome + "\\Crashpad\\reports");
     m.files.addFolder(chrome + "\\Cache\\Preferences"); // a folder of that name is no settings file
-    m.files.addFile(local + "\\Elsewhere\\Preferences", "{}");
-    m.files.addLink(chrome + "\\Linked", local + "\\Elsewhere", platform::faDirectory);
     EXPECT_THAT(m.found().at("Google Chrome"), ElementsAreArray(split(chromiumStores(chrome + "\\Default"))));
 }
 
