@@ -277,6 +277,7 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
 TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store)
 {
     TStoreLook look;
+    bool companionStays = false;
     const auto plainFile = [](std::uint32_t attributes) {
         return (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) == 0;
     };
@@ -288,15 +289,22 @@ TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store)
             look.StorePresent = true;
             look.StoreDeletable = plainFile(entry.attributes);
             look.StoreName = entry.name;
-        } else if (plainFile(entry.attributes) && name.size() > store.Name.size() &&
+        } else if (name.size() > store.Name.size() &&
                    platform::sameIgnoringCase(name.substr(0, store.Name.size()), store.Name) &&
                    std::any_of(std::begin(StoreCompanionSuffixes), std::end(StoreCompanionSuffixes),
                                [&](std::string_view suffix) {
                                    return platform::sameIgnoringCase(name.substr(store.Name.size()), suffix);
                                })) {
-            look.Companions.push_back(entry.name);
+            if (plainFile(entry.attributes))
+                look.Companions.push_back(entry.name);
+            else
+                companionStays = true;
         }
         return true;
     });
+    // A companion that cannot go (read-only, a link) keeps its store: a log
+    // or journal left without its database would be paired with a new one.
+    if (companionStays)
+        look.StoreDeletable = false;
     return look;
 }

@@ -71,7 +71,7 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
 // What one search for a store and its companions shows.
 struct TStoreLook {
     bool StorePresent = false;   // an entry of the store's name, whatever it is
-    bool StoreDeletable = false; // that entry is a plain file: not a folder, not read-only, not a link
+    bool StoreDeletable = false; // that entry and every companion are plain files: not folders, read-only or links
     std::string StoreName;       // as listed
     std::vector<std::string> Companions; // plain files, as listed
 };
