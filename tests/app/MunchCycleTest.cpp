@@ -1065,3 +1065,28 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\ie.txt"));
     EXPECT_FALSE(form->State.MunchBusy);
 }
+
+TEST_F(MunchCycleTest, TheTipTellsTheMenusCountLineOnceACycle)
+{
+    auto tip = [this] {
+        return FakeNotifyArea::tipOf(fakes.notifyArea.icons.at(form->TrayIcon1->NotifyData().hWnd));
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* tip;
+    };
+    const Step steps[] = {
+        {"at start", [] {}, "Nomblet: Munched = 0"},
+        {"three cookies", [this] { cookies({"a.txt", "b.txt", "c.txt"}); tick(); }, "Nomblet: Munched = 3"},
+        {"a tick with none", [this] { tick(); }, "Nomblet: Munched = 3"},
+        {"the counter reset", [this] { form->Cookies1->Click(); }, "Nomblet: Munched = 0"},
+    };
+    for (const Step& step : steps) {
+        fakes.notifyArea.calls.clear();
+        step.act();
+        EXPECT_EQ(tip(), step.tip) << step.what;
+        // The tip and the animation's first image; never one request per cookie.
+        EXPECT_LE(fakes.notifyArea.callsOf("modify").size(), 2u) << step.what;
+    }
+}
