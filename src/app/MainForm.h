@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/KeepSites.h"
 #include "app/SoundPacer.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
@@ -83,6 +84,8 @@ public:
     TMenuItem* NoneFound1 = nullptr; // shown, greyed, when no family is found
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
+    // The sites whose cookies stay, and the sites munched lately.
+    TKeepSites KeptSites;
 
     // Event handlers, bound by the layout.
     void Timer1Timer(TObject* Sender);
