@@ -304,19 +304,3 @@ TEST_F(MainFormTest, TheRegistrationIsReadWhileTheLayoutLoads)
     EXPECT_EQ(form.AutoStart1->AppName(), "MyApplication");
     EXPECT_TRUE(form.AutoStart1->AutoRun());
 }
-
-TEST_F(MainFormTest, AtTheScreensScaleTheAboutWindowGrowsAndTheTrayImagesTakeTheShellsSize)
-{
-    ui.perInch = 144;
-    fakes.iconsAndMenus.smallIcon = {24, 24};
-    TForm1& form = start();
-    EXPECT_EQ(form.Handle().bounds(), (platform::Rect{289, 326, 447, 117})); // centred as before
-    EXPECT_EQ((platform::Point{form.LinkLabel2->Left(), form.LinkLabel2->Top()}), (platform::Point{204, 84}));
-    EXPECT_EQ(form.LinkLabel2->Font().Height, -17);
-    EXPECT_EQ(form.GradientLabel1->BoundsRect(), (platform::Rect{48, 18, 374, 38}));
-    form.TrayIcon1->Icon().Handle();
-    const auto loads = fakes.iconsAndMenus.callsOf("loadIcon");
-    ASSERT_FALSE(loads.empty());
-    for (const Call& load : loads)
-        EXPECT_EQ(load.args[1], "24x24") << load.args[0];
-}

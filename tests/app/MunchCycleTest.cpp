@@ -1056,25 +1056,17 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
 
 TEST_F(MunchCycleTest, TheTipTellsTheMenusCountLineOnceACycle)
 {
-    auto tip = [this] {
-        return FakeNotifyArea::tipOf(fakes.notifyArea.icons.at(form->TrayIcon1->NotifyData().hWnd));
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "Nomblet: Munched = 0"}, // at start
+        {[this] { cookies({"a.txt", "b.txt", "c.txt"}); tick(); }, "Nomblet: Munched = 3"},
+        {[this] { tick(); }, "Nomblet: Munched = 3"},
+        {[this] { form->Cookies1->Click(); }, "Nomblet: Munched = 0"},
     };
-    struct Step {
-        const char* what;
-        std::function<void()> act;
-        const char* tip;
-    };
-    const Step steps[] = {
-        {"at start", [] {}, "Nomblet: Munched = 0"},
-        {"three cookies", [this] { cookies({"a.txt", "b.txt", "c.txt"}); tick(); }, "Nomblet: Munched = 3"},
-        {"a tick with none", [this] { tick(); }, "Nomblet: Munched = 3"},
-        {"the counter reset", [this] { form->Cookies1->Click(); }, "Nomblet: Munched = 0"},
-    };
-    for (const Step& step : steps) {
+    for (const auto& [act, tip] : steps) {
         fakes.notifyArea.calls.clear();
-        step.act();
-        EXPECT_EQ(tip(), step.tip) << step.what;
+        act();
+        EXPECT_EQ(FakeNotifyArea::tipOf(fakes.notifyArea.icons.begin()->second), tip);
         // The tip and the animation's first image; never one request per cookie.
-        EXPECT_LE(fakes.notifyArea.callsOf("modify").size(), 2u) << step.what;
+        EXPECT_LE(fakes.notifyArea.callsOf("modify").size(), 2u) << tip;
     }
 }
