@@ -140,7 +140,11 @@ private:
     // A blank cookie folder (blanks and control characters only) stands for
     // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
+    // The count in the menu, at each cookie.
     void showMunchedCount();
+    // The menu's count line in the tray icon's tip: each change is a request
+    // to the shell, so it follows once a cycle, not at each cookie.
+    void showCountInTip();
     // Counts and sounds a cookie when it was deleted; gives back whether it was.
     bool counted(bool deleted);
     // What the cycles saw of one browser's store. A store absent at two looks

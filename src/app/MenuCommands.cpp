@@ -183,6 +183,7 @@ void TForm1::Cookies1Click(TObject*)
     // Leaves the gate to time out.
     State.MunchedCount = 0;
     showMunchedCount();
+    showCountInTip();
 }
 
 void TForm1::Exit1Click(TObject*)

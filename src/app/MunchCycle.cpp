@@ -154,8 +154,10 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         });
     // The icon animates once the cycle is over, as it always has: during a
     // long munch it would only keep the shell busy.
-    if (munched)
+    if (munched) {
+        showCountInTip();
         TrayIcon1->SetCycleIcons(true);
+    }
 }
 
 bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch)

@@ -1059,3 +1059,20 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\ie.txt"));
     EXPECT_FALSE(form->State.MunchBusy);
 }
+
+TEST_F(MunchCycleTest, TheTipTellsTheMenusCountLineOnceACycle)
+{
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "Nomblet: Munched = 0"}, // at start
+        {[this] { cookies({"a.txt", "b.txt", "c.txt"}); tick(); }, "Nomblet: Munched = 3"},
+        {[this] { tick(); }, "Nomblet: Munched = 3"},
+        {[this] { form->Cookies1->Click(); }, "Nomblet: Munched = 0"},
+    };
+    for (const auto& [act, tip] : steps) {
+        fakes.notifyArea.calls.clear();
+        act();
+        EXPECT_EQ(FakeNotifyArea::tipOf(fakes.notifyArea.icons.begin()->second), tip);
+        // The tip and the animation's first image; never one request per cookie.
+        EXPECT_LE(fakes.notifyArea.callsOf("modify").size(), 2u) << tip;
+    }
+}
