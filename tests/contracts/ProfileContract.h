@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 template <typename World>
 class ProfileContract : public testing::Test {
@@ -60,6 +61,41 @@ TYPED_TEST_P(ProfileContract, LongValuesAreCutToTheBuffer)
     EXPECT_EQ(this->profile().readString(ini, "S", "Long", "", 5), "vvvv");
 }
 
+TYPED_TEST_P(ProfileContract, ASectionListsItsKeyNamesInOrderHoweverMany)
+{
+    const std::string ini = this->world.file("names.ini");
+    platform::IProfile& profile = this->profile();
+    ASSERT_TRUE(profile.writeString(ini, "Before", "Elsewhere", "1"));
+    // Enough names to pass the first buffer the real service is read with.
+    std::vector<std::string> written;
+    for (int i = 0; i < 600; ++i) {
+        written.push_back("site" + std::to_string(i) + ".example.com");
+        ASSERT_TRUE(profile.writeString(ini, "Keep Sites", written.back(), i % 2 ? "1" : "0"));
+    }
+    ASSERT_TRUE(profile.writeString(ini, "After", "Elsewhere", "1"));
+    EXPECT_EQ(profile.readKeyNames(ini, "keep sites"), written);
+    EXPECT_EQ(profile.readKeyNames(ini, "Before"), std::vector<std::string>{"Elsewhere"});
+    EXPECT_TRUE(profile.readKeyNames(ini, "Missing").empty());
+    EXPECT_TRUE(profile.readKeyNames(this->world.file("absent.ini"), "Keep Sites").empty());
+}
+
+TYPED_TEST_P(ProfileContract, RemovingAKeyRemovesThatOneKeyOnly)
+{
+    const std::string ini = this->world.file("remove.ini");
+    platform::IProfile& profile = this->profile();
+    ASSERT_TRUE(profile.writeString(ini, "Keep Sites", "a.com", "1"));
+    ASSERT_TRUE(profile.writeString(ini, "Keep Sites", "Example.com", "1"));
+    ASSERT_TRUE(profile.writeString(ini, "Keep Sites", "b.com", "yes"));
+    ASSERT_TRUE(profile.writeString(ini, "Other", "example.com", "1"));
+
+    EXPECT_TRUE(profile.removeKey(ini, "keep sites", "EXAMPLE.COM"));
+    EXPECT_TRUE(profile.removeKey(ini, "Keep Sites", "never.there"));
+    EXPECT_TRUE(profile.removeKey(ini, "No Section", "a.com"));
+    EXPECT_EQ(profile.readKeyNames(ini, "Keep Sites"), (std::vector<std::string>{"a.com", "b.com"}));
+    EXPECT_EQ(profile.readString(ini, "Keep Sites", "b.com", "", 2048), "yes");
+    EXPECT_EQ(profile.readString(ini, "Other", "example.com", "", 2048), "1");
+}
+
 TYPED_TEST_P(ProfileContract, AWriteIntoAMissingFolderIsRefused)
 {
     if (const std::string cannot = this->world.writeIntoMissingFolder(); !cannot.empty())
@@ -69,4 +105,5 @@ TYPED_TEST_P(ProfileContract, AWriteIntoAMissingFolderIsRefused)
 
 REGISTER_TYPED_TEST_SUITE_P(ProfileContract, WrittenKeysReadBackAndWhatIsMissingGivesTheFallback,
                             WritingOneKeyLeavesTheOthersAlone, LongValuesAreCutToTheBuffer,
+                            ASectionListsItsKeyNamesInOrderHoweverMany, RemovingAKeyRemovesThatOneKeyOnly,
                             AWriteIntoAMissingFolderIsRefused);
