@@ -26,6 +26,16 @@ std::string MenuSiteOfHost(std::string_view host);
 // lower case (ASCII letters only).
 std::string HostForMatching(std::string_view host);
 
+// The hosts of the records of a cookie file of the cookie folder: records of
+// nine lines, the third "host/path", the ninth "*". Judged only when the text
+// is the whole file and every record in it has that form: a site's cookie
+// may hide in whatever cannot be read as a record.
+struct TCookieFileHosts {
+    bool judged = false;
+    std::vector<std::string_view> hosts; // one per record, into the text
+};
+TCookieFileHosts CookieFileHosts(std::string_view text, bool whole);
+
 class TKeepSites {
 public:
     static constexpr std::size_t recentRows = 10; // recent sites the menu lists
@@ -35,6 +45,8 @@ public:
     // Whether a cookie of this host, as stored, belongs to a kept site.
     bool Keeps(std::string_view host) const;
 
+    // Keeps these sites and no other (those that are no site names are passed over).
+    void KeepOnly(const std::vector<std::string>& sites);
     // Keeps a site (lower-cased); false and nothing kept when it is not a site name.
     bool Keep(std::string_view site);
     // Keeps a site no longer; it goes to the front of the recent sites, so

@@ -57,6 +57,9 @@ Stores storesOf(const TForm1& form)
 // folder, enough for the rounds to cost next to nothing.
 constexpr int entriesPerRound = 32;
 
+// What is read of a cookie file to find its sites, while one is kept.
+constexpr std::uint32_t cookieFileReadLimit = 64 * 1024;
+
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
 } // namespace
@@ -148,7 +151,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
             if (!mayGoOn())
                 return false;
             if (isCookie(entry))
-                munched |= counted(files.deleteFile(cookieDir, entry.name));
+                munched |= munchCookie(cookieDir, entry);
             return true;
         });
     // The icon animates once the cycle is over, as it always has: during a
@@ -204,6 +207,30 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
     for (const std::string& companion : look.Companions)
         watch.toList |= !files.deleteFile(where, companion);
     return munched;
+}
+
+bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
+{
+    platform::IFileSystem& files = platform_.fileSystem;
+    if (KeptSites.Empty())
+        return counted(files.deleteFile(cookieDir, entry.name));
+    // A file larger than what is read may hold a kept site's cookie past it:
+    // it stays, as does one that cannot be read now or read as records.
+    if (entry.sizeLow >= cookieFileReadLimit)
+        return false;
+    const platform::FileContent content = files.readFileStart(cookieDir + "\\" + entry.name, cookieFileReadLimit);
+    if (!content.ok)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
+    const TCookieFileHosts records = CookieFileHosts(text, content.bytes.size() < cookieFileReadLimit);
+    if (!records.judged ||
+        std::any_of(records.hosts.begin(), records.hosts.end(), [&](std::string_view host) { return KeptSites.Keeps(host); }))
+        return false;
+    if (!counted(files.deleteFile(cookieDir, entry.name)))
+        return false;
+    for (std::string_view host : records.hosts)
+        KeptSites.Munched(host);
+    return true;
 }
 
 bool TForm1::MunchFile(const std::string& path)

@@ -129,3 +129,46 @@ TEST(KeepSites, ListsTheTenMostRecentSitesNotKeptMostRecentFirst)
     EXPECT_FALSE(sites.Flip("not a site"));
     EXPECT_EQ(sites.Kept().size(), 1u);
 }
+
+namespace {
+// One record of a cookie file as the folder holds them.
+std::string record(const std::string& hostPath, const char* end = "\n")
+{
+    return "name" + std::string(end) + "value" + end + hostPath + end + "1024" + end + "3567587328" + end +
+           "30000000" + end + "2857098624" + end + "29999999" + end + "*" + end;
+}
+} // namespace
+
+TEST(KeepSites, ReadsTheHostsOfACookieFileOnlyWhenEveryRecordIsWhole)
+{
+    using Hosts = std::vector<std::string_view>;
+    struct Case {
+        const char* name;
+        std::string text;
+        bool whole;
+        bool judged;
+        Hosts hosts;
+    } cases[] = {
+        {"one record", record("www.example.com/"), true, true, {"www.example.com"}},
+        {"two, with a path", record("a.com/") + record(".b.org/mail/"), true, true, {"a.com", ".b.org"}},
+        {"lines ending in CR LF", record("a.com/", "\r\n"), true, true, {"a.com"}},
+        {"no last line break", record("a.com/").substr(0, record("a.com/").size() - 1), true, true, {"a.com"}},
+        {"a blank line at the end", record("a.com/") + "\n", true, true, {"a.com"}},
+        {"empty", "", true, true, {}},
+        {"no * lines", "name\nvalue\na.com/\n1024\n", true, false, {}},
+        {"text after the last record", record("a.com/") + "name\nvalue\nb.com/\n", true, false, {}},
+        {"a record one line short", "value\na.com/\n1\n2\n3\n4\n5\n*\n", true, false, {}},
+        {"a record one line long", "x\n" + record("a.com/"), true, false, {}},
+        {"a host line without a path", "n\nv\na.com\n1\n2\n3\n4\n5\n*\n", true, false, {}},
+        {"a blank line between records", record("a.com/") + "\n" + record("b.com/"), true, false, {}},
+        {"binary", std::string("\0\x01\xff*\n", 5), true, false, {}},
+        {"only the start of a larger file", record("a.com/"), false, false, {}},
+    };
+    for (const Case& c : cases) {
+        const TCookieFileHosts hosts = CookieFileHosts(c.text, c.whole);
+        EXPECT_EQ(hosts.judged, c.judged) << c.name;
+        if (c.judged) {
+            EXPECT_EQ(hosts.hosts, c.hosts) << c.name;
+        }
+    }
+}

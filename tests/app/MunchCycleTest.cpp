@@ -135,6 +135,83 @@ TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
         << "one look per store, none per entry";
 }
 
+namespace {
+// A cookie file of the cookie folder holding one record per host/path.
+std::string cookieRecords(std::initializer_list<const char*> hostPaths)
+{
+    std::string text;
+    for (const char* hostPath : hostPaths)
+        text += std::string("n\nv\n") + hostPath + "\n9216\n1\n2\n3\n4\n*\n";
+    return text;
+}
+} // namespace
+
+TEST_F(MunchCycleTest, WithASiteKeptACookieFileThatMayHoldItsCookieStays)
+{
+    const std::string big = cookieRecords({"a.com/"}) + std::string(64 * 1024, 'x');
+    struct Case {
+        const char* name;
+        std::string text;
+        bool munched;
+    } cases[] = {
+        {"another site", cookieRecords({"www.other.org/"}), true},
+        {"the site", cookieRecords({".Example.com/"}), false},
+        {"below the site, after another", cookieRecords({"other.org/", "mail.example.com/x/"}), false},
+        {"a look-alike", cookieRecords({"badexample.com/"}), true},
+        {"empty", "", true},
+        {"no * lines", "n\nv\nother.org/\n", false},
+        {"larger than what is read", big, false},
+        {"as large as what is read", big.substr(0, 64 * 1024), false},
+        {"a host of 100,000 characters", cookieRecords({(std::string(100000, 'h') + "/").c_str()}), false},
+    };
+    form->KeptSites.Keep("example.com");
+    tick(); // the guard learns where the system's folders are, once
+    for (const Case& c : cases) {
+        fakes.fileSystem.addFile("C:\\ie\\cookies\\c.txt", c.text);
+        fakes.fileSystem.calls.clear();
+        const int before = form->State.MunchedCount;
+        tick();
+        EXPECT_EQ(!fakes.fileSystem.exists("C:\\ie\\cookies\\c.txt"), c.munched) << c.name;
+        EXPECT_EQ(form->State.MunchedCount - before, c.munched ? 1 : 0) << c.name;
+        for (const Call& read : fakes.fileSystem.callsOf("readFileStart"))
+            EXPECT_EQ(read.args, (std::vector<std::string>{"C:\\ie\\cookies\\c.txt", "65536"})) << c.name;
+        if (!c.munched)
+            fakes.fileSystem.erase("C:\\ie\\cookies\\c.txt");
+    }
+}
+
+TEST_F(MunchCycleTest, AKeptSitesCookieFileThatCannotBeReadStaysAndIsTriedAgain)
+{
+    form->KeptSites.Keep("example.com");
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\c.txt", cookieRecords({"other.org/"}));
+    fakes.fileSystem.lock("C:\\ie\\cookies\\c.txt", false);
+    ticks(2);
+    EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\c.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 0);
+    fakes.fileSystem.unlock("C:\\ie\\cookies\\c.txt");
+    tick();
+    EXPECT_FALSE(fakes.fileSystem.exists("C:\\ie\\cookies\\c.txt"));
+    EXPECT_EQ(form->State.MunchedCount, 1);
+}
+
+TEST_F(MunchCycleTest, TheHostsOfMunchedCookieFilesAreTheRecentSitesWhileASiteIsKept)
+{
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\a.txt", cookieRecords({"www.news.net/"}));
+    tick();
+    EXPECT_TRUE(form->KeptSites.Recent().empty()) << "nothing kept: nothing read";
+    EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
+
+    form->KeptSites.Keep("example.com");
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\b.txt", cookieRecords({".shop.org/", "WWW.Mail.org/"}));
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\c.txt", cookieRecords({"example.com/", "spared.org/"}));
+    fakes.fileSystem.lock("C:\\ie\\cookies\\b.txt"); // read, not yet deleted
+    tick();
+    EXPECT_TRUE(form->KeptSites.Recent().empty()) << "not munched: not recent";
+    fakes.fileSystem.unlock("C:\\ie\\cookies\\b.txt");
+    tick();
+    EXPECT_THAT(form->KeptSites.Recent(), ElementsAre("mail.org", "shop.org"));
+}
+
 TEST_F(MunchCycleTest, ASingleFileStoreIsMunchedWhateverItsAttributes)
 {
     fakes.fileSystem.addFile("C:\\ns\\cookies.txt", "x", platform::faHidden | platform::faSysFile);
