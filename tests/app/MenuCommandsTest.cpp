@@ -396,3 +396,72 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
     EXPECT_TRUE(form->State.MenuOpen);
     EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
 }
+
+namespace {
+std::vector<std::string> keepSitesRows(const std::vector<platform::MenuEntry>& menu)
+{
+    std::vector<std::string> rows;
+    for (const platform::MenuEntry& entry : menu)
+        if (entry.caption == "Keep Sites")
+            for (const platform::MenuEntry& row : entry.items)
+                rows.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
+    return rows;
+}
+} // namespace
+
+TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesOrNoneYet)
+{
+    struct Case {
+        std::vector<const char*> munched; // hosts munched before the menu opens
+        std::vector<const char*> kept;    // sites kept before the menu opens
+        std::vector<std::string> expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {{}, {}, {"None Yet (greyed)"}},
+             {{".b.com", "www.a.com"}, {}, {"a.com", "b.com"}},
+             {{}, {"zed.org", "b.com", "a.com"}, {"a.com [x]", "b.com [x]", "zed.org [x]"}},
+             {{"c.net", "www.d.net"}, {}, {"a.com [x]", "b.com [x]", "zed.org [x]", "-", "d.net", "c.net"}},
+         }) {
+        for (const char* host : c.munched)
+            form->KeptSites.Munched(host);
+        for (const char* site : c.kept)
+            form->KeptSites.Keep(site);
+        fakes.notifyArea.mouse(516);
+        EXPECT_THAT(keepSitesRows(fakes.iconsAndMenus.lastMenu), ::testing::ElementsAreArray(c.expected));
+        EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Other Browsers"), "Keep Sites");
+    }
+}
+
+TEST_F(MenuCommandsTest, AKeepSitesRowFlipsItsSiteSavesItAtOnceAndOpensTheGate)
+{
+    form->KeptSites.Munched("www.mail.com");
+    fakes.profile.set(ini, "Keep Sites", "shop.net", "no"); // not kept: stays as it stands
+    struct Step {
+        const char* choice;
+        const char* stored;
+        std::vector<std::string> rows; // when the menu opens next
+    } steps[] = {
+        {"Keep Sites/mail.com", "1", {"mail.com [x]"}},
+        {"Keep Sites/mail.com", "<missing>", {"mail.com"}},
+        {"Keep Sites/mail.com", "1", {"mail.com [x]"}},
+    };
+    for (const Step& step : steps) {
+        fakes.iconsAndMenus.menuChoice = step.choice;
+        fakes.notifyArea.mouse(516);
+        EXPECT_FALSE(form->State.MenuOpen);
+        EXPECT_EQ(stored("Keep Sites", "mail.com"), step.stored);
+        EXPECT_EQ(stored("Keep Sites", "shop.net"), "no");
+        fakes.iconsAndMenus.menuChoice.clear();
+        fakes.notifyArea.mouse(516);
+        EXPECT_THAT(keepSitesRows(fakes.iconsAndMenus.lastMenu), ::testing::ElementsAreArray(step.rows));
+    }
+    EXPECT_TRUE(form->KeptSites.Keeps(".mail.com"));
+
+    // None Yet is greyed: choosing it does nothing.
+    form->KeptSites = TKeepSites();
+    fakes.profile.calls.clear();
+    fakes.iconsAndMenus.menuChoice = "Keep Sites/None Yet";
+    fakes.notifyArea.mouse(516);
+    EXPECT_TRUE(form->State.MenuOpen);
+    EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
+}

@@ -1,6 +1,7 @@
 // The settings file: what is read, what is written, and a refused write.
 #include "app/MainFormFixture.h"
 
+#include "platform/PathText.h"
 #include "toolkit/Error.h"
 
 #include <gmock/gmock.h>
@@ -188,4 +189,50 @@ TEST_F(SettingsTest, EachBrowserFamilysMarkIsReadAndOnlyTheFoundOnesAreWritten)
     EXPECT_THAT(std::vector<std::string>(written.begin() + 9, written.end()),
                 ::testing::ElementsAre("Other Browsers/Google Chrome=1", "Other Browsers/Microsoft Edge=0",
                                        "Other Browsers/Brave=1", "Other Browsers/Vivaldi=0"));
+}
+
+TEST_F(SettingsTest, AKeptSiteIsAKeyOfASiteNameValuedOneAndTheOtherKeysStayAsTheyStand)
+{
+    struct Case {
+        const char* key;
+        const char* value;
+        bool kept;
+    } cases[] = {
+        {"example.com", "1", true},  {"Bank.ORG", "1", true},      {"mail.net", "0", false},
+        {"shop.net", "yes", false},  {"news.net", "", false},      {".dot.com", "1", false},
+        {"a_b.com", "1", false},     {"x.com/path", "1", false},   {"quoted.org", "\"1\"", true},
+    };
+    std::string text = "[Keep Sites]\n";
+    for (const Case& c : cases)
+        text += std::string(c.key) + "=" + c.value + "\n";
+    fakes.profile.loadText(ini, text);
+    TForm1& form = start();
+    std::set<std::string, std::less<>> expected;
+    for (const Case& c : cases)
+        if (c.kept)
+            expected.insert(platform::asciiLowered(c.key));
+    EXPECT_EQ(form.KeptSites.Kept(), expected);
+
+    // Saving the settings leaves the section alone; a site saved touches only its own key.
+    fakes.profile.calls.clear();
+    form.SaveSettings();
+    for (const char* site : {"bank.org", "shop.net"}) {
+        form.KeptSites.Flip(site);
+        form.SaveKeptSite(site);
+    }
+    for (const Case& c : cases) {
+        const std::string now = stored("Keep Sites", c.key);
+        if (c.key == std::string("Bank.ORG"))
+            EXPECT_EQ(now, "<missing>") << "unkept: its key goes";
+        else if (c.key == std::string("shop.net"))
+            EXPECT_EQ(now, "1") << "kept";
+        else
+            EXPECT_EQ(now, c.value == std::string("\"1\"") ? "1" : c.value) << c.key;
+    }
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u + 1u);
+    EXPECT_EQ(fakes.profile.callsOf("removeKey").size(), 1u);
+
+    fakes.profile.faults.failNext("removeKey");
+    form.KeptSites.Flip("example.com");
+    EXPECT_THROW(form.SaveKeptSite("example.com"), Exception);
 }
