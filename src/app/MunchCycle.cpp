@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -193,20 +194,22 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
         watch.toList = !look.Companions.empty();
         return false;
     }
-    // While the store is there its companions stay: a database without its
-    // journal can be corrupted. A store in use (the browser runs) is tried
-    // again next cycle; a read-only one is the user's way to keep it, and is
-    // looked at every cycle so that its mark being cleared is seen.
-    bool munched = false;
-    if (look.StorePresent) {
-        if (!look.StoreDeletable || !counted(files.deleteFile(where, look.StoreName)))
-            return false;
-        munched = true;
-    }
-    // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
-    for (const std::string& companion : look.Companions)
-        watch.toList |= !files.deleteFile(where, companion);
-    return munched;
+    // A read-only store is the user's way to keep it, with its companions, and
+    // is looked at every cycle so that its mark being cleared is seen.
+    if (look.StorePresent && !look.StoreDeletable)
+        return false;
+    // The store goes with its companions, or none of them goes: a journal left
+    // without its database, or a database without its journal, is taken by
+    // the browser for another's. While one of them is in use (the browser
+    // runs) all are tried again next cycle. Companions are not cookies of their
+    // own: the store counts once, leftover companions of an absent one not at all.
+    std::vector<std::string> together;
+    if (look.StorePresent)
+        together.push_back(look.StoreName);
+    together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    const bool gone = files.deleteTogether(where, together);
+    watch.toList = !gone && !look.StorePresent;
+    return look.StorePresent && counted(gone);
 }
 
 bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
