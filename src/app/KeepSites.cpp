@@ -74,6 +74,7 @@ bool TKeepSites::Keeps(std::string_view host) const
 void TKeepSites::KeepOnly(const std::vector<std::string>& sites)
 {
     kept_.clear();
+    ++changes_;
     for (const std::string& site : sites)
         Keep(site);
 }
@@ -84,7 +85,7 @@ bool TKeepSites::Keep(std::string_view site)
         return false;
     std::string name = HostForMatching(site);
     std::erase(recent_, name);
-    kept_.insert(std::move(name));
+    changes_ += kept_.insert(std::move(name)).second;
     return true;
 }
 
@@ -95,6 +96,7 @@ void TKeepSites::Unkeep(std::string_view site)
     if (found == kept_.end())
         return;
     kept_.erase(found);
+    ++changes_;
     std::erase(recent_, name);
     recent_.push_front(name);
     if (recent_.size() > recentRows)

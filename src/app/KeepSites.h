@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <set>
 #include <string>
@@ -54,6 +55,8 @@ public:
     void Unkeep(std::string_view site);
     // Flips a site between kept and not kept; gives back whether it is kept now.
     bool Flip(std::string_view site);
+    // Counts the changes of the kept sites: a verdict on a file holds while it stays.
+    std::uint64_t Changes() const { return changes_; }
     // Every site kept, in alphabetical order.
     const std::set<std::string, std::less<>>& Kept() const { return kept_; }
 
@@ -64,5 +67,6 @@ public:
 
 private:
     std::set<std::string, std::less<>> kept_;
+    std::uint64_t changes_ = 0;
     std::deque<std::string> recent_; // most recent first, never a kept site
 };

@@ -23,6 +23,7 @@
 #include "widgets/LinkLabel.h"
 #include "widgets/WaveSound.h"
 
+#include <map>
 #include <memory>
 
 class MunchSounds;
@@ -185,6 +186,10 @@ private:
         std::make_shared<const std::vector<TFoundBrowser>>();
     // What the cycles saw of each store of that list, by browser and store.
     std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
+    // Cookie files spared for what they hold, by path and size, while the kept
+    // sites stay as they were: not read again at every tick.
+    std::map<std::string, std::uint32_t> sparedCookies_;
+    std::uint64_t sparedForChanges_ = 0;
     std::vector<std::vector<StoreWatch>> storeWatches_;
 };
 

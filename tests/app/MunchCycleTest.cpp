@@ -194,6 +194,35 @@ TEST_F(MunchCycleTest, AKeptSitesCookieFileThatCannotBeReadStaysAndIsTriedAgain)
     EXPECT_EQ(form->State.MunchedCount, 1);
 }
 
+TEST_F(MunchCycleTest, ASparedCookieFileIsReadAgainOnlyOnceItsSizeOrTheKeptSitesChange)
+{
+    const std::string file = "C:\\ie\\cookies\\c.txt";
+    form->KeptSites.Keep("example.com");
+    form->KeptSites.Keep("bank.org");
+    fakes.fileSystem.addFile(file, cookieRecords({"example.com/"}));
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::size_t reads;
+        bool stays;
+    } steps[] = {
+        {"nothing changed", [] {}, 0, true},
+        {"another site kept", [&] { form->KeptSites.Keep("shop.net"); }, 1, true},
+        {"its size changed", [&] { fakes.fileSystem.addFile(file, cookieRecords({"example.com/", "bank.org/"})); }, 1, true},
+        {"another site unkept", [&] { form->KeptSites.Unkeep("shop.net"); }, 1, true},
+        {"its own sites unkept", [&] { form->KeptSites.Unkeep("example.com"); form->KeptSites.Unkeep("bank.org"); }, 0, false},
+    };
+    tick();
+    ASSERT_EQ(fakes.fileSystem.callsOf("readFileStart").size(), 1u);
+    for (const Step& step : steps) {
+        step.change();
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(fakes.fileSystem.callsOf("readFileStart").size(), step.reads) << step.name;
+        EXPECT_EQ(fakes.fileSystem.exists(file), step.stays) << step.name;
+    }
+}
+
 TEST_F(MunchCycleTest, TheHostsOfMunchedCookieFilesAreTheRecentSitesWhileASiteIsKept)
 {
     fakes.fileSystem.addFile("C:\\ie\\cookies\\a.txt", cookieRecords({"www.news.net/"}));
