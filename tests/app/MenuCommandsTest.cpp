@@ -397,71 +397,40 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
     EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
 }
 
-namespace {
-std::vector<std::string> keepSitesRows(const std::vector<platform::MenuEntry>& menu)
+TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesAndARowFlipsAndSavesItsSite)
 {
-    std::vector<std::string> rows;
-    for (const platform::MenuEntry& entry : menu)
-        if (entry.caption == "Keep Sites")
-            for (const platform::MenuEntry& row : entry.items)
-                rows.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
-    return rows;
-}
-} // namespace
-
-TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesOrNoneYet)
-{
-    struct Case {
-        std::vector<const char*> munched; // hosts munched before the menu opens
-        std::vector<const char*> kept;    // sites kept before the menu opens
-        std::vector<std::string> expected;
+    auto rows = [&] {
+        std::vector<std::string> shown;
+        for (const platform::MenuEntry& entry : fakes.iconsAndMenus.lastMenu)
+            for (const platform::MenuEntry& row : entry.caption == "Keep Sites" ? entry.items : decltype(entry.items){})
+                shown.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
+        return shown;
     };
-    for (const Case& c : std::initializer_list<Case>{
-             {{}, {}, {"None Yet (greyed)"}},
-             {{".b.com", "www.a.com"}, {}, {"a.com", "b.com"}},
-             {{}, {"zed.org", "b.com", "a.com"}, {"a.com [x]", "b.com [x]", "zed.org [x]"}},
-             {{"c.net", "www.d.net"}, {}, {"a.com [x]", "b.com [x]", "zed.org [x]", "-", "d.net", "c.net"}},
-         }) {
-        for (const char* host : c.munched)
-            form->KeptSites.Munched(host);
-        for (const char* site : c.kept)
-            form->KeptSites.Keep(site);
-        fakes.notifyArea.mouse(516);
-        EXPECT_THAT(keepSitesRows(fakes.iconsAndMenus.lastMenu), ::testing::ElementsAreArray(c.expected));
-        EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Other Browsers"), "Keep Sites");
-    }
-}
-
-TEST_F(MenuCommandsTest, AKeepSitesRowFlipsItsSiteSavesItAtOnceAndOpensTheGate)
-{
-    form->KeptSites.Munched("www.mail.com");
     fakes.profile.set(ini, "Keep Sites", "shop.net", "no"); // not kept: stays as it stands
     struct Step {
-        const char* choice;
-        const char* stored;
-        std::vector<std::string> rows; // when the menu opens next
+        std::vector<const char*> munched; // hosts munched before the menu opens
+        const char* choice;               // the row chosen, or none
+        bool runs;                        // a row's command runs: the gate opens
+        const char* stored;               // mail.com's key after it
+        std::vector<std::string> rows;    // when the menu opens next
     } steps[] = {
-        {"Keep Sites/mail.com", "1", {"mail.com [x]"}},
-        {"Keep Sites/mail.com", "<missing>", {"mail.com"}},
-        {"Keep Sites/mail.com", "1", {"mail.com [x]"}},
+        {{}, "Keep Sites/None Yet", false, "<missing>", {"None Yet (greyed)"}},
+        {{".mail.com", "www.b.com"}, "", false, "<missing>", {"b.com", "mail.com"}},
+        {{}, "Keep Sites/mail.com", true, "1", {"mail.com [x]", "-", "b.com"}},
+        {{"c.net"}, "Keep Sites/b.com", true, "1", {"b.com [x]", "mail.com [x]", "-", "c.net"}},
+        {{}, "Keep Sites/mail.com", true, "<missing>", {"b.com [x]", "-", "mail.com", "c.net"}},
     };
     for (const Step& step : steps) {
+        for (const char* host : step.munched)
+            form->KeptSites.Munched(host);
         fakes.iconsAndMenus.menuChoice = step.choice;
         fakes.notifyArea.mouse(516);
-        EXPECT_FALSE(form->State.MenuOpen);
-        EXPECT_EQ(stored("Keep Sites", "mail.com"), step.stored);
+        EXPECT_EQ(form->State.MenuOpen, !step.runs) << step.choice;
+        EXPECT_EQ(stored("Keep Sites", "mail.com"), step.stored) << step.choice;
         EXPECT_EQ(stored("Keep Sites", "shop.net"), "no");
         fakes.iconsAndMenus.menuChoice.clear();
         fakes.notifyArea.mouse(516);
-        EXPECT_THAT(keepSitesRows(fakes.iconsAndMenus.lastMenu), ::testing::ElementsAreArray(step.rows));
+        EXPECT_THAT(rows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
+        EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Other Browsers"), "Keep Sites");
     }
-    EXPECT_TRUE(form->KeptSites.Keeps(".mail.com"));
-
-    // None Yet is greyed: choosing it does nothing.
-    form->KeptSites = TKeepSites();
-    fakes.profile.calls.clear();
-    fakes.iconsAndMenus.menuChoice = "Keep Sites/None Yet";
-    fakes.notifyArea.mouse(516);
-    EXPECT_TRUE(form->State.MenuOpen);
-    EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
 }
