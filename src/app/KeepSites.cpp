@@ -71,13 +71,21 @@ bool TKeepSites::Keeps(std::string_view host) const
     }
 }
 
+void TKeepSites::KeepOnly(const std::vector<std::string>& sites)
+{
+    kept_.clear();
+    ++changes_;
+    for (const std::string& site : sites)
+        Keep(site);
+}
+
 bool TKeepSites::Keep(std::string_view site)
 {
     if (!IsSiteName(site))
         return false;
     std::string name = HostForMatching(site);
     std::erase(recent_, name);
-    kept_.insert(std::move(name));
+    changes_ += kept_.insert(std::move(name)).second;
     return true;
 }
 
@@ -88,6 +96,7 @@ void TKeepSites::Unkeep(std::string_view site)
     if (found == kept_.end())
         return;
     kept_.erase(found);
+    ++changes_;
     std::erase(recent_, name);
     recent_.push_front(name);
     if (recent_.size() > recentRows)
@@ -119,4 +128,40 @@ void TKeepSites::Munched(std::string_view host)
 std::vector<std::string> TKeepSites::Recent() const
 {
     return {recent_.begin(), recent_.end()};
+}
+
+TCookieFileHosts CookieFileHosts(std::string_view text, bool whole)
+{
+    constexpr int recordLines = 9;
+    TCookieFileHosts result;
+    if (!whole)
+        return result;
+    int line = 0; // of the record under way
+    std::string_view host;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view current = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (current.ends_with('\r'))
+            current.remove_suffix(1);
+        ++line;
+        if (line == 3) {
+            const std::size_t slash = current.find('/');
+            if (slash == std::string_view::npos)
+                return result;
+            host = current.substr(0, slash);
+        }
+        if (current == "*") {
+            if (line != recordLines)
+                return result;
+            result.hosts.push_back(host);
+            line = 0;
+        } else if (line == recordLines) {
+            return result; // a ninth line that ends no record
+        } else if (line == 1 && current.empty() && text.empty()) {
+            line = 0; // one blank line at the very end is no record
+        }
+    }
+    result.judged = line == 0;
+    return result;
 }

@@ -108,6 +108,11 @@ void readMenu(TForm1& f)
     }
     f.NoneFound1 = item(f, *f.OtherBrowsers1, "NoneFound1", "None Found");
     f.NoneFound1->Enabled = false;
+    // The sites' rows come as the menu opens.
+    f.KeepSites1 = item(f, menu, "KeepSites1", "Keep Sites");
+    f.KeepSitesLine1 = item(f, *f.KeepSites1, "KeepSitesLine1", "-");
+    f.NoneYet1 = item(f, *f.KeepSites1, "NoneYet1", "None Yet");
+    f.NoneYet1->Enabled = false;
     f.N4 = item(f, menu, "N4", "-");
     f.ModifySounds1 = item(f, menu, "ModifySounds1", "Modify Sounds");
     f.CrunchSound1 = item(f, *f.ModifySounds1, "CrunchSound1", "Crunch Sound");

@@ -58,6 +58,12 @@ Stores storesOf(const TForm1& form)
 // folder, enough for the rounds to cost next to nothing.
 constexpr int entriesPerRound = 32;
 
+// What is read of a cookie file to find its sites, while one is kept.
+constexpr std::uint32_t cookieFileReadLimit = 64 * 1024;
+
+// Cookie files remembered as spared; past that many they are all read again.
+constexpr std::size_t maxSparedCookies = 4096;
+
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
 } // namespace
@@ -149,7 +155,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
             if (!mayGoOn())
                 return false;
             if (isCookie(entry))
-                munched |= counted(files.deleteFile(cookieDir, entry.name));
+                munched |= munchCookie(cookieDir, entry);
             return true;
         });
     // The icon animates once the cycle is over, as it always has: during a
@@ -209,6 +215,40 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
     const bool gone = files.deleteTogether(where, together);
     watch.toList = !gone && !look.StorePresent;
     return look.StorePresent && counted(gone);
+}
+
+bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
+{
+    platform::IFileSystem& files = platform_.fileSystem;
+    if (KeptSites.Empty())
+        return counted(files.deleteFile(cookieDir, entry.name));
+    // A file larger than what is read may hold a kept site's cookie past it:
+    // it stays, as does one that cannot be read now or read as records.
+    if (entry.sizeLow >= cookieFileReadLimit)
+        return false;
+    // A file that stays is read again once its size or the kept sites change.
+    if (sparedForChanges_ != KeptSites.Changes() || sparedCookies_.size() > maxSparedCookies) {
+        sparedCookies_.clear();
+        sparedForChanges_ = KeptSites.Changes();
+    }
+    const std::string path = cookieDir + "\\" + entry.name;
+    if (const auto spared = sparedCookies_.find(path); spared != sparedCookies_.end() && spared->second == entry.sizeLow)
+        return false;
+    const platform::FileContent content = files.readFileStart(path, cookieFileReadLimit);
+    if (!content.ok)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
+    const TCookieFileHosts records = CookieFileHosts(text, content.bytes.size() < cookieFileReadLimit);
+    if (!records.judged ||
+        std::any_of(records.hosts.begin(), records.hosts.end(), [&](std::string_view host) { return KeptSites.Keeps(host); })) {
+        sparedCookies_[path] = entry.sizeLow;
+        return false;
+    }
+    if (!counted(files.deleteFile(cookieDir, entry.name)))
+        return false;
+    for (std::string_view host : records.hosts)
+        KeptSites.Munched(host);
+    return true;
 }
 
 bool TForm1::MunchFile(const std::string& path)
