@@ -134,34 +134,36 @@ TCookieFileHosts CookieFileHosts(std::string_view text, bool whole)
 {
     constexpr int recordLines = 9;
     TCookieFileHosts result;
-    if (!whole)
-        return result;
+    bool broken = false;
     int line = 0; // of the record under way
     std::string_view host;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view current = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        std::string_view current = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (current.ends_with('\r'))
             current.remove_suffix(1);
+        result.named.push_back(current.substr(0, current.find('/')));
+        if (broken)
+            continue;
         ++line;
         if (line == 3) {
             const std::size_t slash = current.find('/');
-            if (slash == std::string_view::npos)
-                return result;
+            broken = slash == std::string_view::npos;
             host = current.substr(0, slash);
-        }
-        if (current == "*") {
-            if (line != recordLines)
-                return result;
-            result.hosts.push_back(host);
+        } else if (current == "*") {
+            broken = line != recordLines;
+            if (!broken)
+                result.records.push_back(host);
             line = 0;
         } else if (line == recordLines) {
-            return result; // a ninth line that ends no record
-        } else if (line == 1 && current.empty() && text.empty()) {
+            broken = true; // a ninth line that ends no record
+        } else if (line == 1 && current.empty() && rest.empty()) {
             line = 0; // one blank line at the very end is no record
         }
     }
-    result.judged = line == 0;
+    result.judged = whole && !broken && line == 0;
+    if (result.judged)
+        result.named.clear();
     return result;
 }

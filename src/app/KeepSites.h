@@ -27,14 +27,16 @@ std::string MenuSiteOfHost(std::string_view host);
 // lower case (ASCII letters only).
 std::string HostForMatching(std::string_view host);
 
-// The hosts of the records of a cookie file of the cookie folder: records of
-// nine lines, the third "host/path", the ninth "*". Judged only when the text
-// is the whole file and every record in it has that form: a site's cookie
-// may hide in whatever cannot be read as a record.
+// The hosts of a cookie file of the cookie folder: records of nine lines, the
+// third "host/path", the ninth "*". Where the text cannot be read as such
+// records, a kept site's cookie may still hide in any line, so every line
+// counts by what it names before its first "/".
 struct TCookieFileHosts {
-    bool judged = false;
-    std::vector<std::string_view> hosts; // one per record, into the text
+    bool judged = false;                   // every record whole and of that form
+    std::vector<std::string_view> records; // the host of each record read whole, up to the first that is not
+    std::vector<std::string_view> named;   // not judged: each line up to its first "/"
 };
+// whole: the text is the whole file; a cut one is never judged.
 TCookieFileHosts CookieFileHosts(std::string_view text, bool whole);
 
 class TKeepSites {

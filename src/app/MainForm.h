@@ -194,6 +194,8 @@ private:
     // sites stay as they were: not read again at every tick.
     std::map<std::string, std::uint32_t> sparedCookies_;
     std::uint64_t sparedForChanges_ = 0;
+    // Cookie files whose hosts a cycle may still read while no site is kept.
+    std::size_t cookieHostReads_ = 0;
     std::vector<std::vector<StoreWatch>> storeWatches_;
 };
 

@@ -1,6 +1,7 @@
 // The site rule, the names a site may have, the recent sites and a cookie file's records.
 #include "app/KeepSites.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -73,7 +74,7 @@ TEST(KeepSites, ListsTheTenMostRecentSitesNotKeptMostRecentFirst)
     EXPECT_FALSE(sites.Flip("not a site"));
 }
 
-TEST(KeepSites, ReadsTheHostsOfACookieFileOnlyWhenEveryRecordIsWhole)
+TEST(KeepSites, JudgesACookieFileByItsRecordsOnlyWhenEveryRecordIsWhole)
 {
     auto record = [](const std::string& hostPath, const std::string& end = "\n") {
         return "n" + end + "v" + end + hostPath + end + "1024" + end + "1" + end + "2" + end + "3" + end + "4" + end +
@@ -99,8 +100,13 @@ TEST(KeepSites, ReadsTheHostsOfACookieFileOnlyWhenEveryRecordIsWhole)
         {"a blank line between records", one + "\n" + one, true, {"?"}},
         {"only the start of a larger file", one, false, {"?"}},
     };
+    // What cannot be judged is looked at line by line; whole records before it still name their hosts.
+    const std::string brokenText = one + "n\nv\nb.com/x\n";
+    const TCookieFileHosts broken = CookieFileHosts(brokenText, true);
+    EXPECT_THAT(broken.records, testing::ElementsAre("a.com"));
+    EXPECT_THAT(broken.named, testing::Contains("b.com"));
     for (const Case& c : cases) {
         const TCookieFileHosts found = CookieFileHosts(c.text, c.whole);
-        EXPECT_EQ(found.judged ? found.hosts : std::vector<std::string_view>{"?"}, c.hosts) << c.name;
+        EXPECT_EQ(found.judged ? found.records : std::vector<std::string_view>{"?"}, c.hosts) << c.name;
     }
 }

@@ -27,7 +27,9 @@ cookie_file "$dir\\user@news[1].txt" 'www.news.net/'
 cookie_file "$dir\\user@mail[1].txt" '.mail.com/'
 cookie_file "$dir\\user@badbank[1].txt" 'badbank.org/'
 cookie_file "$dir\\mixed.txt" 'ads.example/' 'online.bank.org/'
-make_file "$dir\\broken.txt" $'name\nvalue\nnews.net/\n' # no record ends: it may hold anything
+# No record ends: judged by what each line names.
+make_file "$dir\\broken.txt" $'name\nvalue\nnews.net/\n'
+make_file "$dir\\broken-bank.txt" $'name\nvalue\nonline.bank.org/\n'
 
 wait_gone() {
   local deadline=$((SECONDS + 10)) file
@@ -54,9 +56,9 @@ keep_rows() {
 }
 
 start_nomblet
-wait_gone "$dir\\user@news[1].txt" "$dir\\user@mail[1].txt" "$dir\\user@badbank[1].txt"
-still_there "$dir\\user@bank[1].txt" "$dir\\mixed.txt" "$dir\\broken.txt"
-[ "$(munched_count)" = 3 ] || fail "the spared files were counted"
+wait_gone "$dir\\user@news[1].txt" "$dir\\user@mail[1].txt" "$dir\\user@badbank[1].txt" "$dir\\broken.txt"
+still_there "$dir\\user@bank[1].txt" "$dir\\mixed.txt" "$dir\\broken-bank.txt"
+[ "$(munched_count)" = 4 ] || fail "the spared files were counted"
 
 rows=$(keep_rows)
 [ "$(echo "$rows" | head -2)" = "$(printf '%s\n' $'bank.org\t1' $'-\t0')" ] ||
@@ -88,8 +90,8 @@ $rows"
 # Unticked: the key goes, and so do the site's cookies.
 choose_menu_row 'Keep Sites/bank.org'
 ! settings_value 'Keep Sites' 'bank.org' >/dev/null || fail "bank.org's key stayed"
-wait_gone "$dir\\user@bank[1].txt" "$dir\\mixed.txt"
-still_there "$dir\\user@news[2].txt" "$dir\\broken.txt"
+wait_gone "$dir\\user@bank[1].txt" "$dir\\mixed.txt" "$dir\\broken-bank.txt"
+still_there "$dir\\user@news[2].txt"
 close_nomblet
 wait_for_exit 5 || fail "nomblet.exe did not end"
 pass
