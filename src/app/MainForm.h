@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/KeepSites.h"
 #include "app/SoundPacer.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
@@ -22,6 +23,7 @@
 #include "widgets/LinkLabel.h"
 #include "widgets/WaveSound.h"
 
+#include <functional>
 #include <memory>
 
 class MunchSounds;
@@ -83,6 +85,8 @@ public:
     TMenuItem* NoneFound1 = nullptr; // shown, greyed, when no family is found
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
+    // The sites whose cookies stay, and those munched lately.
+    TKeepSites KeptSites;
 
     // Event handlers, bound by the layout.
     void Timer1Timer(TObject* Sender);
@@ -150,9 +154,27 @@ private:
         bool settled = false; // and at the look before: a coarse clock cannot hide a change
     };
     // Deletes a browser's store, and then its companions, or its companions
-    // alone when an earlier munch left them; true when the store was munched.
-    // folderTime is the store's folder's time, taken before this look.
-    bool munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch);
+    // alone when an earlier munch left them; or, when the store holds rows of
+    // a kept site, deletes the other rows in it. True when cookies were munched.
+    // folderTime is the store's folder's time, taken before this look;
+    // goOn lets pending messages run and says whether the cycle goes on.
+    bool munchStore(const TCookieStore& store, platform::CookieTable table, std::optional<std::uint64_t> folderTime,
+                    StoreWatch& watch, const std::function<bool()>& goOn);
+    // What the database munch of a store decided.
+    struct DatabaseMunch {
+        enum { leave, whole, rowsDeleted } verdict;
+        std::uint64_t count = 0; // cookies: to count once the store is gone whole, or deleted and counted
+        std::vector<platform::CookieHostRows> hosts = {}; // and their hosts, to note as munched sites
+    };
+    // Reads a store as its browser's cookie database: busy, or nothing to
+    // delete, leaves it; no cookie database, or no kept site among its rows,
+    // lets it go whole; otherwise the rows of sites not kept are deleted (in
+    // slices, with messages between them), counted and noted as munched sites.
+    DatabaseMunch munchDatabase(const std::string& path, platform::CookieTable table,
+                                const std::function<bool()>& goOn);
+    // Counts and sounds a database's cookies that are gone, as that many munched
+    // files would sound, and notes their hosts among the sites munched lately.
+    void cookiesGone(const DatabaseMunch& munch);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.

@@ -8,6 +8,8 @@
 #include "toolkit/Application.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <string_view>
 
 namespace {
@@ -59,6 +61,16 @@ constexpr int entriesPerRound = 32;
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
+// Rows of a cookie database looked at between two rounds of pending messages:
+// a slice costs a few milliseconds, even under Wine.
+constexpr std::uint32_t rowsPerSlice = 2000;
+
+platform::CookieTable tableOf(const TFoundBrowser& browser)
+{
+    return BrowserFamilies()[browser.Family].Kind == TBrowserKind::bkMozilla ? platform::CookieTable::mozilla
+                                                                           : platform::CookieTable::chromium;
+}
+
 } // namespace
 
 void TForm1::ThreadedTimer1Timer(TObject*)
@@ -106,13 +118,12 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // paused by the menu, the program is ending, or a store has changed.
     int looked = 0;
     bool stopped = false;
-    auto mayGoOn = [&] {
-        if (++looked % entriesPerRound != 0)
-            return true;
+    const std::function<bool()> letMessagesRun = [&] {
         Application().ProcessMessages();
         stopped = !State.MunchActive || State.MenuOpen || Application().Terminated() || !(storesOf(*this) == taken);
         return !stopped;
     };
+    auto mayGoOn = [&] { return ++looked % entriesPerRound != 0 || letMessagesRun(); };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
     const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
@@ -134,7 +145,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
-            munched |= munchStore(store, folderTime, storeWatches_[b][s]);
+            munched |= munchStore(store, tableOf(browsers[b]), folderTime, storeWatches_[b][s], letMessagesRun);
         }
     }
     // Every kind of entry is listed (no attribute is left out) and judged as
@@ -157,7 +168,8 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         TrayIcon1->SetCycleIcons(true);
 }
 
-bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch)
+bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
+                        std::optional<std::uint64_t> folderTime, StoreWatch& watch, const std::function<bool()>& goOn)
 {
     // Under Wine every absent name costs a read of its whole folder, while a
     // folder that exists gives its time without one. A time not known means look.
@@ -193,17 +205,78 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
     // While the store is there its companions stay: a database without its
     // journal can be corrupted. A store in use (the browser runs) is tried
     // again next cycle; a read-only one is the user's way to keep it, and is
-    // looked at every cycle so that its mark being cleared is seen.
+    // looked at every cycle so that its mark being cleared is seen. The
+    // database is read, and closed again, before anything of it is deleted.
     bool munched = false;
     if (look.StorePresent) {
-        if (!look.StoreDeletable || !counted(files.deleteFile(where, look.StoreName)))
+        if (!look.StoreDeletable)
             return false;
+        const DatabaseMunch read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
+        if (read.verdict != DatabaseMunch::whole)
+            return read.verdict == DatabaseMunch::rowsDeleted;
+        if (!files.deleteFile(where, look.StoreName))
+            return false;
+        cookiesGone(read);
         munched = true;
     }
     // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
     for (const std::string& companion : look.Companions)
         watch.toList |= !files.deleteFile(where, companion);
     return munched;
+}
+
+TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::CookieTable table,
+                                            const std::function<bool()>& goOn)
+{
+    platform::CookieStoreOpening opening = platform_.cookieDatabases.Open(path, table);
+    if (opening.state == platform::CookieStoreState::busy)
+        return {DatabaseMunch::leave};
+    if (opening.state == platform::CookieStoreState::notCookies)
+        return {DatabaseMunch::whole, 1};
+    std::uint64_t rows = 0;
+    bool keptAmong = false;
+    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
+        rows += host.rows;
+        keptAmong = keptAmong || KeptSites.Keeps(host.host);
+    }
+    if (rows == 0)
+        return {DatabaseMunch::leave};
+    if (!keptAmong) // closed, unchanged, on the way out
+        return {DatabaseMunch::whole, rows, opening.store->Hosts()};
+    // The rows of sites not kept go in one transaction. When the cycle stops
+    // between slices (munching switched off, the menu open, the program ending)
+    // what is deleted so far is committed and counted: each slice leaves the
+    // store whole. Only rows whose delete was committed count.
+    const auto keeps = [this](std::string_view host) { return KeptSites.Keeps(host); };
+    std::map<std::string, std::uint64_t> deleted;
+    for (bool more = true; more;) {
+        platform::CookieSlice slice = opening.store->DeleteSlice(keeps, rowsPerSlice);
+        if (!slice.ok)
+            return {DatabaseMunch::leave};
+        for (platform::CookieHostRows& host : slice.deleted)
+            deleted[std::move(host.host)] += host.rows;
+        more = !slice.done && goOn();
+    }
+    if (!opening.store->Commit())
+        return {DatabaseMunch::leave};
+    opening.store.reset();
+    DatabaseMunch munch{DatabaseMunch::rowsDeleted};
+    for (auto& [host, count] : deleted) {
+        munch.count += count;
+        munch.hosts.push_back({host, count});
+    }
+    if (munch.count == 0)
+        munch.verdict = DatabaseMunch::leave;
+    cookiesGone(munch);
+    return munch;
+}
+
+void TForm1::cookiesGone(const DatabaseMunch& munch)
+{
+    for (const platform::CookieHostRows& host : munch.hosts)
+        KeptSites.Munched(host.host);
+    for (std::uint64_t i = 0; i < munch.count; ++i)
+        counted(true);
 }
 
 bool TForm1::MunchFile(const std::string& path)
