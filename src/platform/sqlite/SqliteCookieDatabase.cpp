@@ -7,6 +7,11 @@
 #include <map>
 #include <utility>
 
+#ifdef _WIN32
+// The engine's own conversion from the ANSI code page, which its header leaves out.
+extern "C" char* sqlite3_win32_mbcs_to_utf8_v2(const char* text, int useAnsi);
+#endif
+
 namespace platform {
 namespace {
 
@@ -68,7 +73,7 @@ public:
     ~SqliteCookieStore() override
     {
         // A connection closes only once its statements are gone.
-        sliceEnd_.finalize();
+        nextSlice_.finalize();
         deleteSlice_.finalize();
         if (db_) {
             if (inTransaction_)
@@ -93,7 +98,7 @@ public:
         // cache stays within 1 MiB; another program's lock is never waited for.
         rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-1024", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)
-            return CookieStoreState::busy;
+            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         rc = sqlite3_create_function(db_, "nomblet_keeps", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this, &keepsHost,
                                      nullptr, nullptr);
         if (rc != SQLITE_OK)
@@ -102,17 +107,27 @@ public:
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         inTransaction_ = true;
+        // A damaged file is no store to change row by row.
+        Statement check;
+        rc = check.prepare(db_, "PRAGMA quick_check(1)");
+        if (rc == SQLITE_OK && (rc = sqlite3_step(check.get())) == SQLITE_ROW) {
+            const unsigned char* verdict = sqlite3_column_text(check.get(), 0);
+            if (!verdict || std::string_view(reinterpret_cast<const char*>(verdict)) != "ok")
+                return CookieStoreState::notCookies;
+            rc = SQLITE_OK;
+        }
+        if (rc != SQLITE_OK)
+            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
 
         const std::string table_ = std::string("\"") + names.table + "\"";
         const std::string host = std::string("\"") + names.host + "\"";
         Statement hosts;
         rc = hosts.prepare(db_, "SELECT " + host + ", count(*) FROM " + table_ + " GROUP BY 1");
         if (rc == SQLITE_OK)
-            rc = sliceEnd_.prepare(db_, "SELECT max(rowid), count(*) FROM (SELECT rowid FROM " + table_ +
-                                            " WHERE rowid > ?1 ORDER BY rowid LIMIT ?2)");
+            rc = nextSlice_.prepare(db_, "SELECT rowid FROM " + table_ + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
         if (rc == SQLITE_OK)
-            rc = deleteSlice_.prepare(db_, "DELETE FROM " + table_ + " WHERE rowid > ?1 AND rowid <= ?2 AND NOT "
-                                               "nomblet_keeps(" + host + ")");
+            rc = deleteSlice_.prepare(db_, "DELETE FROM " + table_ + " WHERE rowid >= ?1 AND (?2 IS NULL OR rowid < ?2) "
+                                           "AND NOT nomblet_keeps(" + host + ")");
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         while ((rc = sqlite3_step(hosts.get())) == SQLITE_ROW)
@@ -134,34 +149,35 @@ public:
             slice.ok = slice.done = true;
             return slice;
         }
-        sqlite3_stmt* end = sliceEnd_.get();
-        sqlite3_bind_int64(end, 1, lastRowid_);
-        sqlite3_bind_int64(end, 2, rows);
-        const int rc = sqlite3_step(end);
-        const bool any = rc == SQLITE_ROW && sqlite3_column_type(end, 0) != SQLITE_NULL;
-        const sqlite3_int64 sliceEnd = any ? sqlite3_column_int64(end, 0) : 0;
-        const sqlite3_int64 looked = rc == SQLITE_ROW ? sqlite3_column_int64(end, 1) : 0;
-        const bool stepped = rc == SQLITE_ROW && sqlite3_step(end) == SQLITE_DONE;
-        sqlite3_reset(end);
-        if (!stepped)
+        // The slice runs from the first row not yet looked at up to the row
+        // that starts the next one, or to the end when there is none.
+        sqlite3_stmt* next = nextSlice_.get();
+        sqlite3_bind_int64(next, 1, from_);
+        sqlite3_bind_int64(next, 2, rows);
+        const int rc = sqlite3_step(next);
+        const bool last = rc == SQLITE_DONE;
+        const sqlite3_int64 bound = rc == SQLITE_ROW ? sqlite3_column_int64(next, 0) : 0;
+        sqlite3_reset(next);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             return fail();
-        if (any) {
-            sqlite3_stmt* del = deleteSlice_.get();
-            sqlite3_bind_int64(del, 1, lastRowid_);
-            sqlite3_bind_int64(del, 2, sliceEnd);
-            keeps_ = &keeps;
-            deleted_.clear();
-            const int deleteRc = sqlite3_step(del);
-            sqlite3_reset(del);
-            keeps_ = nullptr;
-            if (deleteRc != SQLITE_DONE)
-                return fail();
-            for (auto& [host, count] : deleted_)
-                slice.deleted.push_back({host, count});
-            deleted_.clear();
-            lastRowid_ = sliceEnd;
-        }
-        done_ = looked < static_cast<sqlite3_int64>(rows);
+        sqlite3_stmt* del = deleteSlice_.get();
+        sqlite3_bind_int64(del, 1, from_);
+        if (last)
+            sqlite3_bind_null(del, 2);
+        else
+            sqlite3_bind_int64(del, 2, bound);
+        keeps_ = &keeps;
+        deleted_.clear();
+        const int deleteRc = sqlite3_step(del);
+        sqlite3_reset(del);
+        keeps_ = nullptr;
+        if (deleteRc != SQLITE_DONE)
+            return fail();
+        for (auto& [host, count] : deleted_)
+            slice.deleted.push_back({host, count});
+        deleted_.clear();
+        from_ = bound;
+        done_ = last;
         slice.ok = true;
         slice.done = done_;
         return slice;
@@ -210,9 +226,9 @@ private:
     bool inTransaction_ = false;
     bool failed_ = false;
     bool done_ = false;
-    sqlite3_int64 lastRowid_ = INT64_MIN;
+    sqlite3_int64 from_ = INT64_MIN; // the first row not yet looked at
     std::vector<CookieHostRows> hosts_;
-    Statement sliceEnd_;
+    Statement nextSlice_;
     Statement deleteSlice_;
     const std::function<bool(std::string_view)>* keeps_ = nullptr;
     std::map<std::string, std::uint64_t> deleted_;
