@@ -275,8 +275,11 @@ void TForm1::cookiesGone(const DatabaseMunch& munch)
 {
     for (const platform::CookieHostRows& host : munch.hosts)
         KeptSites.Munched(host.host);
+    // Heard as that many files munched in a row; the caption is set once.
     for (std::uint64_t i = 0; i < munch.count; ++i)
-        counted(true);
+        munchSounds_->Munched(++State.MunchedCount);
+    if (munch.count != 0)
+        showMunchedCount();
 }
 
 bool TForm1::MunchFile(const std::string& path)
