@@ -1,29 +1,56 @@
-// Interim: the sites kept, as agreed with the branch that owns them; replaced
-// by that branch's whole header when it is merged.
+// The sites whose cookies stay, and the sites munched lately, from which the
+// user picks them in the tray menu. A site is a host name in lower case
+// without a leading dot; it keeps a cookie whose host equals it or ends with
+// "." and the site, so that "example.com" keeps "www.example.com" and not
+// "badexample.com". UI thread only.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// Whether text is a host name a kept site may be named by: letters, digits,
+// '-' and '.', labels of 1 to 63 characters, 253 characters at most, without
+// a leading or trailing dot. Letters of either case.
+bool IsSiteName(std::string_view text);
+
+// The site a munched cookie's host is listed as in the menu: no leading dot,
+// lower case, no leading "www." when a dotted name stays. Empty when the
+// host is not a host name (control bytes, 100,000 characters, ...).
+std::string MenuSiteOfHost(std::string_view host);
+
+// A cookie's host as the site rule compares it: one leading dot dropped, in
+// lower case (ASCII letters only).
+std::string HostForMatching(std::string_view host);
 
 class TKeepSites {
 public:
+    static constexpr std::size_t recentRows = 10; // recent sites the menu lists
+
+    // No site kept: the cookie folder reads nothing.
     bool Empty() const { return kept_.empty(); }
-    bool Keeps(std::string_view host) const
-    {
-        std::string h(host.substr(host.starts_with('.') ? 1 : 0));
-        for (char& c : h)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        for (const std::string& site : kept_)
-            if (h == site || (h.size() > site.size() && h.ends_with(site) && h[h.size() - site.size() - 1] == '.'))
-                return true;
-        return false;
-    }
-    bool Keep(std::string_view site) { return kept_.emplace(site).second; }
-    void Munched(std::string_view host) { munched_.emplace(host); }
+    // Whether a cookie of this host, as stored, belongs to a kept site.
+    bool Keeps(std::string_view host) const;
+
+    // Keeps a site (lower-cased); false and nothing kept when it is not a site name.
+    bool Keep(std::string_view site);
+    // Keeps a site no longer; it goes to the front of the recent sites, so
+    // that the menu still offers it.
+    void Unkeep(std::string_view site);
+    // Flips a site between kept and not kept; gives back whether it is kept now.
+    bool Flip(std::string_view site);
+    // Every site kept, in alphabetical order.
     const std::set<std::string, std::less<>>& Kept() const { return kept_; }
-    std::set<std::string, std::less<>> munched_;
+
+    // Notes a munched cookie's host among the recent sites, at the front.
+    void Munched(std::string_view host);
+    // Up to ten sites munched lately that are not kept, the most recent first.
+    std::vector<std::string> Recent() const;
 
 private:
     std::set<std::string, std::less<>> kept_;
+    std::deque<std::string> recent_; // most recent first, never a kept site
 };

@@ -85,7 +85,7 @@ public:
     TMenuItem* NoneFound1 = nullptr; // shown, greyed, when no family is found
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
-    // The sites whose cookies stay, and those munched lately.
+    // The sites whose cookies stay, and the sites munched lately.
     TKeepSites KeptSites;
 
     // Event handlers, bound by the layout.

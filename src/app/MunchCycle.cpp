@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -191,7 +192,7 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
             return false;
     }
     watch.toList = false;
-    const TStoreLook look = LookAtStore(files, store);
+    TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
     if (!look.StorePresent && look.Companions.empty())
         return false;
@@ -202,27 +203,42 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
         watch.toList = !look.Companions.empty();
         return false;
     }
-    // While the store is there its companions stay: a database without its
-    // journal can be corrupted. A store in use (the browser runs) is tried
-    // again next cycle; a read-only one is the user's way to keep it, and is
-    // looked at every cycle so that its mark being cleared is seen. The
-    // database is read, and closed again, before anything of it is deleted.
-    bool munched = false;
+    // A read-only store is the user's way to keep it, with its companions, and
+    // is looked at every cycle so that its mark being cleared is seen.
+    if (look.StorePresent && !look.StoreDeletable)
+        return false;
+    // The store goes with its companions, or none of them goes: a journal left
+    // without its database, or a database without its journal, is taken by
+    // the browser for another's. While one of them is in use (the browser
+    // runs) all are tried again next cycle. Companions are not cookies of their
+    // own: leftover companions of an absent store count nothing.
+    std::vector<std::string> together;
+    if (look.StorePresent)
+        together.push_back(look.StoreName);
+    together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    // A store is read as its browser's database only once the browser has let
+    // go of it and its companions, and closed again before any of them goes
+    // (the engine holds it without delete sharing). Reading may have rolled
+    // back a journal or folded a log into the store: they are listed again.
+    DatabaseMunch read{DatabaseMunch::whole};
     if (look.StorePresent) {
-        if (!look.StoreDeletable)
+        if (!files.canDeleteTogether(where, together))
             return false;
-        const DatabaseMunch read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
+        read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
         if (read.verdict != DatabaseMunch::whole)
             return read.verdict == DatabaseMunch::rowsDeleted;
-        if (!files.deleteFile(where, look.StoreName))
+        look = LookAtStore(files, store);
+        if (!look.StorePresent || !look.StoreDeletable)
             return false;
-        cookiesGone(read);
-        munched = true;
+        together.assign(1, look.StoreName);
+        together.insert(together.end(), look.Companions.begin(), look.Companions.end());
     }
-    // Companions are not cookies of their own: nothing counts; one that stays is tried again next cycle.
-    for (const std::string& companion : look.Companions)
-        watch.toList |= !files.deleteFile(where, companion);
-    return munched;
+    const bool gone = files.deleteTogether(where, together);
+    watch.toList = !gone && !look.StorePresent;
+    if (!look.StorePresent || !gone)
+        return false;
+    cookiesGone(read);
+    return true;
 }
 
 TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::CookieTable table,

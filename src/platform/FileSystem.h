@@ -70,6 +70,16 @@ public:
     // The same for a folder, removed only when it is empty.
     virtual bool removeDirectory(const std::string& folder, const std::string& name) = 0;
 
+    // Whether every one of names (files a search of folder showed, each listed
+    // once) can be opened for deletion now, each by deleteFile's rule: that
+    // entry, its name whole, not a link, a folder, read-only or held by
+    // another program without delete sharing. Nothing stays open afterwards.
+    virtual bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) = 0;
+    // Opens each of them for deletion by that rule and deletes them all only
+    // once every one is open; otherwise none is touched and false comes back,
+    // as it does for no names. A database goes with its journals or not at all.
+    virtual bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) = 0;
+
     // The whole content of an existing file, opened read-only while sharing both
     // reading and writing with others, read with one block read of its exact size.
     virtual FileContent readWholeFile(const std::string& path) = 0;

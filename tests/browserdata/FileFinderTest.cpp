@@ -168,6 +168,8 @@ TEST_F(FileFinderTest, TotalsCountPlainFoldersApartAndSizesWrap)
         std::string finalPath(const std::string&) override { return {}; }
         bool deleteFile(const std::string&, const std::string&) override { return false; }
         bool removeDirectory(const std::string&, const std::string&) override { return false; }
+        bool canDeleteTogether(const std::string&, const std::vector<std::string>&) override { return false; }
+        bool deleteTogether(const std::string&, const std::vector<std::string>&) override { return false; }
         platform::FileContent readWholeFile(const std::string&) override { return {}; }
         platform::FileContent readFileStart(const std::string&, std::uint32_t) override { return {}; }
         std::string currentDirectory() override { return {}; }

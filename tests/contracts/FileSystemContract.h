@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <optional>
@@ -294,6 +295,46 @@ TYPED_TEST_P(FileSystemContract, AFoldersFinalPathIsWhereItIsOrNothing)
     EXPECT_EQ(this->folder("Nowhere"), "");
 }
 
+TYPED_TEST_P(FileSystemContract, AStoreAndItsCompanionsGoTogetherOrNoneOfThemGoes)
+{
+    const std::vector<std::string> trio{"cookies.sqlite", "cookies.sqlite-wal", "cookies.sqlite-shm"};
+    this->world.addFile("Outside\\target", "kept");
+    struct Case {
+        const char* folder; // each case in a folder of its own, holding the trio
+        std::function<std::string(const std::string&)> arrange; // given the folder; "" or why it cannot be
+        std::vector<std::string> names;
+        bool goes;
+    };
+    const auto nothing = [](const std::string&) { return std::string(); };
+    for (const Case& c : std::initializer_list<Case>{
+             {"Free", nothing, trio, true},
+             {"Held", [&](const std::string& at) { return this->world.hold(at + "\\cookies.sqlite-wal"); }, trio, false},
+             {"ReadOnly", [&](const std::string& at) { this->world.makeReadOnly(at + "\\cookies.sqlite-shm"); return std::string(); },
+              trio, false},
+             {"Linked", [&](const std::string& at) {
+                  return this->world.addFileLink(at + "\\cookies.sqlite-wal", "Outside\\target"); }, trio, false},
+             {"Absent", nothing, {"cookies.sqlite", "cookies.sqlite-wal", "cookies.sqlite-journal"}, false},
+             {"Twice", nothing, {"cookies.sqlite", "COOKIES.SQLITE"}, false},
+         }) {
+        for (const std::string& name : trio)
+            if (std::string(c.folder) != "Linked" || name != "cookies.sqlite-wal")
+                this->world.addFile(std::string(c.folder) + "\\" + name, name);
+        if (const std::string cannot = c.arrange(c.folder); !cannot.empty()) {
+            std::printf("[ NOT RUN  ] %s: %s\n", c.folder, cannot.c_str());
+            continue;
+        }
+        const std::string at = this->folder(c.folder);
+        EXPECT_EQ(this->files().canDeleteTogether(at, c.names), c.goes) << c.folder;
+        // The look lets every one go: a program that shares no deletion opens it.
+        EXPECT_TRUE(this->files().readWholeFile(this->path(std::string(c.folder) + "\\cookies.sqlite")).ok) << c.folder;
+        EXPECT_EQ(this->files().deleteTogether(at, c.names), c.goes) << c.folder;
+        for (const std::string& name : trio)
+            EXPECT_EQ(this->names(std::string(c.folder) + "\\" + name).empty(), c.goes) << c.folder << " " << name;
+    }
+    const platform::FileContent target = this->files().readWholeFile(this->path("Outside\\target"));
+    EXPECT_EQ(std::string(target.bytes.begin(), target.bytes.end()), "kept");
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardToCaseAndShowEntriesAsTheyAre,
                             EntriesMayBeDeletedWhileTheSearchRuns, DeletionRefusesReadOnlyFilesFoldersAndWhatIsGone,
                             AFileHeldByAnotherProgramIsNeitherDeletedNorRead,
@@ -301,4 +342,5 @@ REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, SearchesMatchNamesWithoutRegardT
                             PathsLongerThanTheAnsiLimitWorkAsShortOnes,
                             AFileLinkListedAsAPlainFileIsNeverDeletedThrough,
                             ListedNamesGoWholeAndMeanThatEntryAlone, AFoldersFinalPathIsWhereItIsOrNothing,
-                            AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt);
+                            AFoldersTimeMovesWhenAnEntryIsMadeOrRemovedInIt,
+                            AStoreAndItsCompanionsGoTogetherOrNoneOfThemGoes);

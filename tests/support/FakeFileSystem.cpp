@@ -342,16 +342,56 @@ FakeFileSystem::Node* FakeFileSystem::listed(const std::string& folder, const st
     return node && platform::isEntryOf(reached, folder, name) ? node : nullptr;
 }
 
+FakeFileSystem::Node* FakeFileSystem::deletableFile(const std::string& folder, const std::string& name,
+                                                    Node** parent) const
+{
+    Node* node = listed(folder, name, parent);
+    return node && !node->isFolder() && !(node->attributes & faReadOnly) && !node->locked ? node : nullptr;
+}
+
 bool FakeFileSystem::deleteFile(const std::string& folder, const std::string& name)
 {
     if (record("deleteFile", {folder, name}))
         return false;
     Node* parent = nullptr;
-    Node* node = listed(folder, name, &parent);
-    if (!node || node->isFolder() || (node->attributes & faReadOnly) || node->locked)
+    Node* node = deletableFile(folder, name, &parent);
+    if (!node)
         return false;
     remove(*parent, *node);
     return true;
+}
+
+std::vector<std::pair<FakeFileSystem::Node*, FakeFileSystem::Node*>>
+FakeFileSystem::deletableTogether(const std::string& folder, const std::vector<std::string>& names) const
+{
+    std::vector<std::pair<Node*, Node*>> entries; // each file with its folder
+    for (const std::string& name : names) {
+        Node* parent = nullptr;
+        Node* node = deletableFile(folder, name, &parent);
+        if (!node || std::any_of(entries.begin(), entries.end(), [&](const auto& e) { return e.first == node; }))
+            return {};
+        entries.emplace_back(node, parent);
+    }
+    return entries;
+}
+
+bool FakeFileSystem::canDeleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::string> args{folder};
+    args.insert(args.end(), names.begin(), names.end());
+    return !record("canDeleteTogether", std::move(args)) && !deletableTogether(folder, names).empty();
+}
+
+bool FakeFileSystem::deleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::string> args{folder};
+    args.insert(args.end(), names.begin(), names.end());
+    if (record("deleteTogether", std::move(args)))
+        return false;
+    const auto entries = deletableTogether(folder, names);
+    for (const auto& [node, parent] : entries)
+        remove(*parent, *node);
+    return !entries.empty();
 }
 
 bool FakeFileSystem::removeDirectory(const std::string& folder, const std::string& name)

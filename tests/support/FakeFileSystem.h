@@ -24,6 +24,8 @@ public:
     std::string finalPath(const std::string& folder) override;
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
+    bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
+    bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
@@ -70,6 +72,11 @@ private:
                   std::string* final = nullptr, int depth = 0) const;
     // The entry a search of folder showed as name, when it is that very entry.
     Node* listed(const std::string& folder, const std::string& name, Node** parent) const;
+    // The listed entry, when deleteFile may delete it.
+    Node* deletableFile(const std::string& folder, const std::string& name, Node** parent) const;
+    // Each listed file with its folder, or none when one of them may not be deleted or is named twice.
+    std::vector<std::pair<Node*, Node*>> deletableTogether(const std::string& folder,
+                                                           const std::vector<std::string>& names) const;
     Node& make(const std::string& path, bool folder, std::uint32_t attributes);
     void remove(Node& parent, const Node& child);
 

@@ -35,6 +35,8 @@ public:
     std::string finalPath(const std::string&) override { return fail<std::string>(); }
     bool deleteFile(const std::string&, const std::string&) override { return fail<bool>(); }
     bool removeDirectory(const std::string&, const std::string&) override { return fail<bool>(); }
+    bool canDeleteTogether(const std::string&, const std::vector<std::string>&) override { return fail<bool>(); }
+    bool deleteTogether(const std::string&, const std::vector<std::string>&) override { return fail<bool>(); }
     platform::FileContent readWholeFile(const std::string&) override { return fail<platform::FileContent>(); }
     platform::FileContent readFileStart(const std::string&, std::uint32_t) override
     {

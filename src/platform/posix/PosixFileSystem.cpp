@@ -250,14 +250,54 @@ bool PosixFileSystem::describeListed(const std::string& folder, const std::strin
     return (found.attributes & platform::faReparsePoint) == 0;
 }
 
+bool PosixFileSystem::describeDeletableFile(const std::string& folder, const std::string& name, Description& found)
+{
+    // Windows refuses folders and read-only files.
+    return describeListed(folder, name, found) && !(found.attributes & (platform::faDirectory | platform::faReadOnly));
+}
+
 bool PosixFileSystem::deleteFile(const std::string& folder, const std::string& name)
 {
     Description found;
-    // Windows refuses folders and read-only files.
-    if (!describeListed(folder, name, found) || (found.attributes & (platform::faDirectory | platform::faReadOnly)))
+    if (!describeDeletableFile(folder, name, found))
         return false;
     Relative at = relative(found.hostPath);
     return ::unlinkat(at.folder, at.path, 0) == 0;
+}
+
+bool PosixFileSystem::describeTogether(const std::string& folder, const std::vector<std::string>& names,
+                                       std::vector<Description>& found)
+{
+    found.assign(names.size(), {});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // One entry named twice would be counted as two.
+        for (std::size_t j = 0; j < i; ++j)
+            if (platform::sameIgnoringCase(names[i], names[j]))
+                return false;
+        if (!describeDeletableFile(folder, names[i], found[i]))
+            return false;
+    }
+    return !names.empty();
+}
+
+bool PosixFileSystem::canDeleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<Description> found;
+    return describeTogether(folder, names, found);
+}
+
+bool PosixFileSystem::deleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    // POSIX holds no file against its deletion: once each is seen to be deletable, all go.
+    std::vector<Description> found;
+    if (!describeTogether(folder, names, found))
+        return false;
+    bool all = true;
+    for (const Description& entry : found) {
+        Relative at = relative(entry.hostPath);
+        all &= ::unlinkat(at.folder, at.path, 0) == 0;
+    }
+    return all;
 }
 
 bool PosixFileSystem::removeDirectory(const std::string& folder, const std::string& name)

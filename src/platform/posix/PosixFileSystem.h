@@ -20,6 +20,8 @@ public:
     // A link (which the search shows as a reparse point) is never deleted through.
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
+    bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
+    bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     // The host's current folder in the drive's terms; the drive's root when it
@@ -46,6 +48,11 @@ private:
     bool describe(const std::string& hostPath, const std::string& name, Description& found);
     // The entry listed as name in folder, when it is no link.
     bool describeListed(const std::string& folder, const std::string& name, Description& found);
+    // The listed entry, when deleteFile may delete it: a file, no link, not read-only.
+    bool describeDeletableFile(const std::string& folder, const std::string& name, Description& found);
+    // Each listed file by describeDeletableFile; false when one is not (or none is named).
+    bool describeTogether(const std::string& folder, const std::vector<std::string>& names,
+                          std::vector<Description>& found);
     // The entry a search is showing, when path names it as the program does.
     const Description* shown(const std::string& path) const
     {

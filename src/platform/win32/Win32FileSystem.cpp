@@ -168,40 +168,49 @@ std::string Win32FileSystem::finalPath(const std::string& folder)
     return final.empty() ? std::string() : win32paths::toAnsiExact(final.c_str()).value_or("");
 }
 
-bool Win32FileSystem::deleteThroughHandle(const std::string& folder, const std::string& name, bool isFolder) const
+ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::string& name, bool isFolder) const
 {
+    if (!platform::isListedName(name))
+        return {};
     // Opened as links are followed everywhere (Wine follows a file link even
     // when asked not to), so a link's handle reports where it leads.
     const std::wstring path = win32paths::entryPath(folder, name);
     ScopedFile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-    if (!handle)
-        return false;
+    if (!handle || !finalPathCall_)
+        return handle; // no file links before Vista: the name, joined whole, is that entry
     // The entry itself reports the path it was opened by. A name shown by its
     // short alternate (it has no ANSI form) reports its long name instead.
     const std::wstring final = finalPathOf(handle.get());
     const std::wstring listed = win32paths::withoutPrefix(path);
     if (final.empty() || (!sameIgnoringAsciiCase(final, listed) &&
                           !sameIgnoringAsciiCase(final, win32paths::withoutPrefix(win32paths::longPath(listed)))))
-        return false;
+        return {};
     if (isFolder) {
         // With backup semantics a file opens too.
         BY_HANDLE_FILE_INFORMATION information;
         if (!::GetFileInformationByHandle(handle.get(), &information) ||
             !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            return false;
+            return {};
     }
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return setInformationCall_(handle.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    return handle;
+}
+
+bool Win32FileSystem::markForDeletion(HANDLE handle, bool deleted) const
+{
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleted)};
+    return setInformationCall_(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }
 
 bool Win32FileSystem::deleteListed(const std::string& folder, const std::string& name, bool isFolder) const
 {
     if (!platform::isListedName(name))
         return false;
-    if (finalPathCall_)
-        return deleteThroughHandle(folder, name, isFolder);
+    if (finalPathCall_) {
+        const ScopedFile handle = openListed(folder, name, isFolder);
+        return handle && markForDeletion(handle.get(), true);
+    }
     // No file links before Vista: the name, joined whole, is that entry.
     const std::wstring path = win32paths::entryPath(folder, name);
     return (isFolder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str())) != FALSE;
@@ -215,6 +224,55 @@ bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& n
 bool Win32FileSystem::removeDirectory(const std::string& folder, const std::string& name)
 {
     return deleteListed(folder, name, true);
+}
+
+std::vector<ScopedFile> Win32FileSystem::openTogether(const std::string& folder,
+                                                     const std::vector<std::string>& names) const
+{
+    std::vector<ScopedFile> handles;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // One entry named twice would be marked twice and counted as two.
+        for (std::size_t j = 0; j < i; ++j)
+            if (platform::sameIgnoringCase(names[i], names[j]))
+                return {};
+        ScopedFile handle = openListed(folder, names[i], false);
+        // A read-only file opens for deletion but refuses its mark: it is refused here,
+        // before any other is marked.
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!handle || !::GetFileInformationByHandle(handle.get(), &information) ||
+            (information.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+            return {};
+        handles.push_back(std::move(handle));
+    }
+    return handles;
+}
+
+bool Win32FileSystem::canDeleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    return !openTogether(folder, names).empty();
+}
+
+bool Win32FileSystem::deleteTogether(const std::string& folder, const std::vector<std::string>& names)
+{
+    const std::vector<ScopedFile> handles = openTogether(folder, names);
+    if (handles.empty())
+        return false;
+    if (!setInformationCall_) {
+        // Before Vista: each held open by us with delete sharing, so none can be
+        // taken by another program between these deletes.
+        bool all = true;
+        for (const std::string& name : names)
+            all &= ::DeleteFileW(win32paths::entryPath(folder, name).c_str()) != FALSE;
+        return all;
+    }
+    for (std::size_t i = 0; i < handles.size(); ++i)
+        if (!markForDeletion(handles[i].get(), true)) {
+            // None is touched: the marks made are taken back before the handles close.
+            while (i-- > 0)
+                markForDeletion(handles[i].get(), false);
+            return false;
+        }
+    return true;
 }
 
 namespace {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <windows.h>
+
+#include <vector>
 
 class Win32FileSystem final : public platform::IFileSystem {
 public:
@@ -20,6 +23,8 @@ public:
     std::string finalPath(const std::string& folder) override;
     bool deleteFile(const std::string& folder, const std::string& name) override;
     bool removeDirectory(const std::string& folder, const std::string& name) override;
+    bool canDeleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
+    bool deleteTogether(const std::string& folder, const std::vector<std::string>& names) override;
     platform::FileContent readWholeFile(const std::string& path) override;
     platform::FileContent readFileStart(const std::string& path, std::uint32_t maxBytes) override;
     std::string currentDirectory() override;
@@ -35,8 +40,13 @@ private:
     std::wstring objectName(HANDLE handle) const;
     // Deletes or removes a listed entry, by the rule the system allows.
     bool deleteListed(const std::string& folder, const std::string& name, bool isFolder) const;
-    // Opens the listed entry, checks that it is that entry, and deletes it through the same handle.
-    bool deleteThroughHandle(const std::string& folder, const std::string& name, bool isFolder) const;
+    // The listed entry opened for deletion, only when it is that very entry (and, for a
+    // folder, a folder); empty otherwise. Every delete of a listed entry opens it here.
+    ScopedFile openListed(const std::string& folder, const std::string& name, bool isFolder) const;
+    // Sets or clears the mark that deletes an open entry once its last handle closes.
+    bool markForDeletion(HANDLE handle, bool deleted) const;
+    // Every one of the listed files opened by openListed, or none when one of them cannot be.
+    std::vector<ScopedFile> openTogether(const std::string& folder, const std::vector<std::string>& names) const;
 
     FinalPathCall finalPathCall_ = nullptr;
     SetInformationCall setInformationCall_ = nullptr;
