@@ -246,3 +246,50 @@ TEST_F(SqliteCookieDatabaseTest, AFailedSliceRollsEverythingBackAndTheStoreIsClo
     // Closed: another program takes its exclusive lock at once.
     EXPECT_NO_THROW(Db(path).exec("BEGIN EXCLUSIVE; COMMIT"));
 }
+
+TEST_F(SqliteCookieDatabaseTest, StoresRealBrowsersWroteLoseTheRowsOfSitesNotKeptAndNothingElse)
+{
+    const fs::path data = fs::path(NOMBLET_SOURCE_DIR) / "tests/data/browsers";
+    struct Case {
+        const char* store;
+        const char* companion;
+        CookieTable table;
+    };
+    for (const Case& c : {Case{"cookies.sqlite", "-wal", CookieTable::mozilla},
+                          Case{"Cookies", "-journal", CookieTable::chromium}}) {
+        const std::string path = folder.path(c.store);
+        fs::copy_file(data / c.store, path);
+        fs::copy_file(data / (std::string(c.store) + c.companion), path + c.companion);
+        const std::string keptRows = std::string("SELECT * FROM ") + tableName(c.table) + " WHERE " +
+                                     hostColumn(c.table) + " LIKE '%keep.example' ORDER BY 1, 2, 3, 4";
+        const auto everyColumn = [&] {
+            // Every column of every kept row, as text, one row per line.
+            Db db(path, SQLITE_OPEN_READONLY);
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v2(db.db, keptRows.c_str(), -1, &stmt, nullptr);
+            std::string all;
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+                    all += (bytes ? std::string(bytes, sqlite3_column_bytes(stmt, i)) : std::string()) + "|";
+                }
+                all += "\n";
+            }
+            sqlite3_finalize(stmt);
+            return all;
+        };
+        const std::string keptBefore = everyColumn();
+        platform::CookieStoreOpening opening = databases.Open(path, c.table);
+        ASSERT_EQ(opening.state, CookieStoreState::opened) << c.store;
+        std::uint64_t total = 0;
+        for (const auto& host : opening.store->Hosts())
+            total += host.rows;
+        EXPECT_EQ(total, 20u) << c.store;
+        EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h.ends_with("keep.example"); }), 12u)
+            << c.store;
+        opening.store.reset();
+        EXPECT_EQ(rowsOf(path, c.table).size(), 8u) << c.store;
+        EXPECT_EQ(everyColumn(), keptBefore) << c.store;
+        EXPECT_EQ(integrityOf(path), "ok") << c.store;
+    }
+}
