@@ -5,7 +5,7 @@
 // whole character, and the two parts giving the path back (the folder
 // keeps a colon, and a backslash only after a colon or a backslash).
 #include "FuzzInput.h"
-#include "app/HostHelpers.h"
+#include "app/OpenDocument.h"
 #include "support/FakeCodePage.h"
 #include "support/FakeShell.h"
 

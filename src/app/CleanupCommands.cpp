@@ -1,13 +1,14 @@
 // The browser cleanup commands of the tray menu: the cookie entries, the
 // history entries, and the whole cache with the cache folder's contents. Each
 // runs to its end with the hourglass and then clears the menu gate.
-#include "app/HostHelpers.h"
 #include "app/MainForm.h"
 #include "platform/PathText.h"
 
+#include <cstdint>
 #include <numeric>
 #include <string_view>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -26,6 +27,23 @@ private:
     platform::IUi& ui_;
 };
 
+// The last n characters of s (all of s when it is shorter), a double-byte
+// character of the code page counting as one.
+std::string RightChars(platform::ICodePage& codePage, const std::string& s, int n)
+{
+    if (n <= 0)
+        return {};
+    // Where each character starts: a trail byte may look like a backslash.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        starts.push_back(i);
+        if (codePage.isLeadByte(static_cast<std::uint8_t>(s[i])) && i + 1 < s.size())
+            ++i;
+    }
+    const auto count = static_cast<std::size_t>(n);
+    return count >= starts.size() ? s : s.substr(starts[starts.size() - count]);
+}
+
 // The shell's cache folder, or the one in the Windows directory before the
 // shell named it. Without either there is none: "\Temporary Internet Files"
 // on whatever drive is current is not it.
@@ -33,7 +51,7 @@ std::string cacheFolder(platform::IFolders& folders, platform::ICodePage& codePa
 {
     if (std::string named = folders.shellFolder(platform::ShellFolder::InternetCache); !named.empty())
         return named;
-    std::string folder = GetWindowsDir(folders);
+    std::string folder = folders.windowsDirectory();
     if (folder.empty())
         return {};
     // The last character: a double-byte one may end in the byte of a backslash.

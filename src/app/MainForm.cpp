@@ -2,7 +2,6 @@
 #include "app/MainForm.h"
 
 #include "app/FileExists.h"
-#include "app/HostHelpers.h"
 #include "app/MainLayout.h"
 #include "app/MunchSounds.h"
 #include "toolkit/Application.h"
@@ -97,7 +96,7 @@ void TForm1::defaultCookieFolder()
     // Where the shell keeps the user's cookies; Windows 95 without the newer shell names none.
     State.IECookieDir = platform_.folders.shellFolder(platform::ShellFolder::Cookies);
     if (State.IECookieDir.empty())
-        State.IECookieDir = GetWindowsDir(platform_.folders) + "\\cookies";
+        State.IECookieDir = platform_.folders.windowsDirectory() + "\\cookies";
 }
 
 void TForm1::showMunchedCount()

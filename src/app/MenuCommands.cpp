@@ -2,10 +2,21 @@
 // munching resumes at the next tick; a failed save leaves the gate to time out.
 #include "app/Addresses.h"
 #include "app/FileExists.h"
-#include "app/HostHelpers.h"
 #include "app/MainForm.h"
+#include "app/OpenDocument.h"
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
+
+namespace {
+
+// One IPv4 address of this machine (the last one its host entry lists), or empty.
+std::string GetLocalIP(platform::INetwork& network)
+{
+    const std::vector<std::string> addresses = network.machineAddresses();
+    return addresses.empty() ? std::string() : addresses.back();
+}
+
+} // namespace
 
 void TForm1::PopupMenu1Popup(TObject*)
 {

@@ -49,16 +49,16 @@ bool SystemFolderGuard::Refuses(const std::string& finalFolder)
         systemFolders_.emplace();
         for (const std::string& system : folders_.systemFolders()) {
             // One that cannot be opened (not made yet) is taken as the system
-            // spells it, in full long form ("C:" with a backslash is the root).
+            // spells it: a full path already.
             std::string where = files_.finalPath(system);
-            systemFolders_->push_back(comparable(where.empty() ? folders_.fullLongPath(system + "\\") : where));
+            systemFolders_->push_back(comparable(platform::withoutKernelPrefix(where.empty() ? system : where)));
         }
         if (systemFolders_->empty()) {
             lastFolder_.clear();
             return true;
         }
     }
-    const std::string candidate = comparable(platform::withoutLongPrefix(finalFolder));
+    const std::string candidate = comparable(platform::withoutKernelPrefix(finalFolder));
     lastFolder_ = finalFolder;
     lastRefused_ = isRoot(candidate) ||
                    std::any_of(systemFolders_->begin(), systemFolders_->end(),

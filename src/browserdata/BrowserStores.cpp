@@ -47,17 +47,6 @@ bool isProfileSection(std::string_view name)
     return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A drive ("C:...") or a network path ("\\server\...").
-bool isAbsolute(std::string_view path)
-{
-    return (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
-}
-
-bool isSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 // Whether a search for exactly this path finds a folder.
 bool isFolder(platform::IFileSystem& files, const std::string& path)
 {
@@ -69,12 +58,11 @@ bool isFolder(platform::IFileSystem& files, const std::string& path)
     return folder;
 }
 
-// The folders directly in a folder, as full paths.
+// The folders directly in a folder, as full paths; a link to one is not followed.
 void addSubfolders(platform::IFileSystem& files, const std::string& folder, std::vector<std::string>& into)
 {
     files.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
-        if ((entry.attributes & platform::faDirectory) != 0 && entry.name != "." && entry.name != ".." &&
-            entry.name.find_first_of("\\/") == std::string::npos)
+        if ((entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(entry))
             into.push_back(folder + "\\" + entry.name);
         return true;
     });
@@ -133,9 +121,9 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     const auto endSection = [&] {
         if (inProfile && !path.empty()) {
             std::replace(path.begin(), path.end(), '/', '\\');
-            while (path.size() > 1 && isSeparator(path.back()) && path[path.size() - 2] != ':')
+            while (path.size() > 1 && platform::isSeparator(path.back()) && path[path.size() - 2] != ':')
                 path.pop_back();
-            const bool relative = isRelative.empty() ? !isAbsolute(path) : isRelative != "0";
+            const bool relative = isRelative.empty() ? !platform::isAbsolute(path) : isRelative != "0";
             paths.push_back(relative ? root + "\\" + path : path);
         }
         path.clear();

@@ -1,7 +1,7 @@
 // The recursive file finder.
 #include "browserdata/FileFinder.h"
 
-#include "platform/PathText.h"
+#include "platform/FileSystem.h"
 
 #include <deque>
 
@@ -11,16 +11,9 @@ namespace {
 constexpr std::uint32_t excludingBits = 0x1E;
 constexpr const char* everyName = "*.*";
 
-// ".", "..", a link, or a name that would point elsewhere once joined to its
-// folder (a POSIX name may hold a backslash).
-bool passedOver(const platform::FindEntry& entry)
-{
-    return !platform::isListedName(entry.name) || (entry.attributes & platform::faReparsePoint) != 0;
-}
-
 bool isSubfolder(const platform::FindEntry& entry)
 {
-    return (entry.attributes & platform::faDirectory) != 0 && !passedOver(entry);
+    return (entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(entry);
 }
 
 } // namespace
@@ -71,7 +64,7 @@ bool TFileFinder::searchFolder(std::string path, std::uint32_t mask, std::vector
     path = withBackslash(path);
 
     auto list = [&](const platform::FindEntry& entry) {
-        if (passedOver(entry) || (entry.attributes & ~mask & excludingBits) != 0)
+        if (!platform::isOwnEntry(entry) || (entry.attributes & ~mask & excludingBits) != 0)
             return;
         files_.push_back(path + entry.name);
         attributes_.push_back(entry.attributes);

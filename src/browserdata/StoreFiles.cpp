@@ -5,7 +5,7 @@
 
 bool DeleteStoreFile(platform::IFileSystem& files, const std::string& path)
 {
-    if (platform::namesDevice(path))
+    if (platform::opensDevice(path))
         return false;
     platform::PathParts parts = platform::splitPath(path);
     if (!platform::isListedName(parts.name))

@@ -3,6 +3,8 @@
 // Nothing here throws; failures come back as results.
 #pragma once
 
+#include "platform/PathText.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -28,6 +30,13 @@ struct FindEntry {
     std::uint32_t attributes;  // the attribute word
     std::uint32_t sizeLow;     // the low 32 bits of the size
 };
+
+// Whether a walk may take a listed entry as one of its folder's own: a listed
+// name (not ".", "..", nor one that reaches elsewhere) and no link.
+inline bool isOwnEntry(const FindEntry& entry)
+{
+    return isListedName(entry.name) && (entry.attributes & faReparsePoint) == 0;
+}
 
 struct FileContent {
     bool ok = false;

@@ -1,8 +1,7 @@
 // The folders service: the Windows directory, the other folders of the system
-// and the user, the folders the shell names, and full paths. UI thread only.
+// and the user, and the folders the shell names. UI thread only.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,8 @@ class IFolders {
 public:
     virtual ~IFolders() = default;
 
-    // The Windows directory, read into a buffer that holds maxChars characters; empty on failure.
-    virtual std::string windowsDirectory(std::size_t maxChars) = 0;
+    // The Windows directory; empty on failure or when it is 255 characters or longer.
+    virtual std::string windowsDirectory() = 0;
     // The folders of the system and of the user that hold what must never be
     // emptied: the Windows and system directories and every folder the shell
     // names (Program Files, the profile, Desktop, Documents, Fonts, Favorites,
@@ -31,9 +30,6 @@ public:
     // A folder as the shell names it now; empty when it names none (an older
     // shell), or when the name has no exact ANSI form and no short one.
     virtual std::string shellFolder(ShellFolder folder) = 0;
-    // The path made absolute, with long names for the short ones of the parts
-    // that exist; the path as given when it cannot be resolved.
-    virtual std::string fullLongPath(const std::string& path) = 0;
 };
 
 } // namespace platform

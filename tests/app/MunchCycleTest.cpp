@@ -347,7 +347,7 @@ TEST_F(MunchCycleTest, TheIpCaptionIsLookedUpWhenTheMenuOpensAndNeverByATick)
         else
             ticks(3);
         EXPECT_EQ(form->IP1->Caption, step.caption) << step.what;
-        EXPECT_EQ(fakes.network.callsOf("hostAddresses").size(), step.popup ? 1u : 0u) << step.what;
+        EXPECT_EQ(fakes.network.callsOf("machineAddresses").size(), step.popup ? 1u : 0u) << step.what;
     }
 }
 

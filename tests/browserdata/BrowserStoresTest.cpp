@@ -208,6 +208,7 @@ TEST(BrowserStores, MozillaProfilesComeFromProfilesIniAndTheProfilesFolderEachOn
         m.files.addFolder(ff + "\\Profiles\\LISTED");
         m.files.addFolder(ff + "\\Profiles\\other");
         m.files.addFile(ff + "\\Profiles\\stray.txt");
+        m.files.addLink(ff + "\\Profiles\\linked", "D:\\elsewhere", platform::faDirectory); // not followed
         if (c.ini != "<none>")
             m.files.addFile(ff + "\\profiles.ini", c.ini);
         if (c.readFails)

@@ -41,7 +41,7 @@ TEST(StoreFiles, AStorePathDeletesThatVeryFileOrNothing)
     EXPECT_TRUE(files.exists("C:\\ns\\com1.txt"));
     EXPECT_TRUE(files.exists("C:\\ns\\flink.txt"));
     for (const Call& call : files.callsOf("deleteFile"))
-        EXPECT_FALSE(platform::namesDevice(call.args[1])) << "asked to delete " << call.args[1];
+        EXPECT_FALSE(platform::opensDevice(call.args[1])) << "asked to delete " << call.args[1];
 }
 
 TEST(StoreFiles, TheFolderIsTakenByItsFinalPathAndTheNameAsWritten)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 TEST(PathText, APathSplitsAfterItsLastBackslashOrColon)
 {
     struct Case {
@@ -35,12 +37,15 @@ TEST(PathText, NamesCompareWithOnlyAToZFolded)
         bool same;
     };
     for (const Case& c : {Case{"INDEX.DAT", "index.dat", true}, Case{"index.da", "index.dat", false},
-                          Case{"\xC4.txt", "\xE4.txt", false}, Case{"", "", true}})
+                          Case{"\xC4.txt", "\xE4.txt", false}, Case{"", "", true}}) {
         EXPECT_EQ(platform::sameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+        const std::wstring wideA(c.a, c.a + std::strlen(c.a)), wideB(c.b, c.b + std::strlen(c.b));
+        EXPECT_EQ(platform::sameIgnoringCase(wideA, wideB), c.same) << c.a << " / " << c.b;
+    }
     EXPECT_EQ(platform::asciiLowered("C:\\WINDOWS\\\xC4"), "c:\\windows\\\xC4");
 }
 
-TEST(PathText, DeviceNamesAreKnownInAnyFolderWithAnyExtension)
+TEST(PathText, DevicesAreKnownInAnyFolderWithAnyExtension)
 {
     struct Case {
         const char* path;
@@ -53,7 +58,7 @@ TEST(PathText, DeviceNamesAreKnownInAnyFolderWithAnyExtension)
                           Case{"//./pipe/x", true}, Case{"COM0", false}, Case{"COM10", false}, Case{"LPT", false},
                           Case{"C:\\con\\cookies.txt", false}, Case{"console.txt", false}, Case{"xcom1.txt", false},
                           Case{"C:\\dir\\cookies.txt", false}, Case{"\\\\?\\C:\\x.txt", false}, Case{"", false}})
-        EXPECT_EQ(platform::namesDevice(c.path), c.device) << c.path;
+        EXPECT_EQ(platform::opensDevice(c.path), c.device) << c.path;
 }
 
 TEST(PathText, AFinalPathIsTheListedEntryOnlyWhenItIsItsFolderAndThatVeryName)
@@ -78,9 +83,37 @@ TEST(PathText, AFinalPathIsTheListedEntryOnlyWhenItIsItsFolderAndThatVeryName)
              Case{"C:\\ie\\..", "C:\\ie", "..", false},
          })
         EXPECT_EQ(platform::isEntryOf(c.final, c.folder, c.name), c.same) << c.final << " / " << c.folder << " + " << c.name;
-    EXPECT_EQ(platform::withoutLongPrefix("\\\\?\\UNC\\srv\\s"), "\\\\srv\\s");
-    EXPECT_EQ(platform::withoutLongPrefix("\\\\?\\C:\\x"), "C:\\x");
-    EXPECT_EQ(platform::withoutLongPrefix("C:\\x"), "C:\\x");
+}
+
+TEST(PathText, APrefixBeforeADriveOrAShareGoesAndOnlyThen)
+{
+    struct Case {
+        const char* path;
+        const char* plain;
+    };
+    for (const Case& c : {Case{"\\\\?\\UNC\\srv\\s", "\\\\srv\\s"}, Case{"\\\\?\\unc\\srv", "\\\\srv"},
+                          Case{"\\\\?\\C:\\x", "C:\\x"}, Case{"\\\\.\\c:\\x", "c:\\x"}, Case{"\\??\\C:\\x", "C:\\x"},
+                          Case{"C:\\x", "C:\\x"}, Case{"\\\\srv\\s", "\\\\srv\\s"},
+                          Case{"\\\\?\\Volume{1}\\x", "\\\\?\\Volume{1}\\x"}, Case{"\\\\.\\pipe\\x", "\\\\.\\pipe\\x"},
+                          Case{"\\?.\\C:\\x", "\\?.\\C:\\x"}, Case{"\\\\?", "\\\\?"}}) {
+        EXPECT_EQ(platform::withoutKernelPrefix(c.path), c.plain) << c.path;
+        const std::wstring wide(c.path, c.path + std::strlen(c.path));
+        EXPECT_EQ(platform::withoutKernelPrefix(wide), std::wstring(c.plain, c.plain + std::strlen(c.plain))) << c.path;
+    }
+}
+
+TEST(PathText, OnlyADriveWithItsSeparatorOrTwoSeparatorsMakeAPathAbsolute)
+{
+    struct Case {
+        const char* path;
+        bool absolute;
+    };
+    for (const Case& c : {Case{"C:\\x", true}, Case{"C:/", true}, Case{"\\\\srv\\s", true}, Case{"//srv", true},
+                          Case{"\\\\?\\C:\\x", true}, Case{"C:x", false}, Case{"C:", false}, Case{"\\x", false},
+                          Case{"x\\y", false}, Case{"", false}}) {
+        EXPECT_EQ(platform::isAbsolute(c.path), c.absolute) << c.path;
+        EXPECT_EQ(platform::isAbsolute(std::wstring(c.path, c.path + std::strlen(c.path))), c.absolute) << c.path;
+    }
 }
 
 TEST(WindowsWildcard, MatchesLikeTheWindowsFileSearch)

@@ -51,13 +51,7 @@ const FailedCall failedCalls[] = {
          f.windowMessages.setForegroundWindow(platform::WindowHandle{0x44});
          return f.windowMessages.foreground == platform::WindowHandle{};
      }},
-    {"no host name without Winsock",
-     [](FakePlatform& f) {
-         f.network.socketsStartup(257);
-         f.network.faults.clear();
-         f.sequence.clear();
-         return f.network.hostName(64).empty();
-     }},
+    {"the machine has no address", [](FakePlatform& f) { return f.network.machineAddresses().empty(); }},
     {"the current folder is empty", [](FakePlatform& f) { return f.fileSystem.currentDirectory().empty(); }},
     {"a folder's time is not known",
      [](FakePlatform& f) {

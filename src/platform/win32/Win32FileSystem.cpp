@@ -21,7 +21,7 @@ bool alternateOpensEntry(const std::wstring& searched, const WIN32_FIND_DATAW& d
     const std::size_t cut = searched.find_last_of(L"\\/:");
     const std::wstring folder = cut == std::wstring::npos ? std::wstring() : searched.substr(0, cut + 1);
     WIN32_FIND_DATAW check;
-    ScopedFind find(::FindFirstFileW(win32paths::systemPath(folder + data.cAlternateFileName).c_str(), &check));
+    ScopedFind find(::FindFirstFileW(win32paths::pathForWideCalls(folder + data.cAlternateFileName).c_str(), &check));
     return find && std::wcscmp(check.cFileName, data.cFileName) == 0;
 }
 
@@ -42,16 +42,6 @@ std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
 // The longest path the wide calls take, in characters, with its terminating zero.
 constexpr std::size_t longestPath = 32768;
 
-// Whether two wide paths are the same once A to Z are taken in lower case,
-// as the program compares names.
-bool sameIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
-{
-    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
-               return lower(x) == lower(y);
-           });
-}
-
 platform::FileContent failure(DWORD error)
 {
     platform::FileContent content;
@@ -65,7 +55,7 @@ void Win32FileSystem::findFiles(const std::string& pattern,
                                 const std::function<bool(const platform::FindEntry&)>& visit)
 {
     // One entry at a time: the caller may delete what it has been shown.
-    const std::wstring searched = win32paths::systemPath(pattern);
+    const std::wstring searched = win32paths::pathForWideCalls(pattern);
     WIN32_FIND_DATAW data;
     ScopedFind find(::FindFirstFileW(searched.c_str(), &data));
     if (!find)
@@ -78,13 +68,13 @@ void Win32FileSystem::findFiles(const std::string& pattern,
 
 std::uint32_t Win32FileSystem::attributes(const std::string& path)
 {
-    return ::GetFileAttributesW(win32paths::systemPath(path).c_str());
+    return ::GetFileAttributesW(win32paths::pathForWideCalls(path).c_str());
 }
 
 std::optional<std::uint64_t> Win32FileSystem::lastWriteTime(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(win32paths::systemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesExW(win32paths::pathForWideCalls(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return std::nullopt;
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
@@ -126,7 +116,7 @@ std::wstring Win32FileSystem::finalPathOf(HANDLE handle) const
     if (length == 0)
         return ::GetLastError() == ERROR_MORE_DATA ? objectName(handle) : std::wstring();
     final.resize(length);
-    return win32paths::withoutPrefix(final);
+    return platform::withoutKernelPrefix(final);
 }
 
 std::wstring Win32FileSystem::objectName(HANDLE handle) const
@@ -148,17 +138,17 @@ std::wstring Win32FileSystem::objectName(HANDLE handle) const
     const Name* name = reinterpret_cast<const Name*>(information.data());
     const std::wstring text(name->buffer, name->length / sizeof(wchar_t));
     // Only a DOS path ("\??\C:\...", "\??\UNC\...") says where the entry is in the program's terms.
-    const std::wstring plain = win32paths::withoutPrefix(text);
+    const std::wstring plain = platform::withoutKernelPrefix(text);
     return text.compare(0, 4, L"\\??\\") == 0 && plain != text ? plain : std::wstring();
 }
 
 std::string Win32FileSystem::finalPath(const std::string& folder)
 {
-    const std::wstring path = win32paths::systemPath(folder);
+    const std::wstring path = win32paths::pathForWideCalls(folder);
     if (!finalPathCall_) {
         const std::wstring longer = win32paths::longPath(win32paths::fullPath(path));
         return longer.empty() ? std::string()
-                              : win32paths::toAnsiExact(win32paths::withoutPrefix(longer).c_str()).value_or("");
+                              : win32paths::toAnsiExact(platform::withoutKernelPrefix(longer).c_str()).value_or("");
     }
     // Backup semantics: a folder opens too.
     ScopedFile handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
@@ -183,9 +173,9 @@ ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::str
     // The entry itself reports the path it was opened by. A name shown by its
     // short alternate (it has no ANSI form) reports its long name instead.
     const std::wstring final = finalPathOf(handle.get());
-    const std::wstring listed = win32paths::withoutPrefix(path);
-    if (final.empty() || (!sameIgnoringAsciiCase(final, listed) &&
-                          !sameIgnoringAsciiCase(final, win32paths::withoutPrefix(win32paths::longPath(listed)))))
+    const std::wstring listed = platform::withoutKernelPrefix(path);
+    if (final.empty() || (!platform::sameIgnoringCase(final, listed) &&
+                          !platform::sameIgnoringCase(final, platform::withoutKernelPrefix(win32paths::longPath(listed)))))
         return {};
     if (isFolder) {
         // With backup semantics a file opens too.
@@ -281,7 +271,7 @@ namespace {
 // than limit or shrinks meanwhile), otherwise at most limit bytes.
 platform::FileContent readFrom(const std::string& path, std::uint32_t limit, bool whole)
 {
-    ScopedFile file(::CreateFileW(win32paths::systemPath(path).c_str(), GENERIC_READ,
+    ScopedFile file(::CreateFileW(win32paths::pathForWideCalls(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file)

@@ -1,4 +1,4 @@
-// Win32 only. The Windows directory, the system's folders, full long paths.
+// Win32 only. The Windows directory, the system's folders and the shell's.
 #include "platform/win32/Win32Folders.h"
 
 #include <windows.h>
@@ -8,10 +8,13 @@
 
 #include <cstring>
 
-std::string Win32Folders::windowsDirectory(std::size_t maxChars)
+std::string Win32Folders::windowsDirectory()
 {
+    // The program has always asked with room for 255 characters, the
+    // terminating zero among them; a longer name gives nothing.
+    constexpr UINT maxChars = 255;
     std::string buffer(maxChars + 1, '\0');
-    ::GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(maxChars));
+    ::GetWindowsDirectoryA(buffer.data(), maxChars);
     return buffer.substr(0, buffer.find('\0'));
 }
 
@@ -62,16 +65,4 @@ std::string Win32Folders::shellFolder(platform::ShellFolder folder)
     if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, ansi) == S_OK)
         return ansi;
     return {};
-}
-
-std::string Win32Folders::fullLongPath(const std::string& path)
-{
-    const std::wstring full = win32paths::fullPath(win32paths::toWide(path));
-    if (full.empty())
-        return path;
-    // Long names where the path exists; a path that does not keeps its full form.
-    const std::wstring longer = win32paths::longPath(full);
-    // Without the prefix, as the folders of the system are named; converted as
-    // the ANSI calls that name them convert.
-    return win32paths::toAnsiAsSystem(win32paths::withoutPrefix(longer.empty() ? full : longer));
 }

@@ -5,8 +5,7 @@
 
 class Win32Folders final : public platform::IFolders {
 public:
-    std::string windowsDirectory(std::size_t maxChars) override;
+    std::string windowsDirectory() override;
     std::vector<std::string> systemFolders() override;
     std::string shellFolder(platform::ShellFolder folder) override;
-    std::string fullLongPath(const std::string& path) override;
 };

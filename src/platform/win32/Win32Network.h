@@ -5,8 +5,5 @@
 
 class Win32Network final : public platform::INetwork {
 public:
-    void socketsStartup(std::uint16_t version) override;
-    void socketsCleanup() override;
-    std::string hostName(std::size_t bufferSize) override;
-    std::optional<std::vector<std::string>> hostAddresses(const std::string& name) override;
+    std::vector<std::string> machineAddresses() override;
 };

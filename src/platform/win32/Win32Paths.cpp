@@ -1,10 +1,16 @@
 // Win32 only. Paths between ANSI text and the wide file calls.
 #include "platform/win32/Win32Paths.h"
 
+#include "platform/PathText.h"
+
 #include <cstring>
 #include <cwchar>
 
 namespace {
+
+using platform::hasKernelPrefix;
+using platform::isAbsolute;
+using platform::isSeparator;
 
 // The code page the ANSI file calls convert with.
 UINT fileCodePage()
@@ -12,28 +18,9 @@ UINT fileCodePage()
     return ::AreFileApisANSI() ? ::GetACP() : ::GetOEMCP();
 }
 
-bool isSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
-
 bool isLetter(wchar_t c)
 {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
-// "\\?\", "\\.\" or "\??\": a path the kernel takes without reading it as a DOS path.
-bool isDevicePath(const std::wstring& path)
-{
-    return path.size() >= 4 && path[0] == L'\\' && (path[1] == L'\\' || path[1] == L'?') &&
-           (path[2] == L'?' || (path[2] == L'.' && path[1] == L'\\')) && path[3] == L'\\';
-}
-
-// "X:\" or "\\server": the same path whatever the current folder and drive.
-bool isAbsolute(const std::wstring& path)
-{
-    return (path.size() >= 3 && path[1] == L':' && isSeparator(path[2])) ||
-           (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]));
 }
 
 // Whether the plain (unprefixed) calls take a path of this length.
@@ -112,26 +99,13 @@ std::wstring fullPath(const std::wstring& path)
 
 std::wstring withLongPrefix(const std::wstring& full)
 {
-    if (fitsPlainCalls(full) || isDevicePath(full))
+    if (fitsPlainCalls(full) || hasKernelPrefix(full))
         return full;
     if (full.size() >= 3 && isSeparator(full[0]) && isSeparator(full[1]))
         return L"\\\\?\\UNC\\" + full.substr(2);
     if (full.size() >= 3 && isLetter(full[0]) && full[1] == L':' && isSeparator(full[2]))
         return L"\\\\?\\" + full;
     return full;
-}
-
-std::wstring withoutPrefix(const std::wstring& path)
-{
-    if (!isDevicePath(path))
-        return path;
-    const std::wstring rest = path.substr(4);
-    if (rest.size() >= 4 && (rest[0] == L'U' || rest[0] == L'u') && (rest[1] == L'N' || rest[1] == L'n') &&
-        (rest[2] == L'C' || rest[2] == L'c') && rest[3] == L'\\')
-        return L"\\\\" + rest.substr(4);
-    if (rest.size() >= 2 && isLetter(rest[0]) && rest[1] == L':')
-        return rest;
-    return path;
 }
 
 std::wstring longPath(const std::wstring& full)
@@ -151,7 +125,7 @@ std::wstring longPath(const std::wstring& full)
 std::wstring entryPath(const std::string& folder, const std::string& name)
 {
     std::wstring path = toWide(folder);
-    if (!isDevicePath(path)) {
+    if (!hasKernelPrefix(path)) {
         // Made full in its own right: the name must not take part in that. A
         // final path already is (a munch asks this for every file).
         if (!isAbsolute(path) || path.find(L"\\.") != std::wstring::npos || path.find(L'/') != std::wstring::npos)
@@ -168,9 +142,9 @@ std::wstring entryPath(const std::string& folder, const std::string& name)
     return path + toWide(name);
 }
 
-std::wstring systemPath(const std::wstring& path)
+std::wstring pathForWideCalls(const std::wstring& path)
 {
-    if (isDevicePath(path) || (fitsPlainCalls(path) && isAbsolute(path)))
+    if (hasKernelPrefix(path) || (fitsPlainCalls(path) && isAbsolute(path)))
         return path;
     const std::wstring full = fullPath(path);
     if (full.empty())

@@ -29,8 +29,6 @@ std::wstring fullPath(const std::wstring& path);
 // A full path in the form the wide calls take at any length: as it is when the
 // plain calls take it, otherwise with "\\?\" ("\\?\UNC\" for a share).
 std::wstring withLongPrefix(const std::wstring& full);
-// A path without "\\?\", "\\?\UNC\", "\\.\" or "\??\" before a drive or share.
-std::wstring withoutPrefix(const std::wstring& path);
 
 // The long form of a full path (GetLongPathNameW, asked in the form the wide
 // calls take at any length); empty when it does not exist.
@@ -45,7 +43,7 @@ std::wstring entryPath(const std::string& folder, const std::string& name);
 // form fits the plain calls (what the ANSI calls passed on), otherwise its
 // full form with the long-path prefix. A path that already starts with "\\?\",
 // "\\.\" or "\??\" stays as it is.
-std::wstring systemPath(const std::wstring& path);
-inline std::wstring systemPath(const std::string& path) { return systemPath(toWide(path)); }
+std::wstring pathForWideCalls(const std::wstring& path);
+inline std::wstring pathForWideCalls(const std::string& path) { return pathForWideCalls(toWide(path)); }
 
 } // namespace win32paths

@@ -1,13 +1,9 @@
-// Network, folder and shell helpers.
-#include "app/HostHelpers.h"
+// Opening a document or an address through the shell.
+#include "app/OpenDocument.h"
 
-#include <vector>
+#include <cstdint>
 
 namespace {
-
-constexpr std::uint16_t winsockVersion11 = 257;
-constexpr std::size_t hostNameBuffer = 64;
-constexpr std::size_t windowsDirBuffer = 256;
 
 // Where the folder part of a path ends and the file part begins: the last
 // backslash or colon that is a character of its own, not the second byte of a
@@ -57,19 +53,6 @@ bool isAddress(const std::string& target)
 
 } // namespace
 
-std::string GetLocalIP(platform::INetwork& network)
-{
-    network.socketsStartup(winsockVersion11);
-    std::string result;
-    // Without a name there is nothing to look up: Winsock would take "" for this machine.
-    std::string name = network.hostName(hostNameBuffer);
-    auto addresses = name.empty() ? std::nullopt : network.hostAddresses(name);
-    if (addresses && !addresses->empty())
-        result = addresses->back();
-    network.socketsCleanup();
-    return result;
-}
-
 void OpenDocument(platform::IShell& shell, platform::ICodePage& codePage, const std::string& target)
 {
     // Split at the scheme's colon, an address would reach the shell as a network path.
@@ -89,24 +72,4 @@ void OpenDocument(platform::IShell& shell, platform::ICodePage& codePage, const 
         file = target.substr(d.position + 1);
     }
     shell.shellOpen("Open", file, "", folder, platform::ShowNormal);
-}
-
-std::string GetWindowsDir(platform::IFolders& folders)
-{
-    return folders.windowsDirectory(windowsDirBuffer - 1);
-}
-
-std::string RightChars(platform::ICodePage& codePage, const std::string& s, int n)
-{
-    if (n <= 0)
-        return {};
-    // Where each character starts: a trail byte may look like a backslash.
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        starts.push_back(i);
-        if (codePage.isLeadByte(static_cast<std::uint8_t>(s[i])) && i + 1 < s.size())
-            ++i;
-    }
-    const auto count = static_cast<std::size_t>(n);
-    return count >= starts.size() ? s : s.substr(starts[starts.size() - count]);
 }
