@@ -152,6 +152,10 @@ private:
         bool present = false; // something of its name was there at the last look
         std::optional<std::uint64_t> folderTime; // its folder's, at the last look
         bool settled = false; // and at the look before: a coarse clock cannot hide a change
+        // Read last with nothing to delete in it (no rows, or only kept ones): it is
+        // read again once its folder or its file changed, or the kept sites did.
+        bool spared = false;
+        std::optional<std::uint64_t> sparedFolderTime, sparedStoreTime;
     };
     // Deletes a browser's store, and then its companions, or its companions
     // alone when an earlier munch left them; or, when the store holds rows of
@@ -162,7 +166,7 @@ private:
                     StoreWatch& watch, const std::function<bool()>& goOn);
     // What the database munch of a store decided.
     struct DatabaseMunch {
-        enum { leave, whole, rowsDeleted } verdict;
+        enum { leave, spared, whole, rowsDeleted } verdict;
         std::uint64_t count = 0; // cookies: to count once the store is gone whole, or deleted and counted
         std::vector<platform::CookieHostRows> hosts = {}; // and their hosts, to note as munched sites
     };
@@ -189,6 +193,8 @@ private:
     // What the cycles saw of each store of that list, by browser and store.
     std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
     std::vector<std::vector<StoreWatch>> storeWatches_;
+    // The kept sites the stores spared last were judged by.
+    std::set<std::string, std::less<>> sparedWith_;
 };
 
 // The one main window, while it exists.

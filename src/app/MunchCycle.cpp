@@ -135,6 +135,13 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         for (const TFoundBrowser& browser : browsers)
             storeWatches_.emplace_back(browser.Stores.size());
     }
+    // A store spared for its kept sites is read again when they change.
+    if (KeptSites.Kept() != sparedWith_) {
+        sparedWith_ = KeptSites.Kept();
+        for (auto& watches : storeWatches_)
+            for (StoreWatch& watch : watches)
+                watch.spared = false;
+    }
     // A profile's stores often share a folder: its time is asked for once.
     const std::string* timedFolder = nullptr;
     std::optional<std::uint64_t> folderTime;
@@ -192,6 +199,12 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
             (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
             return false;
     }
+    // A database read last with nothing to delete stays unread while neither its
+    // folder (a log or journal made or removed) nor its file changed.
+    if (watch.spared && folderTime && folderTime == watch.sparedFolderTime && watch.sparedStoreTime &&
+        files.lastWriteTime(folder + store.Name) == watch.sparedStoreTime)
+        return false;
+    watch.spared = false;
     watch.toList = false;
     TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
@@ -226,6 +239,12 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
         if (!files.canDeleteTogether(where, together))
             return false;
         read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
+        if (read.verdict == DatabaseMunch::spared) {
+            // Taken after the database closed: closing may have removed its log.
+            watch.spared = true;
+            watch.sparedFolderTime = files.lastWriteTime(store.Folder);
+            watch.sparedStoreTime = files.lastWriteTime(folder + store.Name);
+        }
         if (read.verdict != DatabaseMunch::whole)
             return read.verdict == DatabaseMunch::rowsDeleted;
         look = LookAtStore(files, store);
@@ -257,7 +276,7 @@ TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::C
         keptAmong = keptAmong || KeptSites.Keeps(host.host);
     }
     if (rows == 0)
-        return {DatabaseMunch::leave};
+        return {DatabaseMunch::spared};
     if (!keptAmong) // closed, unchanged, on the way out
         return {DatabaseMunch::whole, rows, opening.store->Hosts()};
     // The rows of sites not kept go in one transaction. When the cycle stops
@@ -283,7 +302,7 @@ TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::C
         munch.hosts.push_back({host, count});
     }
     if (munch.count == 0)
-        munch.verdict = DatabaseMunch::leave;
+        munch.verdict = DatabaseMunch::spared;
     cookiesGone(munch);
     return munch;
 }

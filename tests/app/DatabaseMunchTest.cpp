@@ -185,3 +185,31 @@ TEST_F(DatabaseMunchTest, AFailedSliceOrCommitCountsNothingAndLeavesTheStoreAsIt
         EXPECT_EQ(form.State.MunchedCount, 2500) << failing;
     }
 }
+
+TEST_F(DatabaseMunchTest, AStoreWithNothingToDeleteIsReadAgainOnlyOnceItOrItsFolderOrTheKeptSitesChange)
+{
+    const std::string store = chromeNetwork + "\\Cookies";
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 2}, {"a.example", 1}}));
+    TForm1& form = started();
+    form.KeptSites.Keep("kept.example");
+    form.KeptSites.Keep("a.example");
+    const auto opens = [&] { return fakes.cookieDatabases.callsOf("Open").size(); };
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::size_t opensAfter;
+    };
+    for (const Step& step : {
+             Step{"the first look", [] {}, 1},
+             Step{"nothing changed", [] {}, 1},
+             Step{"the browser wrote the store", [&] { fakes.fileSystem.setLastWriteTime(store, 777); }, 2},
+             Step{"nothing changed since", [] {}, 2},
+             Step{"a log made beside it", [&] { fakes.fileSystem.addFile(store + "-wal", "log"); }, 3},
+             Step{"a site no longer kept", [&] { form.KeptSites.Flip("a.example"); }, 4},
+         }) {
+        step.change();
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_EQ(opens(), step.opensAfter) << step.name;
+    }
+    EXPECT_EQ(form.State.MunchedCount, 1);
+}
