@@ -63,6 +63,9 @@ void __throw_out_of_range_fmt(const char* format, ...)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // A drive without its disk, or a file the system cannot open, fails the
+    // call that reached for it: no system box stops the program to ask for one.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // A second copy would munch the same stores and overwrite the first one's
     // settings at exit: it leaves before touching anything.
     SingleInstance instance("Local\\Nomblet.Running");

@@ -2,6 +2,7 @@
 // family three profiles (profiles.ini and folders for the Mozilla ones), "time
 // RUNS" times finding them, one tick's looks at their stores, all absent, and
 // the times of their folders (bench/wine_browsers.sh, bench/idle_cpu.sh).
+#include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
@@ -37,8 +38,14 @@ int make(Win32Folders& host)
         for (int i = 0; i < 3; ++i) {
             const bool mozilla = family.Kind == TBrowserKind::bkMozilla;
             makeFolders(root + (mozilla ? "\\Profiles\\" : "\\") + profiles[i]);
-            if (!mozilla)
+            if (!mozilla) {
                 makeFolders(root + "\\" + profiles[i] + "\\Network");
+                // A Chromium profile is a folder with its settings in it.
+                if (HANDLE file = ::CreateFileA((root + "\\" + profiles[i] + "\\Preferences").c_str(), GENERIC_WRITE,
+                                                0, nullptr, CREATE_ALWAYS, 0, nullptr);
+                    file != INVALID_HANDLE_VALUE)
+                    ::CloseHandle(file);
+            }
             ini += "[Profile" + std::to_string(i) + "]\r\nIsRelative=1\r\nPath=Profiles/" + profiles[i] + "\r\n";
         }
         if (family.Kind == TBrowserKind::bkMozilla)
@@ -72,6 +79,7 @@ void printSpread(const char* what, std::vector<double> times)
 int time(Win32Folders& host, int runs)
 {
     Win32FileSystem files;
+    SystemFolderGuard guard(host, files);
     std::vector<double> finding;
     std::vector<double> looking;
     std::vector<double> exact;
@@ -83,7 +91,7 @@ int time(Win32Folders& host, int runs)
     for (int run = 0; run < runs; ++run) {
         LARGE_INTEGER start;
         ::QueryPerformanceCounter(&start);
-        const std::vector<TFoundBrowser> found = FindBrowsers(files, host);
+        const std::vector<TFoundBrowser> found = FindBrowsers(files, host, [&](const std::string& folder) { return guard.Refuses(folder); });
         finding.push_back(millisecondsSince(start));
 
         ::QueryPerformanceCounter(&start);

@@ -31,7 +31,9 @@ void TForm1::PopupMenu1Popup(TObject*)
 void TForm1::FindOtherBrowsers()
 {
     // The same stores found again are the same list: a munch under way goes on.
-    std::vector<TFoundBrowser> found = FindBrowsers(platform_.fileSystem, platform_.folders);
+    // A profile in a folder the program must never empty is no profile.
+    std::vector<TFoundBrowser> found = FindBrowsers(platform_.fileSystem, platform_.folders,
+                                                    [&](const std::string& folder) { return systemFolders_.Refuses(folder); });
     if (found != *otherBrowsers_)
         otherBrowsers_ = std::make_shared<const std::vector<TFoundBrowser>>(std::move(found));
     for (TMenuItem* row : BrowserRows)

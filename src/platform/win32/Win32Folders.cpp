@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/PathText.h"
 #include "platform/win32/Win32Paths.h"
 
 #include <cstring>
@@ -65,4 +66,25 @@ std::string Win32Folders::shellFolder(platform::ShellFolder folder)
     if (::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, ansi) == S_OK)
         return ansi;
     return {};
+}
+
+platform::DriveKind Win32Folders::driveKind(const std::string& path)
+{
+    const std::string plain = platform::withoutKernelPrefix(path);
+    // A network path is one without asking: asking would reach for the server.
+    if (plain.size() >= 2 && (plain[0] == '\\' || plain[0] == '/') && (plain[1] == '\\' || plain[1] == '/'))
+        return platform::DriveKind::Network;
+    const char letter = platform::asciiLower(plain.empty() ? '\0' : plain[0]);
+    if (plain.size() < 2 || plain[1] != ':' || letter < 'a' || letter > 'z')
+        return platform::DriveKind::Unknown;
+    // The drive's type as the system keeps it: no medium is read.
+    const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+    switch (::GetDriveTypeW(root)) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK: return platform::DriveKind::Fixed;
+    case DRIVE_REMOVABLE:
+    case DRIVE_CDROM: return platform::DriveKind::Removable;
+    case DRIVE_REMOTE: return platform::DriveKind::Network;
+    default: return platform::DriveKind::Unknown;
+    }
 }

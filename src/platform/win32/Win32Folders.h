@@ -8,4 +8,5 @@ public:
     std::string windowsDirectory() override;
     std::vector<std::string> systemFolders() override;
     std::string shellFolder(platform::ShellFolder folder) override;
+    platform::DriveKind driveKind(const std::string& path) override;
 };
