@@ -11,7 +11,8 @@ using platform::CookieTable;
 
 const std::string localData = "C:\\users\\u\\AppData\\Local";
 const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
-const std::string chromeNetwork = localData + "\\Google\\Chrome\\User Data\\Default\\Network";
+const std::string chromeProfile = localData + "\\Google\\Chrome\\User Data\\Default";
+const std::string chromeNetwork = chromeProfile + "\\Network";
 const std::string firefoxProfile = roamingData + "\\Mozilla\\Firefox\\Profiles\\a.default";
 
 // A program of its own per case of a table.
@@ -40,6 +41,7 @@ protected:
         fakes.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
                                  "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
         fakes.fileSystem.addFolder(chromeNetwork);
+        fakes.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
         fakes.fileSystem.addFolder(firefoxProfile);
     }
     TForm1& started()
@@ -87,6 +89,7 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
         Program program(fakes.folders.shellFolders);
         FakePlatform& fresh = program.fakes;
         fresh.fileSystem.addFolder(chromeNetwork);
+        fresh.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
         fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
         fresh.fileSystem.addFile(journal, "j");
         if (c.busy)

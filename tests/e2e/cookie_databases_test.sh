@@ -23,6 +23,8 @@ for i in $(seq 5); do
   for host in .mail.example www.bank.example .video.example cdn.example; do echo "$host ch-$host-$i"; done
 done | make_cookie_store "$chrome_store" chromium DELETE
 make_file "$chrome_store-journal" ''
+make_file "$local_\\Google\\Chrome\\User Data\\Default\\Preferences" '{}'
+make_file "$local_\\BraveSoftware\\Brave-Browser\\User Data\\Default\\Preferences" '{}'
 librewolf="$roaming\\librewolf"
 real_fx="$librewolf\\Profiles\\r.default\\cookies.sqlite"
 real_chromium="$local_\\BraveSoftware\\Brave-Browser\\User Data\\Default\\Network\\Cookies"
