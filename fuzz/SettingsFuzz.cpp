@@ -1,14 +1,17 @@
 // The settings file's text, read by the fake profile as the real service reads
 // one, through the main window's start-up: every setting reaches the state as
 // the file holds it (cut to the read buffer), only exactly "1" sets a mark, a
-// blank cookie folder becomes the default one, a named sound that cannot be
-// used leaves the program running, and what is saved is what was read.
+// blank cookie folder becomes the default one, a site is kept by a host name's
+// key valued "1", a named sound that cannot be used leaves the program
+// running, and what is saved is what was read.
 #include "FuzzInput.h"
 #include "app/MainForm.h"
+#include "platform/PathText.h"
 #include "support/FakePlatform.h"
 #include "toolkit/Application.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -23,9 +26,10 @@ bool blank(const std::string& s)
 struct Expected {
     std::string name, operaName, cookieDir, icq, crunch, burp;
     bool munchIcq, soundsOn;
+    std::set<std::string, std::less<>> keptSites;
 };
 
-Expected expectedFrom(const FakeProfile& profile, const std::string& windowsDir)
+Expected expectedFrom(FakeProfile& profile, const std::string& windowsDir)
 {
     auto value = [&](const char* section, const char* key, const char* fallback) {
         return profile.get(ini, section, key).value_or(fallback).substr(0, longestValue);
@@ -33,9 +37,13 @@ Expected expectedFrom(const FakeProfile& profile, const std::string& windowsDir)
     Expected e{value("Cookie File", "Name", ""),      value("Cookie File", "OName", ""),
                value("Cookie Dir", "Dir", ""),        value("Cookie Dat", "ICQ", ""),
                value("Settings", "CrunchWave", "default"), value("Settings", "BurpWave", "default"),
-               value("Settings", "MunchICQ", "1") == "1",  value("Settings", "SoundsOn", "1") == "1"};
+               value("Settings", "MunchICQ", "1") == "1",  value("Settings", "SoundsOn", "1") == "1", {}};
     if (blank(e.cookieDir))
         e.cookieDir = windowsDir + "\\cookies";
+    // Keys of host names valued exactly "1", lowered.
+    for (const std::string& key : profile.readKeyNames(ini, "Keep Sites"))
+        if (IsSiteName(key) && value("Keep Sites", key.c_str(), "") == "1")
+            e.keptSites.insert(platform::asciiLowered(key));
     return e;
 }
 
@@ -49,6 +57,7 @@ void checkState(TForm1& form, const Expected& e)
     FUZZ_CHECK(form.State.BurpWaveFile == e.burp);
     FUZZ_CHECK(form.DeleteICQCookies1->Checked == e.munchIcq);
     FUZZ_CHECK(form.SoundsOn1->Checked == e.soundsOn);
+    FUZZ_CHECK(form.KeptSites.Kept() == e.keptSites);
 }
 
 } // namespace

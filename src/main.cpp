@@ -5,6 +5,7 @@
 #include "toolkit/Application.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <bits/functexcept.h>
 #include <cstdlib>
@@ -71,6 +72,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     SingleInstance instance("Local\\Nomblet.Running");
     if (!instance.first())
         return 0;
+
+    // Loads the common controls the manifest names (version 6 on XP and later),
+    // so that the dialogs and message boxes take today's look; older systems
+    // keep their own.
+    ::InitCommonControls();
 
     Win32Platform win32;
     // Before the main window exists: every cache sweeper keeps this answer.

@@ -71,13 +71,21 @@ bool TKeepSites::Keeps(std::string_view host) const
     }
 }
 
+void TKeepSites::KeepOnly(const std::vector<std::string>& sites)
+{
+    kept_.clear();
+    ++changes_;
+    for (const std::string& site : sites)
+        Keep(site);
+}
+
 bool TKeepSites::Keep(std::string_view site)
 {
     if (!IsSiteName(site))
         return false;
     std::string name = HostForMatching(site);
     std::erase(recent_, name);
-    kept_.insert(std::move(name));
+    changes_ += kept_.insert(std::move(name)).second;
     return true;
 }
 
@@ -88,6 +96,7 @@ void TKeepSites::Unkeep(std::string_view site)
     if (found == kept_.end())
         return;
     kept_.erase(found);
+    ++changes_;
     std::erase(recent_, name);
     recent_.push_front(name);
     if (recent_.size() > recentRows)
@@ -119,4 +128,42 @@ void TKeepSites::Munched(std::string_view host)
 std::vector<std::string> TKeepSites::Recent() const
 {
     return {recent_.begin(), recent_.end()};
+}
+
+TCookieFileHosts CookieFileHosts(std::string_view text, bool whole)
+{
+    constexpr int recordLines = 9;
+    TCookieFileHosts result;
+    bool broken = false;
+    int line = 0; // of the record under way
+    std::string_view host;
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        std::string_view current = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (current.ends_with('\r'))
+            current.remove_suffix(1);
+        result.named.push_back(current.substr(0, current.find('/')));
+        if (broken)
+            continue;
+        ++line;
+        if (line == 3) {
+            const std::size_t slash = current.find('/');
+            broken = slash == std::string_view::npos;
+            host = current.substr(0, slash);
+        } else if (current == "*") {
+            broken = line != recordLines;
+            if (!broken)
+                result.records.push_back(host);
+            line = 0;
+        } else if (line == recordLines) {
+            broken = true; // a ninth line that ends no record
+        } else if (line == 1 && current.empty() && rest.empty()) {
+            line = 0; // one blank line at the very end is no record
+        }
+    }
+    result.judged = whole && !broken && line == 0;
+    if (result.judged)
+        result.named.clear();
+    return result;
 }

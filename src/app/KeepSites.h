@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <set>
 #include <string>
@@ -26,6 +27,18 @@ std::string MenuSiteOfHost(std::string_view host);
 // lower case (ASCII letters only).
 std::string HostForMatching(std::string_view host);
 
+// The hosts of a cookie file of the cookie folder: records of nine lines, the
+// third "host/path", the ninth "*". Where the text cannot be read as such
+// records, a kept site's cookie may still hide in any line, so every line
+// counts by what it names before its first "/".
+struct TCookieFileHosts {
+    bool judged = false;                   // every record whole and of that form
+    std::vector<std::string_view> records; // the host of each record read whole, up to the first that is not
+    std::vector<std::string_view> named;   // not judged: each line up to its first "/"
+};
+// whole: the text is the whole file; a cut one is never judged.
+TCookieFileHosts CookieFileHosts(std::string_view text, bool whole);
+
 class TKeepSites {
 public:
     static constexpr std::size_t recentRows = 10; // recent sites the menu lists
@@ -35,6 +48,8 @@ public:
     // Whether a cookie of this host, as stored, belongs to a kept site.
     bool Keeps(std::string_view host) const;
 
+    // Keeps these sites and no other (those that are no site names are passed over).
+    void KeepOnly(const std::vector<std::string>& sites);
     // Keeps a site (lower-cased); false and nothing kept when it is not a site name.
     bool Keep(std::string_view site);
     // Keeps a site no longer; it goes to the front of the recent sites, so
@@ -42,6 +57,8 @@ public:
     void Unkeep(std::string_view site);
     // Flips a site between kept and not kept; gives back whether it is kept now.
     bool Flip(std::string_view site);
+    // Counts the changes of the kept sites: a verdict on a file holds while it stays.
+    std::uint64_t Changes() const { return changes_; }
     // Every site kept, in alphabetical order.
     const std::set<std::string, std::less<>>& Kept() const { return kept_; }
 
@@ -52,5 +69,6 @@ public:
 
 private:
     std::set<std::string, std::less<>> kept_;
+    std::uint64_t changes_ = 0;
     std::deque<std::string> recent_; // most recent first, never a kept site
 };

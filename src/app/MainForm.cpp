@@ -73,6 +73,7 @@ void TForm1::FormCreate(TObject*)
 
     State.MunchedCount = 0;
     showMunchedCount();
+    showCountInTip();
 
     LoadSettings();
     // The mark shows what the registry holds, so that its first toggle does what it says.
@@ -102,6 +103,14 @@ void TForm1::defaultCookieFolder()
 void TForm1::showMunchedCount()
 {
     Cookies1->Caption = "Munched = " + std::to_string(State.MunchedCount);
+}
+
+void TForm1::showCountInTip()
+{
+    // Pointing at the icon tells what the menu's count line tells.
+    const std::string tip = "Nomblet: " + Cookies1->Caption;
+    if (TrayIcon1->Hint() != tip)
+        TrayIcon1->SetHint(tip);
 }
 
 bool TForm1::loadUserSound(TWave& wave, const std::string& fileName)

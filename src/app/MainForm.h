@@ -24,6 +24,7 @@
 #include "widgets/WaveSound.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class MunchSounds;
@@ -83,6 +84,13 @@ public:
     // family is found; checked means munched.
     std::vector<TMenuItem*> BrowserRows;
     TMenuItem* NoneFound1 = nullptr; // shown, greyed, when no family is found
+    TMenuItem* KeepSites1 = nullptr;
+    // The kept sites' rows, checked, then the line, then the recent sites'
+    // rows, rebuilt as the menu opens; checked means kept. Rows are reused,
+    // made only when more are needed.
+    std::vector<TMenuItem*> KeepSiteRows;
+    TMenuItem* KeepSitesLine1 = nullptr; // between kept and recent sites, when both are shown
+    TMenuItem* NoneYet1 = nullptr;       // shown, greyed, when no site is kept or recent
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
     // The sites whose cookies stay, and the sites munched lately.
@@ -114,6 +122,7 @@ public:
     void DeleteIEHistory1Click(TObject* Sender);
     void DeleteIECache1Click(TObject* Sender);
     void BrowserRowClick(TObject* Sender);
+    void KeepSiteRowClick(TObject* Sender);
 
     // Deletes the cookie file a store path names; a cookie really deleted is
     // counted and heard, and the cycle animates the icon when it ends. True
@@ -123,10 +132,15 @@ public:
     // The settings file: read once at start, written whole.
     void LoadSettings();
     void SaveSettings();
+    // Writes one site's key of the kept sites as the site now stands: "1"
+    // when kept, none when not; the other keys stay as they are.
+    void SaveKeptSite(const std::string& site);
 
     // Looks for the browser families and their stores anew and shows the found
     // ones in the menu; the munch cycle then takes those stores.
     void FindOtherBrowsers();
+    // Lists the kept and the recent sites in the Keep Sites rows.
+    void ShowKeptSites();
     // The families and stores found last; a cycle keeps the list it took.
     std::shared_ptr<const std::vector<TFoundBrowser>> OtherBrowsers() const { return otherBrowsers_; }
 
@@ -141,7 +155,11 @@ private:
     // A blank cookie folder (blanks and control characters only) stands for
     // the shell's cookie folder, or the Windows folder's "cookies" without one.
     void defaultCookieFolder();
+    // The count in the menu, at each cookie.
     void showMunchedCount();
+    // The menu's count line in the tray icon's tip: each change is a request
+    // to the shell, so it follows once a cycle, not at each cookie.
+    void showCountInTip();
     // Counts and sounds a cookie when it was deleted; gives back whether it was.
     bool counted(bool deleted);
     // What the cycles saw of one browser's store. A store absent at two looks
@@ -179,6 +197,9 @@ private:
     // Counts and sounds a database's cookies that are gone, as that many munched
     // files would sound, and notes their hosts among the sites munched lately.
     void cookiesGone(const DatabaseMunch& munch);
+    // Deletes one file of the cookie folder, as the listing gives it, unless a
+    // site is kept and the file may hold its cookie; true when munched.
+    bool munchCookie(const std::string& cookieDir, const platform::FindEntry& entry);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -192,6 +213,12 @@ private:
         std::make_shared<const std::vector<TFoundBrowser>>();
     // What the cycles saw of each store of that list, by browser and store.
     std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
+    // Cookie files spared for what they hold, by path and size, while the kept
+    // sites stay as they were: not read again at every tick.
+    std::map<std::string, std::uint32_t> sparedCookies_;
+    std::uint64_t sparedForChanges_ = 0;
+    // Cookie files whose hosts a cycle may still read while no site is kept.
+    std::size_t cookieHostReads_ = 0;
     std::vector<std::vector<StoreWatch>> storeWatches_;
     // The kept sites the stores spared last were judged by.
     std::set<std::string, std::less<>> sparedWith_;

@@ -108,6 +108,11 @@ void readMenu(TForm1& f)
     }
     f.NoneFound1 = item(f, *f.OtherBrowsers1, "NoneFound1", "None Found");
     f.NoneFound1->Enabled = false;
+    // The sites' rows come as the menu opens.
+    f.KeepSites1 = item(f, menu, "KeepSites1", "Keep Sites");
+    f.KeepSitesLine1 = item(f, *f.KeepSites1, "KeepSitesLine1", "-");
+    f.NoneYet1 = item(f, *f.KeepSites1, "NoneYet1", "None Yet");
+    f.NoneYet1->Enabled = false;
     f.N4 = item(f, menu, "N4", "-");
     f.ModifySounds1 = item(f, menu, "ModifySounds1", "Modify Sounds");
     f.CrunchSound1 = item(f, *f.ModifySounds1, "CrunchSound1", "Crunch Sound");
@@ -205,13 +210,17 @@ void ReadMainLayout(TForm1& form)
 
     form.ImageList1 = &form.Create<TImageList>(services.iconsAndMenus);
     form.ImageList1->SetName("ImageList1");
+    // The images are drawn at every size the shell may ask for: it gets its own.
+    const platform::Size trayImage = services.iconsAndMenus.smallIconSize();
+    form.ImageList1->Width = trayImage.width;
+    form.ImageList1->Height = trayImage.height;
     for (const char* image : {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"})
         form.ImageList1->AddIconResource(image);
 
     form.TrayIcon1 = &form.Create<TTrayIcon>(form.Application(), services.windowMessages, services.notifyArea);
     form.TrayIcon1->SetName("TrayIcon1");
     TIcon ownIcon;
-    ownIcon.LoadFromResourceName(services.iconsAndMenus, "MAINICON");
+    ownIcon.LoadFromResourceName(services.iconsAndMenus, "MAINICON", trayImage);
     form.TrayIcon1->SetIcon(ownIcon);
     form.TrayIcon1->SetCycleInterval(100);
     form.TrayIcon1->SetShowHint(true);
@@ -246,4 +255,7 @@ void ReadMainLayout(TForm1& form)
     form.TrayIcon1->PopupMenu = form.PopupMenu1;
 
     form.EndLoading();
+    // Laid out at the screen's scale, a text may come out wider than the
+    // layout's room for it: the window grows to show it whole.
+    form.WidenToHoldControls();
 }

@@ -26,6 +26,49 @@ void TForm1::PopupMenu1Popup(TObject*)
     State.MenuOpen = true;
     // A browser installed since the last look gets its row, and its stores are munched.
     FindOtherBrowsers();
+    ShowKeptSites();
+}
+
+void TForm1::ShowKeptSites()
+{
+    const std::vector<std::string> recent = KeptSites.Recent();
+    std::size_t used = 0;
+    // Rows are put in order by adding each again at the end.
+    auto row = [&](const std::string& site, bool kept) {
+        if (used == KeepSiteRows.size()) {
+            TMenuItem& made = Create<TMenuItem>();
+            made.SetName("KeepSite" + std::to_string(used + 1));
+            made.OnClick = [this](TObject* sender) { KeepSiteRowClick(sender); };
+            KeepSiteRows.push_back(&made);
+        }
+        TMenuItem& shown = *KeepSiteRows[used++];
+        shown.Caption = site;
+        shown.Checked = kept;
+        shown.Visible = true;
+        KeepSites1->Add(shown);
+    };
+    for (const std::string& site : KeptSites.Kept())
+        row(site, true);
+    KeepSites1->Add(*KeepSitesLine1);
+    KeepSitesLine1->Visible = used != 0 && !recent.empty();
+    for (const std::string& site : recent)
+        row(site, false);
+    for (std::size_t unused = used; unused < KeepSiteRows.size(); ++unused)
+        KeepSiteRows[unused]->Visible = false;
+    NoneYet1->Visible = used == 0;
+}
+
+void TForm1::KeepSiteRowClick(TObject* Sender)
+{
+    auto* row = dynamic_cast<TMenuItem*>(Sender);
+    if (!row)
+        return;
+    // The row's caption is the site it stands for.
+    const std::string site = row->Caption;
+    row->Checked = KeptSites.Flip(site);
+    // A failed save leaves the gate to time out; the site stays as flipped for this run.
+    SaveKeptSite(site);
+    State.MenuOpen = false;
 }
 
 void TForm1::FindOtherBrowsers()
@@ -183,6 +226,7 @@ void TForm1::Cookies1Click(TObject*)
     // Leaves the gate to time out.
     State.MunchedCount = 0;
     showMunchedCount();
+    showCountInTip();
 }
 
 void TForm1::Exit1Click(TObject*)

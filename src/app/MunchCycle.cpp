@@ -60,6 +60,15 @@ Stores storesOf(const TForm1& form)
 // folder, enough for the rounds to cost next to nothing.
 constexpr int entriesPerRound = 32;
 
+// What is read of a cookie file to find its sites, while one is kept.
+constexpr std::uint32_t cookieFileReadLimit = 64 * 1024;
+
+// Cookie files remembered as spared; past that many they are all read again.
+constexpr std::size_t maxSparedCookies = 4096;
+// What is read of a cookie file, with no site kept, to name the sites munched
+// lately: the first record's host line lies well within it.
+constexpr std::uint32_t cookieHostReadLimit = 4096;
+
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
 // Rows of a cookie database looked at between two rounds of pending messages:
@@ -163,18 +172,21 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // settings name, a system folder is never emptied.
     const std::string cookieDir =
         stopped || mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+    cookieHostReads_ = TKeepSites::recentRows;
     if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
         files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
             if (!mayGoOn())
                 return false;
             if (isCookie(entry))
-                munched |= counted(files.deleteFile(cookieDir, entry.name));
+                munched |= munchCookie(cookieDir, entry);
             return true;
         });
     // The icon animates once the cycle is over, as it always has: during a
     // long munch it would only keep the shell busy.
-    if (munched)
+    if (munched) {
+        showCountInTip();
         TrayIcon1->SetCycleIcons(true);
+    }
 }
 
 bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
@@ -316,6 +328,56 @@ void TForm1::cookiesGone(const DatabaseMunch& munch)
         munchSounds_->Munched(++State.MunchedCount);
     if (munch.count != 0)
         showMunchedCount();
+}
+
+bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
+{
+    platform::IFileSystem& files = platform_.fileSystem;
+    const std::string path = cookieDir + "\\" + entry.name;
+    if (KeptSites.Empty()) {
+        // The menu offers the sites munched lately: a few files of each cycle
+        // are read that far, so a large munch costs no more than before.
+        std::vector<std::string> hosts;
+        if (cookieHostReads_ > 0) {
+            --cookieHostReads_;
+            const platform::FileContent start = files.readFileStart(path, cookieHostReadLimit);
+            const std::string_view text(reinterpret_cast<const char*>(start.bytes.data()), start.bytes.size());
+            if (start.ok)
+                for (std::string_view host : CookieFileHosts(text, false).records)
+                    hosts.emplace_back(host);
+        }
+        if (!counted(files.deleteFile(cookieDir, entry.name)))
+            return false;
+        for (const std::string& host : hosts)
+            KeptSites.Munched(host);
+        return true;
+    }
+    // A file larger than what is read may hold a kept site's cookie past it:
+    // it stays, as does one that cannot be read now.
+    if (entry.sizeLow >= cookieFileReadLimit)
+        return false;
+    // A file that stays is read again once its size or the kept sites change.
+    if (sparedForChanges_ != KeptSites.Changes() || sparedCookies_.size() > maxSparedCookies) {
+        sparedCookies_.clear();
+        sparedForChanges_ = KeptSites.Changes();
+    }
+    if (const auto spared = sparedCookies_.find(path); spared != sparedCookies_.end() && spared->second == entry.sizeLow)
+        return false;
+    const platform::FileContent content = files.readFileStart(path, cookieFileReadLimit);
+    if (!content.ok || content.bytes.size() >= cookieFileReadLimit)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
+    const TCookieFileHosts found = CookieFileHosts(text, true);
+    const std::vector<std::string_view>& hosts = found.judged ? found.records : found.named;
+    if (std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) { return KeptSites.Keeps(host); })) {
+        sparedCookies_[path] = entry.sizeLow;
+        return false;
+    }
+    if (!counted(files.deleteFile(cookieDir, entry.name)))
+        return false;
+    for (std::string_view host : found.records)
+        KeptSites.Munched(host);
+    return true;
 }
 
 bool TForm1::MunchFile(const std::string& path)

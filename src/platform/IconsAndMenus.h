@@ -34,6 +34,8 @@ public:
     virtual ~IIconsAndMenus() = default;
     // An icon resource of the program, at the given size; null when there is none.
     virtual std::unique_ptr<IIcon> loadIcon(const std::string& resourceName, Size size) = 0;
+    // The size of the icons the shell shows in the notification area.
+    virtual Size smallIconSize() = 0;
     // Shows a popup menu with its top-left corner at a screen point and
     // returns, once it has closed, the id of the chosen entry or 0.
     virtual unsigned trackPopupMenu(const std::vector<MenuEntry>& entries, Point at) = 0;

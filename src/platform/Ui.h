@@ -104,6 +104,9 @@ public:
     virtual void stopTimer(TimerId timer) = 0;
 
     virtual Size screenSize() = 0;
+    // The screen's pixels per inch as the program is to lay itself out (96 at
+    // the system's 100%).
+    virtual int pixelsPerInch() = 0;
     virtual Rgb sysColor(int index) = 0;
 
     // A modal box with an OK button; returns when the user has closed it.

@@ -3,6 +3,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Control.h"
+#include "toolkit/MulDiv.h"
 
 #include <algorithm>
 #include <utility>
@@ -75,6 +76,43 @@ void TForm::SetBounds(int left, int top, int width, int height)
     bounds_ = bounds;
     if (window_)
         window_->setBounds(bounds_);
+}
+
+void TForm::Loaded()
+{
+    TComponent::Loaded();
+    const int screen = application_.Ui().pixelsPerInch();
+    if (!Scaled || screen <= 0 || screen == PixelsPerInch)
+        return;
+    ScaleBy(screen, PixelsPerInch);
+    PixelsPerInch = screen;
+}
+
+void TForm::ScaleBy(int m, int d)
+{
+    auto scale = [m, d](int value) { return MulDiv(value, m, d); };
+    SetBounds(scale(bounds_.left), scale(bounds_.top), scale(bounds_.width), scale(bounds_.height));
+    Font.Height = scale(Font.Height);
+    for (TControl* control : controls_) {
+        control->SetBounds(scale(control->Left()), scale(control->Top()), scale(control->Width()),
+                           scale(control->Height()));
+        TFont font = control->Font();
+        font.Height = scale(font.Height);
+        control->SetFont(font);
+    }
+}
+
+void TForm::WidenToHoldControls()
+{
+    if (controls_.empty())
+        return;
+    int margin = controls_.front()->Left();
+    int right = 0;
+    for (const TControl* control : controls_) {
+        margin = std::min(margin, control->Left());
+        right = std::max(right, control->Left() + control->Width());
+    }
+    SetWidth(std::max(bounds_.width, right + std::max(margin, 0)));
 }
 
 void TForm::SetColor(TColor color)

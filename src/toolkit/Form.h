@@ -44,6 +44,18 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
+    // The pixels per inch the layout was made at. Once its layout is read, a
+    // scaled form whose screen has other pixels per inch lays itself and its
+    // controls out again at the screen's (ScaleBy), and takes its figure.
+    int PixelsPerInch = TFont::PixelsPerInch;
+    bool Scaled = true;
+    // Multiplies every position, size and font height of the form and of its
+    // controls by m / d, rounded as the system's MulDiv rounds.
+    void ScaleBy(int m, int d);
+    // Widens the form, as needed, so that every control fits with as much room
+    // at its right as the leftmost control has at its left.
+    void WidenToHoldControls();
+
     TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
     TFormStyle FormStyle = TFormStyle::fsNormal;
     TFont Font;
@@ -79,6 +91,9 @@ public:
     void DoDestroy();
     // The Windows session ends: the program ends as it would on close, at once.
     void EndSession();
+
+protected:
+    void Loaded() override;
 
 private:
     void onCloseRequest() override;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -41,7 +42,17 @@ const std::vector<std::array<std::string, 3>> storedSettings{
     {"Other Browsers", "Microsoft Edge", "1"},
     {"Other Browsers", "Waterfox", "0"}, // a family not found here
     {"Other", "Keep", "this"},
+    {"Keep Sites", "example.com", "1"},
+    {"Keep Sites", "shop.net", "yes"}, // not kept: stays as it stands
 };
+
+// A cookie file of the cookie folder with one record of the host/path.
+std::string cookieOf(const std::string& hostPath)
+{
+    return "n\nv\n" + hostPath + "\n9216\n1\n2\n3\n4\n*\n";
+}
+// A cookie of the kept site: it stays while the site is kept.
+const std::string keptCookie = ieDir + "\\kept.txt";
 
 const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
 const std::string localData = "C:\\users\\u\\AppData\\Local";
@@ -139,7 +150,8 @@ public:
         for (const auto& [section, key, value] : storedSettings)
             fakes.profile.set(ini, section, key, value);
         for (const std::string& file : storeFiles)
-            fakes.fileSystem.addFile(file, "cookie");
+            fakes.fileSystem.addFile(file, cookieOf("other.org/"));
+        fakes.fileSystem.addFile(keptCookie, cookieOf("www.example.com/"));
         fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
         fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
         for (const auto* files : {&browserStores, &companions})
@@ -147,7 +159,7 @@ public:
                 fakes.fileSystem.addFile(file, "sqlite");
         fakes.fileSystem.addFile(ieDir + "\\index.dat", "index");
         for (int i = 0; i < 30; ++i) // more entries than one round of the folder between messages
-            fakes.fileSystem.addFile(ieDir + "\\c" + std::to_string(i) + ".txt", "cookie");
+            fakes.fileSystem.addFile(ieDir + "\\c" + std::to_string(i) + ".txt", cookieOf("c" + std::to_string(i) + ".org/"));
         for (const std::string& file : cacheFiles)
             fakes.fileSystem.addFile(file, "cached");
         const std::string wave = waveBytes();
@@ -240,6 +252,11 @@ std::map<std::string, std::string> meant(const TForm1& f)
     // Only the families found are written: the others' keys stay.
     for (const TFoundBrowser& browser : *f.OtherBrowsers())
         values[f.BrowserRows.at(browser.Family)->Caption] = flag(f.BrowserRows.at(browser.Family));
+    // A kept site's key is "1"; a site unkept has none.
+    for (const std::string& site : f.KeptSites.Kept())
+        values[site] = "1";
+    for (const std::string& site : f.KeptSites.Recent())
+        values[site] = "<missing>";
     return values;
 }
 
@@ -313,6 +330,8 @@ std::vector<std::string> check(Rig& rig, const Path& path)
         for (const std::string& file : *files)
             if (!fakes.fileSystem.exists(file) && !allowed(file))
                 fault("deleted outside the stores: " + file);
+    if (form && form->KeptSites.Keeps("example.com") && !fakes.fileSystem.exists(keptCookie))
+        fault("a kept site's cookie deleted: " + keptCookie);
     for (std::size_t i = 0; i < browserStores.size(); ++i)
         if (fakes.fileSystem.exists(browserStores[i]) && !fakes.fileSystem.exists(companions[i]))
             fault("a companion deleted while its store is there: " + companions[i]);
@@ -368,7 +387,7 @@ std::vector<std::string> checkMunchingGoesOn(Rig& rig, const Path& path)
     const std::string fresh = isSystemFolder(rig.fakes.folders, form->State.IECookieDir)
                                   ? form->State.CookieTxtFile
                                   : form->State.IECookieDir + "\\fresh.txt";
-    rig.fakes.fileSystem.addFile(fresh, "cookie");
+    rig.fakes.fileSystem.addFile(fresh, cookieOf("fresh.org/"));
     const auto counted = form->State.MunchedCount;
     for (int tick = 0; tick < 12 && rig.fakes.fileSystem.exists(fresh); ++tick)
         rig.tick();
@@ -655,6 +674,27 @@ const std::vector<MenuRow> menuRows{
     {"Other Browsers: Waterfox, not found", nullptr, {}, nullptr, false, false, nullptr, "Waterfox"},
 };
 
+// A row of Keep Sites chosen: the kept site, or the site a first tick munched last.
+Path keepSitesRow(const char* name, const char* keptSite)
+{
+    auto site = std::make_shared<std::string>();
+    Path path{std::string("menu: Keep Sites, ") + name,
+              [keptSite, site](Rig& rig) {
+                  startFaultFree(rig);
+                  if (!keptSite)
+                      rig.tick();
+                  *site = keptSite ? keptSite : rig.form->KeptSites.Recent().at(0);
+              },
+              [site](Rig& rig) { rig.choose(rig.form->KeepSites1->Caption + "/" + *site); }};
+    path.boxes = {saveFailed};
+    const bool keeps = !keptSite;
+    path.didItsWork = [site, keeps](Rig& rig) {
+        return rig.form->KeptSites.Keeps(*site) == keeps &&
+               rig.fakes.profile.get(ini, "Keep Sites", *site) == (keeps ? std::optional<std::string>("1") : std::nullopt);
+    };
+    return path;
+}
+
 } // namespace
 
 TEST(FaultInjection, StartUp)
@@ -679,6 +719,8 @@ TEST(FaultInjection, EveryMenuCommand)
     runEveryFault(trayMenuOpened());
     for (const MenuRow& row : menuRows)
         runEveryFault(menuCommand(row));
+    runEveryFault(keepSitesRow("the kept site", "example.com"));
+    runEveryFault(keepSitesRow("a site just munched", nullptr));
 }
 
 TEST(FaultInjection, UrlCacheSweep)

@@ -1,131 +1,112 @@
-// The site rule, the names a site may have, and the recent sites.
+// The site rule, the names a site may have, the recent sites and a cookie file's records.
 #include "app/KeepSites.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 TEST(KeepSites, KeepsAHostEqualToASiteOrBelowIt)
 {
-    struct Case {
-        std::string host;
-        bool kept;
-    } cases[] = {
-        {"example.com", true},      {".example.com", true},      {"www.example.com", true},
-        {"mail.example.com", true}, {".MAIL.Example.COM", true}, {"a.b.example.com", true},
-        {"badexample.com", false},  {".badexample.com", false},  {"example.com.evil.net", false},
-        {"example.co", false},      {"com", false},              {"", false},
-        {"..example.com", true}, // the second dot stays: still below the site
-        {"bank.org", true},         {"x.bank.org", true},        {"bank.org.", false},
-        {std::string(100000, 'a') + ".example.com", true},
-        {std::string("\x01\x02.example.com"), true}, // below the site whatever comes before
-        {std::string(100000, 'a'), false},
+    const std::string huge(100000, 'a');
+    const std::pair<std::string, bool> cases[] = {
+        {"example.com", true},       {".example.com", true},      {"www.example.com", true},
+        {".MAIL.Example.COM", true}, {"..example.com", true},     {"\x01\x02.example.com", true},
+        {huge + ".example.com", true}, {"x.bank.org", true},      {"badexample.com", false},
+        {"example.com.evil.net", false}, {"example.co", false},   {"com", false},
+        {"", false},                 {"bank.org.", false},        {huge, false},
     };
     TKeepSites sites;
     ASSERT_TRUE(sites.Keep("example.com"));
-    ASSERT_TRUE(sites.Keep("Bank.ORG")); // kept lowered
-    for (const Case& c : cases)
-        EXPECT_EQ(sites.Keeps(c.host), c.kept) << c.host.substr(0, 40);
-    EXPECT_FALSE(TKeepSites().Keeps("example.com"));
+    ASSERT_TRUE(sites.Keep("Bank.ORG"));
+    for (const auto& [host, kept] : cases)
+        EXPECT_EQ(sites.Keeps(host), kept) << host.substr(0, 40);
 }
 
 TEST(KeepSites, NamesASiteOnlyByAHostName)
 {
-    struct Case {
-        std::string text;
-        bool name;
-    } cases[] = {
-        {"example.com", true},
-        {"Example.COM", true},
-        {"localhost", true},
-        {"127.0.0.1", true},
-        {"my-site.example", true},
-        {std::string(63, 'a') + ".com", true},
-        {std::string(64, 'a') + ".com", false},
-        {std::string(61, 'a') + "." + std::string(61, 'b') + "." + std::string(61, 'c') + "." +
-             std::string(61, 'd') + ".abcde",
-         true}, // 253 characters
-        {std::string(61, 'a') + "." + std::string(61, 'b') + "." + std::string(61, 'c') + "." +
-             std::string(61, 'd') + ".abcdef",
-         false},
-        {"", false},
-        {".example.com", false},
-        {"example.com.", false},
-        {"example..com", false},
-        {"exa mple.com", false},
-        {"example.com/path", false},
-        {std::string("exam\0ple.com", 12), false},
-        {"ex\x01" "ample.com", false},
-        {"b\xc3\xa4" "ckerei.de", false},
-        {"a_b.example.com", false},
-        {"[::1]", false},
+    const std::string labels = std::string(63, 'a') + "." + std::string(63, 'b') + "." + std::string(63, 'c') + ".";
+    const std::pair<std::string, bool> cases[] = {
+        {"Example.COM", true}, {"localhost", true}, {"127.0.0.1", true}, {"my-site.example", true},
+        {std::string(63, 'a') + ".com", true}, {std::string(64, 'a') + ".com", false},
+        {labels + std::string(61, 'd'), true}, {labels + std::string(62, 'd'), false}, // 253 characters at most
+        {"", false}, {".example.com", false}, {"example.com.", false}, {"example..com", false},
+        {"exa mple.com", false}, {"example.com/path", false}, {std::string("exam\0ple.com", 12), false},
+        {"b\xc3\xa4" "ckerei.de", false}, {"a_b.example.com", false}, {"[::1]", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsSiteName(c.text), c.name) << c.text;
+    for (const auto& [text, name] : cases)
+        EXPECT_EQ(IsSiteName(text), name) << text;
 }
 
 TEST(KeepSites, ListsAMunchedHostByItsSite)
 {
-    struct Case {
-        std::string host;
-        std::string site;
-    } cases[] = {
-        {".example.com", "example.com"},
-        {"WWW.Example.com", "example.com"},
-        {".www.example.com", "example.com"},
-        {"mail.example.com", "mail.example.com"},
-        {"www.com", "www.com"}, // never a bare top-level domain
-        {"www.", ""},
-        {"wwwexample.com", "wwwexample.com"},
-        {"localhost", "localhost"},
-        {"exa\x07mple.com", ""},
-        {std::string(100000, 'a'), ""},
-        {"", ""},
-        {".", ""},
+    const std::pair<std::string, std::string> cases[] = {
+        {".example.com", "example.com"}, {"WWW.Example.com", "example.com"}, {".www.example.com", "example.com"},
+        {"mail.example.com", "mail.example.com"}, {"www.com", "www.com"}, {"www.", ""}, {"wwwx.com", "wwwx.com"},
+        {"exa\x07mple.com", ""}, {std::string(100000, 'a'), ""}, {".", ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(MenuSiteOfHost(c.host), c.site) << c.host.substr(0, 40);
+    for (const auto& [host, site] : cases)
+        EXPECT_EQ(MenuSiteOfHost(host), site) << host.substr(0, 40);
 }
 
 TEST(KeepSites, ListsTheTenMostRecentSitesNotKeptMostRecentFirst)
 {
-    using Sites = std::vector<std::string>;
-    struct Step {
-        const char* munched; // a host munched, or null
-        const char* flipped; // a site flipped, or null
-        Sites recent;        // the recent sites after the step
-    } steps[] = {
-        {".a.com", nullptr, {"a.com"}},
-        {"www.b.com", nullptr, {"b.com", "a.com"}},
-        {"A.com", nullptr, {"a.com", "b.com"}}, // once, moved to the front
-        {"bad\x01host", nullptr, {"a.com", "b.com"}},
-        {nullptr, "b.com", {"a.com"}},          // kept: no longer recent
-        {"x.b.com", nullptr, {"x.b.com", "a.com"}},
-        {"b.com", nullptr, {"x.b.com", "a.com"}}, // a kept site is not recent
-        {nullptr, "b.com", {"b.com", "x.b.com", "a.com"}}, // unkept: offered again
-        {"c1.com", nullptr, {"c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c2.com", nullptr, {"c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c3.com", nullptr, {"c3.com", "c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c4.com", nullptr, {"c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c5.com", nullptr, {"c5.com", "c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c6.com", nullptr, {"c6.com", "c5.com", "c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c7.com",
-         nullptr,
-         {"c7.com", "c6.com", "c5.com", "c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com", "a.com"}},
-        {"c8.com",
-         nullptr,
-         {"c8.com", "c7.com", "c6.com", "c5.com", "c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com"}},
-        {nullptr,
-         "zz.org", // kept though never munched
-         {"c8.com", "c7.com", "c6.com", "c5.com", "c4.com", "c3.com", "c2.com", "c1.com", "b.com", "x.b.com"}},
+    // "+host" munched, "~site" flipped; then the recent sites, joined.
+    const std::pair<const char*, const char*> steps[] = {
+        {"+.a.com +www.b.com", "b.com a.com"},
+        {"+A.com +bad\x01host", "a.com b.com"},
+        {"~b.com +x.b.com +b.com", "x.b.com a.com"}, // a kept site is not recent
+        {"~b.com", "b.com x.b.com a.com"},           // unkept: offered again
+        {"+1.de +2.de +3.de +4.de +5.de +6.de +7.de +8.de", "8.de 7.de 6.de 5.de 4.de 3.de 2.de 1.de b.com x.b.com"},
+        {"~zz.org", "8.de 7.de 6.de 5.de 4.de 3.de 2.de 1.de b.com x.b.com"},
     };
     TKeepSites sites;
-    for (const Step& step : steps) {
-        if (step.munched)
-            sites.Munched(step.munched);
-        if (step.flipped)
-            sites.Flip(step.flipped);
-        EXPECT_EQ(sites.Recent(), step.recent) << (step.munched ? step.munched : step.flipped);
+    for (const auto& [actions, expected] : steps) {
+        std::istringstream in(actions);
+        for (std::string action; in >> action;)
+            action[0] == '+' ? sites.Munched(action.substr(1)) : void(sites.Flip(action.substr(1)));
+        std::string recent;
+        for (const std::string& site : sites.Recent())
+            recent += (recent.empty() ? "" : " ") + site;
+        EXPECT_EQ(recent, expected) << actions;
     }
     EXPECT_EQ(sites.Kept(), (std::set<std::string, std::less<>>{"zz.org"}));
     EXPECT_FALSE(sites.Flip("not a site"));
-    EXPECT_EQ(sites.Kept().size(), 1u);
+}
+
+TEST(KeepSites, JudgesACookieFileByItsRecordsOnlyWhenEveryRecordIsWhole)
+{
+    auto record = [](const std::string& hostPath, const std::string& end = "\n") {
+        return "n" + end + "v" + end + hostPath + end + "1024" + end + "1" + end + "2" + end + "3" + end + "4" + end +
+               "*" + end;
+    };
+    const std::string one = record("a.com/");
+    struct Case {
+        const char* name;
+        std::string text;
+        bool whole;
+        std::vector<std::string_view> hosts; // {"?"}: not judged
+    } cases[] = {
+        {"two", one + record(".b.org/mail/"), true, {"a.com", ".b.org"}},
+        {"CR LF", record("a.com/", "\r\n"), true, {"a.com"}},
+        {"no last line break", one.substr(0, one.size() - 1), true, {"a.com"}},
+        {"a blank line at the end", one + "\n", true, {"a.com"}},
+        {"empty", "", true, {}},
+        {"no * lines", "n\nv\na.com/\n1024\n", true, {"?"}},
+        {"text after the last record", one + "n\nv\nb.com/\n", true, {"?"}},
+        {"a record one line short", one.substr(2), true, {"?"}},
+        {"a record one line long", "x\n" + one, true, {"?"}},
+        {"a host line without a path", record("a.com"), true, {"?"}},
+        {"a blank line between records", one + "\n" + one, true, {"?"}},
+        {"only the start of a larger file", one, false, {"?"}},
+    };
+    // What cannot be judged is looked at line by line; whole records before it still name their hosts.
+    const std::string brokenText = one + "n\nv\nb.com/x\n";
+    const TCookieFileHosts broken = CookieFileHosts(brokenText, true);
+    EXPECT_THAT(broken.records, testing::ElementsAre("a.com"));
+    EXPECT_THAT(broken.named, testing::Contains("b.com"));
+    for (const Case& c : cases) {
+        const TCookieFileHosts found = CookieFileHosts(c.text, c.whole);
+        EXPECT_EQ(found.judged ? found.records : std::vector<std::string_view>{"?"}, c.hosts) << c.name;
+    }
 }

@@ -136,7 +136,8 @@ TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
         rows.push_back(menu.Items(i)->Caption + (menu.Items(i)->Checked ? " [x]" : ""));
     EXPECT_THAT(rows, ::testing::ElementsAre("Path to Cookie Dir (IExplorer)", "Path to Cookie.txt (Netscape)",
                                              "Path to Cookie#.Dat (Opera)", "Path to Cookie.dat (ICQ)",
-                                             "Other Browsers", "-", "Modify Sounds", "Fallowmere Home Page", "-", "Internet IP:", "-",
+                                             "Other Browsers", "Keep Sites", "-", "Modify Sounds", "Fallowmere Home Page", "-",
+                                             "Internet IP:", "-",
                                              "Delete ICQ Cookies [x]", "Active [x]", "Sounds On [x]", "Munched = 0",
                                              "-", "Clear IE Cookie Cache Shortcuts", "Clear IE History",
                                              "Clear IE Cache", "-", "Load at Startup", "Exit"));

@@ -396,3 +396,41 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
     EXPECT_TRUE(form->State.MenuOpen);
     EXPECT_TRUE(fakes.profile.callsOf("writeString").empty());
 }
+
+TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesAndARowFlipsAndSavesItsSite)
+{
+    auto rows = [&] {
+        std::vector<std::string> shown;
+        for (const platform::MenuEntry& entry : fakes.iconsAndMenus.lastMenu)
+            for (const platform::MenuEntry& row : entry.caption == "Keep Sites" ? entry.items : decltype(entry.items){})
+                shown.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
+        return shown;
+    };
+    fakes.profile.set(ini, "Keep Sites", "shop.net", "no"); // not kept: stays as it stands
+    struct Step {
+        std::vector<const char*> munched; // hosts munched before the menu opens
+        const char* choice;               // the row chosen, or none
+        bool runs;                        // a row's command runs: the gate opens
+        const char* stored;               // mail.com's key after it
+        std::vector<std::string> rows;    // when the menu opens next
+    } steps[] = {
+        {{}, "Keep Sites/None Yet", false, "<missing>", {"None Yet (greyed)"}},
+        {{".mail.com", "www.b.com"}, "", false, "<missing>", {"b.com", "mail.com"}},
+        {{}, "Keep Sites/mail.com", true, "1", {"mail.com [x]", "-", "b.com"}},
+        {{"c.net"}, "Keep Sites/b.com", true, "1", {"b.com [x]", "mail.com [x]", "-", "c.net"}},
+        {{}, "Keep Sites/mail.com", true, "<missing>", {"b.com [x]", "-", "mail.com", "c.net"}},
+    };
+    for (const Step& step : steps) {
+        for (const char* host : step.munched)
+            form->KeptSites.Munched(host);
+        fakes.iconsAndMenus.menuChoice = step.choice;
+        fakes.notifyArea.mouse(516);
+        EXPECT_EQ(form->State.MenuOpen, !step.runs) << step.choice;
+        EXPECT_EQ(stored("Keep Sites", "mail.com"), step.stored) << step.choice;
+        EXPECT_EQ(stored("Keep Sites", "shop.net"), "no");
+        fakes.iconsAndMenus.menuChoice.clear();
+        fakes.notifyArea.mouse(516);
+        EXPECT_THAT(rows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
+        EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Other Browsers"), "Keep Sites");
+    }
+}

@@ -127,12 +127,99 @@ TEST_F(MunchCycleTest, TheCookieFolderIsJudgedFromItsListingAlone)
     EXPECT_THAT(deleted(), ElementsAre("C:\\ie\\cookies\\a.txt", "C:\\ie\\cookies\\b.txt"));
     std::vector<std::string> looks;
     for (const Call& call : fakes.fileSystem.calls)
-        if (call.operation != "deleteFile")
+        if (call.operation != "deleteFile" && call.operation != "readFileStart")
             looks.push_back(call.operation + " " + call.args[0]);
     EXPECT_THAT(looks, ElementsAre("attributes C:\\ns\\cookies.txt", "attributes C:\\opera\\cookies4.dat",
                                    "attributes C:\\icq\\cookies.dat", "finalPath C:\\ie\\cookies",
                                    "findFiles C:\\ie\\cookies\\*.*"))
         << "one look per store, none per entry";
+}
+
+namespace {
+// A cookie file of the cookie folder holding one record per host/path.
+std::string cookieRecords(std::initializer_list<std::string> hostPaths)
+{
+    std::string text;
+    for (const std::string& hostPath : hostPaths)
+        text += "n\nv\n" + hostPath + "\n9216\n1\n2\n3\n4\n*\n";
+    return text;
+}
+} // namespace
+
+TEST_F(MunchCycleTest, WithASiteKeptACookieFileThatMayHoldItsCookieStaysUncounted)
+{
+    const std::string file = "C:\\ie\\cookies\\c.txt";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool locked; // held without read sharing
+        bool munched;
+    } cases[] = {
+        {"another site", cookieRecords({"www.other.org/"}), false, true},
+        {"the site after another", cookieRecords({"other.org/", "mail.example.com/x/"}), false, false},
+        {"not records, naming another site", "n\nv\nother.org/\n", false, true},
+        {"not records, naming the site", "n\nv\nmail.example.com/\n", false, false},
+        {"larger than what is read: not read", cookieRecords({"a.org/"}) + std::string(65536, 'x'), false, false},
+        {"not readable now", cookieRecords({"other.org/"}), true, false},
+        {"readable again", cookieRecords({"other.org/"}), false, true},
+    };
+    form->KeptSites.Keep("example.com");
+    tick(); // the guard learns where the system's folders are, once
+    for (const Case& c : cases) {
+        fakes.fileSystem.addFile(file, c.text);
+        if (c.locked)
+            fakes.fileSystem.lock(file, false);
+        fakes.fileSystem.calls.clear();
+        const int before = form->State.MunchedCount;
+        tick();
+        EXPECT_EQ(!fakes.fileSystem.exists(file), c.munched) << c.name;
+        EXPECT_EQ(form->State.MunchedCount - before, c.munched ? 1 : 0) << c.name;
+        const auto reads = fakes.fileSystem.callsOf("readFileStart");
+        EXPECT_EQ(reads.size(), c.text.size() < 65536 ? 1u : 0u) << c.name;
+        for (const Call& read : reads)
+            EXPECT_EQ(read.args.at(1), "65536") << c.name;
+        if (c.locked)
+            fakes.fileSystem.unlock(file);
+    }
+}
+
+TEST_F(MunchCycleTest, ASparedCookieFileIsReadAgainOnlyOnceItsSizeOrTheKeptSitesChange)
+{
+    const std::string file = "C:\\ie\\cookies\\c.txt";
+    form->KeptSites.Keep("example.com");
+    fakes.fileSystem.addFile(file, cookieRecords({"example.com/"}));
+    tick();
+    ASSERT_EQ(fakes.fileSystem.callsOf("readFileStart").size(), 1u);
+    const std::pair<std::function<void()>, std::size_t> steps[] = {
+        {[] {}, 0},
+        {[&] { form->KeptSites.Keep("shop.net"); }, 1},
+        {[&] { fakes.fileSystem.addFile(file, cookieRecords({"example.com/", "a.org/"})); }, 1},
+        {[&] { form->KeptSites.Unkeep("shop.net"); }, 1},
+    };
+    for (const auto& [change, reads] : steps) {
+        change();
+        fakes.fileSystem.calls.clear();
+        tick();
+        EXPECT_EQ(fakes.fileSystem.callsOf("readFileStart").size(), reads);
+        EXPECT_TRUE(fakes.fileSystem.exists(file));
+    }
+}
+
+TEST_F(MunchCycleTest, TheHostsOfMunchedCookieFilesAreTheRecentSites)
+{
+    // Nothing kept: the first ten files of a cycle are read that far, no more.
+    for (int i = 0; i < 12; ++i)
+        fakes.fileSystem.addFile("C:\\ie\\cookies\\" + std::to_string(i) + ".txt",
+                                 cookieRecords({"www.news" + std::to_string(i) + ".net/"}));
+    tick();
+    EXPECT_EQ(fakes.fileSystem.callsOf("readFileStart").size(), 10u);
+    EXPECT_EQ(form->KeptSites.Recent().size(), 10u);
+    form->KeptSites.Keep("example.com");
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\b.txt", cookieRecords({".shop.org/", "WWW.Mail.org/"}));
+    fakes.fileSystem.addFile("C:\\ie\\cookies\\c.txt", cookieRecords({"example.com/", "spared.org/"}));
+    tick();
+    EXPECT_THAT(form->KeptSites.Recent(), testing::IsSupersetOf({"mail.org", "shop.org"}));
+    EXPECT_EQ(form->KeptSites.Recent().front(), "mail.org");
 }
 
 TEST_F(MunchCycleTest, ASingleFileStoreIsMunchedWhateverItsAttributes)
@@ -1058,4 +1145,21 @@ TEST_F(BrowserMunchTest, TheMenuOpeningDuringManyStoresEndsTheCycleBeforeTheCook
     EXPECT_LT(static_cast<std::size_t>(form->State.MunchedCount), stores.size());
     EXPECT_TRUE(fakes.fileSystem.exists("C:\\ie\\cookies\\ie.txt"));
     EXPECT_FALSE(form->State.MunchBusy);
+}
+
+TEST_F(MunchCycleTest, TheTipTellsTheMenusCountLineOnceACycle)
+{
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "Nomblet: Munched = 0"}, // at start
+        {[this] { cookies({"a.txt", "b.txt", "c.txt"}); tick(); }, "Nomblet: Munched = 3"},
+        {[this] { tick(); }, "Nomblet: Munched = 3"},
+        {[this] { form->Cookies1->Click(); }, "Nomblet: Munched = 0"},
+    };
+    for (const auto& [act, tip] : steps) {
+        fakes.notifyArea.calls.clear();
+        act();
+        EXPECT_EQ(FakeNotifyArea::tipOf(fakes.notifyArea.icons.begin()->second), tip);
+        // The tip and the animation's first image; never one request per cookie.
+        EXPECT_LE(fakes.notifyArea.callsOf("modify").size(), 2u) << tip;
+    }
 }

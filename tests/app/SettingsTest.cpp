@@ -1,9 +1,12 @@
 // The settings file: what is read, what is written, and a refused write.
 #include "app/MainFormFixture.h"
 
+#include "platform/PathText.h"
 #include "toolkit/Error.h"
 
 #include <gmock/gmock.h>
+
+#include <tuple>
 
 namespace {
 
@@ -188,4 +191,37 @@ TEST_F(SettingsTest, EachBrowserFamilysMarkIsReadAndOnlyTheFoundOnesAreWritten)
     EXPECT_THAT(std::vector<std::string>(written.begin() + 9, written.end()),
                 ::testing::ElementsAre("Other Browsers/Google Chrome=1", "Other Browsers/Microsoft Edge=0",
                                        "Other Browsers/Brave=1", "Other Browsers/Vivaldi=0"));
+}
+
+TEST_F(SettingsTest, AKeptSiteIsAKeyOfASiteNameValuedOneAndOnlyAFlippedSitesKeyIsWritten)
+{
+    // Each key, its value, whether it keeps its site, and its value once bank.org and shop.net are flipped.
+    const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+        {"example.com", "1", true, "1"}, {"Bank.ORG", "1", true, "<missing>"}, {"mail.net", "0", false, "0"},
+        {"shop.net", "yes", false, "1"}, {".dot.com", "1", false, "1"},       {"a_b.com", "1", false, "1"},
+        {"quoted.org", "\"1\"", true, "1"},
+    };
+    std::string text = "[Keep Sites]\n";
+    for (const auto& [key, value, kept, after] : cases)
+        text += std::string(key) + "=" + value + "\n";
+    fakes.profile.loadText(ini, text);
+    TForm1& form = start();
+    std::set<std::string, std::less<>> expected;
+    for (const auto& [key, value, kept, after] : cases)
+        if (kept)
+            expected.insert(platform::asciiLowered(key));
+    EXPECT_EQ(form.KeptSites.Kept(), expected);
+
+    fakes.profile.calls.clear();
+    form.SaveSettings();
+    for (const char* site : {"bank.org", "shop.net"}) {
+        form.KeptSites.Flip(site);
+        form.SaveKeptSite(site);
+    }
+    for (const auto& [key, value, kept, after] : cases)
+        EXPECT_EQ(stored("Keep Sites", key), after) << key;
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u + 1u) << "the settings' nine keys, and shop.net";
+    fakes.profile.faults.failNext("removeKey");
+    form.KeptSites.Flip("example.com");
+    EXPECT_THROW(form.SaveKeptSite("example.com"), Exception);
 }

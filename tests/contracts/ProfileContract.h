@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 template <typename World>
 class ProfileContract : public testing::Test {
@@ -60,6 +61,35 @@ TYPED_TEST_P(ProfileContract, LongValuesAreCutToTheBuffer)
     EXPECT_EQ(this->profile().readString(ini, "S", "Long", "", 5), "vvvv");
 }
 
+TYPED_TEST_P(ProfileContract, ASectionListsItsKeyNamesInOrderHoweverMany)
+{
+    const std::string ini = this->world.file("names.ini");
+    platform::IProfile& profile = this->profile();
+    ASSERT_TRUE(profile.writeString(ini, "Before", "Elsewhere", "1"));
+    std::vector<std::string> written; // more than the real service's first buffer holds
+    for (int i = 0; i < 600; ++i) {
+        written.push_back("site" + std::to_string(i) + ".example.com");
+        ASSERT_TRUE(profile.writeString(ini, "Keep Sites", written.back(), "1"));
+    }
+    EXPECT_EQ(profile.readKeyNames(ini, "keep sites"), written);
+    EXPECT_TRUE(profile.readKeyNames(ini, "Missing").empty());
+    EXPECT_TRUE(profile.readKeyNames(this->world.file("absent.ini"), "Keep Sites").empty());
+}
+
+TYPED_TEST_P(ProfileContract, RemovingAKeyRemovesThatOneKeyOnly)
+{
+    const std::string ini = this->world.file("remove.ini");
+    platform::IProfile& profile = this->profile();
+    for (const char* key : {"a.com", "Example.com", "b.com"})
+        ASSERT_TRUE(profile.writeString(ini, "Keep Sites", key, "1"));
+    ASSERT_TRUE(profile.writeString(ini, "Other", "example.com", "1"));
+    EXPECT_TRUE(profile.removeKey(ini, "keep sites", "EXAMPLE.COM"));
+    EXPECT_TRUE(profile.removeKey(ini, "Keep Sites", "never.there"));
+    EXPECT_TRUE(profile.removeKey(ini, "No Section", "a.com"));
+    EXPECT_EQ(profile.readKeyNames(ini, "Keep Sites"), (std::vector<std::string>{"a.com", "b.com"}));
+    EXPECT_EQ(profile.readString(ini, "Other", "example.com", "", 2048), "1");
+}
+
 TYPED_TEST_P(ProfileContract, AWriteIntoAMissingFolderIsRefused)
 {
     if (const std::string cannot = this->world.writeIntoMissingFolder(); !cannot.empty())
@@ -69,4 +99,5 @@ TYPED_TEST_P(ProfileContract, AWriteIntoAMissingFolderIsRefused)
 
 REGISTER_TYPED_TEST_SUITE_P(ProfileContract, WrittenKeysReadBackAndWhatIsMissingGivesTheFallback,
                             WritingOneKeyLeavesTheOthersAlone, LongValuesAreCutToTheBuffer,
+                            ASectionListsItsKeyNamesInOrderHoweverMany, RemovingAKeyRemovesThatOneKeyOnly,
                             AWriteIntoAMissingFolderIsRefused);

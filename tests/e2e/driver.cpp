@@ -29,6 +29,11 @@
 //                             once it is held, and let it go after MS milliseconds
 //   textwidth FACE HEIGHT TEXT  print how many pixels wide the system draws TEXT in the
 //                             font FACE of HEIGHT (negative: the character height)
+//   tray                      print "width height<TAB>tip" of the last icon the program handed
+//                             the shell (read inside the program, which hands it over again
+//                             when the watch has only just begun)
+//   controls                  print "major.minor<TAB>path" of the comctl32 the program loaded
+// The driver sees the screen in its pixels, whatever the system's scale.
 #include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -92,13 +97,14 @@ bool pressNamed(const std::string& name)
     return false;
 }
 
-// The open menu can only be read inside the process that owns it.
-int printOpenMenu(const char* driverPath)
+// Plants the spy in the thread of a window of the program, asks it a question
+// (a registered message) and gives back its answer; false when it could not ask.
+bool askInside(const char* driverPath, const char* windowClass, const char* question, std::string& answer)
 {
-    HWND menuWindow = ::FindWindowA("#32768", nullptr);
-    if (!menuWindow) {
-        std::fprintf(stderr, "no open menu\n");
-        return 1;
+    HWND window = ::FindWindowA(windowClass, nullptr);
+    if (!window) {
+        std::fprintf(stderr, "no window of class %s\n", windowClass);
+        return false;
     }
     std::string dll = driverPath;
     dll = dll.substr(0, dll.find_last_of("\\/") + 1) + "nomblet_menuspy.dll";
@@ -106,24 +112,50 @@ int printOpenMenu(const char* driverPath)
     auto proc = spy ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(spy, "spyProc"))) : nullptr;
     if (!proc) {
         std::fprintf(stderr, "cannot load %s\n", dll.c_str());
-        return 1;
+        return false;
     }
     ::DeleteFileA("C:\\menuspy.txt");
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, proc, spy, ::GetWindowThreadProcessId(menuWindow, nullptr));
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, proc, spy, ::GetWindowThreadProcessId(window, nullptr));
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(menuWindow, ::RegisterWindowMessageA("NombletMenuSpy"), 0, 0, SMTO_ABORTIFHUNG, 5000,
-                          &result);
+    ::SendMessageTimeoutA(window, ::RegisterWindowMessageA(question), 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     ::UnhookWindowsHookEx(hook);
     FILE* in = std::fopen("C:\\menuspy.txt", "r");
     if (!in) {
-        std::fprintf(stderr, "the menu was not read\n");
-        return 1;
+        std::fprintf(stderr, "the program was not read\n");
+        return false;
     }
+    answer.clear();
     char line[512];
     while (std::fgets(line, sizeof line, in))
-        std::fputs(line, stdout);
+        answer += line;
     std::fclose(in);
+    return true;
+}
+
+int printAnswer(const char* driverPath, const char* windowClass, const char* question)
+{
+    std::string answer;
+    if (!askInside(driverPath, windowClass, question, answer))
+        return 1;
+    std::fputs(answer.c_str(), stdout);
     return 0;
+}
+
+// The icon the program last handed the shell. The first question starts the
+// watch; an idle program hands nothing over, so it is then told that the shell
+// has a new notification area, which makes it add its icon again.
+int printTrayIcon(const char* driverPath)
+{
+    std::string answer;
+    if (!askInside(driverPath, "TTrayIconWindow", "NombletTraySpy", answer))
+        return 1;
+    if (answer.empty())
+        ::PostMessageA(find("TTrayIconWindow"), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    for (DWORD start = ::GetTickCount(); answer.empty() && ::GetTickCount() - start < 3000; ::Sleep(100))
+        if (!askInside(driverPath, "TTrayIconWindow", "NombletTraySpy", answer))
+            return 1;
+    std::fputs(answer.c_str(), stdout);
+    return answer.empty() ? 1 : 0;
 }
 
 // Moves the pointer to a screen point and clicks there with SendInput.
@@ -279,7 +311,7 @@ int printTextWidth(const char* face, int height, const std::string& text)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|click|textwidth|folder|hold|setcookie|getcookie|cacheadd|cachelist ...\n");
+    std::fprintf(stderr, "usage: nomblet_driver wait|hidden|rect|visible|close|post|popup|usage|keys|screen|menu|tray|controls|click|textwidth|folder|hold|setcookie|getcookie|cacheadd|cachelist ...\n");
     return 2;
 }
 
@@ -290,13 +322,22 @@ int main(int argc, char** argv)
     if (argc < 2)
         return usage();
     std::string command = argv[1];
+    // Positions, sizes and fonts in the screen's own pixels (Vista and later).
+    using MakeAware = BOOL(WINAPI*)();
+    if (auto aware = reinterpret_cast<MakeAware>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+        aware();
 
     if (command == "screen") {
         std::printf("%d %d\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
         return 0;
     }
     if (command == "menu")
-        return printOpenMenu(argv[0]);
+        return printAnswer(argv[0], "#32768", "NombletMenuSpy");
+    if (command == "tray")
+        return printTrayIcon(argv[0]);
+    if (command == "controls")
+        return printAnswer(argv[0], "TTrayIconWindow", "NombletControlsSpy");
     if (command == "click") {
         for (int i = 2; i + 1 < argc; i += 2)
             click(std::atoi(argv[i]), std::atoi(argv[i + 1]));

@@ -16,6 +16,7 @@ public:
     explicit FakeIconsAndMenus(FakeUi& ui) : ui_(ui) {}
 
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
+    platform::Size smallIconSize() override { return smallIcon; }
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
 
     // The resource an icon handle was loaded from, or "" for no live icon.
@@ -25,6 +26,7 @@ public:
     // What the user does with the next tracked menu: the caption path of the
     // entry to choose ("Modify Sounds/Burp Sound"), or "" to dismiss it. The
     // menu is kept for inspection, and the handler runs while it is open.
+    platform::Size smallIcon{16, 16};
     std::string menuChoice;
     std::function<void()> whileMenuOpen;
     std::vector<platform::MenuEntry> lastMenu;

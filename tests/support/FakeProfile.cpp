@@ -41,6 +41,26 @@ bool FakeProfile::writeString(const std::string& file, const std::string& sectio
     return true;
 }
 
+std::vector<std::string> FakeProfile::readKeyNames(const std::string& file, const std::string& section)
+{
+    // A read that fails finds no section.
+    std::vector<std::string> names;
+    const Section* s = record("readKeyNames", {file, section}) ? nullptr : findSection(file, section);
+    if (s)
+        for (const auto& entry : s->keys)
+            names.push_back(entry.first);
+    return names;
+}
+
+bool FakeProfile::removeKey(const std::string& file, const std::string& section, const std::string& key)
+{
+    if (record("removeKey", {file, section, key}))
+        return false;
+    if (Section* s = findSection(file, section))
+        std::erase_if(s->keys, [&](const auto& entry) { return platform::sameIgnoringCase(entry.first, key); });
+    return true;
+}
+
 void FakeProfile::set(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value)
 {

@@ -16,6 +16,8 @@ public:
                            const std::string& fallback, std::size_t bufferSize) override;
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
+    std::vector<std::string> readKeyNames(const std::string& file, const std::string& section) override;
+    bool removeKey(const std::string& file, const std::string& section, const std::string& key) override;
 
     // Direct access for tests, bypassing the call log and the faults.
     void set(const std::string& file, const std::string& section, const std::string& key, const std::string& value);

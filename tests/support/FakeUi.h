@@ -93,6 +93,7 @@ public:
     platform::TimerId startTimer(unsigned intervalMs, std::function<void()> tick) override;
     void stopTimer(platform::TimerId timer) override;
     platform::Size screenSize() override { return screen; }
+    int pixelsPerInch() override { return perInch; }
     platform::Rgb sysColor(int index) override { return 0x010101u * static_cast<unsigned>(index); }
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
@@ -144,6 +145,7 @@ public:
     FakeWindow* windowByHandle(platform::WindowHandle handle) const;
 
     platform::Size screen{1024, 768};
+    int perInch = 96;
     std::vector<MessageBoxRecord> boxes;
     std::vector<FakeWindow*> windows;
 

@@ -51,6 +51,11 @@ std::unique_ptr<platform::IIcon> Win32IconsAndMenus::loadIcon(const std::string&
     return std::make_unique<Win32Icon>(static_cast<HICON>(icon));
 }
 
+platform::Size Win32IconsAndMenus::smallIconSize()
+{
+    return {::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)};
+}
+
 unsigned Win32IconsAndMenus::trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at)
 {
     if (!menuOwner_) {

@@ -11,6 +11,7 @@ public:
     explicit Win32IconsAndMenus(Win32Callbacks& callbacks) : callbacks_(callbacks) {}
 
     std::unique_ptr<platform::IIcon> loadIcon(const std::string& resourceName, platform::Size size) override;
+    platform::Size smallIconSize() override;
     unsigned trackPopupMenu(const std::vector<platform::MenuEntry>& entries, platform::Point at) override;
 
 private:

@@ -226,6 +226,16 @@ platform::Size Win32Ui::screenSize()
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+int Win32Ui::pixelsPerInch()
+{
+    HDC screen = ::GetDC(nullptr);
+    if (!screen)
+        return 96;
+    const int perInch = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return perInch > 0 ? perInch : 96;
+}
+
 platform::Rgb Win32Ui::sysColor(int index)
 {
     return ::GetSysColor(index);

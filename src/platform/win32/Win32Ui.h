@@ -20,6 +20,7 @@ public:
     platform::TimerId startTimer(unsigned intervalMs, std::function<void()> tick) override;
     void stopTimer(platform::TimerId timer) override;
     platform::Size screenSize() override;
+    int pixelsPerInch() override;
     platform::Rgb sysColor(int index) override;
     void messageBox(const std::string& text, const std::string& caption, platform::BoxIcon icon) override;
     void setExceptionHandler(std::function<void(std::exception_ptr)> handler) override;
