@@ -23,6 +23,7 @@
 #include "widgets/LinkLabel.h"
 #include "widgets/WaveSound.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -169,11 +170,33 @@ private:
         bool present = false; // something of its name was there at the last look
         std::optional<std::uint64_t> folderTime; // its folder's, at the last look
         bool settled = false; // and at the look before: a coarse clock cannot hide a change
+        // Read last with nothing to delete in it (no rows, or only kept ones): it is
+        // read again once its folder or its file changed, or the kept sites did.
+        bool spared = false;
+        std::optional<std::uint64_t> sparedFolderTime, sparedStoreTime;
     };
     // Deletes a browser's store, and then its companions, or its companions
-    // alone when an earlier munch left them; true when the store was munched.
-    // folderTime is the store's folder's time, taken before this look.
-    bool munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch);
+    // alone when an earlier munch left them; or, when the store holds rows of
+    // a kept site, deletes the other rows in it. True when cookies were munched.
+    // folderTime is the store's folder's time, taken before this look;
+    // goOn lets pending messages run and says whether the cycle goes on.
+    bool munchStore(const TCookieStore& store, platform::CookieTable table, std::optional<std::uint64_t> folderTime,
+                    StoreWatch& watch, const std::function<bool()>& goOn);
+    // What the database munch of a store decided.
+    struct DatabaseMunch {
+        enum { leave, spared, whole, rowsDeleted } verdict;
+        std::uint64_t count = 0; // cookies: to count once the store is gone whole, or deleted and counted
+        std::vector<platform::CookieHostRows> hosts = {}; // and their hosts, to note as munched sites
+    };
+    // Reads a store as its browser's cookie database: busy, or nothing to
+    // delete, leaves it; no cookie database, or no kept site among its rows,
+    // lets it go whole; otherwise the rows of sites not kept are deleted (in
+    // slices, with messages between them), counted and noted as munched sites.
+    DatabaseMunch munchDatabase(const std::string& path, platform::CookieTable table,
+                                const std::function<bool()>& goOn);
+    // Counts and sounds a database's cookies that are gone, as that many munched
+    // files would sound, and notes their hosts among the sites munched lately.
+    void cookiesGone(const DatabaseMunch& munch);
     // Deletes one file of the cookie folder, as the listing gives it, unless a
     // site is kept and the file may hold its cookie; true when munched.
     bool munchCookie(const std::string& cookieDir, const platform::FindEntry& entry);
@@ -197,6 +220,8 @@ private:
     // Cookie files whose hosts a cycle may still read while no site is kept.
     std::size_t cookieHostReads_ = 0;
     std::vector<std::vector<StoreWatch>> storeWatches_;
+    // The kept sites the stores spared last were judged by.
+    std::set<std::string, std::less<>> sparedWith_;
 };
 
 // The one main window, while it exists.

@@ -9,6 +9,8 @@
 #include "toolkit/Application.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -70,6 +72,17 @@ constexpr std::uint32_t cookieHostReadLimit = 4096;
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
 
+// Rows of a cookie database looked at between two rounds of pending messages:
+// a slice costs tens of milliseconds at most, even under Wine with the page
+// cache capped at 1 MiB, so that the tray menu opens at once.
+constexpr std::uint32_t rowsPerSlice = 1000;
+
+platform::CookieTable tableOf(const TFoundBrowser& browser)
+{
+    return BrowserFamilies()[browser.Family].Kind == TBrowserKind::bkMozilla ? platform::CookieTable::mozilla
+                                                                           : platform::CookieTable::chromium;
+}
+
 } // namespace
 
 void TForm1::ThreadedTimer1Timer(TObject*)
@@ -117,13 +130,12 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // paused by the menu, the program is ending, or a store has changed.
     int looked = 0;
     bool stopped = false;
-    auto mayGoOn = [&] {
-        if (++looked % entriesPerRound != 0)
-            return true;
+    const std::function<bool()> letMessagesRun = [&] {
         Application().ProcessMessages();
         stopped = !State.MunchActive || State.MenuOpen || Application().Terminated() || !(storesOf(*this) == taken);
         return !stopped;
     };
+    auto mayGoOn = [&] { return ++looked % entriesPerRound != 0 || letMessagesRun(); };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
     const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
@@ -132,6 +144,13 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         storeWatches_.clear();
         for (const TFoundBrowser& browser : browsers)
             storeWatches_.emplace_back(browser.Stores.size());
+    }
+    // A store spared for its kept sites is read again when they change.
+    if (KeptSites.Kept() != sparedWith_) {
+        sparedWith_ = KeptSites.Kept();
+        for (auto& watches : storeWatches_)
+            for (StoreWatch& watch : watches)
+                watch.spared = false;
     }
     // A profile's stores often share a folder: its time is asked for once.
     const std::string* timedFolder = nullptr;
@@ -145,7 +164,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
-            munched |= munchStore(store, folderTime, storeWatches_[b][s]);
+            munched |= munchStore(store, tableOf(browsers[b]), folderTime, storeWatches_[b][s], letMessagesRun);
         }
     }
     // Every kind of entry is listed (no attribute is left out) and judged as
@@ -171,7 +190,8 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     }
 }
 
-bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> folderTime, StoreWatch& watch)
+bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
+                        std::optional<std::uint64_t> folderTime, StoreWatch& watch, const std::function<bool()>& goOn)
 {
     // Under Wine every absent name costs a read of its whole folder, while a
     // folder that exists gives its time without one. A time not known means look.
@@ -192,8 +212,14 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
             (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
             return false;
     }
+    // A database read last with nothing to delete stays unread while neither its
+    // folder (a log or journal made or removed) nor its file changed.
+    if (watch.spared && folderTime && folderTime == watch.sparedFolderTime && watch.sparedStoreTime &&
+        files.lastWriteTime(folder + store.Name) == watch.sparedStoreTime)
+        return false;
+    watch.spared = false;
     watch.toList = false;
-    const TStoreLook look = LookAtStore(files, store);
+    TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
     if (!look.StorePresent && look.Companions.empty())
         return false;
@@ -212,14 +238,97 @@ bool TForm1::munchStore(const TCookieStore& store, std::optional<std::uint64_t> 
     // without its database, or a database without its journal, is taken by
     // the browser for another's. While one of them is in use (the browser
     // runs) all are tried again next cycle. Companions are not cookies of their
-    // own: the store counts once, leftover companions of an absent one not at all.
+    // own: leftover companions of an absent store count nothing.
     std::vector<std::string> together;
     if (look.StorePresent)
         together.push_back(look.StoreName);
     together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    // A store is read as its browser's database only once the browser has let
+    // go of it and its companions, and closed again before any of them goes
+    // (the engine holds it without delete sharing). Reading may have rolled
+    // back a journal or folded a log into the store: they are listed again.
+    DatabaseMunch read{DatabaseMunch::whole};
+    if (look.StorePresent) {
+        if (!files.canDeleteTogether(where, together))
+            return false;
+        read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
+        if (read.verdict == DatabaseMunch::spared) {
+            // Taken after the database closed: closing may have removed its log.
+            watch.spared = true;
+            watch.sparedFolderTime = files.lastWriteTime(store.Folder);
+            watch.sparedStoreTime = files.lastWriteTime(folder + store.Name);
+        }
+        if (read.verdict != DatabaseMunch::whole)
+            return read.verdict == DatabaseMunch::rowsDeleted;
+        look = LookAtStore(files, store);
+        if (!look.StorePresent || !look.StoreDeletable)
+            return false;
+        together.assign(1, look.StoreName);
+        together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    }
     const bool gone = files.deleteTogether(where, together);
     watch.toList = !gone && !look.StorePresent;
-    return look.StorePresent && counted(gone);
+    if (!look.StorePresent || !gone)
+        return false;
+    cookiesGone(read);
+    return true;
+}
+
+TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::CookieTable table,
+                                            const std::function<bool()>& goOn)
+{
+    platform::CookieStoreOpening opening = platform_.cookieDatabases.Open(path, table);
+    if (opening.state == platform::CookieStoreState::busy)
+        return {DatabaseMunch::leave};
+    if (opening.state == platform::CookieStoreState::notCookies)
+        return {DatabaseMunch::whole, 1};
+    std::uint64_t rows = 0;
+    bool keptAmong = false;
+    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
+        rows += host.rows;
+        keptAmong = keptAmong || KeptSites.Keeps(host.host);
+    }
+    if (rows == 0)
+        return {DatabaseMunch::spared};
+    if (!keptAmong) // closed, unchanged, on the way out
+        return {DatabaseMunch::whole, rows, opening.store->Hosts()};
+    // The rows of sites not kept go in one transaction. When the cycle stops
+    // between slices (munching switched off, the menu open, the program ending)
+    // what is deleted so far is committed and counted: each slice leaves the
+    // store whole. Only rows whose delete was committed count.
+    const auto keeps = [this](std::string_view host) { return KeptSites.Keeps(host); };
+    std::map<std::string, std::uint64_t> deleted;
+    for (bool more = true; more;) {
+        platform::CookieSlice slice = opening.store->DeleteSlice(keeps, rowsPerSlice);
+        if (!slice.ok)
+            return {DatabaseMunch::leave};
+        for (platform::CookieHostRows& host : slice.deleted)
+            deleted[std::move(host.host)] += host.rows;
+        more = !slice.done && goOn();
+    }
+    if (!opening.store->Commit())
+        return {DatabaseMunch::leave};
+    opening.store.reset();
+    DatabaseMunch munch{DatabaseMunch::rowsDeleted};
+    for (auto& [host, count] : deleted) {
+        munch.count += count;
+        munch.hosts.push_back({host, count});
+    }
+    if (munch.count == 0)
+        munch.verdict = DatabaseMunch::spared;
+    cookiesGone(munch);
+    return munch;
+}
+
+void TForm1::cookiesGone(const DatabaseMunch& munch)
+{
+    for (const platform::CookieHostRows& host : munch.hosts)
+        KeptSites.Munched(host.host);
+    // Heard as that many files munched in a row; the caption is set once.
+    for (std::uint64_t i = 0; i < munch.count; ++i)
+        munchSounds_->Munched(++State.MunchedCount);
+    if (munch.count != 0)
+        showMunchedCount();
 }
 
 bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)

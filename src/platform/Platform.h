@@ -4,6 +4,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/CodePage.h"
+#include "platform/CookieDatabase.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderBrowser.h"
@@ -42,6 +43,7 @@ struct Platform {
     IThreads& threads;
     IUrlCache& urlCache;
     ICanvasService& canvas;
+    ICookieDatabases& cookieDatabases;
 };
 
 } // namespace platform

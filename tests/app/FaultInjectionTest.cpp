@@ -63,6 +63,10 @@ const std::vector<std::string> browserStores{firefoxProfile + "\\cookies.sqlite"
 const std::vector<std::string> companions{firefoxProfile + "\\cookies.sqlite-wal",
                                           edgeProfile + "\\Network\\Cookies-journal"};
 
+// A site kept in the runs over cookie databases, and how many rows of it a store holds.
+constexpr const char* keptHost = ".kept.example";
+int keptRows(const class Rig& rig);
+
 const std::vector<std::string> storeFiles{"C:\\ns\\cookies.txt", "C:\\opera\\cookies4.dat", "C:\\icq\\cookies.dat",
                                           ieDir + "\\a.txt", ieDir + "\\b.txt"};
 const std::vector<std::string> cacheFiles{cacheDir + "\\a.htm", cacheDir + "\\Content\\b.gif",
@@ -230,6 +234,11 @@ public:
     TForm1* form = nullptr;
 };
 
+int keptRows(const Rig& rig)
+{
+    return rig.form && rig.form->KeptSites.Keeps(keptHost) ? 3 : 0;
+}
+
 // What each value of the settings file is when the program writes what it holds now.
 std::map<std::string, std::string> meant(const TForm1& f)
 {
@@ -330,7 +339,18 @@ std::vector<std::string> check(Rig& rig, const Path& path)
         if (!fakes.urlCache.contains(url) && !(path.sweeps && url.starts_with(path.sweeps)))
             fault("cache entry deleted outside the sweep: " + url);
 
+    // A kept site's cookies stay in a store that stays.
+    for (const std::string& store : browserStores) {
+        const auto rows = fakes.cookieDatabases.rows(store);
+        if (fakes.fileSystem.exists(store) &&
+            std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row.host == keptHost; }) !=
+                (store == browserStores.front() ? keptRows(rig) : 0))
+            fault("a kept site's cookie deleted from " + store);
+    }
+
     // Nothing held on to.
+    if (fakes.cookieDatabases.openStores() != 0)
+        fault("a cookie database left open");
     if (fakes.urlCache.openEnumerations() != 0)
         fault("a cache enumeration left open");
     if (fakes.registry.openKeys != 0)
@@ -471,6 +491,31 @@ Path munchCycle()
                std::all_of(browserStores.begin(), browserStores.end(), gone) &&
                std::all_of(companions.begin(), companions.end(), gone) &&
                rig.form->State.MunchedCount == static_cast<std::uint16_t>(storeFiles.size() + 30 + browserStores.size());
+    };
+    return path;
+}
+
+// Firefox's store holds a kept site's rows among others (more than one slice);
+// Edge's holds rows of one site only, which goes whole.
+Path munchCycleOverCookieDatabases()
+{
+    Path path{"munch cycle over cookie databases, a site kept",
+              [](Rig& rig) {
+                  std::vector<FakeCookieDatabases::Row> rows(2500, {"a.example", "v"});
+                  rows.insert(rows.begin() + 1000, 3, {keptHost, "kept"});
+                  rig.fakes.cookieDatabases.addStore(browserStores[0], platform::CookieTable::mozilla, rows);
+                  rig.fakes.cookieDatabases.addStore(browserStores[1], platform::CookieTable::chromium,
+                                                     std::vector<FakeCookieDatabases::Row>(4, {".b.example", "v"}));
+                  startFaultFree(rig);
+                  rig.form->KeptSites.Keep("kept.example");
+              },
+              [](Rig& rig) { rig.tick(); }};
+    path.boxes = {noTimer};
+    path.didItsWork = [](Rig& rig) {
+        const FakeFileSystem& files = rig.fakes.fileSystem;
+        return files.exists(browserStores[0]) && files.exists(companions[0]) && !files.exists(browserStores[1]) &&
+               !files.exists(companions[1]) && rig.fakes.cookieDatabases.rows(browserStores[0]).size() == 3 &&
+               rig.form->State.MunchedCount == static_cast<std::uint16_t>(storeFiles.size() + 30 + 2500 + 4);
     };
     return path;
 }
@@ -660,6 +705,7 @@ TEST(FaultInjection, StartUp)
 TEST(FaultInjection, MunchCycle)
 {
     runEveryFault(munchCycle());
+    runEveryFault(munchCycleOverCookieDatabases());
     runEveryFault(munchCycleOverASystemFolder());
 }
 

@@ -226,3 +226,45 @@ SINK
 
 # How many bytes of sound were played since record_sounds.
 sound_bytes() { cat "$E2E_SOUNDS"/*.raw 2>/dev/null | wc -c; }
+
+# A browser's cookie database at a Windows path, made with the host's sqlite3:
+#   make_cookie_store PATH mozilla|chromium JOURNAL_MODE < "host value" lines
+# in the browser's own table shape, overwriting what it frees as the browsers do.
+make_cookie_store() {
+  local path; path=$(unix_path "$1")
+  mkdir -p "$(dirname "$path")"
+  rm -f "$path" "$path-wal" "$path-shm" "$path-journal"
+  local table
+  if [ "$2" = mozilla ]; then
+    table="CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name TEXT,
+      value TEXT, host TEXT, path TEXT, expiry INTEGER, lastAccessed INTEGER, creationTime INTEGER, isSecure INTEGER,
+      isHttpOnly INTEGER, inBrowserElement INTEGER DEFAULT 0, sameSite INTEGER DEFAULT 0, schemeMap INTEGER DEFAULT 0,
+      isPartitionedAttributeSet INTEGER DEFAULT 0, CONSTRAINT moz_uniqueid UNIQUE (name, host, path, originAttributes));"
+  else
+    table="CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+      CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, top_frame_site_key TEXT NOT NULL,
+      name TEXT NOT NULL, value TEXT NOT NULL, encrypted_value BLOB NOT NULL, path TEXT NOT NULL,
+      expires_utc INTEGER NOT NULL, is_secure INTEGER NOT NULL, is_httponly INTEGER NOT NULL,
+      last_access_utc INTEGER NOT NULL, has_expires INTEGER NOT NULL, is_persistent INTEGER NOT NULL,
+      priority INTEGER NOT NULL, samesite INTEGER NOT NULL, source_scheme INTEGER NOT NULL,
+      source_port INTEGER NOT NULL, last_update_utc INTEGER NOT NULL, source_type INTEGER NOT NULL,
+      has_cross_site_ancestor INTEGER NOT NULL);
+      CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, has_cross_site_ancestor,
+      name, path, source_scheme, source_port);"
+  fi
+  local host value n=0 inserts=
+  while read -r host value; do
+    n=$((n + 1))
+    if [ "$2" = mozilla ]; then
+      inserts+="INSERT INTO moz_cookies (name, value, host, path, expiry, lastAccessed, creationTime, isSecure,
+        isHttpOnly) VALUES ('c$n', '$value', '$host', '/', 1900000000, 1, $n, 0, 0);"
+    else
+      inserts+="INSERT INTO cookies VALUES ($n, '$host', '', 'c$n', '$value', x'', '/', 13400000000000000, 0, 0, 1,
+        1, 1, 1, -1, 1, 80, 1, 0, 0);"
+    fi
+  done
+  sqlite3 "$path" "PRAGMA secure_delete=ON; PRAGMA journal_mode=$3;" "$table BEGIN; $inserts COMMIT;" >/dev/null
+}
+
+# A query's answer on a cookie database at a Windows path, read with the host's sqlite3.
+cookie_query() { sqlite3 -readonly "$(unix_path "$1")" "$2"; }

@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "support/FakeCodePage.h"
+#include "support/FakeCookieDatabases.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolderBrowser.h"
@@ -48,6 +49,7 @@ struct FakePlatform {
     FakeThreads threads;
     FakeUrlCache urlCache;
     FakeCanvasService canvas;
+    FakeCookieDatabases cookieDatabases{fileSystem};
 
     platform::Platform services = servicesWith(fileSystem);
 
@@ -57,12 +59,12 @@ struct FakePlatform {
     {
         for (FakeService* fake : std::initializer_list<FakeService*>{
                  &ui, &windowMessages, &iconsAndMenus, &fileDialogs, &uiThread, &profile, &network, &folders, &shell,
-                 &fileSystem, &sound, &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas})
+                 &fileSystem, &sound, &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas, &cookieDatabases})
             fake->sequence = &sequence;
     }
 
-    // The same services on another file system (real files, say).
-    platform::Platform servicesWith(platform::IFileSystem& files)
+    // The same services on another file system (real files, say), and its cookie databases.
+    platform::Platform servicesWith(platform::IFileSystem& files, platform::ICookieDatabases* databases = nullptr)
     {
         return {
             .ui = ui,
@@ -83,6 +85,7 @@ struct FakePlatform {
             .threads = threads,
             .urlCache = urlCache,
             .canvas = canvas,
+            .cookieDatabases = databases ? *databases : cookieDatabases,
         };
     }
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sqlite/SqliteCookieDatabase.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileDialogs.h"
@@ -43,6 +44,7 @@ public:
               .threads = threads_,
               .urlCache = urlCache_,
               .canvas = canvas_,
+              .cookieDatabases = cookieDatabases_,
           }
     {
     }
@@ -68,5 +70,6 @@ private:
     Win32Threads threads_;
     Win32UrlCache urlCache_;
     Win32CanvasService canvas_;
+    platform::SqliteCookieDatabases cookieDatabases_;
     platform::Platform services_;
 };

@@ -1,0 +1,15 @@
+// The cookie-database service on SQLite, built into the program from its
+// amalgamation: the same code in both builds (Windows' and the native tests').
+#pragma once
+
+#include "platform/CookieDatabase.h"
+
+namespace platform {
+
+class SqliteCookieDatabases final : public ICookieDatabases {
+public:
+    SqliteCookieDatabases(); // readies the engine once, before any other call
+    CookieStoreOpening Open(const std::string& path, CookieTable table) override;
+};
+
+} // namespace platform

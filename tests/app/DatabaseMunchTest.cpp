@@ -1,0 +1,218 @@
+// The munch of a browser's store read as its cookie database: what is left,
+// what goes whole, which rows go, and what is counted.
+#include "app/MainFormFixture.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using Row = FakeCookieDatabases::Row;
+using platform::CookieTable;
+
+const std::string localData = "C:\\users\\u\\AppData\\Local";
+const std::string roamingData = "C:\\users\\u\\AppData\\Roaming";
+const std::string chromeProfile = localData + "\\Google\\Chrome\\User Data\\Default";
+const std::string chromeNetwork = chromeProfile + "\\Network";
+const std::string firefoxProfile = roamingData + "\\Mozilla\\Firefox\\Profiles\\a.default";
+
+// A program of its own per case of a table.
+struct Program {
+    explicit Program(const std::map<platform::ShellFolder, std::string>& shellFolders)
+    {
+        fakes.folders.shellFolders = shellFolders;
+        TUrlCache::TestLibraryAtStart(fakes.urlCache);
+    }
+    TForm1& start()
+    {
+        TForm1& form = app.CreateForm<TForm1>(fakes.services);
+        form.KeptSites.Keep("kept.example");
+        return form;
+    }
+    FakePlatform fakes;
+    TApplication app{fakes.ui};
+};
+
+class DatabaseMunchTest : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        fakes.folders.shellFolders[platform::ShellFolder::RoamingAppData] = roamingData;
+        fakes.folders.shellFolders[platform::ShellFolder::LocalAppData] = localData;
+        fakes.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
+                                 "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
+        fakes.fileSystem.addFolder(chromeNetwork);
+        fakes.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
+        fakes.fileSystem.addFolder(firefoxProfile);
+    }
+    TForm1& started()
+    {
+        TForm1& form = start();
+        form.ThreadedTimer1->SetInterval(0);
+        return form;
+    }
+    static std::vector<Row> rows(std::initializer_list<std::pair<const char*, int>> hosts)
+    {
+        std::vector<Row> made;
+        for (const auto& [host, n] : hosts)
+            for (int i = 0; i < n; ++i)
+                made.push_back({host, std::string(host) + "#" + std::to_string(i)});
+        return made;
+    }
+};
+
+} // namespace
+
+TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
+{
+    const std::string store = chromeNetwork + "\\Cookies";
+    const std::string journal = store + "-journal";
+    struct Case {
+        const char* name;
+        std::vector<Row> made;
+        bool busy;
+        bool storeStays;
+        std::vector<std::string> hostsLeft; // in the store, when it stays
+        int counted;
+        std::vector<std::string> noted; // the sites munched lately
+    };
+    const std::vector<Row> mixed = rows({{".mail.kept.example", 2}, {"www.a.example", 3}, {".b.example", 1}});
+    for (const Case& c : std::initializer_list<Case>{
+             {"busy: left, nothing counted", mixed, true, true, {}, 0, {}},
+             {"no rows: left silently", {}, false, true, {}, 0, {}},
+             {"only kept rows: left", rows({{"kept.example", 3}}), false, true, {"kept.example", "kept.example",
+              "kept.example"}, 0, {}},
+             {"no kept site: whole, each row counted", rows({{"a.example", 4}, {"b.example", 1}}), false, false, {},
+              5, {"a.example", "b.example"}},
+             {"a kept site among its rows: the others go", mixed, false, true,
+              {".mail.kept.example", ".mail.kept.example"}, 4, {"a.example", "b.example"}},
+         }) {
+        Program program(fakes.folders.shellFolders);
+        FakePlatform& fresh = program.fakes;
+        fresh.fileSystem.addFolder(chromeNetwork);
+        fresh.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
+        fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
+        fresh.fileSystem.addFile(journal, "j");
+        if (c.busy)
+            fresh.cookieDatabases.setBusy(store, true);
+        TForm1& form = program.start();
+        form.ThreadedTimer1->HandleTick();
+
+        EXPECT_EQ(fresh.fileSystem.exists(store), c.storeStays) << c.name;
+        EXPECT_EQ(fresh.fileSystem.exists(journal), c.storeStays) << c.name;
+        if (c.storeStays && !c.busy) {
+            std::vector<std::string> left;
+            for (const Row& row : fresh.cookieDatabases.rows(store))
+                left.push_back(row.host);
+            EXPECT_EQ(left, c.hostsLeft) << c.name;
+        }
+        EXPECT_EQ(form.State.MunchedCount, c.counted) << c.name;
+        EXPECT_EQ(form.Cookies1->Caption, "Munched = " + std::to_string(c.counted)) << c.name;
+        EXPECT_THAT(form.KeptSites.Recent(), ::testing::UnorderedElementsAreArray(c.noted)) << c.name;
+        EXPECT_EQ(fresh.cookieDatabases.openStores(), 0) << c.name;
+        if (c.busy) { // the browser lets go: the next tick munches it
+            EXPECT_EQ(fresh.cookieDatabases.rows(store), mixed) << c.name;
+            fresh.cookieDatabases.setBusy(store, false);
+            form.ThreadedTimer1->HandleTick();
+            EXPECT_EQ(form.State.MunchedCount, 4) << c.name;
+        }
+    }
+}
+
+TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)
+{
+    fakes.cookieDatabases.addStore(firefoxProfile + "\\cookies.sqlite", CookieTable::mozilla, rows({{"a.example", 2}}));
+    fakes.cookieDatabases.addStore(chromeNetwork + "\\Cookies", CookieTable::chromium, rows({{"b.example", 3}}));
+    TForm1& form = started();
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_THAT(fakes.cookieDatabases.callsOf("Open"),
+                ::testing::UnorderedElementsAre(Call{"Open", {firefoxProfile + "\\cookies.sqlite", "mozilla"}},
+                                                Call{"Open", {chromeNetwork + "\\Cookies", "chromium"}}));
+    EXPECT_EQ(form.State.MunchedCount, 5);
+}
+
+TEST_F(DatabaseMunchTest, MessagesRunBetweenSlicesAndAStopCommitsAndCountsOnlyWhatWasDeleted)
+{
+    const std::string store = firefoxProfile + "\\cookies.sqlite";
+    std::vector<Row> made = rows({{"a.example", 5000}});
+    made.insert(made.begin() + 10, {"kept.example", "k"});
+    fakes.cookieDatabases.addStore(store, CookieTable::mozilla, made);
+    TForm1& form = started();
+    form.KeptSites.Keep("kept.example");
+    struct Case {
+        const char* name;
+        std::function<void()> stop;
+    };
+    for (const Case& c : {Case{"the menu opens", [&] { form.State.MenuOpen = true; }},
+                          Case{"munching is switched off", [&] { form.State.MunchActive = false; }}}) {
+        const std::size_t before = fakes.cookieDatabases.rows(store).size();
+        const int counted = form.State.MunchedCount;
+        int slicesSeen = 0;
+        ui.onProcessMessages = [&] {
+            if (fakes.cookieDatabases.openStores() != 0 && ++slicesSeen == 1)
+                c.stop();
+        };
+        form.ThreadedTimer1->HandleTick();
+        ui.onProcessMessages = nullptr;
+        const std::size_t after = fakes.cookieDatabases.rows(store).size();
+        EXPECT_EQ(slicesSeen, 1) << c.name;
+        EXPECT_LT(after, before) << c.name;
+        EXPECT_GT(after, 1u) << c.name;
+        EXPECT_EQ(form.State.MunchedCount - counted, static_cast<int>(before - after)) << c.name;
+        EXPECT_EQ(fakes.cookieDatabases.openStores(), 0) << c.name;
+        form.State.MenuOpen = false;
+        form.State.MunchActive = true;
+    }
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_THAT(fakes.cookieDatabases.rows(store), ::testing::ElementsAre(Row{"kept.example", "k"}));
+    EXPECT_EQ(form.State.MunchedCount, 5000);
+}
+
+TEST_F(DatabaseMunchTest, AFailedSliceOrCommitCountsNothingAndLeavesTheStoreAsItWas)
+{
+    const std::string store = firefoxProfile + "\\cookies.sqlite";
+    const std::vector<Row> made = rows({{"kept.example", 1}, {"a.example", 2500}});
+    for (const char* failing : {"DeleteSlice", "Commit"}) {
+        Program program(fakes.folders.shellFolders);
+        FakePlatform& fresh = program.fakes;
+        fresh.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
+                                 "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
+        fresh.cookieDatabases.addStore(store, CookieTable::mozilla, made);
+        TForm1& form = program.start();
+        fresh.cookieDatabases.faults.failFrom(failing);
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_EQ(fresh.cookieDatabases.rows(store), made) << failing;
+        EXPECT_EQ(form.State.MunchedCount, 0) << failing;
+        EXPECT_EQ(fresh.cookieDatabases.openStores(), 0) << failing;
+        fresh.cookieDatabases.faults.clear();
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_EQ(form.State.MunchedCount, 2500) << failing;
+    }
+}
+
+TEST_F(DatabaseMunchTest, AStoreWithNothingToDeleteIsReadAgainOnlyOnceItOrItsFolderOrTheKeptSitesChange)
+{
+    const std::string store = chromeNetwork + "\\Cookies";
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 2}, {"a.example", 1}}));
+    TForm1& form = started();
+    form.KeptSites.Keep("kept.example");
+    form.KeptSites.Keep("a.example");
+    const auto opens = [&] { return fakes.cookieDatabases.callsOf("Open").size(); };
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::size_t opensAfter;
+    };
+    for (const Step& step : {
+             Step{"the first look", [] {}, 1},
+             Step{"nothing changed", [] {}, 1},
+             Step{"the browser wrote the store", [&] { fakes.fileSystem.setLastWriteTime(store, 777); }, 2},
+             Step{"nothing changed since", [] {}, 2},
+             Step{"a log made beside it", [&] { fakes.fileSystem.addFile(store + "-wal", "log"); }, 3},
+             Step{"a site no longer kept", [&] { form.KeptSites.Flip("a.example"); }, 4},
+         }) {
+        step.change();
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_EQ(opens(), step.opensAfter) << step.name;
+    }
+    EXPECT_EQ(form.State.MunchedCount, 1);
+}

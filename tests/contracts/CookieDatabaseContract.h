@@ -1,0 +1,135 @@
+// What every cookie-database service promises the munch, run against each
+// implementation. A world gives the service, paths in a folder of its own,
+// and arranges stores from outside: makeStore (a cookie database of a kind,
+// with rows of host and value), makeFile (a file that is no database),
+// hold (another program holds the store's write lock) and rows (what a store
+// holds, read from outside).
+#pragma once
+
+#include "contracts/WorldNames.h"
+#include "platform/CookieDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+using CookieRows = std::vector<std::pair<std::string, std::string>>; // host, value
+
+template <typename World>
+class CookieDatabaseContract : public testing::Test {
+protected:
+    platform::ICookieDatabases& databases() { return world.databases(); }
+    static std::vector<platform::CookieHostRows> sorted(std::vector<platform::CookieHostRows> hosts)
+    {
+        std::sort(hosts.begin(), hosts.end(), [](const auto& a, const auto& b) { return a.host < b.host; });
+        return hosts;
+    }
+    static CookieRows sorted(CookieRows rows)
+    {
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    World world;
+};
+
+TYPED_TEST_SUITE_P(CookieDatabaseContract);
+
+TYPED_TEST_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHoldsNoCookies)
+{
+    using platform::CookieStoreState;
+    using platform::CookieTable;
+    const CookieRows rows = {{".a.example", "1"}, {"b.example", "2"}, {".a.example", "3"}};
+    struct Case {
+        const char* name;
+        void (*make)(TypeParam& world, const std::string& path, const CookieRows& rows);
+        CookieTable table;
+        CookieStoreState expected;
+    };
+    const Case cases[] = {
+        {"a Mozilla store", [](auto& w, auto& p, auto& r) { w.makeStore(p, CookieTable::mozilla, r); },
+         CookieTable::mozilla, CookieStoreState::opened},
+        {"a Chromium store", [](auto& w, auto& p, auto& r) { w.makeStore(p, CookieTable::chromium, r); },
+         CookieTable::chromium, CookieStoreState::opened},
+        {"the other browser's store", [](auto& w, auto& p, auto& r) { w.makeStore(p, CookieTable::chromium, r); },
+         CookieTable::mozilla, CookieStoreState::notCookies},
+        {"a text file", [](auto& w, auto& p, auto&) { w.makeFile(p, "host=a.example\n"); }, CookieTable::mozilla,
+         CookieStoreState::notCookies},
+        {"missing", [](auto&, auto&, auto&) {}, CookieTable::mozilla, CookieStoreState::busy},
+        {"held by its browser",
+         [](auto& w, auto& p, auto& r) {
+             w.makeStore(p, CookieTable::mozilla, r);
+             w.hold(p);
+         },
+         CookieTable::mozilla, CookieStoreState::busy},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = this->world.path("store" + std::to_string(++n) + ".sqlite");
+        c.make(this->world, path, rows);
+        platform::CookieStoreOpening opening = this->databases().Open(path, c.table);
+        EXPECT_EQ(opening.state, c.expected) << c.name;
+        EXPECT_EQ(opening.store != nullptr, c.expected == CookieStoreState::opened) << c.name;
+        if (opening.store) {
+            EXPECT_EQ(this->sorted(opening.store->Hosts()),
+                      (std::vector<platform::CookieHostRows>{{".a.example", 2}, {"b.example", 1}}))
+                << c.name;
+        }
+    }
+}
+
+TYPED_TEST_P(CookieDatabaseContract, SlicesDeleteTheRowsNotKeptAndOnlyTheCommitMakesThemLast)
+{
+    const CookieRows rows = {{"keep.example", "k1"}, {"x.example", "x1"}, {".y.example", "y1"},
+                             {"x.example", "x2"},    {"keep.example", "k2"}, {"x.example", "x3"}};
+    const auto keeps = [](std::string_view host) { return host == "keep.example"; };
+    const CookieRows kept = {{"keep.example", "k1"}, {"keep.example", "k2"}};
+    struct Case {
+        const char* name;
+        std::uint32_t sliceRows;
+        bool commit;
+    };
+    int n = 0;
+    for (const Case& c : {Case{"one slice", 100, true}, Case{"slices of two rows", 2, true},
+                          Case{"dropped without commit", 2, false}}) {
+        const std::string path = this->world.path("slices" + std::to_string(++n) + ".sqlite");
+        this->world.makeStore(path, platform::CookieTable::chromium, rows);
+        {
+            platform::CookieStoreOpening opening = this->databases().Open(path, platform::CookieTable::chromium);
+            ASSERT_EQ(opening.state, platform::CookieStoreState::opened) << c.name;
+            std::vector<platform::CookieHostRows> deleted;
+            int slices = 0;
+            for (bool done = false; !done && slices < 10; ++slices) {
+                platform::CookieSlice slice = opening.store->DeleteSlice(keeps, c.sliceRows);
+                ASSERT_TRUE(slice.ok) << c.name;
+                for (const auto& host : slice.deleted) {
+                    EXPECT_LE(host.rows, c.sliceRows) << c.name;
+                    auto same = std::find_if(deleted.begin(), deleted.end(),
+                                             [&](const auto& d) { return d.host == host.host; });
+                    if (same == deleted.end())
+                        deleted.push_back(host);
+                    else
+                        same->rows += host.rows;
+                }
+                done = slice.done;
+            }
+            EXPECT_EQ(slices, c.sliceRows == 2 ? 3 : 1) << c.name;
+            EXPECT_EQ(this->sorted(deleted),
+                      (std::vector<platform::CookieHostRows>{{".y.example", 1}, {"x.example", 3}}))
+                << c.name;
+            if (c.commit) {
+                EXPECT_TRUE(opening.store->Commit()) << c.name;
+            }
+        }
+        // Closed once dropped: the store is read from outside and opened again.
+        EXPECT_EQ(this->sorted(this->world.rows(path)), c.commit ? kept : this->sorted(rows)) << c.name;
+        EXPECT_EQ(this->databases().Open(path, platform::CookieTable::chromium).state,
+                  platform::CookieStoreState::opened)
+            << c.name;
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHoldsNoCookies,
+                            SlicesDeleteTheRowsNotKeptAndOnlyTheCommitMakesThemLast);

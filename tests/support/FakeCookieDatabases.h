@@ -1,0 +1,49 @@
+// Cookie databases as rows in memory, over the fake file system: a store is a
+// file there (made by addStore) whose rows this fake keeps. Opening a missing
+// file, or a store set busy, gives busy; a file with no rows registered, or of
+// the other browser's kind, is no cookie database. Each open store is one
+// transaction: its deletes show only once committed. Logs "Open" (path, kind),
+// "DeleteSlice" (rows) and "Commit"; a failing Open gives busy, a failing
+// DeleteSlice or Commit rolls the store back.
+#pragma once
+
+#include "platform/CookieDatabase.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeService.h"
+
+#include <map>
+
+class FakeCookieDatabases final : public platform::ICookieDatabases, public FakeService {
+public:
+    struct Row {
+        std::string host;
+        std::string value;
+        bool operator==(const Row&) const = default;
+    };
+
+    explicit FakeCookieDatabases(FakeFileSystem& files) : files_(files) {}
+
+    platform::CookieStoreOpening Open(const std::string& path, platform::CookieTable table) override;
+
+    // Makes the store's file (when missing) and its rows.
+    void addStore(const std::string& path, platform::CookieTable table, std::vector<Row> rows);
+    // A store another program holds: opening it gives busy.
+    void setBusy(const std::string& path, bool busy);
+    // The committed rows of a store.
+    std::vector<Row> rows(const std::string& path) const;
+    // Stores open now.
+    int openStores() const { return open_; }
+
+private:
+    struct Store {
+        platform::CookieTable table;
+        std::vector<Row> rows;
+        bool busy = false;
+    };
+    class OpenStore;
+    Store* find(const std::string& path);
+
+    FakeFileSystem& files_;
+    std::map<std::string, Store> stores_; // by path in lower case
+    int open_ = 0;
+};
