@@ -95,24 +95,24 @@ void TLinkLabel::SetFont(const TFont& font)
 
 void TLinkLabel::MouseEnter()
 {
-    pointerInside_ = true;
-    if (!effect98_)
-        return;
-    if (labelType_ != hmCUSTOM)
-        setLook(urlColPre_, true);
-    else
-        setLook(urlColPre_);
+    pointerCrossed(true);
 }
 
 void TLinkLabel::MouseLeave()
 {
-    pointerInside_ = false;
+    pointerCrossed(false);
+}
+
+void TLinkLabel::pointerCrossed(bool inside)
+{
+    pointerInside_ = inside;
     if (!effect98_)
         return;
+    const TColor colour = inside ? urlColPre_ : urlColStd_;
     if (labelType_ != hmCUSTOM)
-        setLook(urlColStd_, false);
+        setLook(colour, inside);
     else
-        setLook(urlColStd_);
+        setLook(colour);
 }
 
 void TLinkLabel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

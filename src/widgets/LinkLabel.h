@@ -39,6 +39,8 @@ public:
 
 private:
     // The component writes the whole style set: underline or nothing.
+    // The pointer came over the label (inside) or left it.
+    void pointerCrossed(bool inside);
     void setLook(TColor colour, bool underlined);
     void setLook(TColor colour);
     // Moves the label back up if its own press moved it down.
