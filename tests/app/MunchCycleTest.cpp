@@ -805,23 +805,20 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOrNotAtAll)
         std::uint32_t storeAttributes;   // of "Cookies", when made
         bool storeIsFolder;
         bool storeHeld;                  // open in the browser, no delete sharing
-        const char* heldCompanion;
         std::vector<std::string> left;
         int counted;
     };
     const std::uint32_t plain = platform::faArchive;
     for (const Case& c : std::initializer_list<Case>{
-             {"absent", {}, 0, false, false, nullptr, {}, 0},
+             {"absent", {}, 0, false, false, {}, 0},
              {"plain, with companions", {"Cookies", "Cookies-journal", "Cookies-wal", "Cookies-shm"}, plain, false,
-              false, nullptr, {}, 1},
+              false, {}, 1},
              {"read-only: the user keeps it", {"Cookies", "Cookies-journal"}, plain | platform::faReadOnly, false,
-              false, nullptr, {"Cookies", "Cookies-journal"}, 0},
-             {"a folder", {"Cookies-journal"}, 0, true, false, nullptr, {"Cookies", "Cookies-journal"}, 0},
-             {"in use: the browser runs", {"Cookies", "Cookies-wal", "Cookies-shm"}, plain, false, true, nullptr,
+              false, {"Cookies", "Cookies-journal"}, 0},
+             {"a folder", {"Cookies-journal"}, 0, true, false, {"Cookies", "Cookies-journal"}, 0},
+             {"in use: the browser runs", {"Cookies", "Cookies-wal", "Cookies-shm"}, plain, false, true,
               {"Cookies", "Cookies-shm", "Cookies-wal"}, 0},
-             {"companions an earlier munch left", {"Cookies-wal", "Cookies-shm"}, 0, false, false, nullptr, {}, 0},
-             {"a companion in use", {"Cookies", "Cookies-wal", "Cookies-journal"}, plain, false, false,
-              "Cookies-wal", {"Cookies", "Cookies-journal", "Cookies-wal"}, 0},
+             {"companions an earlier munch left", {"Cookies-wal", "Cookies-shm"}, 0, false, false, {}, 0},
          }) {
         FakePlatform fresh;
         fresh.folders.shellFolders = fakes.folders.shellFolders;
@@ -834,8 +831,6 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOrNotAtAll)
             fresh.fileSystem.addFolder(network + "\\Cookies");
         if (c.storeHeld)
             fresh.fileSystem.lock(network + "\\Cookies");
-        if (c.heldCompanion)
-            fresh.fileSystem.lock(network + "\\" + c.heldCompanion);
         TApplication application(fresh.ui);
         TUrlCache::TestLibraryAtStart(fresh.urlCache);
         TForm1& munching = application.CreateForm<TForm1>(fresh.services);
@@ -849,8 +844,8 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOrNotAtAll)
         EXPECT_EQ(munching.State.MunchedCount, c.counted) << c.name;
         EXPECT_TRUE(fresh.fileSystem.exists(network + "\\Trust Tokens")) << c.name;
         EXPECT_TRUE(fresh.fileSystem.exists(chromeData + "\\Default\\Preferences")) << c.name;
-        if (c.storeHeld || c.heldCompanion) { // the browser closes: the next cycle munches it whole
-            fresh.fileSystem.unlock(network + "\\" + (c.heldCompanion ? c.heldCompanion : "Cookies"));
+        if (c.storeHeld) { // the browser closes: the next cycle munches it whole
+            fresh.fileSystem.unlock(network + "\\Cookies");
             munching.ThreadedTimer1->HandleTick();
             EXPECT_THAT(fresh.fileSystem.list(network), ::testing::ElementsAre("Trust Tokens")) << c.name;
             EXPECT_EQ(munching.State.MunchedCount, 1) << c.name;

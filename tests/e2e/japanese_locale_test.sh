@@ -6,8 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 [ "$(driver codepage | tr -d '\r')" = 932 ] || fail "Wine runs with code page $(driver codepage)"
 cookies='C:\users\ソニー\Cookies'
-folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
-wine reg add "$folders" /v Cookies /t REG_EXPAND_SZ /d "$cookies" /f >/dev/null 2>&1
+shell_folder Cookies "$cookies"
 make_file "$cookies\\index.dat" 'index'
 write_settings <<'INI'
 [Settings]
@@ -18,16 +17,7 @@ start_nomblet
 driver hidden TForm1 5 || fail "the about window did not hide"
 names=(表.txt a.txt 能@site.txt)
 for name in "${names[@]}"; do make_file "$cookies\\$name"; done
-any_left() {
-  local name
-  for name in "${names[@]}"; do file_exists "$cookies\\$name" && return 0; done
-  return 1
-}
-deadline=$((SECONDS + 10))
-while any_left; do
-  [ $SECONDS -lt $deadline ] || fail "the cookies left: $(ls "$(unix_path "$cookies")" | tr '\n' ' ')"
-  sleep 0.1
-done
+wait_gone "${names[@]/#/$cookies\\}"
 file_exists "$cookies\\index.dat" || fail "the index was munched"
 [ "$(munched_count)" = 3 ] || fail "the menu does not show 3 munched"
 close_nomblet

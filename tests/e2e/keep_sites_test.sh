@@ -31,15 +31,6 @@ cookie_file "$dir\\mixed.txt" 'ads.example/' 'online.bank.org/'
 make_file "$dir\\broken.txt" $'name\nvalue\nnews.net/\n'
 make_file "$dir\\broken-bank.txt" $'name\nvalue\nonline.bank.org/\n'
 
-wait_gone() {
-  local deadline=$((SECONDS + 10)) file
-  for file in "$@"; do
-    while file_exists "$file"; do
-      [ $SECONDS -lt $deadline ] || fail "$file was not munched"
-      sleep 0.1
-    done
-  done
-}
 still_there() {
   local file
   sleep 1.1 # two more ticks

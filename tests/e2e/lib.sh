@@ -149,6 +149,23 @@ make_file() {
 
 file_exists() { [ -e "$(unix_path "$1")" ]; }
 
+# Waits up to ten seconds until none of the given Windows paths is there.
+wait_gone() {
+  local deadline=$((SECONDS + 10)) file
+  for file in "$@"; do
+    while file_exists "$file"; do
+      [ $SECONDS -lt $deadline ] || fail "$file was not munched"
+      sleep 0.1
+    done
+  done
+}
+
+# Points one of the folders the shell names for the user (Cookies, AppData, ...) elsewhere.
+shell_folder() {
+  wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+    /v "$1" /t REG_EXPAND_SZ /d "$2" /f >/dev/null 2>&1
+}
+
 # The data of a registry value, or nothing (status 1) when it is missing.
 reg_value() {
   local out

@@ -7,9 +7,8 @@ source "$(dirname "$0")/lib.sh"
 
 [ "$(driver codepage | tr -d '\r')" = 1252 ] || fail "Wine runs with code page $(driver codepage)"
 profile='C:\users\Łukasz'
-folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
-wine reg add "$folders" /v Cookies /t REG_EXPAND_SZ /d "$profile\\Cookies" /f >/dev/null 2>&1
-wine reg add "$folders" /v AppData /t REG_EXPAND_SZ /d "$profile\\AppData\\Roaming" /f >/dev/null 2>&1
+shell_folder Cookies "$profile\\Cookies"
+shell_folder AppData "$profile\\AppData\\Roaming"
 cookies="$profile\\Cookies"
 firefox="$profile\\AppData\\Roaming\\Mozilla\\Firefox"
 store="$firefox\\Profiles\\a.default\\cookies.sqlite"
@@ -27,16 +26,7 @@ start_nomblet
 driver hidden TForm1 5 || fail "the about window did not hide"
 names=(łukasz@site1.txt łukasz@site2.txt a@site3.txt)
 for name in "${names[@]}"; do make_file "$cookies\\$name"; done
-any_left() {
-  local name
-  for name in "${names[@]}"; do file_exists "$cookies\\$name" && return 0; done
-  file_exists "$store" || file_exists "$store-wal"
-}
-deadline=$((SECONDS + 10))
-while any_left; do
-  [ $SECONDS -lt $deadline ] || fail "the cookies and the store of the user's folders were not munched"
-  sleep 0.1
-done
+wait_gone "${names[@]/#/$cookies\\}" "$store" "$store-wal"
 file_exists "$cookies\\index.dat" || fail "the index was munched"
 file_exists "$firefox\\Profiles\\a.default\\places.sqlite" || fail "places.sqlite was deleted"
 [ "$(munched_count)" = 4 ] || fail "the menu does not show 4 munched: $(menu_rows)"
