@@ -6,4 +6,6 @@
 class Win32CodePage final : public platform::ICodePage {
 public:
     bool isLeadByte(std::uint8_t byte) override;
+    std::optional<std::u16string> toUtf16(std::string_view text) override;
+    std::optional<std::string> fromUtf16(std::u16string_view text) override;
 };
