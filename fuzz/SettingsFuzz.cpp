@@ -1,12 +1,11 @@
 // The settings file's text, read by the fake profile as the real service reads
 // one, through the main window's start-up: every setting reaches the state as
 // the file holds it (cut to the read buffer), only exactly "1" sets a mark, a
-// blank cookie folder becomes the default one, a site is kept by a host name's
-// key valued "1", a named sound that cannot be used leaves the program
+// blank cookie folder becomes the default one, a site is kept by a key naming it,
+// valued "1", a named sound that cannot be used leaves the program
 // running, and what is saved is what was read.
 #include "FuzzInput.h"
 #include "app/MainForm.h"
-#include "platform/PathText.h"
 #include "support/FakePlatform.h"
 #include "toolkit/Application.h"
 
@@ -29,7 +28,7 @@ struct Expected {
     std::set<std::string, std::less<>> keptSites;
 };
 
-Expected expectedFrom(FakeProfile& profile, const std::string& windowsDir)
+Expected expectedFrom(FakeProfile& profile, FakeCodePage& codePage, const std::string& windowsDir)
 {
     auto value = [&](const char* section, const char* key, const char* fallback) {
         return profile.get(ini, section, key).value_or(fallback).substr(0, longestValue);
@@ -40,10 +39,10 @@ Expected expectedFrom(FakeProfile& profile, const std::string& windowsDir)
                value("Settings", "MunchICQ", "1") == "1",  value("Settings", "SoundsOn", "1") == "1", {}};
     if (blank(e.cookieDir))
         e.cookieDir = windowsDir + "\\cookies";
-    // Keys of host names valued exactly "1", lowered.
+    // Keys naming a site valued exactly "1", as sites.
     for (const std::string& key : profile.readKeyNames(ini, "Keep Sites"))
-        if (IsSiteName(key) && value("Keep Sites", key.c_str(), "") == "1")
-            e.keptSites.insert(platform::asciiLowered(key));
+        if (value("Keep Sites", key.c_str(), "") == "1" && !SiteOfSpelling(codePage, key).empty())
+            e.keptSites.insert(SiteOfSpelling(codePage, key));
     return e;
 }
 
@@ -69,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes.fileSystem.addFile("C:\\snd\\bad.wav", "RIFF\xff\xff\xff\x7fWAVEdata");
     fakes.fileSystem.addFolder("C:\\snd\\dir.wav");
     fakes.profile.loadText(ini, std::string(reinterpret_cast<const char*>(data), size));
-    Expected expected = expectedFrom(fakes.profile, fakes.folders.windowsDir);
+    Expected expected = expectedFrom(fakes.profile, fakes.codePage, fakes.folders.windowsDir);
 
     TApplication app(fakes.ui);
     app.SetTitle("Nomblet");

@@ -1,18 +1,118 @@
-// The sites kept and the sites munched lately.
+// The sites kept and the sites munched lately, and the names they are written with.
 #include "app/KeepSites.h"
 
+#include "app/PublicSuffixes.h"
+#include "app/Punycode.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 constexpr std::size_t maxNameLength = 253;
 constexpr std::size_t maxLabelLength = 63;
+constexpr std::string_view acePrefix = "xn--";
 
 bool isNameCharacter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// The letters beyond ASCII a name may hold: a range, and how an upper-case
+// letter of it is lowered: added to it (0 for lower-case letters and letters
+// of scripts without case), or "pairs": the first of each pair is upper case,
+// the next its lower case.
+constexpr std::int16_t pairs = -1;
+struct LetterRange {
+    char16_t first, last;
+    std::int16_t lower;
+};
+constexpr LetterRange letterRanges[] = {
+    {0x00C0, 0x00D6, 0x20}, {0x00D8, 0x00DE, 0x20}, {0x00DF, 0x00F6, 0}, {0x00F8, 0x00FF, 0}, // Latin-1
+    {0x0100, 0x012F, pairs}, {0x0131, 0x0131, 0}, {0x0132, 0x0137, pairs}, {0x0138, 0x0138, 0},
+    {0x0139, 0x0148, pairs}, {0x014A, 0x0177, pairs}, {0x0178, 0x0178, 0x00FF - 0x0178},
+    {0x0179, 0x017E, pairs}, // Latin Extended-A, without dotted I, "'n" and long s
+    {0x0386, 0x0386, 0x03AC - 0x0386}, {0x0388, 0x038A, 0x03AD - 0x0388}, {0x038C, 0x038C, 0x03CC - 0x038C},
+    {0x038E, 0x038F, 0x03CD - 0x038E}, {0x0390, 0x0390, 0}, {0x0391, 0x03A1, 0x20}, {0x03A3, 0x03AB, 0x20},
+    {0x03AC, 0x03CE, 0}, // Greek
+    {0x0400, 0x040F, 0x50}, {0x0410, 0x042F, 0x20}, {0x0430, 0x045F, 0}, // Cyrillic
+    {0x05D0, 0x05EA, 0}, {0x0621, 0x063A, 0}, {0x0641, 0x064A, 0}, {0x0E01, 0x0E3A, 0}, {0x0E40, 0x0E4E, 0},
+    {0x3041, 0x3096, 0}, {0x30A1, 0x30FA, 0}, {0x30FC, 0x30FC, 0}, {0x4E00, 0x9FFF, 0}, {0xAC00, 0xD7A3, 0},
+};
+
+// A character of a name in lower case; nullopt when a name may not hold it.
+std::optional<char16_t> lowered(char16_t c)
+{
+    if (c < 0x80)
+        return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + ('a' - 'A')) : c;
+    for (const LetterRange& range : letterRanges) {
+        if (c < range.first || c > range.last)
+            continue;
+        if (range.lower == pairs)
+            return (c - range.first) % 2 == 0 ? static_cast<char16_t>(c + 1) : c;
+        return static_cast<char16_t>(c + range.lower);
+    }
+    return std::nullopt;
+}
+
+// One label as a host name writes it: ASCII lowered, or "xn--" and Punycode.
+std::optional<std::string> asciiLabel(std::u16string_view label)
+{
+    if (std::all_of(label.begin(), label.end(), [](char16_t c) { return c < 0x80; }))
+        return std::string(label.begin(), label.end());
+    if (label.size() > maxLabelLength)
+        return std::nullopt; // longer than its "xn--" form may be; spares the encoder a long run
+    std::u16string letters;
+    for (char16_t c : label) {
+        const std::optional<char16_t> lower = lowered(c);
+        if (!lower)
+            return std::nullopt;
+        letters += *lower;
+    }
+    const std::optional<std::string> encoded = PunycodeEncode(letters);
+    return encoded ? std::string(acePrefix) + *encoded : encoded;
+}
+
+std::u16string widened(std::string_view ascii)
+{
+    std::u16string wide;
+    for (char c : ascii)
+        wide += static_cast<unsigned char>(c) < 0x80 ? static_cast<char16_t>(c) : u'\uFFFD'; // no letter of a name
+    return wide;
+}
+
+bool isAddress(std::string_view name)
+{
+    return std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
+}
+
+// The site of a host name (lower case, ASCII, no outer dot); empty when it is a public suffix.
+std::string_view siteOfHostName(std::string_view name)
+{
+    if (isAddress(name))
+        return name;
+    const std::size_t labels = static_cast<std::size_t>(std::count(name.begin(), name.end(), '.')) + 1;
+    std::size_t suffix = PublicSuffixLabels(name);
+    // No rule: the list's default makes an unknown top-level label the suffix;
+    // a name of that one label (a machine of the local network) is a site.
+    if (suffix == 0)
+        suffix = labels > 1 ? 1 : 0;
+    if (suffix >= labels)
+        return {};
+    std::size_t start = name.size();
+    for (std::size_t taken = 0; taken <= suffix; ++taken)
+        start = name.rfind('.', start - 1);
+    return start == std::string_view::npos ? name : name.substr(start + 1);
+}
+
+std::string_view withoutOuterDots(std::string_view name)
+{
+    if (name.starts_with('.'))
+        name.remove_prefix(1);
+    if (name.ends_with('.'))
+        name.remove_suffix(1);
+    return name;
 }
 
 } // namespace
@@ -34,24 +134,75 @@ bool IsSiteName(std::string_view text)
     return label != 0; // no trailing dot
 }
 
+std::string SiteOfName(std::u16string_view name)
+{
+    if (name.size() > maxNameLength + 2)
+        return {};
+    if (name.starts_with(u'.'))
+        name.remove_prefix(1);
+    if (name.ends_with(u'.'))
+        name.remove_suffix(1);
+    std::string site;
+    for (std::u16string_view rest = name;;) {
+        const std::size_t dot = rest.find(u'.');
+        const std::optional<std::string> label = asciiLabel(rest.substr(0, dot));
+        if (!label)
+            return {};
+        site += *label;
+        if (dot == std::u16string_view::npos)
+            break;
+        site += '.';
+        rest.remove_prefix(dot + 1);
+    }
+    site = platform::asciiLowered(site);
+    return IsSiteName(site) && !siteOfHostName(site).empty() ? site : std::string();
+}
+
+std::string SiteOfSpelling(platform::ICodePage& codePage, std::string_view spelling)
+{
+    const std::optional<std::u16string> name = codePage.toUtf16(spelling);
+    return name ? SiteOfName(*name) : std::string();
+}
+
+std::string CaptionOfSite(platform::ICodePage& codePage, std::string_view site)
+{
+    if (site.find(acePrefix) == std::string_view::npos)
+        return std::string(site);
+    std::u16string shown;
+    for (std::string_view rest = site;;) {
+        const std::size_t dot = rest.find('.');
+        const std::string_view label = rest.substr(0, dot);
+        if (label.starts_with(acePrefix)) {
+            const std::optional<std::u16string> letters = PunycodeDecode(label.substr(acePrefix.size()));
+            if (!letters)
+                return std::string(site);
+            shown += *letters;
+        } else {
+            shown += widened(label);
+        }
+        if (dot == std::string_view::npos)
+            break;
+        shown += u'.';
+        rest.remove_prefix(dot + 1);
+    }
+    const std::optional<std::string> caption = codePage.fromUtf16(shown);
+    // A label that reads back otherwise ("xn--" of upper-case letters, of a
+    // character no name holds) is shown as it is, so that ticking its row keeps it.
+    return caption && SiteOfSpelling(codePage, *caption) == site ? *caption : std::string(site);
+}
+
 std::string HostForMatching(std::string_view host)
 {
-    if (!host.empty() && host.front() == '.')
-        host.remove_prefix(1);
-    return platform::asciiLowered(host);
+    return platform::asciiLowered(withoutOuterDots(host));
 }
 
 std::string MenuSiteOfHost(std::string_view host)
 {
     // Judged before anything is copied: a host of 100,000 characters is no name.
-    if (host.size() > maxNameLength + 1)
+    if (host.size() > maxNameLength + 2)
         return {};
-    std::string site = HostForMatching(host);
-    // "www.com" stays whole: keeping "com" would keep a whole top-level domain.
-    constexpr std::string_view www = "www.";
-    if (site.starts_with(www) && site.find('.', www.size()) != std::string::npos)
-        site.erase(0, www.size());
-    return IsSiteName(site) ? site : std::string();
+    const std::string name = HostForMatching(host);
+    return IsSiteName(name) ? std::string(siteOfHostName(name)) : std::string();
 }
 
 bool TKeepSites::Keeps(std::string_view host) const
@@ -71,63 +222,82 @@ bool TKeepSites::Keeps(std::string_view host) const
     }
 }
 
-void TKeepSites::KeepOnly(const std::vector<std::string>& sites)
+void TKeepSites::KeepNone()
 {
+    for (const std::string& site : kept_)
+        if (std::find(recent_.begin(), recent_.end(), site) == recent_.end())
+            spellings_.erase(site);
     kept_.clear();
     ++changes_;
-    for (const std::string& site : sites)
-        Keep(site);
 }
 
-bool TKeepSites::Keep(std::string_view site)
+bool TKeepSites::Keep(std::string_view name, std::string_view spelling)
 {
-    if (!IsSiteName(site))
+    std::string site = SiteOfName(widened(name));
+    if (site.empty())
         return false;
-    std::string name = HostForMatching(site);
-    std::erase(recent_, name);
-    changes_ += kept_.insert(std::move(name)).second;
+    if (kept_.contains(site))
+        return true;
+    if (spelling.empty() || spelling == site)
+        spellings_.erase(site);
+    else
+        spellings_.insert_or_assign(site, std::string(spelling));
+    std::erase(recent_, site);
+    kept_.insert(std::move(site));
+    ++changes_;
     return true;
 }
 
-void TKeepSites::Unkeep(std::string_view site)
+void TKeepSites::Unkeep(std::string_view name)
 {
-    const std::string name = HostForMatching(site);
-    const auto found = kept_.find(name);
+    const std::string site = SiteOfName(widened(name));
+    const auto found = kept_.find(site);
     if (found == kept_.end())
         return;
     kept_.erase(found);
     ++changes_;
-    std::erase(recent_, name);
-    recent_.push_front(name);
-    if (recent_.size() > recentRows)
-        recent_.pop_back();
+    noteRecent(site);
 }
 
-bool TKeepSites::Flip(std::string_view site)
+bool TKeepSites::Flip(std::string_view name, std::string_view spelling)
 {
-    if (kept_.find(HostForMatching(site)) != kept_.end()) {
-        Unkeep(site);
+    if (kept_.contains(SiteOfName(widened(name)))) {
+        Unkeep(name);
         return false;
     }
-    return Keep(site);
+    return Keep(name, spelling);
+}
+
+std::string_view TKeepSites::Spelling(std::string_view site) const
+{
+    const auto found = spellings_.find(site);
+    return found == spellings_.end() ? std::string_view() : std::string_view(found->second);
 }
 
 void TKeepSites::Munched(std::string_view host)
 {
     std::string site = MenuSiteOfHost(host);
-    if (site.empty() || kept_.find(site) != kept_.end())
+    if (site.empty() || kept_.contains(site))
         return;
     if (!recent_.empty() && recent_.front() == site)
         return; // the common case: many cookies of one site in a row
+    noteRecent(std::move(site));
+}
+
+void TKeepSites::noteRecent(std::string site)
+{
     std::erase(recent_, site);
-    recent_.push_front(std::move(site));
-    if (recent_.size() > recentRows)
+    recent_.insert(recent_.begin(), std::move(site));
+    if (recent_.size() > recentRows) {
+        if (!kept_.contains(recent_.back()))
+            spellings_.erase(recent_.back());
         recent_.pop_back();
+    }
 }
 
 std::vector<std::string> TKeepSites::Recent() const
 {
-    return {recent_.begin(), recent_.end()};
+    return recent_;
 }
 
 TCookieFileHosts CookieFileHosts(std::string_view text, bool whole)

@@ -1,13 +1,16 @@
 // The sites whose cookies stay, and the sites munched lately, from which the
-// user picks them in the tray menu. A site is a host name in lower case
-// without a leading dot; it keeps a cookie whose host equals it or ends with
-// "." and the site, so that "example.com" keeps "www.example.com" and not
-// "badexample.com". UI thread only.
+// user picks them in the tray menu. A site is a host name in lower case,
+// ASCII (an internationalised label in its "xn--" form), without an outer dot,
+// and never a public suffix; it keeps a cookie whose host equals it or ends
+// with "." and the site, so that "example.com" keeps "www.example.com" and not
+// "badexample.com". UI thread only; a copy may be read on another thread.
 #pragma once
+
+#include "platform/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,13 +21,30 @@
 // a leading or trailing dot. Letters of either case.
 bool IsSiteName(std::string_view text);
 
-// The site a munched cookie's host is listed as in the menu: no leading dot,
-// lower case, no leading "www." when a dotted name stays. Empty when the
-// host is not a host name (control bytes, 100,000 characters, ...).
+// The site a name written by a person stands for: one leading and one
+// trailing dot dropped, letters lowered, a label of other letters (Latin,
+// Greek, Cyrillic, Hebrew, Arabic, Thai, Japanese, Chinese, Korean) in its
+// "xn--" form. Empty when the name is then no host name, holds a character
+// outside those letters, or is a public suffix ("com", "co.uk").
+std::string SiteOfName(std::u16string_view name);
+
+// The site a name in the ANSI code page stands for (a [Keep Sites] key, a
+// menu row); empty when it stands for none.
+std::string SiteOfSpelling(platform::ICodePage& codePage, std::string_view spelling);
+
+// How the menu shows a site no one spelled: its labels in Unicode in the code
+// page, where each reads back as the site; otherwise the site itself.
+std::string CaptionOfSite(platform::ICodePage& codePage, std::string_view site);
+
+// The site a munched cookie's host is listed as in the menu: its registrable
+// domain by the Public Suffix List ("www.example.co.uk" is "example.co.uk"),
+// a numeric address or a name of one label the list does not know as itself.
+// Empty when the host is a public suffix or not a host name (control bytes,
+// 100,000 characters, ...).
 std::string MenuSiteOfHost(std::string_view host);
 
-// A cookie's host as the site rule compares it: one leading dot dropped, in
-// lower case (ASCII letters only).
+// A cookie's host as the site rule compares it: one leading and one trailing
+// dot dropped, in lower case (ASCII letters only).
 std::string HostForMatching(std::string_view host);
 
 // The hosts of a cookie file of the cookie folder: records of nine lines, the
@@ -45,30 +65,37 @@ public:
 
     // No site kept: the cookie folder reads nothing.
     bool Empty() const { return kept_.empty(); }
-    // Whether a cookie of this host, as stored, belongs to a kept site.
+    // Whether a cookie of this host, as stored, belongs to a kept site. Pure.
     bool Keeps(std::string_view host) const;
 
-    // Keeps these sites and no other (those that are no site names are passed over).
-    void KeepOnly(const std::vector<std::string>& sites);
-    // Keeps a site (lower-cased); false and nothing kept when it is not a site name.
-    bool Keep(std::string_view site);
-    // Keeps a site no longer; it goes to the front of the recent sites, so
-    // that the menu still offers it.
-    void Unkeep(std::string_view site);
+    // Keeps no site (until Keep is called).
+    void KeepNone();
+    // Keeps the site an ASCII name stands for (SiteOfName); false and nothing
+    // kept when it stands for none. spelling: how the user wrote it, shown in
+    // the menu instead of the site; the first one given for a site stays.
+    bool Keep(std::string_view name, std::string_view spelling = {});
+    // Keeps a site no longer; it goes to the front of the recent sites, with
+    // its spelling, so that the menu still offers it.
+    void Unkeep(std::string_view name);
     // Flips a site between kept and not kept; gives back whether it is kept now.
-    bool Flip(std::string_view site);
+    bool Flip(std::string_view name, std::string_view spelling = {});
     // Counts the changes of the kept sites: a verdict on a file holds while it stays.
     std::uint64_t Changes() const { return changes_; }
     // Every site kept, in alphabetical order.
     const std::set<std::string, std::less<>>& Kept() const { return kept_; }
+    // How the user wrote a kept or recent site; empty when not otherwise than the site.
+    std::string_view Spelling(std::string_view site) const;
 
-    // Notes a munched cookie's host among the recent sites, at the front.
+    // Notes a munched cookie's host among the recent sites, as its site, at the front.
     void Munched(std::string_view host);
     // Up to ten sites munched lately that are not kept, the most recent first.
     std::vector<std::string> Recent() const;
 
 private:
+    void noteRecent(std::string site);
+
     std::set<std::string, std::less<>> kept_;
     std::uint64_t changes_ = 0;
-    std::deque<std::string> recent_; // most recent first, never a kept site
+    std::vector<std::string> recent_; // most recent first, never a kept site
+    std::map<std::string, std::string, std::less<>> spellings_; // of kept and recent sites only
 };

@@ -7,6 +7,8 @@
 #include "platform/PathText.h"
 #include "toolkit/Application.h"
 
+#include <map>
+
 namespace {
 
 // One IPv4 address of this machine (the last one its host entry lists), or empty.
@@ -31,10 +33,21 @@ void TForm1::PopupMenu1Popup(TObject*)
 
 void TForm1::ShowKeptSites()
 {
+    // A site as the user wrote it, else in the letters it was registered in.
+    auto caption = [this](const std::string& site) {
+        const std::string_view spelling = KeptSites.Spelling(site);
+        return spelling.empty() ? CaptionOfSite(platform_.codePage, site) : std::string(spelling);
+    };
+    // In alphabetical order as shown, letter case aside.
+    std::map<std::string, std::string, std::less<>> kept;
+    for (const std::string& site : KeptSites.Kept()) {
+        std::string shownCaption = caption(site);
+        kept.emplace(platform::asciiLowered(shownCaption), std::move(shownCaption));
+    }
     const std::vector<std::string> recent = KeptSites.Recent();
     std::size_t used = 0;
     // Rows are put in order by adding each again at the end.
-    auto row = [&](const std::string& site, bool kept) {
+    auto row = [&](const std::string& shownCaption, bool checked) {
         if (used == KeepSiteRows.size()) {
             TMenuItem& made = Create<TMenuItem>();
             made.SetName("KeepSite" + std::to_string(used + 1));
@@ -42,17 +55,17 @@ void TForm1::ShowKeptSites()
             KeepSiteRows.push_back(&made);
         }
         TMenuItem& shown = *KeepSiteRows[used++];
-        shown.Caption = site;
-        shown.Checked = kept;
+        shown.Caption = shownCaption;
+        shown.Checked = checked;
         shown.Visible = true;
         KeepSites1->Add(shown);
     };
-    for (const std::string& site : KeptSites.Kept())
-        row(site, true);
+    for (const auto& [order, shownCaption] : kept)
+        row(shownCaption, true);
     KeepSites1->Add(*KeepSitesLine1);
     KeepSitesLine1->Visible = used != 0 && !recent.empty();
     for (const std::string& site : recent)
-        row(site, false);
+        row(caption(site), false);
     for (std::size_t unused = used; unused < KeepSiteRows.size(); ++unused)
         KeepSiteRows[unused]->Visible = false;
     NoneYet1->Visible = used == 0;
@@ -63,9 +76,9 @@ void TForm1::KeepSiteRowClick(TObject* Sender)
     auto* row = dynamic_cast<TMenuItem*>(Sender);
     if (!row)
         return;
-    // The row's caption is the site it stands for.
-    const std::string site = row->Caption;
-    row->Checked = KeptSites.Flip(site);
+    // The row's caption names the site it stands for, and is its key once ticked.
+    const std::string site = SiteOfSpelling(platform_.codePage, row->Caption);
+    row->Checked = KeptSites.Flip(site, row->Caption);
     // A failed save leaves the gate to time out; the site stays as flipped for this run.
     SaveKeptSite(site);
     State.MenuOpen = false;

@@ -8,8 +8,9 @@ namespace {
 
 const std::string settingsFile = "nomblet.ini"; // a bare name: the Windows directory
 constexpr const char* otherBrowsersSection = "Other Browsers";
-// One key per kept site, of value "1"; a key of another value or of a name
-// that is no site is not kept, and stays in the file as it stands.
+// One key per kept site, of value "1", in the code page as the user wrote it;
+// a key of another value or of a name that is no site is not kept, and stays
+// in the file as it stands.
 constexpr const char* keepSitesSection = "Keep Sites";
 
 const char* flag(bool checked)
@@ -37,22 +38,33 @@ void TForm1::LoadSettings()
     // A family without its key is munched.
     for (TMenuItem* row : BrowserRows)
         row->Checked = read(otherBrowsersSection, row->Caption.c_str(), "1") == "1";
-    std::vector<std::string> kept;
-    for (const std::string& key : platform_.profile.readKeyNames(settingsFile, keepSitesSection))
-        if (IsSiteName(key) && read(keepSitesSection, key.c_str(), "") == "1")
-            kept.push_back(key);
-    KeptSites.KeepOnly(kept);
+    // Each site by the key that names it first.
+    KeptSites.KeepNone();
+    for (const std::string& key : platform_.profile.readKeyNames(settingsFile, keepSitesSection)) {
+        const std::string site = SiteOfSpelling(platform_.codePage, key);
+        if (!site.empty() && read(keepSitesSection, key.c_str(), "") == "1")
+            KeptSites.Keep(site, key);
+    }
 }
 
 void TForm1::SaveKeptSite(const std::string& site)
 {
-    // An unkept site's key goes: the section lists what is kept, and only
-    // that, however many sites were ever ticked.
-    const bool saved = KeptSites.Kept().contains(site)
-                           ? platform_.profile.writeString(settingsFile, keepSitesSection, site, "1")
-                           : platform_.profile.removeKey(settingsFile, keepSitesSection, site);
-    if (!saved)
-        throw Exception("Unable to write to " + settingsFile);
+    if (site.empty())
+        return; // names no site: no key of one is touched
+    auto refused = [] { return Exception("Unable to write to " + settingsFile); };
+    if (KeptSites.Kept().contains(site)) {
+        const std::string_view spelling = KeptSites.Spelling(site);
+        if (!platform_.profile.writeString(settingsFile, keepSitesSection,
+                                           std::string(spelling.empty() ? site : spelling), "1"))
+            throw refused();
+        return;
+    }
+    // An unkept site's keys go, each spelling of it: the section lists what is
+    // kept, and only that, however many sites were ever ticked.
+    for (const std::string& key : platform_.profile.readKeyNames(settingsFile, keepSitesSection))
+        if (SiteOfSpelling(platform_.codePage, key) == site &&
+            !platform_.profile.removeKey(settingsFile, keepSitesSection, key))
+            throw refused();
 }
 
 void TForm1::SaveSettings()

@@ -38,6 +38,16 @@ protected:
         return std::string(reinterpret_cast<const char*>(wave.WaveData()->Image()), wave.WaveData()->Size());
     }
 
+    // The rows of "Keep Sites" when the menu opened last: caption, then " [x]" when checked.
+    std::vector<std::string> keepSiteRows() const
+    {
+        std::vector<std::string> shown;
+        for (const platform::MenuEntry& entry : fakes.iconsAndMenus.lastMenu)
+            for (const platform::MenuEntry& row : entry.caption == "Keep Sites" ? entry.items : decltype(entry.items){})
+                shown.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
+        return shown;
+    }
+
     TForm1* form = nullptr;
 };
 
@@ -399,13 +409,6 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
 
 TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesAndARowFlipsAndSavesItsSite)
 {
-    auto rows = [&] {
-        std::vector<std::string> shown;
-        for (const platform::MenuEntry& entry : fakes.iconsAndMenus.lastMenu)
-            for (const platform::MenuEntry& row : entry.caption == "Keep Sites" ? entry.items : decltype(entry.items){})
-                shown.push_back(row.caption + (row.checked ? " [x]" : "") + (row.enabled ? "" : " (greyed)"));
-        return shown;
-    };
     fakes.profile.set(ini, "Keep Sites", "shop.net", "no"); // not kept: stays as it stands
     struct Step {
         std::vector<const char*> munched; // hosts munched before the menu opens
@@ -430,7 +433,48 @@ TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesAndARowFlips
         EXPECT_EQ(stored("Keep Sites", "shop.net"), "no");
         fakes.iconsAndMenus.menuChoice.clear();
         fakes.notifyArea.mouse(516);
-        EXPECT_THAT(rows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
+        EXPECT_THAT(keepSiteRows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
         EXPECT_EQ(captionAfter(fakes.iconsAndMenus.lastMenu, "Other Browsers"), "Keep Sites");
     }
+}
+
+TEST_F(MenuCommandsTest, ASiteShowsAsTheUserWroteItAndUntickingItTakesEveryKeyThatSpellsIt)
+{
+    // In the code page (ISO 8859-1 here): "\xfc" is "u" with diaeresis. "com" names no site.
+    fakes.profile.loadText(ini, "[Keep Sites]\nExample.com=1\n.example.com=1\nexample.COM.=0\nb\xfc" "cher.example=1\n"
+                                "xn--bcher-kva.example=1\ncom=1\n");
+    form->LoadSettings();
+    form->KeptSites.Munched("www.xn--e1afmkfd.example"); // no form in the code page
+    form->KeptSites.Munched(".xn--mnchen-3ya.de.");
+    auto keys = [&] {
+        std::string all;
+        for (const std::string& key : fakes.profile.readKeyNames(ini, "Keep Sites"))
+            all += key + "=" + stored("Keep Sites", key.c_str()) + " ";
+        return all;
+    };
+    const std::string buecher = "b\xfc" "cher.example", muenchen = "m\xfc" "nchen.de";
+    struct Step {
+        std::string choice;
+        std::string keys; // after it
+        std::vector<std::string> rows;
+    } steps[] = {
+        {"", "Example.com=1 .example.com=1 example.COM.=0 " + buecher + "=1 xn--bcher-kva.example=1 com=1 ",
+         {buecher + " [x]", "Example.com [x]", "-", muenchen, "xn--e1afmkfd.example"}},
+        {"Keep Sites/Example.com", buecher + "=1 xn--bcher-kva.example=1 com=1 ",
+         {buecher + " [x]", "-", "Example.com", muenchen, "xn--e1afmkfd.example"}},
+        {"Keep Sites/" + buecher, "com=1 ", {buecher, "Example.com", muenchen, "xn--e1afmkfd.example"}},
+        {"Keep Sites/" + muenchen, "com=1 " + muenchen + "=1 ",
+         {muenchen + " [x]", "-", buecher, "Example.com", "xn--e1afmkfd.example"}},
+        {"Keep Sites/Example.com", "com=1 " + muenchen + "=1 Example.com=1 ",
+         {"Example.com [x]", muenchen + " [x]", "-", buecher, "xn--e1afmkfd.example"}},
+    };
+    for (const Step& step : steps) {
+        fakes.iconsAndMenus.menuChoice = step.choice;
+        fakes.notifyArea.mouse(516);
+        EXPECT_EQ(keys(), step.keys) << step.choice;
+        fakes.iconsAndMenus.menuChoice.clear();
+        fakes.notifyArea.mouse(516);
+        EXPECT_THAT(keepSiteRows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
+    }
+    EXPECT_TRUE(form->KeptSites.Keeps("mail.xn--mnchen-3ya.de."));
 }

@@ -198,7 +198,7 @@ TEST_F(SettingsTest, AKeptSiteIsAKeyOfASiteNameValuedOneAndOnlyAFlippedSitesKeyI
     // Each key, its value, whether it keeps its site, and its value once bank.org and shop.net are flipped.
     const std::tuple<const char*, const char*, bool, const char*> cases[] = {
         {"example.com", "1", true, "1"}, {"Bank.ORG", "1", true, "<missing>"}, {"mail.net", "0", false, "0"},
-        {"shop.net", "yes", false, "1"}, {".dot.com", "1", false, "1"},       {"a_b.com", "1", false, "1"},
+        {"shop.net", "yes", false, "1"}, {"co.uk", "1", false, "1"},       {"a_b.com", "1", false, "1"},
         {"quoted.org", "\"1\"", true, "1"},
     };
     std::string text = "[Keep Sites]\n";
