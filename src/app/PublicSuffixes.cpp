@@ -116,15 +116,19 @@ bool listed(std::string_view rule)
         return false;
     const char* at = base + rules.whole[low - 1];
     const char* const end = low < rules.whole.size() ? base + rules.whole[low] : base + rules.entries.size();
-    std::string current;
-    while (at < end && current < rule) {
+    char current[256]; // the rules are shorter, as the generator checks
+    while (at < end) {
         const std::size_t shared = static_cast<unsigned char>(*at++);
         const std::string_view rest(at);
-        current.resize(shared);
-        current += rest;
+        if (shared + rest.size() > sizeof current)
+            return false;
+        rest.copy(current + shared, rest.size());
         at += rest.size() + 1;
+        const std::string_view seen(current, shared + rest.size());
+        if (seen >= rule)
+            return seen == rule;
     }
-    return current == rule;
+    return false;
 }
 
 void appendUtf8(std::string& out, char16_t c)
@@ -167,14 +171,21 @@ std::size_t PublicSuffixLabels(std::string_view host)
         rest = dot == std::string_view::npos ? std::string_view() : rest.substr(0, dot);
     }
     std::size_t suffix = 0;
-    std::string above; // the labels matched so far, reversed and joined
+    std::string key; // the labels matched so far, reversed and joined
     for (std::size_t count = 1; count <= labels.size(); ++count) {
-        const std::string joined = above.empty() ? std::string() : above + ".";
-        // An exception names a registrable name: its suffix is one label shorter.
-        if (count > 1 && listed(joined + "!" + labels[count - 1]))
-            return count - 1;
-        above = joined + labels[count - 1];
-        if (listed(above) || (count > 1 && listed(joined + "*")))
+        const std::string& label = labels[count - 1];
+        if (count > 1) {
+            key += '.';
+            const std::size_t joined = key.size();
+            // An exception names a registrable name: its suffix is one label shorter.
+            if (listed(key.append("!").append(label)))
+                return count - 1;
+            key.resize(joined);
+            if (listed(key.append("*")))
+                suffix = count;
+            key.resize(joined);
+        }
+        if (listed(key.append(label)))
             suffix = count;
     }
     return suffix;
