@@ -69,14 +69,22 @@ still_there "$dir\\user@news[2].txt"
 close_nomblet
 wait_for_exit 5 || fail "nomblet.exe did not end"
 
+# A site of other letters, written by hand in the settings file's code page
+# (1252: "\xfc" is u with diaeresis), keeps the cookies of its ASCII form.
+buecher=$'b\xfccher.example'
+LC_ALL=C sed -i "s/^\\[Keep Sites\\]\r\$/&\n$buecher=1\r/" "$(settings_file)"
+cookie_file "$dir\\user@buecher[1].txt" '.xn--bcher-kva.example/'
 start_nomblet
 cookie_file "$dir\\user@other[2].txt" 'other.org/'
 wait_gone "$dir\\user@other[2].txt"
-still_there "$dir\\user@news[2].txt" "$dir\\user@bank[1].txt"
+still_there "$dir\\user@news[2].txt" "$dir\\user@bank[1].txt" "$dir\\user@buecher[1].txt"
 rows=$(keep_rows)
-[ "$rows" = "$(printf '%s\n' $'bank.org\t1' $'news.net\t1' $'-\t0' $'other.org\t0')" ] ||
+[ "$rows" = "$(printf '%s\n' $'bank.org\t1' "$buecher"$'\t1' $'news.net\t1' $'-\t0' $'other.org\t0')" ] ||
   fail "after a restart the rows read:
 $rows"
+choose_menu_row "Keep Sites/$buecher"
+! settings_value 'Keep Sites' "$buecher" >/dev/null || fail "the key of $buecher stayed"
+wait_gone "$dir\\user@buecher[1].txt"
 
 # Unticked: the key goes, and so do the site's cookies.
 choose_menu_row 'Keep Sites/bank.org'
