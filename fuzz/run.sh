@@ -10,7 +10,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(Wave Settings OpenDocument Wildcard LinkLabel UrlCache)
+[ ${#targets[@]} -gt 0 ] || targets=(Wave Settings OpenDocument Wildcard LinkLabel UrlCache SiteNames)
 parallel=${NOMBLET_FUZZ_JOBS:-2}
 
 packages=(cmake ninja-build ccache clang-14 libclang-rt-14-dev)

@@ -108,7 +108,9 @@ std::optional<std::u16string> PunycodeDecode(std::string_view ascii)
     const std::size_t delimiter = ascii.rfind('-');
     std::u16string out;
     std::size_t at = 0;
-    if (delimiter != std::string_view::npos) {
+    // The basic characters come before the last delimiter; with none, a
+    // delimiter in front is no delimiter, and is read (and refused) as a digit.
+    if (delimiter != std::string_view::npos && delimiter > 0) {
         for (char c : ascii.substr(0, delimiter)) {
             if (static_cast<unsigned char>(c) >= initialN)
                 return std::nullopt;

@@ -25,7 +25,7 @@ TEST(Punycode, EncodesAndDecodesPublishedLabels)
 
 TEST(Punycode, RefusesWhatIsNoPunycode)
 {
-    for (const char* ascii : {"bcher-kv!", "bcher-k", "zzzzzzzzzzzzzzz", "b\xfc-kva", "99999999"})
+    for (const char* ascii : {"bcher-kv!", "bcher-k", "zzzzzzzzzzzzzzz", "b\xfc-kva", "99999999", "-kva"})
         EXPECT_FALSE(PunycodeDecode(ascii)) << ascii;
     EXPECT_FALSE(PunycodeEncode(std::u16string{u'a', 0xD800}));
     EXPECT_FALSE(PunycodeDecode("ls8h")); // U+1F4A9, past the plane host names keep to
