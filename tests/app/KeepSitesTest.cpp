@@ -80,6 +80,7 @@ TEST(KeepSites, ListsTheTenMostRecentSitesNotKeptMostRecentFirst)
         {"~b.com", "b.com a.com"},                   // unkept: offered again
         {"+1.de +2.de +3.de +4.de +5.de +6.de +7.de +8.de", "8.de 7.de 6.de 5.de 4.de 3.de 2.de 1.de b.com a.com"},
         {"~zz.org", "8.de 7.de 6.de 5.de 4.de 3.de 2.de 1.de b.com a.com"},
+        {"+www.b.com +mail.2.de", "2.de b.com 8.de 7.de 6.de 5.de 4.de 3.de 1.de a.com"}, // one row a site
     };
     TKeepSites sites;
     for (const auto& [actions, expected] : steps) {
