@@ -18,11 +18,13 @@ namespace {
 struct TableNames {
     const char* table;
     const char* host;
+    const char* lastUsed;
 };
 
 TableNames namesOf(CookieTable table)
 {
-    return table == CookieTable::mozilla ? TableNames{"moz_cookies", "host"} : TableNames{"cookies", "host_key"};
+    return table == CookieTable::mozilla ? TableNames{"moz_cookies", "host", "lastAccessed"}
+                                         : TableNames{"cookies", "host_key", "last_access_utc"};
 }
 
 // Whether an error says the file is no cookie database: not a database, damaged,
@@ -68,13 +70,36 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// One statement run to its end; whether it prepared, and how its step ended.
+struct Ran {
+    bool prepared;
+    int rc;
+};
+
+Ran run(sqlite3* db, const std::string& sql)
+{
+    Statement statement;
+    const int rc = statement.prepare(db, sql);
+    if (rc != SQLITE_OK)
+        return {false, rc};
+    int step;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    return {true, step};
+}
+
+std::string quoted(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 class SqliteCookieStore final : public ICookieStore {
 public:
     ~SqliteCookieStore() override
     {
-        // A connection closes only once its statements are gone.
-        nextSlice_.finalize();
-        deleteSlice_.finalize();
         if (db_) {
             if (inTransaction_)
                 sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -86,6 +111,8 @@ public:
     CookieStoreState open(const std::string& path, CookieTable table)
     {
         const TableNames names = namesOf(table);
+        table_ = quoted(names.table);
+        host_ = quoted(names.host);
         int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
             return CookieStoreState::busy;
@@ -94,9 +121,11 @@ public:
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        // Deleted rows are overwritten in the file, not only unlinked; the page
-        // cache stays within 1 MiB; another program's lock is never waited for.
-        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-1024", nullptr, nullptr, nullptr);
+        // Deleted rows are overwritten in the file, not only unlinked; reading
+        // needs no more than 1 MiB of page cache; rows set aside stay in memory;
+        // another program's lock is never waited for.
+        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-1024; PRAGMA temp_store=MEMORY", nullptr,
+                          nullptr, nullptr);
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         rc = sqlite3_create_function(db_, "nomblet_keeps", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this, &keepsHost,
@@ -119,20 +148,18 @@ public:
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
 
-        const std::string table_ = std::string("\"") + names.table + "\"";
-        const std::string host = std::string("\"") + names.host + "\"";
+        // Each host's latest use, where the table keeps one.
         Statement hosts;
-        rc = hosts.prepare(db_, "SELECT " + host + ", count(*) FROM " + table_ + " GROUP BY 1");
-        if (rc == SQLITE_OK)
-            rc = nextSlice_.prepare(db_, "SELECT rowid FROM " + table_ + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
-        if (rc == SQLITE_OK)
-            rc = deleteSlice_.prepare(db_, "DELETE FROM " + table_ + " WHERE rowid >= ?1 AND (?2 IS NULL OR rowid < ?2) "
-                                           "AND NOT nomblet_keeps(" + host + ")");
+        rc = hosts.prepare(db_, "SELECT " + host_ + ", count(*), max(" + quoted(names.lastUsed) + ") FROM " + table_ +
+                                    " GROUP BY 1");
+        if (rc != SQLITE_OK)
+            rc = hosts.prepare(db_, "SELECT " + host_ + ", count(*), 0 FROM " + table_ + " GROUP BY 1");
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         while ((rc = sqlite3_step(hosts.get())) == SQLITE_ROW)
             hosts_.push_back({textOf(sqlite3_column_value(hosts.get(), 0)),
-                              static_cast<std::uint64_t>(sqlite3_column_int64(hosts.get(), 1))});
+                              static_cast<std::uint64_t>(sqlite3_column_int64(hosts.get(), 1)),
+                              sqlite3_column_int64(hosts.get(), 2)});
         if (rc != SQLITE_DONE)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         return CookieStoreState::opened;
@@ -140,69 +167,92 @@ public:
 
     const std::vector<CookieHostRows>& Hosts() const override { return hosts_; }
 
-    CookieSlice DeleteSlice(const std::function<bool(std::string_view host)>& keeps, std::uint32_t rows) override
+    CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps,
+                             Cancellation& cancellation) override
     {
-        CookieSlice slice;
-        if (!inTransaction_ || failed_)
-            return slice;
-        if (done_) {
-            slice.ok = slice.done = true;
-            return slice;
+        if (!inTransaction_)
+            return CookieMunchOutcome::failed;
+        std::uint64_t rows = 0, kept = 0;
+        try {
+            for (const CookieHostRows& host : hosts_) {
+                rows += host.rows;
+                kept += keeps(host.host) ? host.rows : 0;
+            }
+        } catch (...) {
+            return rolledBack(CookieMunchOutcome::failed);
         }
-        // The slice runs from the first row not yet looked at up to the row
-        // that starts the next one, or to the end when there is none.
-        sqlite3_stmt* next = nextSlice_.get();
-        sqlite3_bind_int64(next, 1, from_);
-        sqlite3_bind_int64(next, 2, rows);
-        const int rc = sqlite3_step(next);
-        const bool last = rc == SQLITE_DONE;
-        const sqlite3_int64 bound = rc == SQLITE_ROW ? sqlite3_column_int64(next, 0) : 0;
-        sqlite3_reset(next);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            return fail();
-        sqlite3_stmt* del = deleteSlice_.get();
-        sqlite3_bind_int64(del, 1, from_);
-        if (last)
-            sqlite3_bind_null(del, 2);
-        else
-            sqlite3_bind_int64(del, 2, bound);
         keeps_ = &keeps;
-        deleted_.clear();
-        const int deleteRc = sqlite3_step(del);
-        sqlite3_reset(del);
+        sqlite3_progress_handler(db_, progressSteps, &cancelled, &cancellation);
+        sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
+        // When most rows go, the few kept ones are set aside, the table emptied
+        // in one statement (which frees its pages whole) and they are put back
+        // with their row ids; otherwise the others go where they are. A table
+        // without row ids can only be munched in place.
+        Ran ran{false, SQLITE_ERROR};
+        bool inPlace = kept * 2 >= rows;
+        if (!inPlace) {
+            const std::string columns = insertableColumns();
+            ran = columns.empty() ? Ran{false, SQLITE_ERROR}
+                                  : run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " +
+                                                 columns + " FROM main." + table_ + " WHERE nomblet_keeps(" + host_ +
+                                                 ")");
+            inPlace = !ran.prepared;
+            if (ran.prepared && ran.rc == SQLITE_DONE)
+                ran = run(db_, "DELETE FROM main." + table_);
+            if (ran.prepared && ran.rc == SQLITE_DONE)
+                ran = run(db_, "INSERT INTO main." + table_ + " (rowid, " + columns + ") SELECT nomblet_rowid, " +
+                                   columns + " FROM temp.nomblet_kept ORDER BY nomblet_rowid");
+        }
+        if (inPlace)
+            ran = run(db_, "DELETE FROM main." + table_ + " WHERE NOT nomblet_keeps(" + host_ + ")");
         keeps_ = nullptr;
-        if (deleteRc != SQLITE_DONE)
-            return fail();
-        for (auto& [host, count] : deleted_)
-            slice.deleted.push_back({host, count});
-        deleted_.clear();
-        from_ = bound;
-        done_ = last;
-        slice.ok = true;
-        slice.done = done_;
-        return slice;
-    }
-
-    bool Commit() override
-    {
-        if (!inTransaction_ || failed_)
-            return false;
-        if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            return false; // still open: rolled back when the store is dropped
-        inTransaction_ = false;
-        return true;
+        const bool committed = ran.rc == SQLITE_DONE && cancellation.RunUnlessCancelled([this] {
+            return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        });
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        if (committed) {
+            inTransaction_ = false;
+            return CookieMunchOutcome::munched;
+        }
+        if (!ran.prepared && (ran.rc & 0xff) == SQLITE_ERROR)
+            return rolledBack(CookieMunchOutcome::unchangeable);
+        return rolledBack(cancellation.Cancelled() ? CookieMunchOutcome::cancelled : CookieMunchOutcome::failed);
     }
 
 private:
-    CookieSlice fail()
+    CookieMunchOutcome rolledBack(CookieMunchOutcome outcome)
     {
-        failed_ = true;
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         inTransaction_ = false;
-        return {};
+        return outcome;
     }
 
-    // nomblet_keeps(host): the caller's verdict, noting each host it lets go.
+    // Virtual machine steps between two looks at the cancellation: a look
+    // costs nothing next to them, and a cancel is seen within a millisecond.
+    static constexpr int progressSteps = 1000;
+
+    static int cancelled(void* cancellation)
+    {
+        return static_cast<Cancellation*>(cancellation)->Cancelled() ? 1 : 0;
+    }
+
+    // The table's columns a row can be written with, quoted and joined (hidden
+    // and generated ones are made by the engine); empty when not to be had.
+    std::string insertableColumns()
+    {
+        Statement info;
+        if (info.prepare(db_, "PRAGMA main.table_xinfo(" + table_ + ")") != SQLITE_OK)
+            return {};
+        constexpr int nameColumn = 1, hiddenColumn = 6;
+        std::string columns;
+        int rc;
+        while ((rc = sqlite3_step(info.get())) == SQLITE_ROW)
+            if (sqlite3_column_int(info.get(), hiddenColumn) == 0)
+                columns += (columns.empty() ? "" : ", ") + quoted(textOf(sqlite3_column_value(info.get(), nameColumn)));
+        return rc == SQLITE_DONE ? columns : std::string();
+    }
+
+    // nomblet_keeps(host): the caller's verdict.
     static void keepsHost(sqlite3_context* context, int, sqlite3_value** args)
     {
         auto* self = static_cast<SqliteCookieStore*>(sqlite3_user_data(context));
@@ -211,27 +261,18 @@ private:
             return;
         }
         try {
-            std::string host = textOf(args[0]);
-            const bool kept = (*self->keeps_)(host);
-            if (!kept)
-                ++self->deleted_[std::move(host)];
-            sqlite3_result_int(context, kept ? 1 : 0);
+            sqlite3_result_int(context, (*self->keeps_)(textOf(args[0])) ? 1 : 0);
         } catch (...) {
-            // Nothing unwinds through the engine: the slice fails and all is rolled back.
+            // Nothing unwinds through the engine: the munch fails and all is rolled back.
             sqlite3_result_error(context, "the host could not be judged", -1);
         }
     }
 
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
-    bool failed_ = false;
-    bool done_ = false;
-    sqlite3_int64 from_ = INT64_MIN; // the first row not yet looked at
+    std::string table_, host_; // quoted
     std::vector<CookieHostRows> hosts_;
-    Statement nextSlice_;
-    Statement deleteSlice_;
     const std::function<bool(std::string_view)>* keeps_ = nullptr;
-    std::map<std::string, std::uint64_t> deleted_;
 };
 
 } // namespace
