@@ -54,6 +54,39 @@ platform::CookieTable tableOf(const TFoundBrowser& browser)
                                                                            : platform::CookieTable::chromium;
 }
 
+// What is read of each file of a store that cannot be read as a database,
+// while a site is kept; a file as large stays, whatever it holds.
+constexpr std::uint32_t unreadableStoreReadLimit = 16 * 1024 * 1024;
+
+// Whether lower-cased bytes name a site, as 8-bit or as 16-bit text of either
+// byte order (a database may keep its text so).
+bool namesSite(std::string_view lowered, const std::string& site)
+{
+    std::string wide;
+    for (char c : site)
+        wide += std::string{c, '\0'};
+    wide.pop_back();
+    return lowered.find(site) != lowered.npos || lowered.find(wide) != lowered.npos;
+}
+
+// Whether a store's files (its database and companions, in folder) may hold a
+// kept site's cookie: one names it, or cannot be read whole.
+bool mayHoldKeptSite(platform::IFileSystem& files, const std::string& folder, const std::vector<std::string>& names,
+                     const TKeepSites& kept)
+{
+    for (const std::string& name : names) {
+        const platform::FileContent content = files.readFileStart(folder + "\\" + name, unreadableStoreReadLimit);
+        if (!content.ok || content.bytes.size() >= unreadableStoreReadLimit)
+            return true;
+        const std::string lowered =
+            platform::asciiLowered(std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()));
+        for (const std::string& site : kept.Kept())
+            if (namesSite(lowered, platform::asciiLowered(site)))
+                return true;
+    }
+    return false;
+}
+
 // The hosts of rows that went, oldest used first: noted in turn, the latest
 // used site ends in front of the recent sites.
 std::vector<std::string> oldestUsedFirst(std::vector<platform::CookieHostRows> hosts)
@@ -72,7 +105,8 @@ struct TMunchCycle::DatabaseMunch {
         leave,       // busy, failed or cancelled: nothing changed, looked at again next cycle
         spared,      // nothing to delete: read again once it or the kept sites change
         whole,       // no kept site among its rows: to go whole, its rows counted
-        unreadable,  // no cookie database to be read: to go whole, counting one
+        unreadable,  // not to be read as a cookie database: to go whole, counting one,
+                     // unless it may hold a kept site's cookie
         rowsDeleted, // the rows of sites not kept went
     } verdict = leave;
     std::uint64_t count = 0;                          // cookies gone, or to count once gone
@@ -262,14 +296,7 @@ bool TMunchCycle::takeDatabaseJob()
         heard(read.count, oldestUsedFirst(read.hosts));
         return true;
     case DatabaseMunch::spared:
-        // Taken after the database closed: closing may have removed its log.
-        // A list of browsers found anew meanwhile looks at every store afresh.
-        if (listedBrowsers_ == taken.browsers) {
-            StoreWatch& watch = storeWatches_[taken.browser][taken.store];
-            watch.spared = true;
-            watch.sparedFolderTime = files.lastWriteTime(store.Folder);
-            watch.sparedStoreTime = files.lastWriteTime(storePath);
-        }
+        spare(taken);
         return false;
     case DatabaseMunch::whole:
     case DatabaseMunch::unreadable:
@@ -286,10 +313,30 @@ bool TMunchCycle::takeDatabaseJob()
         return false;
     std::vector<std::string> together{look.StoreName};
     together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    // A store that cannot be read is no licence to delete a kept site's
+    // cookies: while one is kept, it goes whole only when no file of it names one.
+    if (read.verdict == DatabaseMunch::unreadable && !keptSites_.Empty() &&
+        mayHoldKeptSite(files, taken.where, together, keptSites_)) {
+        spare(taken);
+        return false;
+    }
     if (!files.deleteTogether(taken.where, together))
         return false;
     heard(read.count, oldestUsedFirst(read.hosts));
     return true;
+}
+
+void TMunchCycle::spare(const DatabaseJob& taken)
+{
+    // Taken after the database closed: closing may have removed its log. A
+    // list of browsers found anew meanwhile looks at every store afresh.
+    if (listedBrowsers_ != taken.browsers)
+        return;
+    const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
+    StoreWatch& watch = storeWatches_[taken.browser][taken.store];
+    watch.spared = true;
+    watch.sparedFolderTime = platform_.fileSystem.lastWriteTime(store.Folder);
+    watch.sparedStoreTime = platform_.fileSystem.lastWriteTime(store.Folder + "\\" + store.Name);
 }
 
 void TMunchCycle::heard(std::uint64_t count, const std::vector<std::string>& hosts)

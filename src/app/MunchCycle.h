@@ -94,6 +94,8 @@ private:
                     std::optional<std::uint64_t> folderTime);
     // Takes what the database job did once it has ended; true when cookies went.
     bool takeDatabaseJob();
+    // The store of a job stays, read again once it or the kept sites change.
+    void spare(const DatabaseJob& taken);
     // A store read, and munched, as its browser's cookie database, on the worker:
     // it holds the store only for this, and judges by its own copy of the kept sites.
     static DatabaseMunch munchDatabase(platform::ICookieDatabases& databases, const std::string& path,

@@ -77,6 +77,9 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
         std::vector<std::string> hostsLeft; // in the store, when it stays
         int counted;
         std::vector<std::string> noted; // the sites munched lately
+        std::string journal = "j";
+        enum { readable, unreadable, unchangeable } kind = readable;
+        bool keep = true; // kept.example is kept
     };
     const std::vector<Row> mixed = rows({{".mail.kept.example", 2}, {"www.a.example", 3}, {".b.example", 1}});
     for (const Case& c : std::initializer_list<Case>{
@@ -88,16 +91,32 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
               5, {"a.example", "b.example"}},
              {"a kept site among its rows: the others go", mixed, false, true,
               {".mail.kept.example", ".mail.kept.example"}, 4, {"a.example", "b.example"}},
+             {"unreadable, no site kept: whole, counting one", {}, false, false, {}, 1, {}, "kept.example",
+              Case::unreadable, false},
+             {"unreadable, naming no kept site: whole, counting one", {}, false, false, {}, 1, {}, "a.example",
+              Case::unreadable},
+             {"unreadable, a kept site named in its journal: stays, uncounted", {}, false, true, {}, 0, {},
+              std::string("k\0E\0P\0T\0.\0e\0x\0a\0m\0p\0l\0e", 23), Case::unreadable},
+             {"readable, never changeable, a kept site among its rows: stays", mixed, false, true,
+              {".mail.kept.example", ".mail.kept.example", "www.a.example", "www.a.example", "www.a.example",
+               ".b.example"}, 0, {}, "j", Case::unchangeable},
          }) {
         Program program(fakes.folders.shellFolders);
         FakePlatform& fresh = program.fakes;
         fresh.fileSystem.addFolder(chromeNetwork);
         fresh.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
-        fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
-        fresh.fileSystem.addFile(journal, "j");
+        if (c.kind == Case::unreadable)
+            fresh.fileSystem.addFile(store, "SQLite format 3, damaged");
+        else
+            fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
+        fresh.fileSystem.addFile(journal, c.journal);
+        if (c.kind == Case::unchangeable)
+            fresh.cookieDatabases.setUnchangeable(store);
         if (c.busy)
             fresh.cookieDatabases.setBusy(store, true);
         TForm1& form = program.start();
+        if (!c.keep)
+            form.KeptSites.KeepOnly({});
         form.ThreadedTimer1->HandleTick();
 
         EXPECT_EQ(fresh.fileSystem.exists(store), c.storeStays) << c.name;

@@ -4,7 +4,8 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <map>
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #ifdef _WIN32
@@ -121,10 +122,12 @@ public:
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        // Deleted rows are overwritten in the file, not only unlinked; reading
-        // needs no more than 1 MiB of page cache; rows set aside stay in memory;
-        // another program's lock is never waited for.
-        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-1024; PRAGMA temp_store=MEMORY", nullptr,
+        // Deleted rows are overwritten in the file, not only unlinked; a store
+        // of up to 64 MiB is read from the disk once for its check, its hosts
+        // and its munch (the cache goes with the connection, closed after the
+        // munch); rows set aside stay in memory; another program's lock is
+        // never waited for.
+        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY", nullptr,
                           nullptr, nullptr);
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
@@ -148,18 +151,25 @@ public:
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
 
-        // Each host's latest use, where the table keeps one.
-        Statement hosts;
-        rc = hosts.prepare(db_, "SELECT " + host_ + ", count(*), max(" + quoted(names.lastUsed) + ") FROM " + table_ +
-                                    " GROUP BY 1");
+        // Each host's rows and latest use (where the table keeps one), in one
+        // pass over the table in its own order.
+        Statement rows;
+        rc = rows.prepare(db_, "SELECT " + host_ + ", " + quoted(names.lastUsed) + " FROM " + table_);
         if (rc != SQLITE_OK)
-            rc = hosts.prepare(db_, "SELECT " + host_ + ", count(*), 0 FROM " + table_ + " GROUP BY 1");
+            rc = rows.prepare(db_, "SELECT " + host_ + ", 0 FROM " + table_);
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
-        while ((rc = sqlite3_step(hosts.get())) == SQLITE_ROW)
-            hosts_.push_back({textOf(sqlite3_column_value(hosts.get(), 0)),
-                              static_cast<std::uint64_t>(sqlite3_column_int64(hosts.get(), 1)),
-                              sqlite3_column_int64(hosts.get(), 2)});
+        std::unordered_map<std::string, std::size_t> hostAt;
+        while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
+            std::string host = textOf(sqlite3_column_value(rows.get(), 0));
+            const std::int64_t lastUsed = sqlite3_column_int64(rows.get(), 1);
+            const auto [at, isNew] = hostAt.try_emplace(host, hosts_.size());
+            if (isNew)
+                hosts_.push_back({std::move(host), 0, lastUsed});
+            CookieHostRows& counted = hosts_[at->second];
+            ++counted.rows;
+            counted.lastUsed = std::max(counted.lastUsed, lastUsed);
+        }
         if (rc != SQLITE_DONE)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         return CookieStoreState::opened;
@@ -173,37 +183,35 @@ public:
         if (!inTransaction_)
             return CookieMunchOutcome::failed;
         std::uint64_t rows = 0, kept = 0;
+        std::vector<const std::string*> keptHosts;
         try {
             for (const CookieHostRows& host : hosts_) {
                 rows += host.rows;
-                kept += keeps(host.host) ? host.rows : 0;
+                if (keeps(host.host)) {
+                    kept += host.rows;
+                    keptHosts.push_back(&host.host);
+                }
             }
         } catch (...) {
             return rolledBack(CookieMunchOutcome::failed);
         }
         keeps_ = &keeps;
         sqlite3_progress_handler(db_, progressSteps, &cancelled, &cancellation);
-        sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
         // When most rows go, the few kept ones are set aside, the table emptied
         // in one statement (which frees its pages whole) and they are put back
-        // with their row ids; otherwise the others go where they are. A table
-        // without row ids can only be munched in place.
-        Ran ran{false, SQLITE_ERROR};
+        // with their row ids; otherwise the others go where they are.
+        Ran ran{true, SQLITE_DONE};
         bool inPlace = kept * 2 >= rows;
         if (!inPlace) {
             const std::string columns = insertableColumns();
-            ran = columns.empty() ? Ran{false, SQLITE_ERROR}
-                                  : run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " +
-                                                 columns + " FROM main." + table_ + " WHERE nomblet_keeps(" + host_ +
-                                                 ")");
-            inPlace = !ran.prepared;
-            if (ran.prepared && ran.rc == SQLITE_DONE)
+            inPlace = columns.empty() || !setAside(columns, keptHosts, kept, ran);
+            if (!inPlace && ran.rc == SQLITE_DONE)
                 ran = run(db_, "DELETE FROM main." + table_);
-            if (ran.prepared && ran.rc == SQLITE_DONE)
+            if (!inPlace && ran.rc == SQLITE_DONE)
                 ran = run(db_, "INSERT INTO main." + table_ + " (rowid, " + columns + ") SELECT nomblet_rowid, " +
                                    columns + " FROM temp.nomblet_kept ORDER BY nomblet_rowid");
         }
-        if (inPlace)
+        if (inPlace && ran.rc == SQLITE_DONE)
             ran = run(db_, "DELETE FROM main." + table_ + " WHERE NOT nomblet_keeps(" + host_ + ")");
         keeps_ = nullptr;
         const bool committed = ran.rc == SQLITE_DONE && cancellation.RunUnlessCancelled([this] {
@@ -234,6 +242,46 @@ private:
     static int cancelled(void* cancellation)
     {
         return static_cast<Cancellation*>(cancellation)->Cancelled() ? 1 : 0;
+    }
+
+    // Sets the kept rows aside in temp.nomblet_kept, found by their hosts
+    // through the table's index. False when that cannot be done exactly (no
+    // row ids, a host stored as other than text: the rows found are not all the
+    // kept ones), and nothing is set aside; else true, and ran says how it went.
+    bool setAside(const std::string& columns, const std::vector<const std::string*>& keptHosts, std::uint64_t kept,
+                  Ran& ran)
+    {
+        ran = run(db_, "CREATE TEMP TABLE nomblet_kept_hosts (host TEXT PRIMARY KEY)");
+        Statement add;
+        if (ran.rc == SQLITE_DONE && add.prepare(db_, "INSERT OR IGNORE INTO temp.nomblet_kept_hosts VALUES (?1)") == SQLITE_OK)
+            for (const std::string* host : keptHosts) {
+                sqlite3_bind_text(add.get(), 1, host->data(), static_cast<int>(host->size()), SQLITE_STATIC);
+                ran.rc = sqlite3_step(add.get());
+                sqlite3_reset(add.get());
+                if (ran.rc != SQLITE_DONE)
+                    return true;
+            }
+        if (ran.rc != SQLITE_DONE)
+            return true;
+        ran = run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " + columns + " FROM main." +
+                           table_ + " WHERE " + host_ + " IN temp.nomblet_kept_hosts");
+        if (!ran.prepared) {
+            ran = {true, SQLITE_DONE};
+            return false;
+        }
+        if (ran.rc != SQLITE_DONE)
+            return true;
+        Statement count;
+        if (count.prepare(db_, "SELECT count(*) FROM temp.nomblet_kept") != SQLITE_OK ||
+            sqlite3_step(count.get()) != SQLITE_ROW) {
+            ran = {true, SQLITE_ERROR};
+            return true;
+        }
+        if (static_cast<std::uint64_t>(sqlite3_column_int64(count.get(), 0)) == kept)
+            return true;
+        count.finalize();
+        ran = run(db_, "DROP TABLE temp.nomblet_kept");
+        return false;
     }
 
     // The table's columns a row can be written with, quoted and joined (hidden
