@@ -78,6 +78,8 @@ void TForm1::KeepSiteRowClick(TObject* Sender)
         return;
     // The row's caption names the site it stands for, and is its key once ticked.
     const std::string site = SiteOfSpelling(platform_.codePage, row->Caption);
+    // A store's munch under way with the old list never commits after this.
+    munchCycle_.KeptSitesChanging();
     row->Checked = KeptSites.Flip(site, row->Caption);
     // A failed save leaves the gate to time out; the site stays as flipped for this run.
     SaveKeptSite(site);

@@ -1,12 +1,12 @@
-// The munch cycle: at each tick of the threaded timer, the cookie stores are
-// visited in a fixed order and whatever is found there is deleted and counted.
+// The munch cycle: the cookie stores visited in a fixed order and whatever is
+// found there deleted; the form hears what went.
+#include "app/MunchCycle.h"
+
+#include "app/AppState.h"
 #include "app/FileExists.h"
-#include "app/MainForm.h"
-#include "app/MunchSounds.h"
 #include "browserdata/StoreFiles.h"
 #include "platform/PathChars.h"
 #include "platform/PathText.h"
-#include "toolkit/Application.h"
 
 #include <algorithm>
 #include <functional>
@@ -34,28 +34,6 @@ bool isCookie(platform::ICodePage& codePage, const platform::FindEntry& entry)
            platform::isListedName(&codePage, entry.name);
 }
 
-// The stores as a cycle takes them at its start.
-struct Stores {
-    std::string cookieTxtFile;
-    std::string operaCookieFile;
-    std::string icqCookieFile;
-    bool munchIcq;
-    std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers;
-    std::vector<bool> munchBrowser; // by family
-    std::string ieCookieDir;
-    bool operator==(const Stores&) const = default;
-};
-
-Stores storesOf(const TForm1& form)
-{
-    const TAppState& state = form.State;
-    std::vector<bool> munchBrowser;
-    for (const TMenuItem* row : form.BrowserRows)
-        munchBrowser.push_back(row->Checked);
-    return {state.CookieTxtFile,  state.OperaCookieFile,        state.ICQCookieFile, form.DeleteICQCookies1->Checked,
-            form.OtherBrowsers(), std::move(munchBrowser), state.IECookieDir};
-}
-
 // Entries of the cookie folder looked at between two rounds of pending
 // messages: few enough for the tray menu to open at once however large the
 // folder, enough for the rounds to cost next to nothing.
@@ -70,84 +48,119 @@ constexpr std::size_t maxSparedCookies = 4096;
 // lately: the first record's host line lies well within it.
 constexpr std::uint32_t cookieHostReadLimit = 4096;
 
-constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
-
-// Rows of a cookie database looked at between two rounds of pending messages:
-// a slice costs tens of milliseconds at most, even under Wine with the page
-// cache capped at 1 MiB, so that the tray menu opens at once.
-constexpr std::uint32_t rowsPerSlice = 1000;
-
 platform::CookieTable tableOf(const TFoundBrowser& browser)
 {
     return BrowserFamilies()[browser.Family].Kind == TBrowserKind::bkMozilla ? platform::CookieTable::mozilla
                                                                            : platform::CookieTable::chromium;
 }
 
+// What is read of each file of a store that cannot be read as a database,
+// while a site is kept; a file as large stays, whatever it holds.
+constexpr std::uint32_t unreadableStoreReadLimit = 16 * 1024 * 1024;
+
+// Whether lower-cased bytes name a site, as 8-bit or as 16-bit text of either
+// byte order (a database may keep its text so).
+bool namesSite(std::string_view lowered, const std::string& site)
+{
+    std::string wide;
+    for (char c : site)
+        wide += std::string{c, '\0'};
+    wide.pop_back();
+    return lowered.find(site) != lowered.npos || lowered.find(wide) != lowered.npos;
+}
+
+// Whether a store's files (its database and companions, in folder) may hold a
+// kept site's cookie: one names it, or cannot be read whole.
+bool mayHoldKeptSite(platform::IFileSystem& files, const std::string& folder, const std::vector<std::string>& names,
+                     const TKeepSites& kept)
+{
+    for (const std::string& name : names) {
+        const platform::FileContent content = files.readFileStart(folder + "\\" + name, unreadableStoreReadLimit);
+        if (!content.ok || content.bytes.size() >= unreadableStoreReadLimit)
+            return true;
+        const std::string lowered =
+            platform::asciiLowered(std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()));
+        for (const std::string& site : kept.Kept())
+            if (namesSite(lowered, platform::asciiLowered(site)))
+                return true;
+    }
+    return false;
+}
+
+// The hosts of rows that went, oldest used first: noted in turn, the latest
+// used site ends in front of the recent sites.
+std::vector<std::string> oldestUsedFirst(std::vector<platform::CookieHostRows> hosts)
+{
+    std::stable_sort(hosts.begin(), hosts.end(), [](const auto& a, const auto& b) { return a.lastUsed < b.lastUsed; });
+    std::vector<std::string> names;
+    for (platform::CookieHostRows& host : hosts)
+        names.push_back(std::move(host.host));
+    return names;
+}
+
 } // namespace
 
-void TForm1::ThreadedTimer1Timer(TObject*)
+struct TMunchCycle::DatabaseMunch {
+    enum {
+        leave,       // busy, failed or cancelled: nothing changed, looked at again next cycle
+        spared,      // nothing to delete: read again once it or the kept sites change
+        whole,       // no kept site among its rows: to go whole, its rows counted
+        unreadable,  // not to be read as a cookie database: to go whole, counting one,
+                     // unless it may hold a kept site's cookie
+        rowsDeleted, // the rows of sites not kept went
+    } verdict = leave;
+    std::uint64_t count = 0;                          // cookies gone, or to count once gone
+    std::vector<platform::CookieHostRows> hosts = {}; // and their hosts
+};
+
+TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& keptSites,
+                         SystemFolderGuard& systemFolders)
+    : platform_(platform), keptSites_(keptSites), systemFolders_(systemFolders),
+      worker_(platform.uiThread, platform.threads)
 {
-    // Back to the first image; the icon shows the image of its index, so an
-    // icon already there is not handed to the shell again at every tick.
-    if (TrayIcon1->IconIndex() != 0)
-        TrayIcon1->SetIconIndex(0);
-    if (State.MenuOpen)
-        ++State.MenuOpenTicks;
-    if (State.MenuOpenTicks > gateTicks)
-        State.MenuOpen = false;
-    if (!State.MunchActive || State.MunchBusy || State.MenuOpen)
-        return;
+}
 
-    State.MenuOpenTicks = 0;
-    TrayIcon1->SetCycleIcons(false);
-    State.MunchBusy = true;
-    // Cleared however the cycle ends, so that an error never stops munching for good.
-    struct BusyFlag {
-        bool& busy;
-        ~BusyFlag() { busy = false; }
-    } busy{State.MunchBusy};
+void TMunchCycle::KeptSitesChanging()
+{
+    if (databaseJob_)
+        databaseJob_->job->Cancel();
+}
 
-    // Commands and window timers may run here; what they change is what the rest uses.
-    Application().ProcessMessages();
-
-    defaultCookieFolder();
-    const Stores taken = storesOf(*this);
-
+bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& goOn)
+{
     bool munched = false;
     platform::IFileSystem& files = platform_.fileSystem;
     // A path the settings may have cut names what the user never chose.
     auto isCookieFile = [&](const std::string& path) { return !mayBeCut(path) && FileExists(files, path); };
-    if (isCookieFile(taken.cookieTxtFile))
-        munched |= MunchFile(taken.cookieTxtFile);
-    if (isCookieFile(taken.operaCookieFile))
-        munched |= MunchFile(taken.operaCookieFile);
-    if (isCookieFile(taken.icqCookieFile) && taken.munchIcq)
-        munched |= MunchFile(taken.icqCookieFile);
+    if (isCookieFile(taken.CookieTxtFile))
+        munched |= munchFile(taken.CookieTxtFile);
+    if (isCookieFile(taken.OperaCookieFile))
+        munched |= munchFile(taken.OperaCookieFile);
+    if (isCookieFile(taken.ICQCookieFile) && taken.MunchIcq)
+        munched |= munchFile(taken.ICQCookieFile);
 
     // Messages run between rounds of the stores and of the folder, so that the
     // tray menu answers during a large munch. What its commands change is for
-    // the next cycle: this one ends at once when munching is switched off or
-    // paused by the menu, the program is ending, or a store has changed.
+    // the next cycle: this one ends at once when the owner says so.
     int looked = 0;
     bool stopped = false;
-    const std::function<bool()> letMessagesRun = [&] {
-        Application().ProcessMessages();
-        stopped = !State.MunchActive || State.MenuOpen || Application().Terminated() || !(storesOf(*this) == taken);
+    auto mayGoOn = [&] {
+        if (++looked % entriesPerRound == 0)
+            stopped = !goOn();
         return !stopped;
     };
-    auto mayGoOn = [&] { return ++looked % entriesPerRound != 0 || letMessagesRun(); };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
-    const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
-    if (listedBrowsers_ != taken.otherBrowsers) {
-        listedBrowsers_ = taken.otherBrowsers;
+    const std::vector<TFoundBrowser>& browsers = *taken.OtherBrowsers;
+    if (listedBrowsers_ != taken.OtherBrowsers) {
+        listedBrowsers_ = taken.OtherBrowsers;
         storeWatches_.clear();
         for (const TFoundBrowser& browser : browsers)
             storeWatches_.emplace_back(browser.Stores.size());
     }
     // A store spared for its kept sites is read again when they change.
-    if (KeptSites.Kept() != sparedWith_) {
-        sparedWith_ = KeptSites.Kept();
+    if (keptSites_.Kept() != sparedWith_) {
+        sparedWith_ = keptSites_.Kept();
         for (auto& watches : storeWatches_)
             for (StoreWatch& watch : watches)
                 watch.spared = false;
@@ -156,7 +169,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     const std::string* timedFolder = nullptr;
     std::optional<std::uint64_t> folderTime;
     for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
-        if (!taken.munchBrowser.at(browsers[b].Family))
+        if (!taken.MunchBrowser.at(browsers[b].Family))
             continue;
         for (std::size_t s = 0; s < browsers[b].Stores.size() && mayGoOn(); ++s) {
             const TCookieStore& store = browsers[b].Stores[s];
@@ -164,15 +177,18 @@ void TForm1::ThreadedTimer1Timer(TObject*)
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
-            munched |= munchStore(store, tableOf(browsers[b]), folderTime, storeWatches_[b][s], letMessagesRun);
+            munched |= takeDatabaseJob();
+            munchStore(b, s, tableOf(browsers[b]), folderTime);
         }
     }
+    if (!stopped)
+        munched |= takeDatabaseJob();
     // Every kind of entry is listed (no attribute is left out) and judged as
     // it comes, so the folder is never held in memory. The folder is taken
     // where it really is, once, and listed and munched there; whatever the
     // settings name, a system folder is never emptied.
     const std::string cookieDir =
-        stopped || mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+        stopped || mayBeCut(taken.IECookieDir) ? std::string() : files.finalPath(taken.IECookieDir);
     cookieHostReads_ = TKeepSites::recentRows;
     if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
         files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
@@ -182,22 +198,19 @@ void TForm1::ThreadedTimer1Timer(TObject*)
                 munched |= munchCookie(cookieDir, entry);
             return true;
         });
-    // The icon animates once the cycle is over, as it always has: during a
-    // long munch it would only keep the shell busy.
-    if (munched) {
-        showCountInTip();
-        TrayIcon1->SetCycleIcons(true);
-    }
+    return munched;
 }
 
-bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
-                        std::optional<std::uint64_t> folderTime, StoreWatch& watch, const std::function<bool()>& goOn)
+void TMunchCycle::munchStore(std::size_t browser, std::size_t storeIndex, platform::CookieTable table,
+                             std::optional<std::uint64_t> folderTime)
 {
+    const TCookieStore& store = (*listedBrowsers_)[browser].Stores[storeIndex];
+    StoreWatch& watch = storeWatches_[browser][storeIndex];
     // Under Wine every absent name costs a read of its whole folder, while a
     // folder that exists gives its time without one. A time not known means look.
     const bool unchanged = folderTime && folderTime == watch.folderTime;
     if (unchanged && watch.settled && !watch.present && !watch.toList)
-        return false;
+        return;
     watch.settled = unchanged;
     watch.folderTime = folderTime;
 
@@ -210,30 +223,33 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
         watch.present = attributes != platform::invalidAttributes;
         if (!watch.present ||
             (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
-            return false;
+            return;
     }
     // A database read last with nothing to delete stays unread while neither its
     // folder (a log or journal made or removed) nor its file changed.
     if (watch.spared && folderTime && folderTime == watch.sparedFolderTime && watch.sparedStoreTime &&
         files.lastWriteTime(folder + store.Name) == watch.sparedStoreTime)
-        return false;
+        return;
+    // While the worker holds a store, the others wait for their turn.
+    if (worker_.Busy())
+        return;
     watch.spared = false;
     watch.toList = false;
     TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
     if (!look.StorePresent && look.Companions.empty())
-        return false;
+        return;
     // The store and its companions go by the names listed, in their folder
     // taken where it really is, once; a link among them is left.
     const std::string where = files.finalPath(store.Folder);
     if (where.empty()) {
         watch.toList = !look.Companions.empty();
-        return false;
+        return;
     }
     // A read-only store is the user's way to keep it, with its companions, and
     // is looked at every cycle so that its mark being cleared is seen.
     if (look.StorePresent && !look.StoreDeletable)
-        return false;
+        return;
     // The store goes with its companions, or none of them goes: a journal left
     // without its database, or a database without its journal, is taken by
     // the browser for another's. While one of them is in use (the browser
@@ -243,99 +259,97 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
     if (look.StorePresent)
         together.push_back(look.StoreName);
     together.insert(together.end(), look.Companions.begin(), look.Companions.end());
-    // A store is read as its browser's database only once the browser has let
-    // go of it and its companions, and closed again before any of them goes
-    // (the engine holds it without delete sharing). Reading may have rolled
-    // back a journal or folded a log into the store: they are listed again.
-    DatabaseMunch read{DatabaseMunch::whole};
-    if (look.StorePresent) {
-        if (!files.canDeleteTogether(where, together))
-            return false;
-        read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
-        if (read.verdict == DatabaseMunch::spared) {
-            // Taken after the database closed: closing may have removed its log.
-            watch.spared = true;
-            watch.sparedFolderTime = files.lastWriteTime(store.Folder);
-            watch.sparedStoreTime = files.lastWriteTime(folder + store.Name);
-        }
-        if (read.verdict != DatabaseMunch::whole)
-            return read.verdict == DatabaseMunch::rowsDeleted;
-        look = LookAtStore(files, store);
-        if (!look.StorePresent || !look.StoreDeletable)
-            return false;
-        together.assign(1, look.StoreName);
-        together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    if (!look.StorePresent) {
+        watch.toList = !files.deleteTogether(where, together);
+        return;
     }
-    const bool gone = files.deleteTogether(where, together);
-    watch.toList = !gone && !look.StorePresent;
-    if (!look.StorePresent || !gone)
+    // A store is read as its browser's database only once the browser has let
+    // go of it and its companions; the worker reads it with its own copy of the
+    // kept sites, and a later look takes what it did.
+    if (!files.canDeleteTogether(where, together))
+        return;
+    auto read = std::make_shared<DatabaseMunch>();
+    const std::optional<std::uint64_t> storeTime = files.lastWriteTime(folder + store.Name);
+    std::shared_ptr<TStoreJob> job =
+        worker_.Start([&databases = platform_.cookieDatabases, path = where + "\\" + look.StoreName, table,
+                       kept = TKeepSites(keptSites_), read](platform::Cancellation& cancellation) {
+            *read = munchDatabase(databases, path, table, kept, cancellation);
+        });
+    if (job)
+        databaseJob_ = DatabaseJob{job, read, listedBrowsers_, browser, storeIndex, where, keptSites_.Kept(), storeTime};
+}
+
+bool TMunchCycle::takeDatabaseJob()
+{
+    if (!databaseJob_ || !databaseJob_->job->Ended())
         return false;
-    cookiesGone(read);
+    const DatabaseJob taken = std::move(*databaseJob_);
+    databaseJob_.reset();
+    const DatabaseMunch& read = *taken.read;
+    const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
+    const std::string storePath = store.Folder + "\\" + store.Name;
+    platform::IFileSystem& files = platform_.fileSystem;
+    switch (read.verdict) {
+    case DatabaseMunch::leave:
+        return false;
+    case DatabaseMunch::rowsDeleted:
+        heard(read.count, oldestUsedFirst(read.hosts));
+        return true;
+    case DatabaseMunch::spared:
+        spare(taken);
+        return false;
+    case DatabaseMunch::whole:
+    case DatabaseMunch::unreadable:
+        break;
+    }
+    // The verdict holds only while neither the kept sites nor the store changed
+    // since the worker read it; else the store is looked at again.
+    if (keptSites_.Kept() != taken.keptAtStart || files.lastWriteTime(storePath) != taken.storeTime)
+        return false;
+    // Reading may have rolled back a journal or folded a log into the store:
+    // they are listed again.
+    const TStoreLook look = LookAtStore(files, store);
+    if (!look.StorePresent || !look.StoreDeletable)
+        return false;
+    std::vector<std::string> together{look.StoreName};
+    together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    // A store that cannot be read is no licence to delete a kept site's
+    // cookies: while one is kept, it goes whole only when no file of it names one.
+    if (read.verdict == DatabaseMunch::unreadable && !keptSites_.Empty() &&
+        mayHoldKeptSite(files, taken.where, together, keptSites_)) {
+        spare(taken);
+        return false;
+    }
+    if (!files.deleteTogether(taken.where, together))
+        return false;
+    heard(read.count, oldestUsedFirst(read.hosts));
     return true;
 }
 
-TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::CookieTable table,
-                                            const std::function<bool()>& goOn)
+void TMunchCycle::spare(const DatabaseJob& taken)
 {
-    platform::CookieStoreOpening opening = platform_.cookieDatabases.Open(path, table);
-    if (opening.state == platform::CookieStoreState::busy)
-        return {DatabaseMunch::leave};
-    if (opening.state == platform::CookieStoreState::notCookies)
-        return {DatabaseMunch::whole, 1};
-    std::uint64_t rows = 0;
-    bool keptAmong = false;
-    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
-        rows += host.rows;
-        keptAmong = keptAmong || KeptSites.Keeps(host.host);
-    }
-    if (rows == 0)
-        return {DatabaseMunch::spared};
-    if (!keptAmong) // closed, unchanged, on the way out
-        return {DatabaseMunch::whole, rows, opening.store->Hosts()};
-    // The rows of sites not kept go in one transaction. When the cycle stops
-    // between slices (munching switched off, the menu open, the program ending)
-    // what is deleted so far is committed and counted: each slice leaves the
-    // store whole. Only rows whose delete was committed count.
-    const auto keeps = [this](std::string_view host) { return KeptSites.Keeps(host); };
-    std::map<std::string, std::uint64_t> deleted;
-    for (bool more = true; more;) {
-        platform::CookieSlice slice = opening.store->DeleteSlice(keeps, rowsPerSlice);
-        if (!slice.ok)
-            return {DatabaseMunch::leave};
-        for (platform::CookieHostRows& host : slice.deleted)
-            deleted[std::move(host.host)] += host.rows;
-        more = !slice.done && goOn();
-    }
-    if (!opening.store->Commit())
-        return {DatabaseMunch::leave};
-    opening.store.reset();
-    DatabaseMunch munch{DatabaseMunch::rowsDeleted};
-    for (auto& [host, count] : deleted) {
-        munch.count += count;
-        munch.hosts.push_back({host, count});
-    }
-    if (munch.count == 0)
-        munch.verdict = DatabaseMunch::spared;
-    cookiesGone(munch);
-    return munch;
+    // Taken after the database closed: closing may have removed its log. A
+    // list of browsers found anew meanwhile looks at every store afresh.
+    if (listedBrowsers_ != taken.browsers)
+        return;
+    const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
+    StoreWatch& watch = storeWatches_[taken.browser][taken.store];
+    watch.spared = true;
+    watch.sparedFolderTime = platform_.fileSystem.lastWriteTime(store.Folder);
+    watch.sparedStoreTime = platform_.fileSystem.lastWriteTime(store.Folder + "\\" + store.Name);
 }
 
-void TForm1::cookiesGone(const DatabaseMunch& munch)
+void TMunchCycle::heard(std::uint64_t count, const std::vector<std::string>& hosts)
 {
-    for (const platform::CookieHostRows& host : munch.hosts)
-        KeptSites.Munched(host.host);
-    // Heard as that many files munched in a row; the caption is set once.
-    for (std::uint64_t i = 0; i < munch.count; ++i)
-        munchSounds_->Munched(++State.MunchedCount);
-    if (munch.count != 0)
-        showMunchedCount();
+    if (count != 0 && OnMunched)
+        OnMunched(count, hosts);
 }
 
-bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
+bool TMunchCycle::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
 {
     platform::IFileSystem& files = platform_.fileSystem;
     const std::string path = cookieDir + "\\" + entry.name;
-    if (KeptSites.Empty()) {
+    if (keptSites_.Empty()) {
         // The menu offers the sites munched lately: a few files of each cycle
         // are read that far, so a large munch costs no more than before.
         std::vector<std::string> hosts;
@@ -347,10 +361,9 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
                 for (std::string_view host : CookieFileHosts(text, false).records)
                     hosts.emplace_back(host);
         }
-        if (!counted(files.deleteFile(cookieDir, entry.name)))
+        if (!files.deleteFile(cookieDir, entry.name))
             return false;
-        for (const std::string& host : hosts)
-            KeptSites.Munched(host);
+        heard(1, hosts);
         return true;
     }
     // A file larger than what is read may hold a kept site's cookie past it:
@@ -358,9 +371,9 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
     if (entry.sizeLow >= cookieFileReadLimit)
         return false;
     // A file that stays is read again once its size or the kept sites change.
-    if (sparedForChanges_ != KeptSites.Changes() || sparedCookies_.size() > maxSparedCookies) {
+    if (sparedForChanges_ != keptSites_.Changes() || sparedCookies_.size() > maxSparedCookies) {
         sparedCookies_.clear();
-        sparedForChanges_ = KeptSites.Changes();
+        sparedForChanges_ = keptSites_.Changes();
     }
     if (const auto spared = sparedCookies_.find(path); spared != sparedCookies_.end() && spared->second == entry.sizeLow)
         return false;
@@ -370,29 +383,60 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
     const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
     const TCookieFileHosts found = CookieFileHosts(text, true);
     const std::vector<std::string_view>& hosts = found.judged ? found.records : found.named;
-    if (std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) { return KeptSites.Keeps(host); })) {
+    if (std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) { return keptSites_.Keeps(host); })) {
         sparedCookies_[path] = entry.sizeLow;
         return false;
     }
-    if (!counted(files.deleteFile(cookieDir, entry.name)))
+    if (!files.deleteFile(cookieDir, entry.name))
         return false;
-    for (std::string_view host : found.records)
-        KeptSites.Munched(host);
+    heard(1, std::vector<std::string>(found.records.begin(), found.records.end()));
     return true;
 }
 
-bool TForm1::MunchFile(const std::string& path)
+bool TMunchCycle::munchFile(const std::string& path)
 {
-    return counted(DeleteStoreFile(platform_.fileSystem, platform_.codePage, path));
+    if (!DeleteStoreFile(platform_.fileSystem, platform_.codePage, path))
+        return false;
+    heard(1, {});
+    return true;
 }
 
-bool TForm1::counted(bool deleted)
+TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(platform::ICookieDatabases& databases, const std::string& path,
+                                         platform::CookieTable table, const TKeepSites& kept,
+                                         platform::Cancellation& cancellation)
 {
-    // Only a cookie really deleted counts: a locked file is tried again next cycle.
-    if (!deleted)
-        return false;
-    ++State.MunchedCount;
-    showMunchedCount();
-    munchSounds_->Munched(State.MunchedCount);
-    return true;
+    using Munch = DatabaseMunch;
+    platform::CookieStoreOpening opening = databases.Open(path, table);
+    if (opening.state == platform::CookieStoreState::busy)
+        return {Munch::leave};
+    if (opening.state == platform::CookieStoreState::notCookies)
+        return {Munch::unreadable, 1};
+    Munch going{Munch::rowsDeleted};
+    std::uint64_t keptRows = 0;
+    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
+        if (kept.Keeps(host.host)) {
+            keptRows += host.rows;
+        } else {
+            going.count += host.rows;
+            going.hosts.push_back(host);
+        }
+    }
+    if (going.count == 0)
+        return {Munch::spared};
+    if (keptRows == 0) { // closed, unchanged, on the way out
+        going.verdict = Munch::whole;
+        return going;
+    }
+    switch (opening.store->Munch([&kept](std::string_view host) { return kept.Keeps(host); }, cancellation)) {
+    case platform::CookieMunchOutcome::munched:
+        return going;
+    case platform::CookieMunchOutcome::unchangeable:
+        // Read but never changed: it holds a kept site's rows, so it stays as
+        // it is until it changes.
+        return {Munch::spared};
+    case platform::CookieMunchOutcome::cancelled:
+    case platform::CookieMunchOutcome::failed:
+        break;
+    }
+    return {Munch::leave};
 }
