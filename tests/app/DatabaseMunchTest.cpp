@@ -116,7 +116,7 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
             fresh.cookieDatabases.setBusy(store, true);
         TForm1& form = program.start();
         if (!c.keep)
-            form.KeptSites.KeepOnly({});
+            form.KeptSites.KeepNone();
         form.ThreadedTimer1->HandleTick();
 
         EXPECT_EQ(fresh.fileSystem.exists(store), c.storeStays) << c.name;

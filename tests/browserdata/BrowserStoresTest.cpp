@@ -274,10 +274,11 @@ TEST(BrowserStores, AProfileIsDroppedWhereATickMustNotLook)
                                                                           : std::vector{c.kept + "|cookies.sqlite"}))
             << c.name;
         // A profile on a drive that may not answer is not even asked where it is.
-        if (c.kept.empty() && (c.path.find(":\\p") != std::string::npos || c.path.ends_with("share\\p")))
+        if (c.kept.empty() && (c.path.find(":\\p") != std::string::npos || c.path.ends_with("share\\p"))) {
             for (const Call& call : m.files.calls)
                 for (const std::string& arg : call.args)
                     EXPECT_EQ(arg.find(c.path), std::string::npos) << c.name << ": " << call.operation << " " << arg;
+        }
     }
 }
 
