@@ -193,6 +193,34 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     EXPECT_EQ(form.State.MunchedCount, 3);
 }
 
+TEST_F(DatabaseMunchTest, AVerdictWaitingForItsTickHoldsOnlyForTheStoreTheWorkerRead)
+{
+    const std::string store = chromeNetwork + "\\Cookies";
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"a.example", 2}}));
+    fakes.cookieDatabases.setUnchangeable(store); // read, never changed: spared
+    TForm1& form = started();
+    fakes.threads.runAtOnce = false;
+    form.KeptSites.Keep("kept.example");
+    std::promise<void> reading, letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    fakes.cookieDatabases.onMunch = [&] {
+        reading.set_value();
+        released.wait();
+    };
+    form.ThreadedTimer1->HandleTick();
+    reading.get_future().wait();
+    // The browser writes a new store in its place while the worker reads the old one.
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"b.example", 2}}));
+    fakes.fileSystem.setLastWriteTime(store, 4242);
+    letGo.set_value();
+    form.MunchCycle().WaitForStoreWork();
+    fakes.cookieDatabases.onMunch = nullptr;
+    fakes.threads.runAtOnce = true;
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"kept.example", 1}}));
+    EXPECT_EQ(form.State.MunchedCount, 2);
+}
+
 TEST_F(DatabaseMunchTest, AFailedMunchOrCommitCountsNothingAndLeavesTheStoreAsItWas)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
