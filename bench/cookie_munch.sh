@@ -97,14 +97,15 @@ for kind in chromium firefox; do
         [ "$(sqlite3 "$f" 'PRAGMA integrity_check')" = ok ] || { echo "$f: not munched as it should be" >&2; exit 1; }
     done
     rm -f "$c/bench/bare" "$c/bench/service" "$folder/$name"*
-    bare+=("$b") service+=("$s") nomblet+=("$n") ratios+=("$(echo "$n / $b * 100" | bc -l)")
-    printf '%s run %d: bare %s ms, service %s ms, nomblet.exe %s ms (%.2f of the bare)\n' \
-      $kind "$r" "$b" "$s" "$n" "$(echo "$n / $b" | bc -l)"
+    # The goal: within 1.2 times the bare program, plus at most one tick.
+    bare+=("$b") service+=("$s") nomblet+=("$n") ratios+=("$(echo "($n - 500) / $b * 100" | bc -l)")
+    printf '%s run %d: bare %s ms, service %s ms, nomblet.exe %s ms (less a tick, %.2f of the bare)\n' \
+      $kind "$r" "$b" "$s" "$n" "$(echo "($n - 500) / $b" | bc -l)"
   done
   printf '%s\n' "${bare[@]}" | summary "$kind, $rows cookies, the bare program (ms)"
   printf '%s\n' "${service[@]}" | summary "$kind, $rows cookies, the service (ms)"
   printf '%s\n' "${nomblet[@]}" | summary "$kind, $rows cookies, nomblet.exe, a tick included (ms)"
-  printf '%s\n' "${ratios[@]}" | summary "$kind, nomblet.exe to the bare program (%)"
+  printf '%s\n' "${ratios[@]}" | summary "$kind, nomblet.exe less a tick to the bare program (%)"
 done
 
 # The tray menu during a munch of Chromium's store: each opening pauses the

@@ -289,23 +289,21 @@ bool TMunchCycle::takeDatabaseJob()
     const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
     const std::string storePath = store.Folder + "\\" + store.Name;
     platform::IFileSystem& files = platform_.fileSystem;
-    switch (read.verdict) {
-    case DatabaseMunch::leave:
+    if (read.verdict == DatabaseMunch::leave)
         return false;
-    case DatabaseMunch::rowsDeleted:
+    if (read.verdict == DatabaseMunch::rowsDeleted) {
         heard(read.count, oldestUsedFirst(read.hosts));
         return true;
-    case DatabaseMunch::spared:
-        spare(taken);
-        return false;
-    case DatabaseMunch::whole:
-    case DatabaseMunch::unreadable:
-        break;
     }
-    // The verdict holds only while neither the kept sites nor the store changed
-    // since the worker read it; else the store is looked at again.
+    // Any other verdict holds only while neither the kept sites nor the store
+    // changed since the worker read it (the store may have been replaced while
+    // the result waited); else the store is looked at again.
     if (keptSites_.Kept() != taken.keptAtStart || files.lastWriteTime(storePath) != taken.storeTime)
         return false;
+    if (read.verdict == DatabaseMunch::spared) {
+        spare(taken);
+        return false;
+    }
     // Reading may have rolled back a journal or folded a log into the store:
     // they are listed again.
     const TStoreLook look = LookAtStore(files, store);

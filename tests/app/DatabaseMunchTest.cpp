@@ -53,12 +53,13 @@ protected:
         form.ThreadedTimer1->SetInterval(0);
         return form;
     }
+    // Rows of the hosts given, each used before the one above it.
     static std::vector<Row> rows(std::initializer_list<std::pair<const char*, int>> hosts)
     {
         std::vector<Row> made;
         for (const auto& [host, n] : hosts)
             for (int i = 0; i < n; ++i)
-                made.push_back({host, std::string(host) + "#" + std::to_string(i)});
+                made.push_back({host, std::string(host) + "#" + std::to_string(i), -static_cast<std::int64_t>(made.size())});
         return made;
     }
 };
@@ -76,7 +77,7 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
         bool storeStays;
         std::vector<std::string> hostsLeft; // in the store, when it stays
         int counted;
-        std::vector<std::string> noted; // the sites munched lately
+        std::vector<std::string> noted; // the sites munched lately, the latest used first
         std::string journal = "j";
         enum { readable, unreadable, unchangeable } kind = readable;
         bool keep = true; // kept.example is kept
@@ -129,7 +130,7 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
         }
         EXPECT_EQ(form.State.MunchedCount, c.counted) << c.name;
         EXPECT_EQ(form.Cookies1->Caption, "Munched = " + std::to_string(c.counted)) << c.name;
-        EXPECT_THAT(form.KeptSites.Recent(), ::testing::UnorderedElementsAreArray(c.noted)) << c.name;
+        EXPECT_EQ(form.KeptSites.Recent(), c.noted) << c.name;
         EXPECT_EQ(fresh.cookieDatabases.openStores(), 0) << c.name;
         if (c.busy) { // the browser lets go: the next tick munches it
             EXPECT_EQ(fresh.cookieDatabases.rows(store), mixed) << c.name;
@@ -191,6 +192,34 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     form.ThreadedTimer1->HandleTick();
     EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
     EXPECT_EQ(form.State.MunchedCount, 3);
+}
+
+TEST_F(DatabaseMunchTest, AVerdictWaitingForItsTickHoldsOnlyForTheStoreTheWorkerRead)
+{
+    const std::string store = chromeNetwork + "\\Cookies";
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"a.example", 2}}));
+    fakes.cookieDatabases.setUnchangeable(store); // read, never changed: spared
+    TForm1& form = started();
+    fakes.threads.runAtOnce = false;
+    form.KeptSites.Keep("kept.example");
+    std::promise<void> reading, letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    fakes.cookieDatabases.onMunch = [&] {
+        reading.set_value();
+        released.wait();
+    };
+    form.ThreadedTimer1->HandleTick();
+    reading.get_future().wait();
+    // The browser writes a new store in its place while the worker reads the old one.
+    fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"b.example", 2}}));
+    fakes.fileSystem.setLastWriteTime(store, 4242);
+    letGo.set_value();
+    form.MunchCycle().WaitForStoreWork();
+    fakes.cookieDatabases.onMunch = nullptr;
+    fakes.threads.runAtOnce = true;
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"kept.example", 1}}));
+    EXPECT_EQ(form.State.MunchedCount, 2);
 }
 
 TEST_F(DatabaseMunchTest, AFailedMunchOrCommitCountsNothingAndLeavesTheStoreAsItWas)

@@ -8,7 +8,8 @@
 
 class FakeCookieDatabases::OpenStore final : public platform::ICookieStore {
 public:
-    OpenStore(FakeCookieDatabases& owner, Store& store) : owner_(owner), store_(store), rows_(store.rows)
+    OpenStore(FakeCookieDatabases& owner, Store& store)
+        : owner_(owner), store_(store), rows_(store.rows), unchangeable_(store.unchangeable)
     {
         ++owner_.open_;
         for (const Row& row : rows_) {
@@ -33,7 +34,7 @@ public:
         done_ = true;
         if (owner_.onMunch)
             owner_.onMunch();
-        if (store_.unchangeable)
+        if (unchangeable_)
             return platform::CookieMunchOutcome::unchangeable;
         std::erase_if(rows_, [&](const Row& row) { return !keeps(row.host); });
         const bool committed = cancellation.RunUnlessCancelled([this] {
@@ -52,6 +53,7 @@ private:
     Store& store_;
     std::vector<Row> rows_; // as this transaction sees them
     std::vector<platform::CookieHostRows> hosts_;
+    bool unchangeable_; // as the store was when opened
     bool done_ = false;
 };
 
