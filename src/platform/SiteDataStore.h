@@ -18,10 +18,13 @@ enum class SiteStoreKind {
     chromiumQuotaManager,   // WebStorage/QuotaManager: table buckets (id, storage_key, host)
     chromiumLocalStorage,   // Local Storage/leveldb: one LevelDB folder, keys carry the origin
     chromiumSessionStorage, // Session Storage: one LevelDB folder (namespace-<id>-<origin> -> map id; map-<id>-<key>)
+    chromiumServiceWorker,  // Service Worker/Database: one LevelDB folder, registrations by origin (REG:<origin>...);
+                            // only read: its Delete changes nothing and says so (ok = false)
 };
 
 // An origin's name exactly as the store holds it, read by the program's origin
-// parser (not here): webappsstore's originKey ("moc.elpmaxe.:https:443"), a
+// parser (not here): webappsstore's originKey followed by its originAttributes
+// ("moc.elpmaxe.:https:443", "moc.elpmaxe.:https:443^userContextId=1"), a
 // bucket's storage_key ("https://example.com/", "https://a.example/^0https://b.example"),
 // the origin part of a LevelDB key ("https://example.com", "chrome-extension://<id>").
 // An entry whose origin cannot be read is listed as the empty name: never web,
@@ -30,8 +33,8 @@ using SiteOriginName = std::string;
 
 enum class SiteStoreState {
     opened,   // there to read and change
-    busy,     // held by another program or not to be had now: left alone, tried again later
-    notStore, // absent, another shape, or damaged: left alone for good
+    busy,     // held by another program, absent, or not to be had now: left alone, tried again later
+    notStore, // of another shape, or damaged: left alone, never munched by hand
 };
 
 struct SiteDeletion {
@@ -45,7 +48,8 @@ public:
     virtual ~ISiteStore() = default;
 
     // Every origin with entries in the store, each once, web or not, as they
-    // stood at the opening.
+    // stood at the opening. mozillaQuotaCache lists none: it holds no site's
+    // data, only the browser's count of it.
     virtual const std::vector<SiteOriginName>& Origins() const = 0;
 
     // Deletes every entry of each origin goes() says goes, all in one
