@@ -61,8 +61,9 @@ public:
         } else {
             Statement origins;
             rc = origins.prepare(db, std::string("SELECT DISTINCT ") + shape_.origin + " FROM " + table);
-            while (rc == SQLITE_OK && (rc = sqlite3_step(origins.get())) == SQLITE_ROW)
-                origins_.push_back(sqlite::textOf(sqlite3_column_value(origins.get(), 0)));
+            if (rc == SQLITE_OK)
+                while ((rc = sqlite3_step(origins.get())) == SQLITE_ROW)
+                    origins_.push_back(sqlite::textOf(sqlite3_column_value(origins.get(), 0)));
             if (rc == SQLITE_DONE)
                 rc = delete_.prepare(db, "DELETE FROM " + table + " WHERE nomblet_goes(" + shape_.origin + ")" +
                                              (shape_.returning ? std::string(" RETURNING ") + shape_.returning : ""));
