@@ -116,35 +116,26 @@ bool TSiteDataMunch::Munch(const TSiteProfile& profile, const std::function<bool
     if (!due)
         return false;
     const char* lock = profile.Family == TSiteFamily::sfMozilla ? "parent.lock" : "lockfile";
-    const auto dropWork = [&] {
+    if (lockHeld(profile.LockFolder, lock)) {
         watch.toGo.clear();
         watch.removing.reset();
-    };
-    if (lockHeld(profile.LockFolder, lock)) {
-        dropWork();
         watch.again = false; // looked at again once the browser has let go (its folder changes)
         return false;
     }
     munched_ = false;
     if (!working)
         look(profile, watch);
+    // A browser that starts meanwhile stops the work: the next call finds its lock.
     std::size_t removed = 0;
-    bool held = false;
     const std::function<bool()> goOnFree = [&] {
-        if (!goOn())
-            return false;
-        held = ++removed % entriesPerLockLook == 0 && lockHeld(profile.LockFolder, lock);
-        return !held;
+        return goOn() && (++removed % entriesPerLockLook != 0 || !lockHeld(profile.LockFolder, lock));
     };
     while (!watch.toGo.empty()) {
         const FolderToGo& next = watch.toGo.back();
         if (!watch.removing)
             watch.removing = std::make_unique<FolderRemoval>(files_, codePage_, next.parent, next.name);
-        if (!watch.removing->Step(goOnFree)) {
-            if (held)
-                dropWork();
+        if (!watch.removing->Step(goOnFree))
             return munched_;
-        }
         if (watch.removing->Gone())
             count(watch, next.hosts);
         else
