@@ -117,7 +117,7 @@ TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& k
                          SystemFolderGuard& systemFolders)
     : platform_(platform), keptSites_(keptSites), systemFolders_(systemFolders),
       worker_(platform.uiThread, platform.threads),
-      siteData_(platform.fileSystem, platform.codePage, platform.siteStores, keptSites)
+      siteData_(platform.fileSystem, platform.codePage, platform.siteStores, worker_, keptSites)
 {
     siteData_.OnMunched = [this](std::uint64_t count, const std::vector<std::string>& hosts) { heard(count, hosts); };
 }
@@ -126,6 +126,7 @@ void TMunchCycle::KeptSitesChanging()
 {
     if (databaseJob_)
         databaseJob_->job->Cancel();
+    siteData_.KeptSitesChanging();
 }
 
 bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& goOn)

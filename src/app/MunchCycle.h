@@ -52,7 +52,8 @@ public:
     // cycle touches nothing more. True when anything was munched.
     bool Run(const TMunchStores& stores, const std::function<bool()>& letMessagesRun);
     // The kept sites are about to change: a database munch under way with the
-    // old list is rolled back (unless it has committed), and done again later.
+    // old list is rolled back (unless it has committed), and done again later;
+    // a site-data job stops before its next change of a store.
     void KeptSitesChanging();
     // Returns once the store worker's job has ended; for tests.
     void WaitForStoreWork() { worker_.WaitForJob(); }

@@ -1,8 +1,7 @@
 // A Firefox and a Chromium profile's site data munched over the in-memory file
 // system and stores: what goes, when, what bad input leaves, and rounds.
 #include "app/SiteDataMunch.h"
-#include "support/FakeCodePage.h"
-#include "support/FakeSiteStores.h"
+#include "support/FakePlatform.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +18,7 @@ const std::string origins = "C:\\ff\\storage\\default\\";
 struct Rig {
     Rig()
     {
+        fakes.threads.runAtOnce = true; // each job ends as it starts
         munch.OnMunched = [this](std::uint64_t count, const std::vector<std::string>& hosts) {
             EXPECT_EQ(count, hosts.size());
             heard.insert(heard.end(), hosts.begin(), hosts.end());
@@ -56,11 +56,12 @@ struct Rig {
         std::sort(heard.begin(), heard.end());
         return heard;
     }
-    FakeFileSystem files;
-    FakeCodePage codePage;
-    FakeSiteStores stores{files};
+    FakePlatform fakes;
+    FakeFileSystem& files = fakes.fileSystem;
+    FakeSiteStores& stores = fakes.siteStores;
+    TStoreWorker worker{fakes.uiThread, fakes.threads};
     TKeepSites kept;
-    TSiteDataMunch munch{files, codePage, stores, kept};
+    TSiteDataMunch munch{files, fakes.codePage, stores, worker, kept};
     std::vector<std::string> heard;
 };
 
