@@ -12,6 +12,8 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
+
 // Blanks and control characters count as nothing.
 bool isBlank(const std::string& s)
 {
@@ -35,6 +37,9 @@ TForm1::TForm1(TApplication& application, const platform::Platform& platform)
     } published;
     ReadMainLayout(*this);
     munchSounds_ = std::make_unique<MunchSounds>(platform.ui, *Wave2, *Wave1, *SoundsOn1);
+    munchCycle_.OnMunched = [this](std::uint64_t count, const std::vector<std::string>& hosts) {
+        cookiesMunched(count, hosts);
+    };
     DoCreate();
     published.made = true;
 }
@@ -98,6 +103,66 @@ void TForm1::defaultCookieFolder()
     State.IECookieDir = platform_.folders.shellFolder(platform::ShellFolder::Cookies);
     if (State.IECookieDir.empty())
         State.IECookieDir = platform_.folders.windowsDirectory() + "\\cookies";
+}
+
+void TForm1::ThreadedTimer1Timer(TObject*)
+{
+    // Back to the first image; the icon shows the image of its index, so an
+    // icon already there is not handed to the shell again at every tick.
+    if (TrayIcon1->IconIndex() != 0)
+        TrayIcon1->SetIconIndex(0);
+    if (State.MenuOpen)
+        ++State.MenuOpenTicks;
+    if (State.MenuOpenTicks > gateTicks)
+        State.MenuOpen = false;
+    if (!State.MunchActive || State.MunchBusy || State.MenuOpen)
+        return;
+
+    State.MenuOpenTicks = 0;
+    TrayIcon1->SetCycleIcons(false);
+    State.MunchBusy = true;
+    // Cleared however the cycle ends, so that an error never stops munching for good.
+    struct BusyFlag {
+        bool& busy;
+        ~BusyFlag() { busy = false; }
+    } busy{State.MunchBusy};
+
+    // Commands and window timers may run here; what they change is what the rest uses.
+    Application().ProcessMessages();
+
+    defaultCookieFolder();
+    const TMunchStores taken = munchStores();
+    // What commands run between the cycle's rounds change is for the next
+    // cycle: this one ends at once when munching is switched off or paused by
+    // the menu, the program is ending, or a store has changed.
+    const bool munched = munchCycle_.Run(taken, [&] {
+        Application().ProcessMessages();
+        return State.MunchActive && !State.MenuOpen && !Application().Terminated() && munchStores() == taken;
+    });
+    // The icon animates once the cycle is over, as it always has: during a
+    // long munch it would only keep the shell busy.
+    if (munched) {
+        showCountInTip();
+        TrayIcon1->SetCycleIcons(true);
+    }
+}
+
+TMunchStores TForm1::munchStores() const
+{
+    std::vector<bool> munchBrowser;
+    for (const TMenuItem* row : BrowserRows)
+        munchBrowser.push_back(row->Checked);
+    return {State.CookieTxtFile, State.OperaCookieFile, State.ICQCookieFile, DeleteICQCookies1->Checked,
+            OtherBrowsers(),     std::move(munchBrowser), State.IECookieDir};
+}
+
+void TForm1::cookiesMunched(std::uint64_t count, const std::vector<std::string>& hosts)
+{
+    for (const std::string& host : hosts)
+        KeptSites.Munched(host);
+    State.MunchedCount = static_cast<std::uint16_t>(State.MunchedCount + count);
+    showMunchedCount();
+    munchSounds_->Munched(State.MunchedCount, count);
 }
 
 void TForm1::showMunchedCount()

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/KeepSites.h"
+#include "app/MunchCycle.h"
 #include "app/SoundPacer.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
@@ -124,11 +125,6 @@ public:
     void BrowserRowClick(TObject* Sender);
     void KeepSiteRowClick(TObject* Sender);
 
-    // Deletes the cookie file a store path names; a cookie really deleted is
-    // counted and heard, and the cycle animates the icon when it ends. True
-    // when it was deleted.
-    bool MunchFile(const std::string& path);
-
     // The settings file: read once at start, written whole.
     void LoadSettings();
     void SaveSettings();
@@ -160,46 +156,10 @@ private:
     // The menu's count line in the tray icon's tip: each change is a request
     // to the shell, so it follows once a cycle, not at each cookie.
     void showCountInTip();
-    // Counts and sounds a cookie when it was deleted; gives back whether it was.
-    bool counted(bool deleted);
-    // What the cycles saw of one browser's store. A store absent at two looks
-    // whose folder has not changed since is not asked for again: its folder
-    // changes when an entry is made, removed or renamed in it.
-    struct StoreWatch {
-        bool toList = true;   // search it whole: newly found, or a companion was left
-        bool present = false; // something of its name was there at the last look
-        std::optional<std::uint64_t> folderTime; // its folder's, at the last look
-        bool settled = false; // and at the look before: a coarse clock cannot hide a change
-        // Read last with nothing to delete in it (no rows, or only kept ones): it is
-        // read again once its folder or its file changed, or the kept sites did.
-        bool spared = false;
-        std::optional<std::uint64_t> sparedFolderTime, sparedStoreTime;
-    };
-    // Deletes a browser's store, and then its companions, or its companions
-    // alone when an earlier munch left them; or, when the store holds rows of
-    // a kept site, deletes the other rows in it. True when cookies were munched.
-    // folderTime is the store's folder's time, taken before this look;
-    // goOn lets pending messages run and says whether the cycle goes on.
-    bool munchStore(const TCookieStore& store, platform::CookieTable table, std::optional<std::uint64_t> folderTime,
-                    StoreWatch& watch, const std::function<bool()>& goOn);
-    // What the database munch of a store decided.
-    struct DatabaseMunch {
-        enum { leave, spared, whole, rowsDeleted } verdict;
-        std::uint64_t count = 0; // cookies: to count once the store is gone whole, or deleted and counted
-        std::vector<platform::CookieHostRows> hosts = {}; // and their hosts, to note as munched sites
-    };
-    // Reads a store as its browser's cookie database: busy, or nothing to
-    // delete, leaves it; no cookie database, or no kept site among its rows,
-    // lets it go whole; otherwise the rows of sites not kept are deleted (in
-    // slices, with messages between them), counted and noted as munched sites.
-    DatabaseMunch munchDatabase(const std::string& path, platform::CookieTable table,
-                                const std::function<bool()>& goOn);
-    // Counts and sounds a database's cookies that are gone, as that many munched
-    // files would sound, and notes their hosts among the sites munched lately.
-    void cookiesGone(const DatabaseMunch& munch);
-    // Deletes one file of the cookie folder, as the listing gives it, unless a
-    // site is kept and the file may hold its cookie; true when munched.
-    bool munchCookie(const std::string& cookieDir, const platform::FindEntry& entry);
+    // The stores as the settings, the menu and the browsers found name them now.
+    TMunchStores munchStores() const;
+    // Counts, sounds and lists as munched sites what the cycle munched.
+    void cookiesMunched(std::uint64_t count, const std::vector<std::string>& hosts);
     // Deletes the cache entries of one search pattern, with the crunch.
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
@@ -211,17 +171,7 @@ private:
     std::unique_ptr<MunchSounds> munchSounds_;
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
-    // What the cycles saw of each store of that list, by browser and store.
-    std::shared_ptr<const std::vector<TFoundBrowser>> listedBrowsers_;
-    // Cookie files spared for what they hold, by path and size, while the kept
-    // sites stay as they were: not read again at every tick.
-    std::map<std::string, std::uint32_t> sparedCookies_;
-    std::uint64_t sparedForChanges_ = 0;
-    // Cookie files whose hosts a cycle may still read while no site is kept.
-    std::size_t cookieHostReads_ = 0;
-    std::vector<std::vector<StoreWatch>> storeWatches_;
-    // The kept sites the stores spared last were judged by.
-    std::set<std::string, std::less<>> sparedWith_;
+    TMunchCycle munchCycle_{platform_, KeptSites, systemFolders_};
 };
 
 // The one main window, while it exists.

@@ -1,12 +1,12 @@
-// The munch cycle: at each tick of the threaded timer, the cookie stores are
-// visited in a fixed order and whatever is found there is deleted and counted.
+// The munch cycle: the cookie stores visited in a fixed order and whatever is
+// found there deleted; the form hears what went.
+#include "app/MunchCycle.h"
+
+#include "app/AppState.h"
 #include "app/FileExists.h"
-#include "app/MainForm.h"
-#include "app/MunchSounds.h"
 #include "browserdata/StoreFiles.h"
 #include "platform/PathChars.h"
 #include "platform/PathText.h"
-#include "toolkit/Application.h"
 
 #include <algorithm>
 #include <functional>
@@ -34,28 +34,6 @@ bool isCookie(platform::ICodePage& codePage, const platform::FindEntry& entry)
            platform::isListedName(&codePage, entry.name);
 }
 
-// The stores as a cycle takes them at its start.
-struct Stores {
-    std::string cookieTxtFile;
-    std::string operaCookieFile;
-    std::string icqCookieFile;
-    bool munchIcq;
-    std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers;
-    std::vector<bool> munchBrowser; // by family
-    std::string ieCookieDir;
-    bool operator==(const Stores&) const = default;
-};
-
-Stores storesOf(const TForm1& form)
-{
-    const TAppState& state = form.State;
-    std::vector<bool> munchBrowser;
-    for (const TMenuItem* row : form.BrowserRows)
-        munchBrowser.push_back(row->Checked);
-    return {state.CookieTxtFile,  state.OperaCookieFile,        state.ICQCookieFile, form.DeleteICQCookies1->Checked,
-            form.OtherBrowsers(), std::move(munchBrowser), state.IECookieDir};
-}
-
 // Entries of the cookie folder looked at between two rounds of pending
 // messages: few enough for the tray menu to open at once however large the
 // folder, enough for the rounds to cost next to nothing.
@@ -70,8 +48,6 @@ constexpr std::size_t maxSparedCookies = 4096;
 // lately: the first record's host line lies well within it.
 constexpr std::uint32_t cookieHostReadLimit = 4096;
 
-constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
-
 // Rows of a cookie database looked at between two rounds of pending messages:
 // a slice costs tens of milliseconds at most, even under Wine with the page
 // cache capped at 1 MiB, so that the tray menu opens at once.
@@ -85,69 +61,47 @@ platform::CookieTable tableOf(const TFoundBrowser& browser)
 
 } // namespace
 
-void TForm1::ThreadedTimer1Timer(TObject*)
+TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& keptSites,
+                         SystemFolderGuard& systemFolders)
+    : platform_(platform), keptSites_(keptSites), systemFolders_(systemFolders)
 {
-    // Back to the first image; the icon shows the image of its index, so an
-    // icon already there is not handed to the shell again at every tick.
-    if (TrayIcon1->IconIndex() != 0)
-        TrayIcon1->SetIconIndex(0);
-    if (State.MenuOpen)
-        ++State.MenuOpenTicks;
-    if (State.MenuOpenTicks > gateTicks)
-        State.MenuOpen = false;
-    if (!State.MunchActive || State.MunchBusy || State.MenuOpen)
-        return;
+}
 
-    State.MenuOpenTicks = 0;
-    TrayIcon1->SetCycleIcons(false);
-    State.MunchBusy = true;
-    // Cleared however the cycle ends, so that an error never stops munching for good.
-    struct BusyFlag {
-        bool& busy;
-        ~BusyFlag() { busy = false; }
-    } busy{State.MunchBusy};
-
-    // Commands and window timers may run here; what they change is what the rest uses.
-    Application().ProcessMessages();
-
-    defaultCookieFolder();
-    const Stores taken = storesOf(*this);
-
+bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& goOn)
+{
     bool munched = false;
     platform::IFileSystem& files = platform_.fileSystem;
     // A path the settings may have cut names what the user never chose.
     auto isCookieFile = [&](const std::string& path) { return !mayBeCut(path) && FileExists(files, path); };
-    if (isCookieFile(taken.cookieTxtFile))
-        munched |= MunchFile(taken.cookieTxtFile);
-    if (isCookieFile(taken.operaCookieFile))
-        munched |= MunchFile(taken.operaCookieFile);
-    if (isCookieFile(taken.icqCookieFile) && taken.munchIcq)
-        munched |= MunchFile(taken.icqCookieFile);
+    if (isCookieFile(taken.CookieTxtFile))
+        munched |= munchFile(taken.CookieTxtFile);
+    if (isCookieFile(taken.OperaCookieFile))
+        munched |= munchFile(taken.OperaCookieFile);
+    if (isCookieFile(taken.ICQCookieFile) && taken.MunchIcq)
+        munched |= munchFile(taken.ICQCookieFile);
 
     // Messages run between rounds of the stores and of the folder, so that the
     // tray menu answers during a large munch. What its commands change is for
-    // the next cycle: this one ends at once when munching is switched off or
-    // paused by the menu, the program is ending, or a store has changed.
+    // the next cycle: this one ends at once when the owner says so.
     int looked = 0;
     bool stopped = false;
     const std::function<bool()> letMessagesRun = [&] {
-        Application().ProcessMessages();
-        stopped = !State.MunchActive || State.MenuOpen || Application().Terminated() || !(storesOf(*this) == taken);
+        stopped = !goOn();
         return !stopped;
     };
     auto mayGoOn = [&] { return ++looked % entriesPerRound != 0 || letMessagesRun(); };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
-    const std::vector<TFoundBrowser>& browsers = *taken.otherBrowsers;
-    if (listedBrowsers_ != taken.otherBrowsers) {
-        listedBrowsers_ = taken.otherBrowsers;
+    const std::vector<TFoundBrowser>& browsers = *taken.OtherBrowsers;
+    if (listedBrowsers_ != taken.OtherBrowsers) {
+        listedBrowsers_ = taken.OtherBrowsers;
         storeWatches_.clear();
         for (const TFoundBrowser& browser : browsers)
             storeWatches_.emplace_back(browser.Stores.size());
     }
     // A store spared for its kept sites is read again when they change.
-    if (KeptSites.Kept() != sparedWith_) {
-        sparedWith_ = KeptSites.Kept();
+    if (keptSites_.Kept() != sparedWith_) {
+        sparedWith_ = keptSites_.Kept();
         for (auto& watches : storeWatches_)
             for (StoreWatch& watch : watches)
                 watch.spared = false;
@@ -156,7 +110,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     const std::string* timedFolder = nullptr;
     std::optional<std::uint64_t> folderTime;
     for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
-        if (!taken.munchBrowser.at(browsers[b].Family))
+        if (!taken.MunchBrowser.at(browsers[b].Family))
             continue;
         for (std::size_t s = 0; s < browsers[b].Stores.size() && mayGoOn(); ++s) {
             const TCookieStore& store = browsers[b].Stores[s];
@@ -172,7 +126,7 @@ void TForm1::ThreadedTimer1Timer(TObject*)
     // where it really is, once, and listed and munched there; whatever the
     // settings name, a system folder is never emptied.
     const std::string cookieDir =
-        stopped || mayBeCut(taken.ieCookieDir) ? std::string() : files.finalPath(taken.ieCookieDir);
+        stopped || mayBeCut(taken.IECookieDir) ? std::string() : files.finalPath(taken.IECookieDir);
     cookieHostReads_ = TKeepSites::recentRows;
     if (!cookieDir.empty() && !systemFolders_.Refuses(cookieDir))
         files.findFiles(cookieDir + "\\*.*", [&](const platform::FindEntry& entry) {
@@ -182,15 +136,10 @@ void TForm1::ThreadedTimer1Timer(TObject*)
                 munched |= munchCookie(cookieDir, entry);
             return true;
         });
-    // The icon animates once the cycle is over, as it always has: during a
-    // long munch it would only keep the shell busy.
-    if (munched) {
-        showCountInTip();
-        TrayIcon1->SetCycleIcons(true);
-    }
+    return munched;
 }
 
-bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
+bool TMunchCycle::munchStore(const TCookieStore& store, platform::CookieTable table,
                         std::optional<std::uint64_t> folderTime, StoreWatch& watch, const std::function<bool()>& goOn)
 {
     // Under Wine every absent name costs a read of its whole folder, while a
@@ -274,7 +223,7 @@ bool TForm1::munchStore(const TCookieStore& store, platform::CookieTable table,
     return true;
 }
 
-TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::CookieTable table,
+TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(const std::string& path, platform::CookieTable table,
                                             const std::function<bool()>& goOn)
 {
     platform::CookieStoreOpening opening = platform_.cookieDatabases.Open(path, table);
@@ -286,7 +235,7 @@ TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::C
     bool keptAmong = false;
     for (const platform::CookieHostRows& host : opening.store->Hosts()) {
         rows += host.rows;
-        keptAmong = keptAmong || KeptSites.Keeps(host.host);
+        keptAmong = keptAmong || keptSites_.Keeps(host.host);
     }
     if (rows == 0)
         return {DatabaseMunch::spared};
@@ -296,7 +245,7 @@ TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::C
     // between slices (munching switched off, the menu open, the program ending)
     // what is deleted so far is committed and counted: each slice leaves the
     // store whole. Only rows whose delete was committed count.
-    const auto keeps = [this](std::string_view host) { return KeptSites.Keeps(host); };
+    const auto keeps = [this](std::string_view host) { return keptSites_.Keeps(host); };
     std::map<std::string, std::uint64_t> deleted;
     for (bool more = true; more;) {
         platform::CookieSlice slice = opening.store->DeleteSlice(keeps, rowsPerSlice);
@@ -320,22 +269,25 @@ TForm1::DatabaseMunch TForm1::munchDatabase(const std::string& path, platform::C
     return munch;
 }
 
-void TForm1::cookiesGone(const DatabaseMunch& munch)
+void TMunchCycle::cookiesGone(const DatabaseMunch& munch)
 {
+    std::vector<std::string> hosts;
     for (const platform::CookieHostRows& host : munch.hosts)
-        KeptSites.Munched(host.host);
-    // Heard as that many files munched in a row; the caption is set once.
-    for (std::uint64_t i = 0; i < munch.count; ++i)
-        munchSounds_->Munched(++State.MunchedCount);
-    if (munch.count != 0)
-        showMunchedCount();
+        hosts.push_back(host.host);
+    heard(munch.count, hosts);
 }
 
-bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
+void TMunchCycle::heard(std::uint64_t count, const std::vector<std::string>& hosts)
+{
+    if (count != 0 && OnMunched)
+        OnMunched(count, hosts);
+}
+
+bool TMunchCycle::munchCookie(const std::string& cookieDir, const platform::FindEntry& entry)
 {
     platform::IFileSystem& files = platform_.fileSystem;
     const std::string path = cookieDir + "\\" + entry.name;
-    if (KeptSites.Empty()) {
+    if (keptSites_.Empty()) {
         // The menu offers the sites munched lately: a few files of each cycle
         // are read that far, so a large munch costs no more than before.
         std::vector<std::string> hosts;
@@ -347,10 +299,9 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
                 for (std::string_view host : CookieFileHosts(text, false).records)
                     hosts.emplace_back(host);
         }
-        if (!counted(files.deleteFile(cookieDir, entry.name)))
+        if (!files.deleteFile(cookieDir, entry.name))
             return false;
-        for (const std::string& host : hosts)
-            KeptSites.Munched(host);
+        heard(1, hosts);
         return true;
     }
     // A file larger than what is read may hold a kept site's cookie past it:
@@ -358,9 +309,9 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
     if (entry.sizeLow >= cookieFileReadLimit)
         return false;
     // A file that stays is read again once its size or the kept sites change.
-    if (sparedForChanges_ != KeptSites.Changes() || sparedCookies_.size() > maxSparedCookies) {
+    if (sparedForChanges_ != keptSites_.Changes() || sparedCookies_.size() > maxSparedCookies) {
         sparedCookies_.clear();
-        sparedForChanges_ = KeptSites.Changes();
+        sparedForChanges_ = keptSites_.Changes();
     }
     if (const auto spared = sparedCookies_.find(path); spared != sparedCookies_.end() && spared->second == entry.sizeLow)
         return false;
@@ -370,29 +321,20 @@ bool TForm1::munchCookie(const std::string& cookieDir, const platform::FindEntry
     const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
     const TCookieFileHosts found = CookieFileHosts(text, true);
     const std::vector<std::string_view>& hosts = found.judged ? found.records : found.named;
-    if (std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) { return KeptSites.Keeps(host); })) {
+    if (std::any_of(hosts.begin(), hosts.end(), [&](std::string_view host) { return keptSites_.Keeps(host); })) {
         sparedCookies_[path] = entry.sizeLow;
         return false;
     }
-    if (!counted(files.deleteFile(cookieDir, entry.name)))
+    if (!files.deleteFile(cookieDir, entry.name))
         return false;
-    for (std::string_view host : found.records)
-        KeptSites.Munched(host);
+    heard(1, std::vector<std::string>(found.records.begin(), found.records.end()));
     return true;
 }
 
-bool TForm1::MunchFile(const std::string& path)
+bool TMunchCycle::munchFile(const std::string& path)
 {
-    return counted(DeleteStoreFile(platform_.fileSystem, platform_.codePage, path));
-}
-
-bool TForm1::counted(bool deleted)
-{
-    // Only a cookie really deleted counts: a locked file is tried again next cycle.
-    if (!deleted)
+    if (!DeleteStoreFile(platform_.fileSystem, platform_.codePage, path))
         return false;
-    ++State.MunchedCount;
-    showMunchedCount();
-    munchSounds_->Munched(State.MunchedCount);
+    heard(1, {});
     return true;
 }

@@ -11,17 +11,20 @@ MunchSounds::MunchSounds(platform::IUi& ui, TWave& crunch, TWave& burp, const TM
     spacing_.SetOnTimer([this](TObject*) { spacingEnded(); });
 }
 
-void MunchSounds::Munched(std::uint16_t count)
+void MunchSounds::Munched(std::uint16_t count, std::uint64_t cookies)
 {
-    if (!soundsOn_.Checked)
+    if (!soundsOn_.Checked || cookies == 0)
         return;
-    if (spacing_.Enabled()) {
-        last_ = count;
-        burstGoesOn_ = true;
-        return;
+    // The first cookie of a burst is heard at once; the others only make the
+    // burst go on, the last one's sounds pending.
+    if (!spacing_.Enabled()) {
+        play(static_cast<std::uint16_t>(count - (cookies - 1)));
+        spacing_.SetEnabled(true);
+        if (cookies == 1)
+            return;
     }
-    play(count);
-    spacing_.SetEnabled(true);
+    last_ = count;
+    burstGoesOn_ = true;
 }
 
 void MunchSounds::play(std::uint16_t count)

@@ -23,8 +23,9 @@ public:
     // soundsOn is read whenever a sound would start.
     MunchSounds(platform::IUi& ui, TWave& crunch, TWave& burp, const TMenuItem& soundsOn);
 
-    // A cookie was munched and the counter now stands at count.
-    void Munched(std::uint16_t count);
+    // cookies were munched in a row and the counter now stands at count: heard
+    // as that many cookies one after the other.
+    void Munched(std::uint16_t count, std::uint64_t cookies);
 
 private:
     void play(std::uint16_t count);
