@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/KeepSites.h"
+#include "app/SiteDataMunch.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "platform/Platform.h"
@@ -28,6 +29,7 @@ struct TMunchStores {
     std::shared_ptr<const std::vector<TFoundBrowser>> OtherBrowsers;
     std::vector<bool> MunchBrowser; // by family
     std::string IECookieDir;
+    bool MunchSiteData = false; // the browsers' other stored data of the sites too
     bool operator==(const TMunchStores&) const = default;
 };
 
@@ -103,6 +105,8 @@ private:
     // sites stay as they were: not read again at every tick.
     std::map<std::string, std::uint32_t> sparedCookies_;
     std::uint64_t sparedForChanges_ = 0;
+    // The browsers' site data, profile by profile.
+    TSiteDataMunch siteData_;
     // Cookie files whose hosts a cycle may still read while no site is kept.
     std::size_t cookieHostReads_ = 0;
 };

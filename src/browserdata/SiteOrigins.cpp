@@ -264,6 +264,60 @@ std::optional<TSiteOrigin> readStorageKey(std::string_view name)
     return origin;
 }
 
+// A base-128 number of up to ten bytes, taken off the front of the text.
+std::optional<std::uint64_t> varint(std::string_view& bytes)
+{
+    std::uint64_t value = 0;
+    for (int shift = 0; shift < 70 && !bytes.empty(); shift += 7) {
+        const auto byte = static_cast<std::uint8_t>(bytes.front());
+        bytes.remove_prefix(1);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0)
+            return value;
+    }
+    return std::nullopt;
+}
+
+// A cache index is a protocol buffer: its caches in field 1, and its origin
+// (or storage key) as a text field of its own beside them.
+std::optional<TSiteOrigin> readCacheIndex(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const std::optional<std::uint64_t> key = varint(bytes);
+        if (!key)
+            return std::nullopt;
+        std::size_t skip = 0;
+        switch (*key & 7) {
+        case 0:
+            if (!varint(bytes))
+                return std::nullopt;
+            break;
+        case 1:
+            skip = 8;
+            break;
+        case 5:
+            skip = 4;
+            break;
+        case 2: {
+            const std::optional<std::uint64_t> length = varint(bytes);
+            if (!length || *length > bytes.size())
+                return std::nullopt;
+            if (*key >> 3 != 1)
+                if (std::optional<TSiteOrigin> origin = readStorageKey(bytes.substr(0, *length)))
+                    return origin;
+            skip = *length;
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+        if (skip > bytes.size())
+            return std::nullopt;
+        bytes.remove_prefix(skip);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool TSiteOrigin::Web() const
@@ -282,6 +336,8 @@ std::optional<TSiteOrigin> ReadSiteOrigin(TOriginNaming naming, std::string_view
         return readIndexedDb(name);
     case TOriginNaming::onStorageKey:
         return readStorageKey(name);
+    case TOriginNaming::onCacheIndex:
+        return readCacheIndex(name);
     }
     return std::nullopt;
 }

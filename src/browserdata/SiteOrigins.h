@@ -15,6 +15,7 @@ enum class TOriginNaming {
     onMozillaKey,        // webappsstore: originKey and originAttributes, "moc.elpmaxe.:https:443^userContextId=1"
     onChromiumIndexedDb, // IndexedDB/<name>: "https_www.example.com_0.indexeddb.leveldb" (or ".indexeddb.blob")
     onStorageKey,        // a storage key or origin: "https://example.com/", "https://a.example/^0https://b.example"
+    onCacheIndex,        // the bytes of a Cache API index (Service Worker/CacheStorage/<hash>/index.txt)
 };
 
 struct TSiteOrigin {

@@ -67,6 +67,11 @@ TEST(SiteOrigins, EachNameReadsAsTheOriginItStandsForOrAsNone)
         {N::onStorageKey, "https://t.example/^x", std::nullopt},
         {N::onStorageKey, "example.com", std::nullopt},
         {N::onStorageKey, "", std::nullopt},
+        // A cache index: a cache named "https://x.example/" (field 1), its storage key (field 3).
+        {N::onCacheIndex, "\x0a\x14\x0a\x12https://x.example/\x10\x01\x1a\x16https://cache.example/",
+         TSiteOrigin{"https", "cache.example", 0, ""}, true},
+        {N::onCacheIndex, "\x0a\x14\x0a\x12https://x.example/\x10\x01", std::nullopt},
+        {N::onCacheIndex, "\x1a\x40https://cut.example/", std::nullopt},
     };
     for (const Case& c : cases) {
         const std::optional<TSiteOrigin> read = ReadSiteOrigin(c.naming, c.name);

@@ -34,15 +34,15 @@ public:
         stores_.addStore(kind, path, made);
     }
     void makeDamaged(SiteStoreKind, const std::string& path) { files_.addFile(path, "not a store"); }
-    void hold(SiteStoreKind, const std::string& path) { stores_.setBusy(path, true); }
-    SiteEntries entries(SiteStoreKind, const std::string& path) const
+    void hold(SiteStoreKind, const std::string& path) { stores_.find(path)->busy = true; }
+    SiteEntries entries(SiteStoreKind, const std::string& path)
     {
         SiteEntries entries;
-        for (const auto& entry : stores_.entries(path))
+        for (const auto& entry : stores_.find(path)->entries)
             entries.emplace_back(entry.origin, entry.value);
         return entries;
     }
-    bool cacheValid(const std::string& path) const { return stores_.cacheValid(path); }
+    bool cacheValid(const std::string& path) { return stores_.find(path)->cacheValid; }
 
 private:
     FakeFileSystem files_;

@@ -16,72 +16,56 @@ namespace site_store_files {
 using platform::SiteStoreKind;
 using sqlite_stores::Db;
 
-// The browsers' own table shapes, as Firefox 153 and Chromium 156 make them.
-inline const char* schemaOf(SiteStoreKind kind)
-{
-    switch (kind) {
-    case SiteStoreKind::mozillaLocalStorage:
-        return "CREATE TABLE webappsstore2 (originAttributes TEXT, originKey TEXT, scope TEXT, key TEXT, value TEXT);"
-               "CREATE UNIQUE INDEX origin_key_index ON webappsstore2(originAttributes, originKey, key)";
-    case SiteStoreKind::mozillaQuotaCache:
-        return "CREATE TABLE database( cache_version INTEGER NOT NULL DEFAULT 0);"
-               "CREATE TABLE cache( valid INTEGER NOT NULL DEFAULT 0, build_id TEXT NOT NULL DEFAULT '');"
-               "CREATE TABLE repository( id INTEGER PRIMARY KEY, name TEXT NOT NULL);"
-               "CREATE TABLE origin( repository_id INTEGER NOT NULL, suffix TEXT, group_ TEXT NOT NULL, "
-               "origin TEXT NOT NULL, client_usages TEXT NOT NULL, usage INTEGER NOT NULL, last_access_time "
-               "INTEGER NOT NULL, accessed INTEGER NOT NULL, persisted INTEGER NOT NULL, PRIMARY KEY "
-               "(repository_id, origin), FOREIGN KEY (repository_id) REFERENCES repository(id)) WITHOUT ROWID;"
-               "INSERT INTO database VALUES (2); INSERT INTO cache VALUES (1, '20261201000000');"
-               "INSERT INTO repository VALUES (2, 'default')";
-    case SiteStoreKind::chromiumQuotaManager:
-        return "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
-               "CREATE TABLE buckets(id INTEGER PRIMARY KEY AUTOINCREMENT, storage_key TEXT NOT NULL, host TEXT "
-               "NOT NULL, type INTEGER NOT NULL, name TEXT NOT NULL, use_count INTEGER NOT NULL, last_accessed "
-               "INTEGER NOT NULL, last_modified INTEGER NOT NULL, expiration INTEGER NOT NULL, quota INTEGER NOT "
-               "NULL, persistent INTEGER NOT NULL, durability INTEGER NOT NULL) STRICT;"
-               "CREATE UNIQUE INDEX buckets_by_storage_key ON buckets(storage_key, type, name);"
-               "CREATE INDEX buckets_by_host ON buckets(host, type);"
-               "CREATE TABLE quota(host TEXT NOT NULL, type INTEGER NOT NULL, quota INTEGER NOT NULL, "
-               "PRIMARY KEY(host, type)) WITHOUT ROWID";
-    default:
-        throw std::logic_error("not a SQLite kind");
-    }
-}
+// The browsers' own table shapes, as Firefox 153 and Chromium 156 make them;
+// the row an entry makes (?1 its origin, ?2 its value: the quota cache lists
+// it among its origins, a bucket takes it as its id); and the entries read back.
+struct Shape {
+    const char* schema;
+    const char* insert;
+    const char* select;
+};
 
-// The row an entry makes (?1 its origin, ?2 its value); the quota cache lists it among its origins.
-inline const char* insertOf(SiteStoreKind kind)
+inline Shape shapeOf(SiteStoreKind kind)
 {
     switch (kind) {
     case SiteStoreKind::mozillaLocalStorage:
-        return "INSERT INTO webappsstore2 VALUES ('', ?1, ?1, 'k' || ?2, ?2)";
+        return {"CREATE TABLE webappsstore2 (originAttributes TEXT, originKey TEXT, scope TEXT, key TEXT, value TEXT);"
+                "CREATE UNIQUE INDEX origin_key_index ON webappsstore2(originAttributes, originKey, key)",
+                "INSERT INTO webappsstore2 VALUES ('', ?1, ?1, 'k' || ?2, ?2)",
+                "SELECT originKey || originAttributes, value FROM webappsstore2"};
     case SiteStoreKind::mozillaQuotaCache:
-        return "INSERT INTO origin VALUES (?2, '', ?1, ?1, '', 0, 0, 1, 0)";
+        return {"CREATE TABLE database( cache_version INTEGER NOT NULL DEFAULT 0);"
+                "CREATE TABLE cache( valid INTEGER NOT NULL DEFAULT 0, build_id TEXT NOT NULL DEFAULT '');"
+                "CREATE TABLE repository( id INTEGER PRIMARY KEY, name TEXT NOT NULL);"
+                "CREATE TABLE origin( repository_id INTEGER NOT NULL, suffix TEXT, group_ TEXT NOT NULL, "
+                "origin TEXT NOT NULL, client_usages TEXT NOT NULL, usage INTEGER NOT NULL, last_access_time "
+                "INTEGER NOT NULL, accessed INTEGER NOT NULL, persisted INTEGER NOT NULL, PRIMARY KEY "
+                "(repository_id, origin), FOREIGN KEY (repository_id) REFERENCES repository(id)) WITHOUT ROWID;"
+                "INSERT INTO database VALUES (2); INSERT INTO cache VALUES (1, '20261201000000');"
+                "INSERT INTO repository VALUES (2, 'default')",
+                "INSERT INTO origin VALUES (?2, '', ?1, ?1, '', 0, 0, 1, 0)", "SELECT origin, repository_id FROM origin"};
     default:
-        return "INSERT INTO buckets VALUES (?2, ?1, ?1, 0, 'b' || ?2, 0, 0, 0, 0, 0, 0, 0)";
-    }
-}
-
-// A store's entries, read back.
-inline const char* selectOf(SiteStoreKind kind)
-{
-    switch (kind) {
-    case SiteStoreKind::mozillaLocalStorage:
-        return "SELECT originKey || originAttributes, value FROM webappsstore2";
-    case SiteStoreKind::mozillaQuotaCache:
-        return "SELECT origin, repository_id FROM origin";
-    default:
-        return "SELECT storage_key, id FROM buckets";
+        return {"CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
+                "CREATE TABLE buckets(id INTEGER PRIMARY KEY AUTOINCREMENT, storage_key TEXT NOT NULL, host TEXT "
+                "NOT NULL, type INTEGER NOT NULL, name TEXT NOT NULL, use_count INTEGER NOT NULL, last_accessed "
+                "INTEGER NOT NULL, last_modified INTEGER NOT NULL, expiration INTEGER NOT NULL, quota INTEGER NOT "
+                "NULL, persistent INTEGER NOT NULL, durability INTEGER NOT NULL) STRICT;"
+                "CREATE UNIQUE INDEX buckets_by_storage_key ON buckets(storage_key, type, name);"
+                "CREATE INDEX buckets_by_host ON buckets(host, type);"
+                "CREATE TABLE quota(host TEXT NOT NULL, type INTEGER NOT NULL, quota INTEGER NOT NULL, "
+                "PRIMARY KEY(host, type)) WITHOUT ROWID",
+                "INSERT INTO buckets VALUES (?2, ?1, ?1, 0, 'b' || ?2, 0, 0, 0, 0, 0, 0, 0)",
+                "SELECT storage_key, id FROM buckets"};
     }
 }
 
 inline void makeSqliteStore(SiteStoreKind kind, const std::string& path, const SiteEntries& entries)
 {
     Db db(path);
-    db.exec(std::string("PRAGMA secure_delete=ON;") + schemaOf(kind));
-    db.exec("BEGIN");
+    db.exec(std::string("PRAGMA secure_delete=ON;") + shapeOf(kind).schema);
     for (const auto& [origin, value] : entries) {
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(db.db, insertOf(kind), -1, &stmt, nullptr);
+        sqlite3_prepare_v2(db.db, shapeOf(kind).insert, -1, &stmt, nullptr);
         sqlite3_bind_text(stmt, 1, origin.data(), static_cast<int>(origin.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(stmt, 2, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
         const int rc = sqlite3_step(stmt);
@@ -89,7 +73,6 @@ inline void makeSqliteStore(SiteStoreKind kind, const std::string& path, const S
         if (rc != SQLITE_DONE)
             throw std::runtime_error(std::string("insert: ") + sqlite3_errmsg(db.db));
     }
-    db.exec("COMMIT");
 }
 
 // The contract's world on the real stores, in the folder a subclass gives.
@@ -124,7 +107,7 @@ public:
     }
     SiteEntries entries(SiteStoreKind kind, const std::string& path) const
     {
-        return Db(path, SQLITE_OPEN_READONLY).query(selectOf(kind));
+        return Db(path, SQLITE_OPEN_READONLY).query(shapeOf(kind).select);
     }
     bool cacheValid(const std::string& path) const
     {

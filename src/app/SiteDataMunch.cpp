@@ -1,0 +1,388 @@
+// The site data of the browsers' profiles munched with their cookies.
+#include "app/SiteDataMunch.h"
+
+#include "browserdata/BrowserStores.h"
+#include "browserdata/FileFinder.h"
+#include "platform/PathChars.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+
+namespace {
+
+// Entries removed between two looks at the browser's lock: a browser that
+// starts meanwhile finds the rest of its profile as it was.
+constexpr std::size_t entriesPerLockLook = 32;
+
+// What is read of a cache's index to find its origin.
+constexpr std::uint32_t cacheIndexReadLimit = 64 * 1024;
+
+enum class StoreFile { absent, free, held };
+
+} // namespace
+
+// One folder removed with all it holds by the one delete rule, files first and
+// then the folders, the deepest first; a link inside is neither followed nor
+// removed, so the folders above it stay.
+class TSiteDataMunch::FolderRemoval {
+public:
+    FolderRemoval(platform::IFileSystem& files, platform::ICodePage& codePage, std::string parent, std::string name)
+        : files_(files), codePage_(codePage), parent_(std::move(parent)), name_(std::move(name))
+    {
+    }
+
+    // Removes entries while goOn lets it; false when it said no, true once the
+    // folder is done with (gone or not).
+    bool Step(const std::function<bool()>& goOn)
+    {
+        if (!listed_) {
+            TFileFinder finder(nullptr, files_, codePage_);
+            finder.Directory = parent_ + "\\" + name_;
+            finder.Recurse = true;
+            finder.Attributes = +ffReadOnly | +ffHidden | +ffSystem | +ffDirectory | +ffArchive;
+            finder.Execute();
+            entries_ = finder.Files();
+            const std::vector<std::uint32_t>& attributes = finder.FileAttributes();
+            for (std::size_t i = 0; i < entries_.size(); ++i)
+                if ((attributes[i] & platform::faDirectory) == 0)
+                    order_.push_back({i, false});
+            for (std::size_t i = entries_.size(); i-- > 0;)
+                if ((attributes[i] & platform::faDirectory) != 0)
+                    order_.push_back({i, true});
+            listed_ = true;
+        }
+        for (; next_ < order_.size(); ++next_) {
+            if (!goOn())
+                return false;
+            const auto [entry, folder] = order_[next_];
+            const platform::PathParts listed = platform::splitPath(&codePage_, entries_[entry]);
+            if (folder)
+                files_.removeDirectory(listed.folder, listed.name);
+            else
+                files_.deleteFile(listed.folder, listed.name);
+        }
+        if (!goOn())
+            return false;
+        gone_ = files_.removeDirectory(parent_, name_);
+        return true;
+    }
+    bool Gone() const { return gone_; }
+
+private:
+    platform::IFileSystem& files_;
+    platform::ICodePage& codePage_;
+    std::string parent_;
+    std::string name_;
+    bool listed_ = false;
+    std::vector<std::string> entries_;
+    std::vector<std::pair<std::size_t, bool>> order_; // entry, and whether it is a folder
+    std::size_t next_ = 0;
+    bool gone_ = false;
+};
+
+TSiteDataMunch::TSiteDataMunch(platform::IFileSystem& files, platform::ICodePage& codePage,
+                               platform::ISiteStores& stores, const TKeepSites& keptSites)
+    : files_(files), codePage_(codePage), stores_(stores), keptSites_(keptSites)
+{
+}
+
+TSiteDataMunch::~TSiteDataMunch() = default;
+
+bool TSiteDataMunch::keeps(const TSiteOrigin& origin) const
+{
+    // Storage a site made while embedded in a kept site's pages serves that site too.
+    return keptSites_.Keeps(origin.Host) || (!origin.TopLevelHost.empty() && keptSites_.Keeps(origin.TopLevelHost));
+}
+
+bool TSiteDataMunch::Munch(const TSiteProfile& profile, const std::function<bool()>& goOn)
+{
+    Watch& watch = watches_[platform::asciiLowered(profile.Folder)];
+    if (watch.cycle + 1 < cycle_)
+        watch = Watch{};
+    watch.cycle = cycle_;
+    if (watch.keptChanges != keptSites_.Changes()) {
+        watch.toGo.clear();
+        watch.removing.reset();
+        watch.again = true;
+    }
+    // The browser makes and removes its lock in that folder as it starts and
+    // ends: while the folder stays as it was, so does the profile.
+    const std::optional<std::uint64_t> time = files_.lastWriteTime(profile.LockFolder);
+    const bool unchanged = time && time == watch.lockTime;
+    const bool working = watch.removing || !watch.toGo.empty();
+    const bool due = working || watch.again || !(unchanged && watch.settled);
+    watch.settled = unchanged;
+    watch.lockTime = time;
+    if (!due)
+        return false;
+    const char* lock = profile.Family == TSiteFamily::sfMozilla ? "parent.lock" : "lockfile";
+    const auto dropWork = [&] {
+        watch.toGo.clear();
+        watch.removing.reset();
+    };
+    if (lockHeld(profile.LockFolder, lock)) {
+        dropWork();
+        watch.again = false; // looked at again once the browser has let go (its folder changes)
+        return false;
+    }
+    munched_ = false;
+    if (!working)
+        look(profile, watch);
+    std::size_t removed = 0;
+    bool held = false;
+    const std::function<bool()> goOnFree = [&] {
+        if (!goOn())
+            return false;
+        held = ++removed % entriesPerLockLook == 0 && lockHeld(profile.LockFolder, lock);
+        return !held;
+    };
+    while (!watch.toGo.empty()) {
+        const FolderToGo& next = watch.toGo.back();
+        if (!watch.removing)
+            watch.removing = std::make_unique<FolderRemoval>(files_, codePage_, next.parent, next.name);
+        if (!watch.removing->Step(goOnFree)) {
+            if (held)
+                dropWork();
+            return munched_;
+        }
+        if (watch.removing->Gone())
+            count(watch, next.hosts);
+        else
+            watch.again = true; // a folder that cannot all go stays, tried again at the next look
+        watch.removing.reset();
+        watch.toGo.pop_back();
+    }
+    // The look's own changes to its stores (a journal made and removed) are
+    // no change of the browser's.
+    watch.lockTime = files_.lastWriteTime(profile.LockFolder);
+    return munched_;
+}
+
+bool TSiteDataMunch::lockHeld(const std::string& folder, const char* name)
+{
+    // A browser holds its lock open without delete sharing while it runs (and
+    // lets it be deleted once it ends); a lock left by a crash can be opened.
+    const std::string where = files_.finalPath(folder);
+    if (where.empty())
+        return true;
+    std::optional<std::string> listed;
+    files_.findFiles(where + "\\" + name, [&](const platform::FindEntry& entry) {
+        listed = entry.name;
+        return false;
+    });
+    return listed && !files_.canDeleteTogether(where, {*listed});
+}
+
+std::optional<std::string> TSiteDataMunch::ownFolder(const std::string& parent, const std::string& name)
+{
+    std::optional<std::string> listed;
+    files_.findFiles(parent + "\\" + name, [&](const platform::FindEntry& entry) {
+        if ((entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(&codePage_, entry))
+            listed = entry.name;
+        return false;
+    });
+    return listed;
+}
+
+namespace {
+
+struct StoreLook {
+    StoreFile state = StoreFile::absent;
+    std::string name; // as listed
+};
+
+// A SQLite store goes to the engine only by the one delete rule: it and its
+// companions plain files, none a link, none held by another program.
+StoreLook lookAtStoreFile(platform::IFileSystem& files, const std::string& folder, const std::string& name)
+{
+    const TStoreLook look = LookAtStore(files, {folder, name});
+    if (!look.StorePresent)
+        return {};
+    std::vector<std::string> together{look.StoreName};
+    together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    const bool free = look.StoreDeletable && files.canDeleteTogether(folder, together);
+    return {free ? StoreFile::free : StoreFile::held, look.StoreName};
+}
+
+} // namespace
+
+void TSiteDataMunch::look(const TSiteProfile& profile, Watch& watch)
+{
+    watch.again = false;
+    watch.keptChanges = keptSites_.Changes();
+    watch.counted.clear();
+    const std::string home = files_.finalPath(profile.Folder);
+    if (home.empty())
+        return;
+    if (profile.Family == TSiteFamily::sfMozilla)
+        lookAtFirefox(home, watch);
+    else
+        lookAtChromium(home, watch);
+}
+
+void TSiteDataMunch::lookAtFirefox(const std::string& home, Watch& watch)
+{
+    std::vector<FolderToGo> toGo;
+    if (const std::optional<std::string> storage = ownFolder(home, "storage"))
+        if (const std::optional<std::string> origins = ownFolder(home + "\\" + *storage, "default"))
+            originFolders(home + "\\" + *storage + "\\" + *origins, TOriginNaming::onMozillaFolder, toGo);
+    const StoreLook local = lookAtStoreFile(files_, home, "webappsstore.sqlite");
+    if (local.state == StoreFile::held)
+        watch.again = true;
+    if (local.state == StoreFile::free)
+        runTask({platform::SiteStoreKind::mozillaLocalStorage, home + "\\" + local.name, TOriginNaming::onMozillaKey},
+                watch, toGo);
+    // Firefox trusts its count of the origins until told it is stale: it is
+    // marked so before any origin goes, and while it cannot be, none goes.
+    if (!toGo.empty()) {
+        const StoreLook cache = lookAtStoreFile(files_, home, "storage.sqlite");
+        if (cache.state == StoreFile::held) {
+            watch.again = true;
+            return;
+        }
+        if (cache.state == StoreFile::free &&
+            runTask({platform::SiteStoreKind::mozillaQuotaCache, home + "\\" + cache.name, TOriginNaming::onMozillaKey},
+                    watch, toGo) != TaskVerdict::done)
+            return;
+    }
+    watch.toGo = std::move(toGo);
+}
+
+void TSiteDataMunch::lookAtChromium(const std::string& home, Watch& watch)
+{
+    using platform::SiteStoreKind;
+    std::vector<FolderToGo> toGo;
+    if (const std::optional<std::string> indexedDb = ownFolder(home, "IndexedDB"))
+        originFolders(home + "\\" + *indexedDb, TOriginNaming::onChromiumIndexedDb, toGo);
+    // The two LevelDB stores of all origins go whole, as the folders that hold them, when every origin in them goes.
+    if (const std::optional<std::string> local = ownFolder(home, "Local Storage"))
+        if (const std::optional<std::string> db = ownFolder(home + "\\" + *local, "leveldb"))
+            runTask({SiteStoreKind::chromiumLocalStorage, home + "\\" + *local + "\\" + *db, TOriginNaming::onStorageKey,
+                     FolderToGo{home, *local, {}}},
+                    watch, toGo);
+    if (const std::optional<std::string> session = ownFolder(home, "Session Storage"))
+        runTask({SiteStoreKind::chromiumSessionStorage, home + "\\" + *session, TOriginNaming::onStorageKey,
+                 FolderToGo{home, *session, {}}},
+                watch, toGo);
+    // Service workers go whole or not at all: only when no registration and
+    // no cache there is of a site that stays.
+    if (const std::optional<std::string> workers = ownFolder(home, "Service Worker")) {
+        const std::string folder = home + "\\" + *workers;
+        StoreTask task{SiteStoreKind::chromiumServiceWorker, {}, TOriginNaming::onStorageKey, FolderToGo{home, *workers, {}}};
+        if (const std::optional<std::string> caches = ownFolder(folder, "CacheStorage")) {
+            const std::string cacheFolder = folder + "\\" + *caches;
+            files_.findFiles(cacheFolder + "\\*.*", [&](const platform::FindEntry& entry) {
+                if ((entry.attributes & platform::faDirectory) == 0 || !platform::isOwnEntry(&codePage_, entry))
+                    return true;
+                const platform::FileContent index =
+                    files_.readFileStart(cacheFolder + "\\" + entry.name + "\\index.txt", cacheIndexReadLimit);
+                const std::optional<TSiteOrigin> origin = ReadSiteOrigin(
+                    TOriginNaming::onCacheIndex,
+                    std::string_view(reinterpret_cast<const char*>(index.bytes.data()), index.bytes.size()));
+                if (index.ok && origin)
+                    task.alsoHolds.push_back(*origin);
+                else
+                    task.known = false;
+                return true;
+            });
+        }
+        if (const std::optional<std::string> db = ownFolder(folder, "Database"))
+            task.path = folder + "\\" + *db;
+        runTask(task, watch, toGo);
+    }
+    if (const std::optional<std::string> web = ownFolder(home, "WebStorage")) {
+        const std::string folder = home + "\\" + *web;
+        const StoreLook quota = lookAtStoreFile(files_, folder, "QuotaManager");
+        if (quota.state == StoreFile::held)
+            watch.again = true;
+        if (quota.state == StoreFile::free)
+            runTask({SiteStoreKind::chromiumQuotaManager, folder + "\\" + quota.name, TOriginNaming::onStorageKey,
+                     FolderToGo{home, *web, {}}},
+                    watch, toGo);
+    }
+    watch.toGo = std::move(toGo);
+}
+
+void TSiteDataMunch::originFolders(const std::string& folder, TOriginNaming naming, std::vector<FolderToGo>& into)
+{
+    files_.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
+        if ((entry.attributes & platform::faDirectory) == 0 || !platform::isOwnEntry(&codePage_, entry))
+            return true;
+        // A name that does not read as an origin is left alone.
+        const std::optional<TSiteOrigin> origin = ReadSiteOrigin(naming, entry.name);
+        if (goes(origin))
+            into.push_back({folder, entry.name, {origin->Host}});
+        return true;
+    });
+}
+
+TSiteDataMunch::TaskVerdict TSiteDataMunch::runTask(const StoreTask& task, Watch& watch, std::vector<FolderToGo>& toGo)
+{
+    using platform::SiteStoreKind;
+    platform::SiteStoreOpening opening;
+    if (!task.path.empty()) {
+        opening = stores_.Open(task.kind, task.path);
+        if (opening.state == platform::SiteStoreState::busy)
+            watch.again = true;
+        if (opening.state != platform::SiteStoreState::opened)
+            return opening.state == platform::SiteStoreState::busy ? TaskVerdict::busy : TaskVerdict::notStore;
+    }
+    // Every origin the store holds, read; one that cannot be read never goes,
+    // and the store with it is never emptied whole.
+    std::vector<TSiteOrigin> origins = task.alsoHolds;
+    bool allGo = task.known && std::all_of(origins.begin(), origins.end(), [&](const auto& o) { return goes(o); });
+    if (opening.store)
+        for (const platform::SiteOriginName& name : opening.store->Origins()) {
+            const std::optional<TSiteOrigin> origin = ReadSiteOrigin(task.naming, name);
+            allGo = allGo && goes(origin);
+            if (origin)
+                origins.push_back(*origin);
+        }
+    std::vector<std::string> hosts;
+    for (const TSiteOrigin& origin : origins)
+        if (goes(origin))
+            hosts.push_back(origin.Host);
+    if (task.whole && allGo && !origins.empty()) {
+        opening.store.reset(); // closed before its folder goes
+        FolderToGo whole = *task.whole;
+        whole.hosts = std::move(hosts);
+        toGo.push_back(std::move(whole));
+        return TaskVerdict::done;
+    }
+    const bool marksOnly = task.kind == SiteStoreKind::mozillaQuotaCache;
+    if (!opening.store || task.kind == SiteStoreKind::chromiumServiceWorker || (hosts.empty() && !marksOnly))
+        return TaskVerdict::done;
+    const platform::SiteDeletion deletion = opening.store->Delete(
+        [&](const platform::SiteOriginName& name) { return goes(ReadSiteOrigin(task.naming, name)); });
+    opening.store.reset();
+    if (!deletion.ok) {
+        watch.again = true;
+        return TaskVerdict::busy;
+    }
+    std::vector<std::string> gone;
+    for (const platform::SiteOriginName& name : deletion.gone)
+        if (const std::optional<TSiteOrigin> origin = ReadSiteOrigin(task.naming, name))
+            gone.push_back(origin->Host);
+    count(watch, gone);
+    // A bucket's data lies in the folder of its id, beside the store.
+    if (task.whole)
+        for (const std::string& bucket : deletion.buckets) {
+            const std::string folder = task.whole->parent + "\\" + task.whole->name;
+            if (const std::optional<std::string> listed = ownFolder(folder, bucket))
+                toGo.push_back({folder, *listed, {}});
+        }
+    return TaskVerdict::done;
+}
+
+void TSiteDataMunch::count(Watch& watch, const std::vector<std::string>& hosts)
+{
+    std::vector<std::string> first;
+    for (const std::string& host : hosts)
+        if (watch.counted.insert(platform::asciiLowered(host)).second)
+            first.push_back(host);
+    if (first.empty())
+        return;
+    munched_ = true;
+    if (OnMunched)
+        OnMunched(first.size(), first);
+}
