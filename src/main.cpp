@@ -60,6 +60,15 @@ void __throw_out_of_range_fmt(const char* format, ...)
 {
     throw LibraryError(format);
 }
+void __throw_bad_function_call()
+{
+    throw LibraryError("an empty function was called");
+}
+// A lock or wait of the threads library that the system refused.
+void __throw_system_error(int)
+{
+    throw LibraryError("a thread call failed");
+}
 } // namespace std
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
