@@ -5,6 +5,7 @@
 
 #include "contracts/SiteStoreContract.h"
 #include "platform/sitedata/SiteDataStores.h"
+#include "support/LevelDbStoreFiles.h"
 #include "support/SqliteStores.h"
 
 #include <cstdio>
@@ -81,32 +82,45 @@ public:
     platform::ISiteStores& stores() { return stores_; }
     std::vector<SiteStoreKind> kinds() const
     {
-        return {SiteStoreKind::mozillaLocalStorage, SiteStoreKind::mozillaQuotaCache,
-                SiteStoreKind::chromiumQuotaManager};
+        return {SiteStoreKind::mozillaLocalStorage,   SiteStoreKind::mozillaQuotaCache,
+                SiteStoreKind::chromiumQuotaManager,  SiteStoreKind::chromiumLocalStorage,
+                SiteStoreKind::chromiumSessionStorage, SiteStoreKind::chromiumServiceWorker};
     }
+    // A LevelDB kind's stranger is another LevelDB kind: the keys tell them apart.
     SiteStoreKind strangerTo(SiteStoreKind kind) const
     {
+        if (leveldb_store_files::isLevelDbKind(kind))
+            return kind == SiteStoreKind::chromiumLocalStorage ? SiteStoreKind::chromiumSessionStorage
+                                                               : SiteStoreKind::chromiumLocalStorage;
         return kind == SiteStoreKind::chromiumQuotaManager ? SiteStoreKind::mozillaLocalStorage
                                                            : SiteStoreKind::chromiumQuotaManager;
     }
     void makeStore(SiteStoreKind kind, const std::string& path, const SiteEntries& entries)
     {
+        if (leveldb_store_files::isLevelDbKind(kind))
+            return leveldb_.makeStore(kind, path, entries);
         makeSqliteStore(kind, path, entries);
     }
-    void makeDamaged(SiteStoreKind, const std::string& path)
+    void makeDamaged(SiteStoreKind kind, const std::string& path)
     {
+        if (leveldb_store_files::isLevelDbKind(kind))
+            return leveldb_.makeDamaged(kind, path);
         FILE* file = std::fopen(path.c_str(), "wb");
         std::fputs("SQLite format 3? no: a text file", file);
         std::fclose(file);
     }
     // Another connection holds the write lock until the world ends, as a running browser does.
-    void hold(SiteStoreKind, const std::string& path)
+    void hold(SiteStoreKind kind, const std::string& path)
     {
+        if (leveldb_store_files::isLevelDbKind(kind))
+            return leveldb_.hold(kind, path);
         held_.push_back(std::make_unique<Db>(path));
         held_.back()->exec("BEGIN EXCLUSIVE");
     }
     SiteEntries entries(SiteStoreKind kind, const std::string& path) const
     {
+        if (leveldb_store_files::isLevelDbKind(kind))
+            return leveldb_.entries(kind, path);
         return Db(path, SQLITE_OPEN_READONLY).query(shapeOf(kind).select);
     }
     bool cacheValid(const std::string& path) const
@@ -117,6 +131,7 @@ public:
 private:
     platform::SiteDataStores stores_;
     std::vector<std::unique_ptr<Db>> held_;
+    leveldb_store_files::Stores leveldb_;
 };
 
 } // namespace site_store_files

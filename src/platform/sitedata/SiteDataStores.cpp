@@ -1,6 +1,7 @@
 // The site-data store service, by kind.
 #include "platform/sitedata/SiteDataStores.h"
 
+#include "platform/sitedata/LevelDbSiteStores.h"
 #include "platform/sitedata/SqliteSiteStores.h"
 
 namespace platform {
@@ -15,7 +16,7 @@ SiteStoreOpening SiteDataStores::Open(SiteStoreKind kind, const std::string& pat
     case SiteStoreKind::chromiumLocalStorage:
     case SiteStoreKind::chromiumSessionStorage:
     case SiteStoreKind::chromiumServiceWorker:
-        break; // LevelDB's kinds: not built in yet, so never opened
+        return OpenLevelDbSiteStore(kind, path);
     }
     return {SiteStoreState::notStore, nullptr};
 }
