@@ -412,12 +412,17 @@ void TSiteDataMunch::take(Watch& watch)
             continue;
         }
         count(watch, done[i].hosts);
-        // A bucket's data lies in the folder of its id, beside the store.
-        for (const std::string& bucket : done[i].buckets) {
-            const std::string folder = task.whole->parent + "\\" + task.whole->name;
-            if (const std::optional<std::string> listed = ownFolder(folder, bucket))
-                watch.toGo.push_back({folder, *listed, {}});
-        }
+        // A bucket's data lies in the folder of its id, beside the store: one listing finds them all.
+        const std::set<std::string> buckets(done[i].buckets.begin(), done[i].buckets.end());
+        if (buckets.empty())
+            continue;
+        const std::string folder = task.whole->parent + "\\" + task.whole->name;
+        files_.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
+            if ((entry.attributes & platform::faDirectory) != 0 && platform::isOwnEntry(&codePage_, entry) &&
+                buckets.count(entry.name) != 0)
+                watch.toGo.push_back({folder, entry.name, {}});
+            return true;
+        });
     }
     const bool lastDone = done.size() == job.tasks.size() && done.back().done;
     if (!watch.originsWaitForLastTask || lastDone)
