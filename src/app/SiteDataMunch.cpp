@@ -138,10 +138,11 @@ bool TSiteDataMunch::Munch(const TSiteProfile& profile, const std::function<bool
     munched_ = false;
     if (!working) {
         // The worker does one job at a time: the look waits for its turn.
-        watch.again = worker_.Busy();
-        if (watch.again)
+        if (worker_.Busy() || !look(profile, watch, goOn)) {
+            forget(watch);
+            watch.again = true;
             return false;
-        look(profile, watch);
+        }
     }
     if (watch.job) {
         if (!watch.job->job->Ended())
@@ -220,38 +221,45 @@ StoreLook lookAtStoreFile(platform::IFileSystem& files, const std::string& folde
 
 } // namespace
 
-void TSiteDataMunch::look(const TSiteProfile& profile, Watch& watch)
+bool TSiteDataMunch::look(const TSiteProfile& profile, Watch& watch, const std::function<bool()>& goOn)
 {
+    watch.again = false;
     watch.keptChanges = keptSites_.Changes();
     watch.counted.clear();
     watch.originsWaitForLastTask = false;
     const std::string home = files_.finalPath(profile.Folder);
     if (home.empty())
-        return;
-    std::vector<StoreTask> tasks =
-        profile.Family == TSiteFamily::sfMozilla ? lookAtFirefox(home, watch) : lookAtChromium(home, watch);
-    if (tasks.empty()) {
+        return true;
+    Tasks tasks = profile.Family == TSiteFamily::sfMozilla ? lookAtFirefox(home, watch, goOn)
+                                                            : lookAtChromium(home, watch, goOn);
+    // Messages ran while the folders were listed: the browser may have started.
+    if (!tasks || lockHeld(profile.LockFolder, profile.Family == TSiteFamily::sfMozilla ? "parent.lock" : "lockfile"))
+        return false;
+    if (tasks->empty()) {
         watch.toGo = std::move(watch.origins);
-        return;
+        return true;
     }
     // The job judges by its own copy of the kept sites, and hands back what it did.
     auto done = std::make_shared<std::vector<TaskDone>>();
     std::shared_ptr<TStoreJob> job =
-        worker_.Start([&stores = stores_, tasks, kept = TKeepSites(keptSites_), done](platform::Cancellation& cancel) {
+        worker_.Start([&stores = stores_, tasks = *tasks, kept = TKeepSites(keptSites_), done](platform::Cancellation& cancel) {
             runTasks(stores, tasks, kept, cancel, *done);
         });
-    if (job)
-        watch.job = Job{job, std::move(tasks), done};
-    else
-        forget(watch), watch.again = true;
+    if (!job)
+        return false;
+    watch.job = Job{job, std::move(*tasks), done};
+    return true;
 }
 
-std::vector<TSiteDataMunch::StoreTask> TSiteDataMunch::lookAtFirefox(const std::string& home, Watch& watch)
+TSiteDataMunch::Tasks TSiteDataMunch::lookAtFirefox(const std::string& home, Watch& watch,
+                                                                     const std::function<bool()>& goOn)
 {
     std::vector<StoreTask> tasks;
     if (const std::optional<std::string> storage = ownFolder(home, "storage"))
         if (const std::optional<std::string> origins = ownFolder(home + "\\" + *storage, "default"))
-            originFolders(home + "\\" + *storage + "\\" + *origins, TOriginNaming::onMozillaFolder, watch.origins);
+            if (!originFolders(home + "\\" + *storage + "\\" + *origins, TOriginNaming::onMozillaFolder, watch.origins,
+                               goOn))
+                return std::nullopt;
     const StoreLook local = lookAtStoreFile(files_, home, "webappsstore.sqlite");
     watch.again = watch.again || local.state == StoreFile::held;
     if (local.state == StoreFile::free)
@@ -273,12 +281,14 @@ std::vector<TSiteDataMunch::StoreTask> TSiteDataMunch::lookAtFirefox(const std::
     return tasks;
 }
 
-std::vector<TSiteDataMunch::StoreTask> TSiteDataMunch::lookAtChromium(const std::string& home, Watch& watch)
+TSiteDataMunch::Tasks TSiteDataMunch::lookAtChromium(const std::string& home, Watch& watch,
+                                                                      const std::function<bool()>& goOn)
 {
     using platform::SiteStoreKind;
     std::vector<StoreTask> tasks;
     if (const std::optional<std::string> indexedDb = ownFolder(home, "IndexedDB"))
-        originFolders(home + "\\" + *indexedDb, TOriginNaming::onChromiumIndexedDb, watch.origins);
+        if (!originFolders(home + "\\" + *indexedDb, TOriginNaming::onChromiumIndexedDb, watch.origins, goOn))
+            return std::nullopt;
     // The two LevelDB stores of all origins go whole, as the folders that hold them, when every origin in them goes.
     if (const std::optional<std::string> local = ownFolder(home, "Local Storage"))
         if (const std::optional<std::string> db = ownFolder(home + "\\" + *local, "leveldb"))
@@ -324,9 +334,13 @@ std::vector<TSiteDataMunch::StoreTask> TSiteDataMunch::lookAtChromium(const std:
     return tasks;
 }
 
-void TSiteDataMunch::originFolders(const std::string& folder, TOriginNaming naming, std::vector<FolderToGo>& into)
+bool TSiteDataMunch::originFolders(const std::string& folder, TOriginNaming naming, std::vector<FolderToGo>& into,
+                                   const std::function<bool()>& goOn)
 {
+    bool stopped = false;
     files_.findFiles(folder + "\\*.*", [&](const platform::FindEntry& entry) {
+        if (!goOn())
+            return !(stopped = true);
         if ((entry.attributes & platform::faDirectory) == 0 || !platform::isOwnEntry(&codePage_, entry))
             return true;
         // A name that does not read as an origin is left alone.
@@ -335,6 +349,7 @@ void TSiteDataMunch::originFolders(const std::string& folder, TOriginNaming nami
             into.push_back({folder, entry.name, {origin->Host}});
         return true;
     });
+    return !stopped;
 }
 
 void TSiteDataMunch::runTasks(platform::ISiteStores& stores, const std::vector<StoreTask>& tasks,

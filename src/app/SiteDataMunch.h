@@ -120,11 +120,17 @@ private:
     // The folder's own subfolder of that name (no link): its listed name, or nothing.
     std::optional<std::string> ownFolder(const std::string& parent, const std::string& name);
     void forget(Watch& watch);
-    void look(const TSiteProfile& profile, Watch& watch);
-    std::vector<StoreTask> lookAtFirefox(const std::string& home, Watch& watch);
-    std::vector<StoreTask> lookAtChromium(const std::string& home, Watch& watch);
-    // The origin folders of a folder that go, each with its site.
-    void originFolders(const std::string& folder, TOriginNaming naming, std::vector<FolderToGo>& into);
+    // Lists what goes and hands the stores to the worker; false when goOn
+    // stopped it (nothing started) or the browser took its lock meanwhile.
+    bool look(const TSiteProfile& profile, Watch& watch, const std::function<bool()>& goOn);
+    // The stores for the worker, or nothing when goOn stopped the listing.
+    using Tasks = std::optional<std::vector<StoreTask>>;
+    Tasks lookAtFirefox(const std::string& home, Watch& watch, const std::function<bool()>& goOn);
+    Tasks lookAtChromium(const std::string& home, Watch& watch, const std::function<bool()>& goOn);
+    // Adds the origin folders of a folder that go, each with its site; false
+    // when goOn stopped the listing.
+    bool originFolders(const std::string& folder, TOriginNaming naming, std::vector<FolderToGo>& into,
+                       const std::function<bool()>& goOn);
     // Takes what the ended job did: its sites counted, its folders to go.
     void take(Watch& watch);
     // Tells of the sites whose data went that this look has not told of yet.
