@@ -297,8 +297,9 @@ TSiteDataMunch::Tasks TSiteDataMunch::lookAtChromium(const std::string& home, Wa
     if (const std::optional<std::string> session = ownFolder(home, "Session Storage"))
         tasks.emplace_back(SiteStoreKind::chromiumSessionStorage, home + "\\" + *session, TOriginNaming::onStorageKey,
                            FolderToGo{home, *session, {}});
-    // Service workers go whole or not at all: only when no registration and
-    // no cache there is of a site that stays.
+    // Service workers go whole only when no registration and no cache there
+    // is of a site that stays; else their registrations stay, and only the
+    // caches of the sites that go go, each by the origin its index names.
     if (const std::optional<std::string> workers = ownFolder(home, "Service Worker")) {
         const std::string folder = home + "\\" + *workers;
         StoreTask& task = tasks.emplace_back(SiteStoreKind::chromiumServiceWorker, std::string(),
@@ -313,10 +314,11 @@ TSiteDataMunch::Tasks TSiteDataMunch::lookAtChromium(const std::string& home, Wa
                 const std::optional<TSiteOrigin> origin = ReadSiteOrigin(
                     TOriginNaming::onCacheIndex,
                     std::string_view(reinterpret_cast<const char*>(index.bytes.data()), index.bytes.size()));
+                task.known = task.known && index.ok && origin;
                 if (index.ok && origin)
                     task.alsoHolds.push_back(*origin);
-                else
-                    task.known = false;
+                if (index.ok && goes(keptSites_, origin))
+                    task.parts.push_back({cacheFolder, entry.name, {origin->Host}});
                 return true;
             });
         }
@@ -427,6 +429,7 @@ void TSiteDataMunch::take(Watch& watch)
             continue;
         }
         count(watch, done[i].hosts);
+        watch.toGo.insert(watch.toGo.end(), task.parts.begin(), task.parts.end());
         // A bucket's data lies in the folder of its id, beside the store: one listing finds them all.
         const std::set<std::string> buckets(done[i].buckets.begin(), done[i].buckets.end());
         if (buckets.empty())

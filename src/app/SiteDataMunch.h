@@ -78,6 +78,7 @@ private:
         std::optional<FolderToGo> whole;
         std::vector<TSiteOrigin> alsoHolds; // origins known from outside the store (caches beside registrations)
         bool known = true;                  // false: something of the store's whole cannot be read
+        std::vector<FolderToGo> parts;      // what goes of its whole when it stays (the going sites' caches)
     };
     // What the job did with a task.
     struct TaskDone {

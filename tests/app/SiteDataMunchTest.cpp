@@ -74,10 +74,11 @@ TEST(SiteDataMunch, OnlyTheWebSitesNotKeptLoseTheirDataAndAStoreOfThemAloneGoesW
     const Case cases[] = {
         {{"a.example"},
          {"o:https+++b.example", "o:https+++b.example^userContextId=1", "o:http+++c.example+8080",
-          "c:IndexedDB\\https_b.example_0.indexeddb.blob", "c:Session Storage", "c:WebStorage\\2"},
+          "c:IndexedDB\\https_b.example_0.indexeddb.blob", "c:Session Storage", "c:WebStorage\\2",
+          "c:Service Worker\\CacheStorage\\h1"},
          {"o:https+++a.example", "o:moz-extension+++id", "o:not an origin",
           "c:IndexedDB\\https_a.example_0.indexeddb.leveldb", "c:IndexedDB\\chrome-extension_x_0.indexeddb.leveldb",
-          "c:Local Storage\\leveldb", "c:Service Worker", "c:WebStorage\\1\\x"},
+          "c:Local Storage\\leveldb", "c:Service Worker\\Database", "c:WebStorage\\1\\x"},
          {"b.example", "b.example", "c.example", "c.example"}},
         {{},
          {"o:https+++a.example", "c:IndexedDB\\https_a.example_0.indexeddb.leveldb", "c:Local Storage",
