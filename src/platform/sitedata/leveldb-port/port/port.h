@@ -11,12 +11,6 @@
 
 #include <snappy.h>
 
-#ifdef _WIN32
-// The fetched Windows environment takes the system's declarations from here; its class has a member DeleteFile.
-#include <windows.h>
-#undef DeleteFile
-#endif
-
 namespace leveldb {
 namespace port {
 
@@ -91,13 +85,5 @@ inline bool GetHeapProfile(void (*)(void*, const char*, int), void*) { return fa
 inline std::uint32_t AcceleratedCRC32C(std::uint32_t, const char*, std::size_t) { return 0; }
 
 } // namespace port
-
-#ifdef _WIN32
-// The fetched Windows environment writes a 64-bit constant with the suffix of another compiler.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wliteral-suffix"
-constexpr long long operator""i64(unsigned long long value) { return static_cast<long long>(value); }
-#pragma GCC diagnostic pop
-#endif
 
 } // namespace leveldb
