@@ -17,14 +17,39 @@ nomblet_exe=${1:-} driver_exe=${2:-}
 
 # --------------------------------------------------------------------------------------------------------------
 # The munch, the one step that is the program's: it munches the site data of the Firefox profile and of the
-# Chromium "User Data" folder given, with the site given kept, as Nomblet does once the browsers have let go.
+# Chromium "User Data" folder given, with the site given kept, as Nomblet does once the browsers have let go:
+# nomblet.exe, "Munch Site Data" ticked, in a Wine prefix of its own holding copies of both, copied back after.
 #   munch FIREFOX_PROFILE CHROMIUM_USER_DATA KEPT_SITE
-# Until it is wired here, NOMBLET_SITE_MUNCH names the command that does it (called with the same arguments,
-# then NOMBLET_EXE and DRIVER_EXE).
 munch() {
-  "$NOMBLET_SITE_MUNCH" "$@" "$nomblet_exe" "$driver_exe"
+  local firefox=$1 user_data=$2 site=$3 roaming local_ ff ud deadline
+  export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
+  rm -rf "$WINEPREFIX" && cp -a "${NOMBLET_PREFIX_TEMPLATE:-build/wineprefix}/." "$WINEPREFIX/"
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  roaming=$(wine "$driver_exe" folder 26 </dev/null | tr -d '\r' | sed 's|\\|/|g; s|^[Cc]:||')
+  local_=$(wine "$driver_exe" folder 28 </dev/null | tr -d '\r' | sed 's|\\|/|g; s|^[Cc]:||')
+  ff=$WINEPREFIX/drive_c$roaming/Mozilla/Firefox ud=$WINEPREFIX/drive_c$local_/Chromium/User\ Data
+  mkdir -p "$ff/Profiles/x" "$ud"
+  cp -a "$firefox/." "$ff/Profiles/x/" && cp -a "$user_data/." "$ud/"
+  printf '[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x\r\n' > "$ff/profiles.ini"
+  [ -e "$ud/Default/Preferences" ] || printf '{}' > "$ud/Default/Preferences"
+  printf '[Settings]\r\nAutoload=0\r\nSoundsOn=0\r\nSiteData=1\r\n[Keep Sites]\r\n%s=1\r\n' "$site" \
+    > "$WINEPREFIX/drive_c/windows/nomblet.ini"
+  (cd "$WINEPREFIX/drive_c" && exec wine "$nomblet_exe" </dev/null >/dev/null 2>&1) &
+  wine "$driver_exe" wait TForm1 20 </dev/null >/dev/null
+  # Done once only the kept site's (and the file page's) origins are left in both; a few ticks more for the rest.
+  deadline=$((SECONDS + 60))
+  until [ "$(ls "$ff/Profiles/x/storage/default" | grep -cv "$site\|^file")" = 0 ] &&
+    [ "$(ls "$ud/Default/IndexedDB" | grep -cv "$site")" = 0 ]; do
+    [ $SECONDS -lt $deadline ] || { echo "site_data_check: the munch did not end" >&2; exit 1; }
+    sleep 0.5
+  done
+  sleep 3
+  wine "$driver_exe" close TForm1 </dev/null >/dev/null
+  wineserver -w
+  rm -rf "$firefox" "$user_data" && cp -a "$ff/Profiles/x" "$firefox" && cp -a "$ud" "$user_data"
+  unset WINEPREFIX
 }
-munch_wired() { [ -n "${NOMBLET_SITE_MUNCH:-}" ]; }
+munch_wired() { [ -n "$nomblet_exe" ]; }
 # --------------------------------------------------------------------------------------------------------------
 
 skip() {
