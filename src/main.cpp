@@ -64,10 +64,9 @@ void __throw_bad_function_call()
 {
     throw LibraryError("an empty function was called");
 }
-// A lock or wait of the threads library that the system refused.
 void __throw_system_error(int)
 {
-    throw LibraryError("a thread call failed");
+    throw LibraryError("A system call failed");
 }
 } // namespace std
 

@@ -200,8 +200,10 @@ void TForm1::Timer1Timer(TObject*)
 
 void TForm1::FormDestroy(TObject*)
 {
-    // No tick may run during or after the last save.
+    // No tick may run during or after the last save; a store's munch under
+    // way is rolled back (or has committed) before the program ends.
     ThreadedTimer1->SetEnabled(false);
+    munchCycle_.Shutdown();
     SaveSettings();
 }
 

@@ -139,6 +139,8 @@ public:
     void FindOtherBrowsers();
     // Lists the kept and the recent sites in the Keep Sites rows.
     void ShowKeptSites();
+    // The munch cycle the ticks run.
+    TMunchCycle& MunchCycle() { return munchCycle_; }
     // The families and stores found last; a cycle keeps the list it took.
     std::shared_ptr<const std::vector<TFoundBrowser>> OtherBrowsers() const { return otherBrowsers_; }
 

@@ -65,6 +65,8 @@ void TForm1::KeepSiteRowClick(TObject* Sender)
         return;
     // The row's caption is the site it stands for.
     const std::string site = row->Caption;
+    // A store's munch under way with the old list never commits after this.
+    munchCycle_.KeptSitesChanging();
     row->Checked = KeptSites.Flip(site);
     // A failed save leaves the gate to time out; the site stays as flipped for this run.
     SaveKeptSite(site);

@@ -48,25 +48,85 @@ constexpr std::size_t maxSparedCookies = 4096;
 // lately: the first record's host line lies well within it.
 constexpr std::uint32_t cookieHostReadLimit = 4096;
 
-// Rows of a cookie database looked at between two rounds of pending messages:
-// a slice costs tens of milliseconds at most, even under Wine with the page
-// cache capped at 1 MiB, so that the tray menu opens at once.
-constexpr std::uint32_t rowsPerSlice = 1000;
-
 platform::CookieTable tableOf(const TFoundBrowser& browser)
 {
     return BrowserFamilies()[browser.Family].Kind == TBrowserKind::bkMozilla ? platform::CookieTable::mozilla
                                                                            : platform::CookieTable::chromium;
 }
 
+// What is read of each file of a store that cannot be read as a database,
+// while a site is kept; a file as large stays, whatever it holds.
+constexpr std::uint32_t unreadableStoreReadLimit = 16 * 1024 * 1024;
+
+// Whether lower-cased bytes name a site, as 8-bit or as 16-bit text of either
+// byte order (a database may keep its text so).
+bool namesSite(std::string_view lowered, const std::string& site)
+{
+    std::string wide;
+    for (char c : site)
+        wide += std::string{c, '\0'};
+    wide.pop_back();
+    return lowered.find(site) != lowered.npos || lowered.find(wide) != lowered.npos;
+}
+
+// Whether a store's files (its database and companions, in folder) may hold a
+// kept site's cookie: one names it, or cannot be read whole.
+bool mayHoldKeptSite(platform::IFileSystem& files, const std::string& folder, const std::vector<std::string>& names,
+                     const TKeepSites& kept)
+{
+    for (const std::string& name : names) {
+        const platform::FileContent content = files.readFileStart(folder + "\\" + name, unreadableStoreReadLimit);
+        if (!content.ok || content.bytes.size() >= unreadableStoreReadLimit)
+            return true;
+        const std::string lowered =
+            platform::asciiLowered(std::string_view(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size()));
+        for (const std::string& site : kept.Kept())
+            if (namesSite(lowered, platform::asciiLowered(site)))
+                return true;
+    }
+    return false;
+}
+
+// The hosts of rows that went, oldest used first: noted in turn, the latest
+// used site ends in front of the recent sites.
+std::vector<std::string> oldestUsedFirst(std::vector<platform::CookieHostRows> hosts)
+{
+    std::stable_sort(hosts.begin(), hosts.end(), [](const auto& a, const auto& b) { return a.lastUsed < b.lastUsed; });
+    std::vector<std::string> names;
+    for (platform::CookieHostRows& host : hosts)
+        names.push_back(std::move(host.host));
+    return names;
+}
+
 } // namespace
+
+struct TMunchCycle::DatabaseMunch {
+    enum {
+        leave,       // busy, failed or cancelled: nothing changed, looked at again next cycle
+        spared,      // nothing to delete: read again once it or the kept sites change
+        whole,       // no kept site among its rows: to go whole, its rows counted
+        unreadable,  // not to be read as a cookie database: to go whole, counting one,
+                     // unless it may hold a kept site's cookie
+        rowsDeleted, // the rows of sites not kept went
+    } verdict = leave;
+    std::uint64_t count = 0;                          // cookies gone, or to count once gone
+    std::vector<platform::CookieHostRows> hosts = {}; // and their hosts
+};
 
 TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& keptSites,
                          SystemFolderGuard& systemFolders)
     : platform_(platform), keptSites_(keptSites), systemFolders_(systemFolders),
-      siteData_(platform.fileSystem, platform.codePage, platform.siteStores, keptSites)
+      worker_(platform.uiThread, platform.threads),
+      siteData_(platform.fileSystem, platform.codePage, platform.siteStores, worker_, keptSites)
 {
     siteData_.OnMunched = [this](std::uint64_t count, const std::vector<std::string>& hosts) { heard(count, hosts); };
+}
+
+void TMunchCycle::KeptSitesChanging()
+{
+    if (databaseJob_)
+        databaseJob_->job->Cancel();
+    siteData_.KeptSitesChanging();
 }
 
 bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& goOn)
@@ -87,11 +147,11 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
     // the next cycle: this one ends at once when the owner says so.
     int looked = 0;
     bool stopped = false;
-    const std::function<bool()> letMessagesRun = [&] {
-        stopped = !goOn();
+    auto mayGoOn = [&] {
+        if (++looked % entriesPerRound == 0)
+            stopped = !goOn();
         return !stopped;
     };
-    auto mayGoOn = [&] { return ++looked % entriesPerRound != 0 || letMessagesRun(); };
     // The list of browsers taken here stays whole while messages run, even
     // when the menu finds them anew.
     const std::vector<TFoundBrowser>& browsers = *taken.OtherBrowsers;
@@ -120,9 +180,12 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
-            munched |= munchStore(store, tableOf(browsers[b]), folderTime, storeWatches_[b][s], letMessagesRun);
+            munched |= takeDatabaseJob();
+            munchStore(b, s, tableOf(browsers[b]), folderTime);
         }
     }
+    if (!stopped)
+        munched |= takeDatabaseJob();
     // Then the profiles' other stored data; a browser spared keeps it too.
     siteData_.StartCycle();
     for (std::size_t b = 0; b < browsers.size() && !stopped && taken.MunchSiteData; ++b) {
@@ -153,14 +216,16 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
     return munched;
 }
 
-bool TMunchCycle::munchStore(const TCookieStore& store, platform::CookieTable table,
-                        std::optional<std::uint64_t> folderTime, StoreWatch& watch, const std::function<bool()>& goOn)
+void TMunchCycle::munchStore(std::size_t browser, std::size_t storeIndex, platform::CookieTable table,
+                             std::optional<std::uint64_t> folderTime)
 {
+    const TCookieStore& store = (*listedBrowsers_)[browser].Stores[storeIndex];
+    StoreWatch& watch = storeWatches_[browser][storeIndex];
     // Under Wine every absent name costs a read of its whole folder, while a
     // folder that exists gives its time without one. A time not known means look.
     const bool unchanged = folderTime && folderTime == watch.folderTime;
     if (unchanged && watch.settled && !watch.present && !watch.toList)
-        return false;
+        return;
     watch.settled = unchanged;
     watch.folderTime = folderTime;
 
@@ -173,30 +238,33 @@ bool TMunchCycle::munchStore(const TCookieStore& store, platform::CookieTable ta
         watch.present = attributes != platform::invalidAttributes;
         if (!watch.present ||
             (attributes & (platform::faDirectory | platform::faReadOnly | platform::faReparsePoint)) != 0)
-            return false;
+            return;
     }
     // A database read last with nothing to delete stays unread while neither its
     // folder (a log or journal made or removed) nor its file changed.
     if (watch.spared && folderTime && folderTime == watch.sparedFolderTime && watch.sparedStoreTime &&
         files.lastWriteTime(folder + store.Name) == watch.sparedStoreTime)
-        return false;
+        return;
+    // While the worker holds a store, the others wait for their turn.
+    if (worker_.Busy())
+        return;
     watch.spared = false;
     watch.toList = false;
     TStoreLook look = LookAtStore(files, store);
     watch.present = look.StorePresent;
     if (!look.StorePresent && look.Companions.empty())
-        return false;
+        return;
     // The store and its companions go by the names listed, in their folder
     // taken where it really is, once; a link among them is left.
     const std::string where = files.finalPath(store.Folder);
     if (where.empty()) {
         watch.toList = !look.Companions.empty();
-        return false;
+        return;
     }
     // A read-only store is the user's way to keep it, with its companions, and
     // is looked at every cycle so that its mark being cleared is seen.
     if (look.StorePresent && !look.StoreDeletable)
-        return false;
+        return;
     // The store goes with its companions, or none of them goes: a journal left
     // without its database, or a database without its journal, is taken by
     // the browser for another's. While one of them is in use (the browser
@@ -206,89 +274,84 @@ bool TMunchCycle::munchStore(const TCookieStore& store, platform::CookieTable ta
     if (look.StorePresent)
         together.push_back(look.StoreName);
     together.insert(together.end(), look.Companions.begin(), look.Companions.end());
-    // A store is read as its browser's database only once the browser has let
-    // go of it and its companions, and closed again before any of them goes
-    // (the engine holds it without delete sharing). Reading may have rolled
-    // back a journal or folded a log into the store: they are listed again.
-    DatabaseMunch read{DatabaseMunch::whole};
-    if (look.StorePresent) {
-        if (!files.canDeleteTogether(where, together))
-            return false;
-        read = munchDatabase(where + "\\" + look.StoreName, table, goOn);
-        if (read.verdict == DatabaseMunch::spared) {
-            // Taken after the database closed: closing may have removed its log.
-            watch.spared = true;
-            watch.sparedFolderTime = files.lastWriteTime(store.Folder);
-            watch.sparedStoreTime = files.lastWriteTime(folder + store.Name);
-        }
-        if (read.verdict != DatabaseMunch::whole)
-            return read.verdict == DatabaseMunch::rowsDeleted;
-        look = LookAtStore(files, store);
-        if (!look.StorePresent || !look.StoreDeletable)
-            return false;
-        together.assign(1, look.StoreName);
-        together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    if (!look.StorePresent) {
+        watch.toList = !files.deleteTogether(where, together);
+        return;
     }
-    const bool gone = files.deleteTogether(where, together);
-    watch.toList = !gone && !look.StorePresent;
-    if (!look.StorePresent || !gone)
+    // A store is read as its browser's database only once the browser has let
+    // go of it and its companions; the worker reads it with its own copy of the
+    // kept sites, and a later look takes what it did.
+    if (!files.canDeleteTogether(where, together))
+        return;
+    auto read = std::make_shared<DatabaseMunch>();
+    const std::optional<std::uint64_t> storeTime = files.lastWriteTime(folder + store.Name);
+    std::shared_ptr<TStoreJob> job =
+        worker_.Start([&databases = platform_.cookieDatabases, path = where + "\\" + look.StoreName, table,
+                       kept = TKeepSites(keptSites_), read](platform::Cancellation& cancellation) {
+            *read = munchDatabase(databases, path, table, kept, cancellation);
+        });
+    if (job)
+        databaseJob_ = DatabaseJob{job, read, listedBrowsers_, browser, storeIndex, where, keptSites_.Kept(), storeTime};
+}
+
+bool TMunchCycle::takeDatabaseJob()
+{
+    if (!databaseJob_ || !databaseJob_->job->Ended())
         return false;
-    cookiesGone(read);
+    const DatabaseJob taken = std::move(*databaseJob_);
+    databaseJob_.reset();
+    const DatabaseMunch& read = *taken.read;
+    const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
+    const std::string storePath = store.Folder + "\\" + store.Name;
+    platform::IFileSystem& files = platform_.fileSystem;
+    switch (read.verdict) {
+    case DatabaseMunch::leave:
+        return false;
+    case DatabaseMunch::rowsDeleted:
+        heard(read.count, oldestUsedFirst(read.hosts));
+        return true;
+    case DatabaseMunch::spared:
+        spare(taken);
+        return false;
+    case DatabaseMunch::whole:
+    case DatabaseMunch::unreadable:
+        break;
+    }
+    // The verdict holds only while neither the kept sites nor the store changed
+    // since the worker read it; else the store is looked at again.
+    if (keptSites_.Kept() != taken.keptAtStart || files.lastWriteTime(storePath) != taken.storeTime)
+        return false;
+    // Reading may have rolled back a journal or folded a log into the store:
+    // they are listed again.
+    const TStoreLook look = LookAtStore(files, store);
+    if (!look.StorePresent || !look.StoreDeletable)
+        return false;
+    std::vector<std::string> together{look.StoreName};
+    together.insert(together.end(), look.Companions.begin(), look.Companions.end());
+    // A store that cannot be read is no licence to delete a kept site's
+    // cookies: while one is kept, it goes whole only when no file of it names one.
+    if (read.verdict == DatabaseMunch::unreadable && !keptSites_.Empty() &&
+        mayHoldKeptSite(files, taken.where, together, keptSites_)) {
+        spare(taken);
+        return false;
+    }
+    if (!files.deleteTogether(taken.where, together))
+        return false;
+    heard(read.count, oldestUsedFirst(read.hosts));
     return true;
 }
 
-TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(const std::string& path, platform::CookieTable table,
-                                            const std::function<bool()>& goOn)
+void TMunchCycle::spare(const DatabaseJob& taken)
 {
-    platform::CookieStoreOpening opening = platform_.cookieDatabases.Open(path, table);
-    if (opening.state == platform::CookieStoreState::busy)
-        return {DatabaseMunch::leave};
-    if (opening.state == platform::CookieStoreState::notCookies)
-        return {DatabaseMunch::whole, 1};
-    std::uint64_t rows = 0;
-    bool keptAmong = false;
-    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
-        rows += host.rows;
-        keptAmong = keptAmong || keptSites_.Keeps(host.host);
-    }
-    if (rows == 0)
-        return {DatabaseMunch::spared};
-    if (!keptAmong) // closed, unchanged, on the way out
-        return {DatabaseMunch::whole, rows, opening.store->Hosts()};
-    // The rows of sites not kept go in one transaction. When the cycle stops
-    // between slices (munching switched off, the menu open, the program ending)
-    // what is deleted so far is committed and counted: each slice leaves the
-    // store whole. Only rows whose delete was committed count.
-    const auto keeps = [this](std::string_view host) { return keptSites_.Keeps(host); };
-    std::map<std::string, std::uint64_t> deleted;
-    for (bool more = true; more;) {
-        platform::CookieSlice slice = opening.store->DeleteSlice(keeps, rowsPerSlice);
-        if (!slice.ok)
-            return {DatabaseMunch::leave};
-        for (platform::CookieHostRows& host : slice.deleted)
-            deleted[std::move(host.host)] += host.rows;
-        more = !slice.done && goOn();
-    }
-    if (!opening.store->Commit())
-        return {DatabaseMunch::leave};
-    opening.store.reset();
-    DatabaseMunch munch{DatabaseMunch::rowsDeleted};
-    for (auto& [host, count] : deleted) {
-        munch.count += count;
-        munch.hosts.push_back({host, count});
-    }
-    if (munch.count == 0)
-        munch.verdict = DatabaseMunch::spared;
-    cookiesGone(munch);
-    return munch;
-}
-
-void TMunchCycle::cookiesGone(const DatabaseMunch& munch)
-{
-    std::vector<std::string> hosts;
-    for (const platform::CookieHostRows& host : munch.hosts)
-        hosts.push_back(host.host);
-    heard(munch.count, hosts);
+    // Taken after the database closed: closing may have removed its log. A
+    // list of browsers found anew meanwhile looks at every store afresh.
+    if (listedBrowsers_ != taken.browsers)
+        return;
+    const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
+    StoreWatch& watch = storeWatches_[taken.browser][taken.store];
+    watch.spared = true;
+    watch.sparedFolderTime = platform_.fileSystem.lastWriteTime(store.Folder);
+    watch.sparedStoreTime = platform_.fileSystem.lastWriteTime(store.Folder + "\\" + store.Name);
 }
 
 void TMunchCycle::heard(std::uint64_t count, const std::vector<std::string>& hosts)
@@ -351,4 +414,44 @@ bool TMunchCycle::munchFile(const std::string& path)
         return false;
     heard(1, {});
     return true;
+}
+
+TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(platform::ICookieDatabases& databases, const std::string& path,
+                                         platform::CookieTable table, const TKeepSites& kept,
+                                         platform::Cancellation& cancellation)
+{
+    using Munch = DatabaseMunch;
+    platform::CookieStoreOpening opening = databases.Open(path, table);
+    if (opening.state == platform::CookieStoreState::busy)
+        return {Munch::leave};
+    if (opening.state == platform::CookieStoreState::notCookies)
+        return {Munch::unreadable, 1};
+    Munch going{Munch::rowsDeleted};
+    std::uint64_t keptRows = 0;
+    for (const platform::CookieHostRows& host : opening.store->Hosts()) {
+        if (kept.Keeps(host.host)) {
+            keptRows += host.rows;
+        } else {
+            going.count += host.rows;
+            going.hosts.push_back(host);
+        }
+    }
+    if (going.count == 0)
+        return {Munch::spared};
+    if (keptRows == 0) { // closed, unchanged, on the way out
+        going.verdict = Munch::whole;
+        return going;
+    }
+    switch (opening.store->Munch([&kept](std::string_view host) { return kept.Keeps(host); }, cancellation)) {
+    case platform::CookieMunchOutcome::munched:
+        return going;
+    case platform::CookieMunchOutcome::unchangeable:
+        // Read but never changed: it holds a kept site's rows, so it stays as
+        // it is until it changes.
+        return {Munch::spared};
+    case platform::CookieMunchOutcome::cancelled:
+    case platform::CookieMunchOutcome::failed:
+        break;
+    }
+    return {Munch::leave};
 }

@@ -2,11 +2,14 @@
 // Opera and ICQ files, the browsers' stores, the cookie folder) and whatever
 // is found there deleted. It remembers what it saw of each store between
 // ticks; the form that owns it hears what went, and counts, sounds and lists it.
+// A cookie database is read and munched by a job of the store worker, with a
+// copy of the kept sites; a later cycle takes what it did.
 // UI thread only.
 #pragma once
 
 #include "app/KeepSites.h"
 #include "app/SiteDataMunch.h"
+#include "app/StoreWorker.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "platform/Platform.h"
@@ -48,6 +51,14 @@ public:
     // between rounds and says whether the cycle goes on; once it says no, the
     // cycle touches nothing more. True when anything was munched.
     bool Run(const TMunchStores& stores, const std::function<bool()>& letMessagesRun);
+    // The kept sites are about to change: a database munch under way with the
+    // old list is rolled back (unless it has committed), and done again later;
+    // a site-data job stops before its next change of a store.
+    void KeptSitesChanging();
+    // Returns once the store worker's job has ended; for tests.
+    void WaitForStoreWork() { worker_.WaitForJob(); }
+    // Cancels the store worker's job and waits for it (the program ends).
+    void Shutdown() { worker_.Shutdown(); }
 
 private:
     // What the cycles saw of one browser's store. A store absent at two looks
@@ -63,30 +74,36 @@ private:
         bool spared = false;
         std::optional<std::uint64_t> sparedFolderTime, sparedStoreTime;
     };
-    // What the database munch of a store decided.
-    struct DatabaseMunch {
-        enum { leave, spared, whole, rowsDeleted } verdict;
-        std::uint64_t count = 0; // cookies: to count once the store is gone whole, or deleted and counted
-        std::vector<platform::CookieHostRows> hosts = {}; // and their hosts, to note as munched sites
+    // What the database munch of a store decided (made on the worker).
+    struct DatabaseMunch;
+    // A database munch under way on the worker, or ended and not yet taken.
+    struct DatabaseJob {
+        std::shared_ptr<TStoreJob> job;
+        std::shared_ptr<DatabaseMunch> read; // the worker's until the job has ended
+        std::shared_ptr<const std::vector<TFoundBrowser>> browsers;
+        std::size_t browser, store; // in browsers
+        std::string where;          // the store's folder, where it really is
+        std::set<std::string, std::less<>> keptAtStart;
+        std::optional<std::uint64_t> storeTime; // the store file's, as the job started
     };
-
     // Deletes the file a single-file store names; true when it went (and was heard of).
     bool munchFile(const std::string& path);
     // Deletes a browser's store, and then its companions, or its companions
     // alone when an earlier munch left them; or, when the store holds rows of
-    // a kept site, deletes the other rows in it. True when cookies were munched.
-    // folderTime is the store's folder's time, taken before this look;
-    // goOn lets pending messages run and says whether the cycle goes on.
-    bool munchStore(const TCookieStore& store, platform::CookieTable table, std::optional<std::uint64_t> folderTime,
-                    StoreWatch& watch, const std::function<bool()>& goOn);
-    // Reads a store as its browser's cookie database: busy, or nothing to
-    // delete, leaves it; no cookie database, or no kept site among its rows,
-    // lets it go whole; otherwise the rows of sites not kept are deleted (in
-    // slices, with messages between them), and heard of.
-    DatabaseMunch munchDatabase(const std::string& path, platform::CookieTable table,
-                                const std::function<bool()>& goOn);
-    // Tells the owner of a database's cookies that are gone.
-    void cookiesGone(const DatabaseMunch& munch);
+    // a kept site, deletes the other rows in it: a store is read on the worker,
+    // and what it held is taken later. folderTime is the store's folder's time,
+    // taken before this look.
+    void munchStore(std::size_t browser, std::size_t store, platform::CookieTable table,
+                    std::optional<std::uint64_t> folderTime);
+    // Takes what the database job did once it has ended; true when cookies went.
+    bool takeDatabaseJob();
+    // The store of a job stays, read again once it or the kept sites change.
+    void spare(const DatabaseJob& taken);
+    // A store read, and munched, as its browser's cookie database, on the worker:
+    // it holds the store only for this, and judges by its own copy of the kept sites.
+    static DatabaseMunch munchDatabase(platform::ICookieDatabases& databases, const std::string& path,
+                                       platform::CookieTable table, const TKeepSites& kept,
+                                       platform::Cancellation& cancellation);
     // Deletes one file of the cookie folder, as the listing gives it, unless a
     // site is kept and the file may hold its cookie; true when munched.
     bool munchCookie(const std::string& cookieDir, const platform::FindEntry& entry);
@@ -105,8 +122,10 @@ private:
     // sites stay as they were: not read again at every tick.
     std::map<std::string, std::uint32_t> sparedCookies_;
     std::uint64_t sparedForChanges_ = 0;
-    // The browsers' site data, profile by profile.
-    TSiteDataMunch siteData_;
     // Cookie files whose hosts a cycle may still read while no site is kept.
     std::size_t cookieHostReads_ = 0;
+    TStoreWorker worker_;
+    std::optional<DatabaseJob> databaseJob_;
+    // The browsers' site data, profile by profile.
+    TSiteDataMunch siteData_;
 };

@@ -1,8 +1,12 @@
 // The cookie-database service: a browser's cookie store read and changed as the
 // database it is, through the database engine only (never by hand, never by
 // removing its journal). A store is opened for one munch and closed after it:
-// none stays open between ticks. UI thread only; nothing here throws.
+// none stays open between ticks. The engine is built for one thread at a time:
+// every call of this service, on every store, comes from one thread (the store
+// worker's), never from two at once. Nothing here throws.
 #pragma once
+
+#include "platform/Cancellation.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,22 +22,27 @@ namespace platform {
 enum class CookieTable { mozilla, chromium };
 
 // The rows of one host: the host's bytes exactly as stored (a host that is not
-// text comes as the engine renders it), and how many rows hold it.
+// text comes as the engine renders it), how many rows hold it, and when the
+// browser last used the latest of them, on the store's own clock (compared
+// only within one store; 0 where the store keeps no such time).
 struct CookieHostRows {
     std::string host;
     std::uint64_t rows = 0;
+    std::int64_t lastUsed = 0;
     bool operator==(const CookieHostRows&) const = default;
 };
 
-// One slice of a delete.
-struct CookieSlice {
-    bool ok = false;   // false: the engine failed; the store's transaction is rolled back, nothing is deleted
-    bool done = false; // every row has been looked at
-    std::vector<CookieHostRows> deleted; // the hosts whose rows went in this slice, with their counts
+// How a munch of a store ended.
+enum class CookieMunchOutcome {
+    munched,   // every row whose host is not kept is gone, the rest unchanged, lastingly
+    cancelled, // stopped before its commit: rolled back, nothing changed
+    failed,    // the engine failed (locked, no room, ...): rolled back, nothing changed
+    unchangeable, // the store can be read but no statement can delete from it
+                  // (an index on a function the engine lacks): nothing changed
 };
 
-// An opened store, inside one write transaction taken at its opening. Dropped
-// without Commit, everything it deleted is rolled back; then it is closed.
+// An opened store, inside one write transaction taken at its opening. Dropped,
+// it is closed (and whatever its transaction still holds is rolled back).
 class ICookieStore {
 public:
     virtual ~ICookieStore() = default;
@@ -42,14 +51,13 @@ public:
     // only a write-ahead log holds included).
     virtual const std::vector<CookieHostRows>& Hosts() const = 0;
 
-    // Looks at up to `rows` further rows and deletes those whose host keeps()
-    // does not keep, overwriting what they held in the file. Between slices the
-    // caller may let messages run; the store stays consistent after each.
-    virtual CookieSlice DeleteSlice(const std::function<bool(std::string_view host)>& keeps,
-                                    std::uint32_t rows) = 0;
-
-    // Makes every slice's deletes lasting, at once. False: nothing was deleted.
-    virtual bool Commit() = 0;
+    // Deletes, in the transaction taken at the opening, every row whose host
+    // keeps() does not keep, overwriting what they held in the file, and
+    // commits through cancellation.RunUnlessCancelled; the engine stops soon
+    // once cancelled. Kept rows stay as they were, their row ids included.
+    // Once only; the transaction is over after it.
+    virtual CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps,
+                                     Cancellation& cancellation) = 0;
 };
 
 // What opening a store gives.
@@ -57,8 +65,8 @@ enum class CookieStoreState {
     opened,     // the store is there to read and change
     busy,       // busy, locked or not to be had now (another program holds it, a
                 // read failed): left alone, nothing changed, tried again later
-    notCookies, // not a cookie database: not a database at all, damaged, no
-                // cookie table, or one of another shape
+    notCookies, // not to be read as a cookie database: not a database at all,
+                // damaged, no cookie table, or one of another shape
 };
 
 struct CookieStoreOpening {

@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include <future>
+
 namespace {
 
 using Row = FakeCookieDatabases::Row;
@@ -25,6 +27,7 @@ struct Program {
     TForm1& start()
     {
         TForm1& form = app.CreateForm<TForm1>(fakes.services);
+        fakes.threads.runAtOnce = true;
         form.KeptSites.Keep("kept.example");
         return form;
     }
@@ -74,6 +77,9 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
         std::vector<std::string> hostsLeft; // in the store, when it stays
         int counted;
         std::vector<std::string> noted; // the sites munched lately
+        std::string journal = "j";
+        enum { readable, unreadable, unchangeable } kind = readable;
+        bool keep = true; // kept.example is kept
     };
     const std::vector<Row> mixed = rows({{".mail.kept.example", 2}, {"www.a.example", 3}, {".b.example", 1}});
     for (const Case& c : std::initializer_list<Case>{
@@ -85,16 +91,32 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
               5, {"a.example", "b.example"}},
              {"a kept site among its rows: the others go", mixed, false, true,
               {".mail.kept.example", ".mail.kept.example"}, 4, {"a.example", "b.example"}},
+             {"unreadable, no site kept: whole, counting one", {}, false, false, {}, 1, {}, "kept.example",
+              Case::unreadable, false},
+             {"unreadable, naming no kept site: whole, counting one", {}, false, false, {}, 1, {}, "a.example",
+              Case::unreadable},
+             {"unreadable, a kept site named in its journal: stays, uncounted", {}, false, true, {}, 0, {},
+              std::string("k\0E\0P\0T\0.\0e\0x\0a\0m\0p\0l\0e", 23), Case::unreadable},
+             {"readable, never changeable, a kept site among its rows: stays", mixed, false, true,
+              {".mail.kept.example", ".mail.kept.example", "www.a.example", "www.a.example", "www.a.example",
+               ".b.example"}, 0, {}, "j", Case::unchangeable},
          }) {
         Program program(fakes.folders.shellFolders);
         FakePlatform& fresh = program.fakes;
         fresh.fileSystem.addFolder(chromeNetwork);
         fresh.fileSystem.addFile(chromeProfile + "\\Preferences", "{}");
-        fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
-        fresh.fileSystem.addFile(journal, "j");
+        if (c.kind == Case::unreadable)
+            fresh.fileSystem.addFile(store, "SQLite format 3, damaged");
+        else
+            fresh.cookieDatabases.addStore(store, CookieTable::chromium, c.made);
+        fresh.fileSystem.addFile(journal, c.journal);
+        if (c.kind == Case::unchangeable)
+            fresh.cookieDatabases.setUnchangeable(store);
         if (c.busy)
             fresh.cookieDatabases.setBusy(store, true);
         TForm1& form = program.start();
+        if (!c.keep)
+            form.KeptSites.KeepOnly({});
         form.ThreadedTimer1->HandleTick();
 
         EXPECT_EQ(fresh.fileSystem.exists(store), c.storeStays) << c.name;
@@ -130,48 +152,52 @@ TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)
     EXPECT_EQ(form.State.MunchedCount, 5);
 }
 
-TEST_F(DatabaseMunchTest, MessagesRunBetweenSlicesAndAStopCommitsAndCountsOnlyWhatWasDeleted)
+TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStoreIsMunchedAgainWithIt)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
-    std::vector<Row> made = rows({{"a.example", 5000}});
-    made.insert(made.begin() + 10, {"kept.example", "k"});
+    const std::vector<Row> made = rows({{"a.example", 3}, {"kept.example", 1}, {"b.example", 2}});
     fakes.cookieDatabases.addStore(store, CookieTable::mozilla, made);
     TForm1& form = started();
+    fakes.threads.runAtOnce = false; // the worker is a thread of its own here
     form.KeptSites.Keep("kept.example");
-    struct Case {
-        const char* name;
-        std::function<void()> stop;
+    form.KeptSites.Munched("a.example");
+    // The worker stops inside the munch, before its commit, until the test lets it go.
+    std::promise<void> munching, letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    fakes.cookieDatabases.onMunch = [&] {
+        munching.set_value();
+        released.wait();
     };
-    for (const Case& c : {Case{"the menu opens", [&] { form.State.MenuOpen = true; }},
-                          Case{"munching is switched off", [&] { form.State.MunchActive = false; }}}) {
-        const std::size_t before = fakes.cookieDatabases.rows(store).size();
-        const int counted = form.State.MunchedCount;
-        int slicesSeen = 0;
-        ui.onProcessMessages = [&] {
-            if (fakes.cookieDatabases.openStores() != 0 && ++slicesSeen == 1)
-                c.stop();
-        };
-        form.ThreadedTimer1->HandleTick();
-        ui.onProcessMessages = nullptr;
-        const std::size_t after = fakes.cookieDatabases.rows(store).size();
-        EXPECT_EQ(slicesSeen, 1) << c.name;
-        EXPECT_LT(after, before) << c.name;
-        EXPECT_GT(after, 1u) << c.name;
-        EXPECT_EQ(form.State.MunchedCount - counted, static_cast<int>(before - after)) << c.name;
-        EXPECT_EQ(fakes.cookieDatabases.openStores(), 0) << c.name;
-        form.State.MenuOpen = false;
-        form.State.MunchActive = true;
-    }
     form.ThreadedTimer1->HandleTick();
-    EXPECT_THAT(fakes.cookieDatabases.rows(store), ::testing::ElementsAre(Row{"kept.example", "k"}));
-    EXPECT_EQ(form.State.MunchedCount, 5000);
+    munching.get_future().wait();
+
+    // Meanwhile ticks munch the other stores, the menu answers, and no second job starts.
+    const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
+    fakes.fileSystem.addFile(cookie, "c");
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_FALSE(fakes.fileSystem.exists(cookie));
+    EXPECT_EQ(form.State.MunchedCount, 1);
+    fakes.iconsAndMenus.menuChoice = "Keep Sites/a.example";
+    fakes.notifyArea.mouse(516);
+    EXPECT_TRUE(form.KeptSites.Keeps("a.example"));
+    letGo.set_value();
+    form.MunchCycle().WaitForStoreWork();
+    EXPECT_EQ(fakes.cookieDatabases.callsOf("Open").size(), 1u);
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), made);
+
+    // The next tick finds nothing gone, and munches the store again with the new list.
+    fakes.cookieDatabases.onMunch = nullptr;
+    fakes.threads.runAtOnce = true;
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
+    EXPECT_EQ(form.State.MunchedCount, 3);
 }
 
-TEST_F(DatabaseMunchTest, AFailedSliceOrCommitCountsNothingAndLeavesTheStoreAsItWas)
+TEST_F(DatabaseMunchTest, AFailedMunchOrCommitCountsNothingAndLeavesTheStoreAsItWas)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
     const std::vector<Row> made = rows({{"kept.example", 1}, {"a.example", 2500}});
-    for (const char* failing : {"DeleteSlice", "Commit"}) {
+    for (const char* failing : {"Munch", "Commit"}) {
         Program program(fakes.folders.shellFolders);
         FakePlatform& fresh = program.fakes;
         fresh.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",

@@ -197,6 +197,8 @@ public:
     {
         TUrlCache::TestLibraryAtStart(fakes.urlCache);
         form = StartNomblet(app, fakes.services);
+        // A store's job runs to its end as it starts: the run stays one sequence of calls.
+        fakes.threads.runAtOnce = true;
     }
 
     // The worker ticks only when a test says so: no tick of real time reaches a run.

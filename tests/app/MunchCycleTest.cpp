@@ -834,6 +834,7 @@ TEST_F(BrowserMunchTest, AStoreGoesWithItsCompanionsOrNotAtAll)
         TApplication application(fresh.ui);
         TUrlCache::TestLibraryAtStart(fresh.urlCache);
         TForm1& munching = application.CreateForm<TForm1>(fresh.services);
+        fresh.threads.runAtOnce = true;
         fresh.fileSystem.calls.clear();
         munching.ThreadedTimer1->HandleTick();
 

@@ -1,7 +1,8 @@
 // What every cookie-database service promises the munch, run against each
 // implementation. A world gives the service, paths in a folder of its own,
 // and arranges stores from outside: makeStore (a cookie database of a kind,
-// with rows of host and value), makeFile (a file that is no database),
+// with rows of host and value, each row used after the one before it),
+// makeFile (a file that is no database),
 // hold (another program holds the store's write lock) and rows (what a store
 // holds, read from outside).
 #pragma once
@@ -74,57 +75,45 @@ TYPED_TEST_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHo
         EXPECT_EQ(opening.store != nullptr, c.expected == CookieStoreState::opened) << c.name;
         if (opening.store) {
             EXPECT_EQ(this->sorted(opening.store->Hosts()),
-                      (std::vector<platform::CookieHostRows>{{".a.example", 2}, {"b.example", 1}}))
+                      (std::vector<platform::CookieHostRows>{{".a.example", 2, 3}, {"b.example", 1, 2}}))
                 << c.name;
         }
     }
 }
 
-TYPED_TEST_P(CookieDatabaseContract, SlicesDeleteTheRowsNotKeptAndOnlyTheCommitMakesThemLast)
+TYPED_TEST_P(CookieDatabaseContract, AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled)
 {
-    const CookieRows rows = {{"keep.example", "k1"}, {"x.example", "x1"}, {".y.example", "y1"},
-                             {"x.example", "x2"},    {"keep.example", "k2"}, {"x.example", "x3"}};
+    using Outcome = platform::CookieMunchOutcome;
     const auto keeps = [](std::string_view host) { return host == "keep.example"; };
-    const CookieRows kept = {{"keep.example", "k1"}, {"keep.example", "k2"}};
+    const CookieRows mostGo = {{"x.example", "x1"}, {"keep.example", "k1"}, {".y.example", "y1"},
+                               {"x.example", "x2"}, {"x.example", "x3"}};
+    const CookieRows fewGo = {{"keep.example", "k1"}, {"x.example", "x1"}, {"keep.example", "k2"},
+                              {"keep.example", "k3"}};
     struct Case {
         const char* name;
-        std::uint32_t sliceRows;
-        bool commit;
+        CookieRows rows;
+        bool cancelled;
+        Outcome outcome;
+        CookieRows left;
     };
     int n = 0;
-    for (const Case& c : {Case{"one slice", 100, true}, Case{"slices of two rows", 2, true},
-                          Case{"dropped without commit", 2, false}}) {
-        const std::string path = this->world.path("slices" + std::to_string(++n) + ".sqlite");
-        this->world.makeStore(path, platform::CookieTable::chromium, rows);
+    for (const Case& c : {Case{"most rows go: the kept ones set aside and put back", mostGo, false, Outcome::munched,
+                               {{"keep.example", "k1"}}},
+                          Case{"few rows go: deleted where they are", fewGo, false, Outcome::munched,
+                               {{"keep.example", "k1"}, {"keep.example", "k2"}, {"keep.example", "k3"}}},
+                          Case{"cancelled: rolled back", mostGo, true, Outcome::cancelled, mostGo}}) {
+        const std::string path = this->world.path("munch" + std::to_string(++n) + ".sqlite");
+        this->world.makeStore(path, platform::CookieTable::chromium, c.rows);
         {
             platform::CookieStoreOpening opening = this->databases().Open(path, platform::CookieTable::chromium);
             ASSERT_EQ(opening.state, platform::CookieStoreState::opened) << c.name;
-            std::vector<platform::CookieHostRows> deleted;
-            int slices = 0;
-            for (bool done = false; !done && slices < 10; ++slices) {
-                platform::CookieSlice slice = opening.store->DeleteSlice(keeps, c.sliceRows);
-                ASSERT_TRUE(slice.ok) << c.name;
-                for (const auto& host : slice.deleted) {
-                    EXPECT_LE(host.rows, c.sliceRows) << c.name;
-                    auto same = std::find_if(deleted.begin(), deleted.end(),
-                                             [&](const auto& d) { return d.host == host.host; });
-                    if (same == deleted.end())
-                        deleted.push_back(host);
-                    else
-                        same->rows += host.rows;
-                }
-                done = slice.done;
-            }
-            EXPECT_EQ(slices, c.sliceRows == 2 ? 3 : 1) << c.name;
-            EXPECT_EQ(this->sorted(deleted),
-                      (std::vector<platform::CookieHostRows>{{".y.example", 1}, {"x.example", 3}}))
-                << c.name;
-            if (c.commit) {
-                EXPECT_TRUE(opening.store->Commit()) << c.name;
-            }
+            platform::Cancellation cancellation;
+            if (c.cancelled)
+                cancellation.Cancel();
+            EXPECT_EQ(opening.store->Munch(keeps, cancellation), c.outcome) << c.name;
         }
         // Closed once dropped: the store is read from outside and opened again.
-        EXPECT_EQ(this->sorted(this->world.rows(path)), c.commit ? kept : this->sorted(rows)) << c.name;
+        EXPECT_EQ(this->sorted(this->world.rows(path)), this->sorted(c.left)) << c.name;
         EXPECT_EQ(this->databases().Open(path, platform::CookieTable::chromium).state,
                   platform::CookieStoreState::opened)
             << c.name;
@@ -132,4 +121,4 @@ TYPED_TEST_P(CookieDatabaseContract, SlicesDeleteTheRowsNotKeptAndOnlyTheCommitM
 }
 
 REGISTER_TYPED_TEST_SUITE_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHoldsNoCookies,
-                            SlicesDeleteTheRowsNotKeptAndOnlyTheCommitMakesThemLast);
+                            AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled);

@@ -47,32 +47,27 @@ TYPED_TEST_P(SiteStoreContract, OpeningTellsAStoreFromABusyOneAndFromOneOfAnothe
     using platform::SiteStoreKind;
     using platform::SiteStoreState;
     const SiteEntries entries = {{"https://a.example/", "1"}, {"https://b.example/", "2"}, {"https://a.example/", "3"}};
-    struct Case {
-        const char* name;
-        void (*make)(TypeParam& world, SiteStoreKind kind, const std::string& path, const SiteEntries& entries);
-        SiteStoreState expected;
-    };
-    const Case cases[] = {
-        {"its store", [](auto& w, auto k, auto& p, auto& e) { w.makeStore(k, p, e); }, SiteStoreState::opened},
-        {"another kind's store", [](auto& w, auto k, auto& p, auto& e) { w.makeStore(w.strangerTo(k), p, e); },
-         SiteStoreState::notStore},
-        {"no store", [](auto& w, auto k, auto& p, auto&) { w.makeDamaged(k, p); }, SiteStoreState::notStore},
-        {"missing", [](auto&, auto, auto&, auto&) {}, SiteStoreState::busy},
-        {"held by its browser",
-         [](auto& w, auto k, auto& p, auto& e) {
-             w.makeStore(k, p, e);
-             w.hold(k, p);
-         },
-         SiteStoreState::busy},
-    };
+    enum Made { itsStore, anotherKinds, noStore, missing, held };
+    const std::pair<Made, SiteStoreState> cases[] = {{itsStore, SiteStoreState::opened},
+                                                     {anotherKinds, SiteStoreState::notStore},
+                                                     {noStore, SiteStoreState::notStore},
+                                                     {missing, SiteStoreState::busy},
+                                                     {held, SiteStoreState::busy}};
     for (const SiteStoreKind kind : this->world.kinds()) {
-        for (const Case& c : cases) {
+        for (const auto& [made, expected] : cases) {
             const std::string path = this->pathFor(kind, "open");
-            c.make(this->world, kind, path, entries);
+            if (made == itsStore || made == held)
+                this->world.makeStore(kind, path, entries);
+            if (made == held)
+                this->world.hold(kind, path); // as its browser does
+            if (made == anotherKinds)
+                this->world.makeStore(this->world.strangerTo(kind), path, entries);
+            if (made == noStore)
+                this->world.makeDamaged(kind, path);
             const platform::SiteStoreOpening opening = this->world.stores().Open(kind, path);
-            const std::string label = std::string(c.name) + ", kind " + std::to_string(static_cast<int>(kind));
-            EXPECT_EQ(opening.state, c.expected) << label;
-            ASSERT_EQ(opening.store != nullptr, c.expected == SiteStoreState::opened) << label;
+            const std::string label = "case " + std::to_string(made) + ", kind " + std::to_string(static_cast<int>(kind));
+            EXPECT_EQ(opening.state, expected) << label;
+            ASSERT_EQ(opening.store != nullptr, expected == SiteStoreState::opened) << label;
             if (opening.store && kind != SiteStoreKind::mozillaQuotaCache) {
                 EXPECT_EQ(this->sorted(opening.store->Origins()),
                           (std::vector<std::string>{"https://a.example/", "https://b.example/"}))

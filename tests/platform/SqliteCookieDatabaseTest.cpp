@@ -60,20 +60,14 @@ CookieRows joined(CookieRows a, const CookieRows& b)
     return a;
 }
 
-// Deletes what keeps() does not keep, slice by slice, and commits.
-std::uint64_t munch(platform::ICookieStore& store, const std::function<bool(std::string_view)>& keeps,
-                    std::uint32_t sliceRows = 50)
+// Munches what keeps() does not keep: the rows gone, or none when the munch did not last.
+std::uint64_t munch(platform::ICookieStore& store, const std::function<bool(std::string_view)>& keeps)
 {
-    std::uint64_t deleted = 0;
-    for (bool done = false; !done;) {
-        platform::CookieSlice slice = store.DeleteSlice(keeps, sliceRows);
-        if (!slice.ok)
-            return 0;
-        for (const auto& host : slice.deleted)
-            deleted += host.rows;
-        done = slice.done;
-    }
-    return store.Commit() ? deleted : 0;
+    std::uint64_t gone = 0;
+    for (const auto& host : store.Hosts())
+        gone += keeps(host.host) ? 0 : host.rows;
+    platform::Cancellation cancellation;
+    return store.Munch(keeps, cancellation) == platform::CookieMunchOutcome::munched ? gone : 0;
 }
 
 class SqliteCookieDatabaseTest : public testing::Test {
@@ -94,6 +88,7 @@ TEST_F(SqliteCookieDatabaseTest, EveryKindOfStoreHasItsOutcome)
         std::function<void(const std::string& path)> make;
         CookieStoreState expected;
         std::uint64_t rows; // when opened
+        platform::CookieMunchOutcome munched = platform::CookieMunchOutcome::munched;
     };
     const Case cases[] = {
         {"empty", [](auto& p) { makeStore(p, CookieTable::mozilla, {}); }, CookieStoreState::opened, 0},
@@ -103,9 +98,22 @@ TEST_F(SqliteCookieDatabaseTest, EveryKindOfStoreHasItsOutcome)
         {"a cookie table of another shape",
          [](auto& p) { Db(p).exec("CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, name TEXT, site TEXT)"); },
          CookieStoreState::notCookies, 0},
-        {"a cookie table without row numbers",
-         [](auto& p) { Db(p).exec("CREATE TABLE moz_cookies(host TEXT PRIMARY KEY, value TEXT) WITHOUT ROWID"); },
-         CookieStoreState::notCookies, 0},
+        {"a cookie table without row ids: munched in place",
+         [](auto& p) {
+             Db(p).exec("CREATE TABLE moz_cookies(host TEXT PRIMARY KEY, value TEXT) WITHOUT ROWID;"
+                        "INSERT INTO moz_cookies VALUES ('a.example', '1'), ('b.example', '2')");
+         },
+         CookieStoreState::opened, 2},
+        {"an index on a function the engine lacks: read, never changed",
+         [&](auto& p) {
+             makeStore(p, CookieTable::mozilla, rows);
+             Db db(p);
+             sqlite3_create_function(
+                 db.db, "reversed", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                 [](sqlite3_context* c, int, sqlite3_value** v) { sqlite3_result_value(c, v[0]); }, nullptr, nullptr);
+             db.exec("CREATE INDEX by_reversed ON moz_cookies(reversed(host))");
+         },
+         CookieStoreState::opened, 300, platform::CookieMunchOutcome::unchangeable},
         {"no bytes", [](auto& p) { std::ofstream(p, std::ios::binary); }, CookieStoreState::notCookies, 0},
         {"truncated",
          [&](auto& p) {
@@ -140,8 +148,13 @@ TEST_F(SqliteCookieDatabaseTest, EveryKindOfStoreHasItsOutcome)
         for (const auto& host : opening.store->Hosts())
             total += host.rows;
         EXPECT_EQ(total, c.rows) << c.name;
-        EXPECT_EQ(munch(*opening.store, [](std::string_view) { return false; }), c.rows) << c.name;
+        platform::Cancellation cancellation;
+        EXPECT_EQ(opening.store->Munch([](std::string_view) { return false; }, cancellation), c.munched) << c.name;
         opening.store.reset();
+        if (c.munched != platform::CookieMunchOutcome::munched)
+            continue;
+        EXPECT_EQ(Db(path, SQLITE_OPEN_READONLY).query("SELECT count(*) FROM moz_cookies").front().first, "0")
+            << c.name;
         EXPECT_EQ(integrityOf(path), "ok") << c.name;
     }
 }
@@ -194,51 +207,76 @@ TEST_F(SqliteCookieDatabaseTest, AHotJournalIsRolledBackAndRowsOnlyInTheLogCount
 
 TEST_F(SqliteCookieDatabaseTest, AMunchedCookiesValueIsOverwrittenInTheFileAndKeptRowsStayAsTheyWere)
 {
-    for (CookieTable table : {CookieTable::mozilla, CookieTable::chromium}) {
-        for (const char* mode : {"DELETE", "WAL"}) {
-            const std::string path = folder.path(std::string("secure-") + tableName(table) + mode);
-            CookieRows rows = manyRows("gone.example", 500, "SECRET-gone-");
-            const CookieRows kept = manyRows(".kept.example", 500, "kept-");
-            rows.insert(rows.begin() + 250, kept.begin(), kept.end());
-            makeStore(path, table, rows, mode);
-            const std::string column = std::string("SELECT ") + hostColumn(table) + ", " +
-                                       (table == CookieTable::mozilla ? "id || name || path || expiry"
-                                                                      : "creation_utc || name || path") +
-                                       " FROM " + tableName(table) + " WHERE value LIKE 'kept-%' ORDER BY 1, 2";
-            const CookieRows keptBefore = Db(path, SQLITE_OPEN_READONLY).query(column);
-            {
-                platform::CookieStoreOpening opening = databases.Open(path, table);
-                ASSERT_EQ(opening.state, CookieStoreState::opened);
-                EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h == ".kept.example"; }), 500u);
+    // 500 kept among 1,000 are deleted around; 10 among 1,000 are set aside and put back.
+    for (int keptRows : {500, 10}) {
+        for (CookieTable table : {CookieTable::mozilla, CookieTable::chromium}) {
+            for (const char* mode : {"DELETE", "WAL"}) {
+                const std::string what = std::string(tableName(table)) + " " + mode + " " + std::to_string(keptRows);
+                const std::string path = folder.path("secure-" + std::to_string(keptRows) + tableName(table) + mode);
+                CookieRows rows = manyRows("gone.example", 1000 - keptRows, "SECRET-gone-");
+                const CookieRows kept = manyRows(".kept.example", keptRows, "kept-");
+                rows.insert(rows.begin() + 250, kept.begin(), kept.end());
+                makeStore(path, table, rows, mode);
+                const std::string column = std::string("SELECT ") + hostColumn(table) + ", rowid || ' ' || " +
+                                           (table == CookieTable::mozilla ? "id || name || path || expiry"
+                                                                          : "creation_utc || name || path") +
+                                           " FROM " + tableName(table) + " WHERE value LIKE 'kept-%' ORDER BY 1, 2";
+                const CookieRows keptBefore = Db(path, SQLITE_OPEN_READONLY).query(column);
+                {
+                    platform::CookieStoreOpening opening = databases.Open(path, table);
+                    ASSERT_EQ(opening.state, CookieStoreState::opened) << what;
+                    EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h == ".kept.example"; }),
+                              static_cast<std::uint64_t>(1000 - keptRows))
+                        << what;
+                }
+                EXPECT_EQ(bytesOf(path).find("SECRET-gone-"), std::string::npos) << what;
+                for (const char* companion : {"-wal", "-journal"})
+                    EXPECT_FALSE(fs::exists(path + companion) &&
+                                 bytesOf(path + companion).find("SECRET") != std::string::npos)
+                        << what << companion;
+                EXPECT_NE(bytesOf(path).find("kept-" + std::to_string(keptRows - 1)), std::string::npos) << what;
+                EXPECT_EQ(Db(path, SQLITE_OPEN_READONLY).query(column), keptBefore) << what;
+                EXPECT_EQ(integrityOf(path), "ok") << what;
             }
-            const std::string what = std::string(tableName(table)) + " " + mode;
-            EXPECT_EQ(bytesOf(path).find("SECRET-gone-"), std::string::npos) << what;
-            EXPECT_FALSE(fs::exists(path + "-wal") && bytesOf(path + "-wal").find("SECRET") != std::string::npos)
-                << what;
-            EXPECT_NE(bytesOf(path).find("kept-499"), std::string::npos) << what;
-            EXPECT_EQ(Db(path, SQLITE_OPEN_READONLY).query(column), keptBefore) << what;
-            EXPECT_EQ(integrityOf(path), "ok") << what;
         }
     }
 }
 
-TEST_F(SqliteCookieDatabaseTest, AFailedSliceRollsEverythingBackAndTheStoreIsClosedOnceDropped)
+TEST_F(SqliteCookieDatabaseTest, AFailedMunchRollsEverythingBackAndTheStoreIsHeldOnlyForItsWork)
 {
-    const std::string path = folder.path("fails");
     const CookieRows rows = manyRows("a.example", 100, "v");
-    makeStore(path, CookieTable::chromium, rows);
-    {
+    const auto writable = [](const std::string& path) {
+        try {
+            Db(path).exec("BEGIN IMMEDIATE; COMMIT");
+            return true;
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+    };
+    struct Case {
+        const char* name;
+        std::function<bool(std::string_view)> keeps;
+        platform::CookieMunchOutcome outcome;
+        std::size_t left;
+    };
+    int n = 0;
+    for (const Case& c : {Case{"a host that cannot be judged", [](std::string_view) -> bool { throw std::runtime_error("judge"); },
+                               platform::CookieMunchOutcome::failed, rows.size()},
+                          Case{"munched", [](std::string_view) { return false; }, platform::CookieMunchOutcome::munched,
+                               0}}) {
+        const std::string path = folder.path("held" + std::to_string(++n));
+        makeStore(path, CookieTable::chromium, rows);
         platform::CookieStoreOpening opening = databases.Open(path, CookieTable::chromium);
-        ASSERT_EQ(opening.state, CookieStoreState::opened);
-        EXPECT_TRUE(opening.store->DeleteSlice([](std::string_view) { return false; }, 30).ok);
-        const platform::CookieSlice thrown =
-            opening.store->DeleteSlice([](std::string_view) -> bool { throw std::runtime_error("judge"); }, 30);
-        EXPECT_FALSE(thrown.ok);
-        EXPECT_FALSE(opening.store->Commit());
+        ASSERT_EQ(opening.state, CookieStoreState::opened) << c.name;
+        EXPECT_FALSE(writable(path)) << c.name;
+        platform::Cancellation cancellation;
+        EXPECT_EQ(opening.store->Munch(c.keeps, cancellation), c.outcome) << c.name;
+        // A browser starting now writes at once, while the store is still open.
+        EXPECT_TRUE(writable(path)) << c.name;
+        opening.store.reset();
+        EXPECT_EQ(rowsOf(path, CookieTable::chromium).size(), c.left) << c.name;
+        EXPECT_EQ(integrityOf(path), "ok") << c.name;
     }
-    EXPECT_EQ(rowsOf(path, CookieTable::chromium).size(), rows.size());
-    // Closed: another program takes its exclusive lock at once.
-    EXPECT_NO_THROW(Db(path).exec("BEGIN EXCLUSIVE; COMMIT"));
 }
 
 TEST_F(SqliteCookieDatabaseTest, StoresRealBrowsersWroteLoseTheRowsOfSitesNotKeptAndNothingElse)

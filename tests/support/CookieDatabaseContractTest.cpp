@@ -13,7 +13,7 @@ public:
     {
         std::vector<FakeCookieDatabases::Row> made;
         for (const auto& [host, value] : rows)
-            made.push_back({host, value});
+            made.push_back({host, value, static_cast<std::int64_t>(made.size() + 1)});
         databases_.addStore(path, table, made);
     }
     void makeFile(const std::string& path, const std::string& bytes) { files_.addFile(path, bytes); }

@@ -14,52 +14,37 @@ public:
         for (const Row& row : rows_) {
             auto it = std::find_if(hosts_.begin(), hosts_.end(), [&](const auto& h) { return h.host == row.host; });
             if (it == hosts_.end())
-                hosts_.push_back({row.host, 1});
-            else
+                hosts_.push_back({row.host, 1, row.lastUsed});
+            else {
                 ++it->rows;
+                it->lastUsed = std::max(it->lastUsed, row.lastUsed);
+            }
         }
     }
     ~OpenStore() override { --owner_.open_; }
 
     const std::vector<platform::CookieHostRows>& Hosts() const override { return hosts_; }
 
-    platform::CookieSlice DeleteSlice(const std::function<bool(std::string_view)>& keeps,
-                                      std::uint32_t rows) override
+    platform::CookieMunchOutcome Munch(const std::function<bool(std::string_view)>& keeps,
+                                       platform::Cancellation& cancellation) override
     {
-        platform::CookieSlice slice;
-        if (owner_.record("DeleteSlice", {std::to_string(rows)}) || failed_) {
-            failed_ = true;
-            return slice;
-        }
-        std::size_t end = std::min(next_ + rows, rows_.size());
-        for (std::size_t i = next_; i < end;) {
-            if (keeps(rows_[i].host)) {
-                ++i;
-                continue;
-            }
-            auto it = std::find_if(slice.deleted.begin(), slice.deleted.end(),
-                                   [&](const auto& h) { return h.host == rows_[i].host; });
-            if (it == slice.deleted.end())
-                slice.deleted.push_back({rows_[i].host, 1});
-            else
-                ++it->rows;
-            rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(i));
-            --end;
-        }
-        next_ = end;
-        slice.ok = true;
-        slice.done = next_ == rows_.size();
-        return slice;
-    }
-
-    bool Commit() override
-    {
-        if (owner_.record("Commit") || failed_) {
-            failed_ = true;
-            return false;
-        }
-        store_.rows = rows_;
-        return true;
+        if (owner_.record("Munch") || done_)
+            return platform::CookieMunchOutcome::failed;
+        done_ = true;
+        if (owner_.onMunch)
+            owner_.onMunch();
+        if (store_.unchangeable)
+            return platform::CookieMunchOutcome::unchangeable;
+        std::erase_if(rows_, [&](const Row& row) { return !keeps(row.host); });
+        const bool committed = cancellation.RunUnlessCancelled([this] {
+            if (owner_.record("Commit"))
+                return false;
+            store_.rows = rows_;
+            return true;
+        });
+        if (committed)
+            return platform::CookieMunchOutcome::munched;
+        return cancellation.Cancelled() ? platform::CookieMunchOutcome::cancelled : platform::CookieMunchOutcome::failed;
     }
 
 private:
@@ -67,8 +52,7 @@ private:
     Store& store_;
     std::vector<Row> rows_; // as this transaction sees them
     std::vector<platform::CookieHostRows> hosts_;
-    std::size_t next_ = 0;
-    bool failed_ = false;
+    bool done_ = false;
 };
 
 platform::CookieStoreOpening FakeCookieDatabases::Open(const std::string& path, platform::CookieTable table)
@@ -102,6 +86,14 @@ void FakeCookieDatabases::setBusy(const std::string& path, bool busy)
     if (!store)
         throw std::logic_error("no such store: " + path);
     store->busy = busy;
+}
+
+void FakeCookieDatabases::setUnchangeable(const std::string& path)
+{
+    Store* store = find(path);
+    if (!store)
+        throw std::logic_error("no such store: " + path);
+    store->unchangeable = true;
 }
 
 std::vector<FakeCookieDatabases::Row> FakeCookieDatabases::rows(const std::string& path) const

@@ -3,14 +3,16 @@
 // file, or a store set busy, gives busy; a file with no rows registered, or of
 // the other browser's kind, is no cookie database. Each open store is one
 // transaction: its deletes show only once committed. Logs "Open" (path, kind),
-// "DeleteSlice" (rows) and "Commit"; a failing Open gives busy, a failing
-// DeleteSlice or Commit rolls the store back.
+// "Munch" and "Commit"; a failing Open gives busy, a failing Munch or Commit
+// leaves the store as it was. A host's last use is its latest row's.
 #pragma once
 
 #include "platform/CookieDatabase.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeService.h"
 
+#include <atomic>
+#include <functional>
 #include <map>
 
 class FakeCookieDatabases final : public platform::ICookieDatabases, public FakeService {
@@ -18,6 +20,7 @@ public:
     struct Row {
         std::string host;
         std::string value;
+        std::int64_t lastUsed = 0;
         bool operator==(const Row&) const = default;
     };
 
@@ -31,19 +34,24 @@ public:
     void setBusy(const std::string& path, bool busy);
     // The committed rows of a store.
     std::vector<Row> rows(const std::string& path) const;
+    // A store that can be read but not changed (an index on a function the engine lacks).
+    void setUnchangeable(const std::string& path);
     // Stores open now.
-    int openStores() const { return open_; }
+    int openStores() const { return open_.load(); }
+    // Called as a munch starts, on the thread that munches: a test's moment "during a munch".
+    std::function<void()> onMunch;
 
 private:
     struct Store {
         platform::CookieTable table;
         std::vector<Row> rows;
         bool busy = false;
+        bool unchangeable = false;
     };
     class OpenStore;
     Store* find(const std::string& path);
 
     FakeFileSystem& files_;
     std::map<std::string, Store> stores_; // by path in lower case
-    int open_ = 0;
+    std::atomic<int> open_{0};
 };

@@ -44,6 +44,19 @@ private:
     std::unique_ptr<platform::IThread> real_;
 };
 
+// A thread that ran its body on its maker's thread, and has ended.
+class RanThread final : public platform::IThread {
+public:
+    explicit RanThread(FakeThreads& threads) : threads_(threads) {}
+    bool setPriority(int priority) override { return !threads_.logSetPriority(priority); }
+    int priority() override { return threads_.reportedPriority.value_or(0); }
+    bool ended() override { return true; }
+    std::uintptr_t handle() const override { return 0; }
+
+private:
+    FakeThreads& threads_;
+};
+
 } // namespace
 
 std::unique_ptr<platform::IEvent> FakeThreads::newEvent()
@@ -57,6 +70,10 @@ std::unique_ptr<platform::IThread> FakeThreads::newThread(std::function<void()> 
 {
     if (record("newThread"))
         return nullptr;
+    if (runAtOnce) {
+        body();
+        return std::make_unique<RanThread>(*this);
+    }
     return std::make_unique<FakeThread>(*this, real_.newThread(std::move(body)));
 }
 

@@ -22,6 +22,10 @@ public:
     std::atomic<std::uint32_t> lastTimeout{0};
     // When set, every thread reports this priority whatever it was given.
     std::optional<int> reportedPriority;
+    // When set, a thread made from now on runs its body to its end on the
+    // caller's thread before it is handed out, so that a test sees no two
+    // threads at once (a long-lived thread made meanwhile would never return).
+    bool runAtOnce = false;
 
     // For the fake's own events and threads.
     void logSet();

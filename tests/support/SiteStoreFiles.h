@@ -17,7 +17,7 @@ namespace site_store_files {
 using platform::SiteStoreKind;
 using sqlite_stores::Db;
 
-// The browsers' own table shapes, as Firefox 153 and Chromium 156 make them;
+// The browsers' own table shapes, as Firefox 153 and Chromium 156 made them (tests/data/browsers);
 // the row an entry makes (?1 its origin, ?2 its value: the quota cache lists
 // it among its origins, a bucket takes it as its id); and the entries read back.
 struct Shape {
@@ -38,24 +38,25 @@ inline Shape shapeOf(SiteStoreKind kind)
         return {"CREATE TABLE database( cache_version INTEGER NOT NULL DEFAULT 0);"
                 "CREATE TABLE cache( valid INTEGER NOT NULL DEFAULT 0, build_id TEXT NOT NULL DEFAULT '');"
                 "CREATE TABLE repository( id INTEGER PRIMARY KEY, name TEXT NOT NULL);"
-                "CREATE TABLE origin( repository_id INTEGER NOT NULL, suffix TEXT, group_ TEXT NOT NULL, "
-                "origin TEXT NOT NULL, client_usages TEXT NOT NULL, usage INTEGER NOT NULL, last_access_time "
-                "INTEGER NOT NULL, accessed INTEGER NOT NULL, persisted INTEGER NOT NULL, PRIMARY KEY "
-                "(repository_id, origin), FOREIGN KEY (repository_id) REFERENCES repository(id)) WITHOUT ROWID;"
-                "INSERT INTO database VALUES (2); INSERT INTO cache VALUES (1, '20261201000000');"
+                "CREATE TABLE origin( repository_id INTEGER NOT NULL, suffix TEXT, group_ TEXT NOT NULL, origin "
+                "TEXT NOT NULL, client_usages TEXT NOT NULL, usage INTEGER NOT NULL, last_access_time INTEGER NOT "
+                "NULL, last_maintenance_date INTEGER NOT NULL, accessed INTEGER NOT NULL, persisted INTEGER NOT "
+                "NULL, PRIMARY KEY (repository_id, origin), FOREIGN KEY (repository_id) REFERENCES repository(id) );"
+                "INSERT INTO database VALUES (2); INSERT INTO cache VALUES (1, '20261117185949');"
                 "INSERT INTO repository VALUES (2, 'default')",
-                "INSERT INTO origin VALUES (?2, '', ?1, ?1, '', 0, 0, 1, 0)", "SELECT origin, repository_id FROM origin"};
+                "INSERT INTO origin VALUES (?2, '', ?1, ?1, '', 0, 0, 0, 1, 0)", "SELECT origin, repository_id FROM origin"};
     default:
         return {"CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
                 "CREATE TABLE buckets(id INTEGER PRIMARY KEY AUTOINCREMENT, storage_key TEXT NOT NULL, host TEXT "
-                "NOT NULL, type INTEGER NOT NULL, name TEXT NOT NULL, use_count INTEGER NOT NULL, last_accessed "
-                "INTEGER NOT NULL, last_modified INTEGER NOT NULL, expiration INTEGER NOT NULL, quota INTEGER NOT "
-                "NULL, persistent INTEGER NOT NULL, durability INTEGER NOT NULL) STRICT;"
-                "CREATE UNIQUE INDEX buckets_by_storage_key ON buckets(storage_key, type, name);"
-                "CREATE INDEX buckets_by_host ON buckets(host, type);"
-                "CREATE TABLE quota(host TEXT NOT NULL, type INTEGER NOT NULL, quota INTEGER NOT NULL, "
-                "PRIMARY KEY(host, type)) WITHOUT ROWID",
-                "INSERT INTO buckets VALUES (?2, ?1, ?1, 0, 'b' || ?2, 0, 0, 0, 0, 0, 0, 0)",
+                "NOT NULL, name TEXT NOT NULL, use_count INTEGER NOT NULL, last_accessed INTEGER NOT NULL, "
+                "last_modified INTEGER NOT NULL, expiration INTEGER NOT NULL, quota INTEGER NOT NULL, persistent "
+                "INTEGER NOT NULL, durability INTEGER NOT NULL) STRICT;"
+                "CREATE UNIQUE INDEX buckets_by_storage_key ON buckets(storage_key, name);"
+                "CREATE INDEX buckets_by_host ON buckets(host);"
+                "CREATE INDEX buckets_by_last_accessed ON buckets(last_accessed);"
+                "CREATE INDEX buckets_by_last_modified ON buckets(last_modified);"
+                "CREATE INDEX buckets_by_expiration ON buckets(expiration)",
+                "INSERT INTO buckets VALUES (?2, ?1, ?1, 'b' || ?2, 0, 0, 0, 0, 0, 0, 0)",
                 "SELECT storage_key, id FROM buckets"};
     }
 }

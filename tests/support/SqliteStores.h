@@ -93,8 +93,8 @@ inline void insertRows(const Db& db, platform::CookieTable table, const CookieRo
     const std::string sql =
         table == platform::CookieTable::mozilla
             ? "INSERT INTO moz_cookies (name, value, host, path, expiry, lastAccessed, creationTime, isSecure, "
-              "isHttpOnly) VALUES ('c' || ?3, ?2, ?1, '/', 1900000000, 1, ?3, 0, 0)"
-            : "INSERT INTO cookies VALUES (?3, ?1, '', 'c' || ?3, ?2, x'', '/', 13400000000000000, 0, 0, 1, 1, "
+              "isHttpOnly) VALUES ('c' || ?3, ?2, ?1, '/', 1900000000, ?3, ?3, 0, 0)"
+            : "INSERT INTO cookies VALUES (?3, ?1, '', 'c' || ?3, ?2, x'', '/', 13400000000000000, 0, 0, ?3, 1, "
               "1, 1, -1, 1, 80, 1, 0, 0)";
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db.db, sql.c_str(), -1, &stmt, nullptr);

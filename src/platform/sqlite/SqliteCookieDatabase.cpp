@@ -4,7 +4,8 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <map>
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #ifdef _WIN32
@@ -18,11 +19,13 @@ namespace {
 struct TableNames {
     const char* table;
     const char* host;
+    const char* lastUsed;
 };
 
 TableNames namesOf(CookieTable table)
 {
-    return table == CookieTable::mozilla ? TableNames{"moz_cookies", "host"} : TableNames{"cookies", "host_key"};
+    return table == CookieTable::mozilla ? TableNames{"moz_cookies", "host", "lastAccessed"}
+                                         : TableNames{"cookies", "host_key", "last_access_utc"};
 }
 
 // Whether an error says the file is no cookie database: not a database, damaged,
@@ -68,13 +71,36 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// One statement run to its end; whether it prepared, and how its step ended.
+struct Ran {
+    bool prepared;
+    int rc;
+};
+
+Ran run(sqlite3* db, const std::string& sql)
+{
+    Statement statement;
+    const int rc = statement.prepare(db, sql);
+    if (rc != SQLITE_OK)
+        return {false, rc};
+    int step;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+    }
+    return {true, step};
+}
+
+std::string quoted(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 class SqliteCookieStore final : public ICookieStore {
 public:
     ~SqliteCookieStore() override
     {
-        // A connection closes only once its statements are gone.
-        nextSlice_.finalize();
-        deleteSlice_.finalize();
         if (db_) {
             if (inTransaction_)
                 sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -86,6 +112,8 @@ public:
     CookieStoreState open(const std::string& path, CookieTable table)
     {
         const TableNames names = namesOf(table);
+        table_ = quoted(names.table);
+        host_ = quoted(names.host);
         int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
             return CookieStoreState::busy;
@@ -94,9 +122,13 @@ public:
         sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        // Deleted rows are overwritten in the file, not only unlinked; the page
-        // cache stays within 1 MiB; another program's lock is never waited for.
-        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-1024", nullptr, nullptr, nullptr);
+        // Deleted rows are overwritten in the file, not only unlinked; a store
+        // of up to 64 MiB is read from the disk once for its check, its hosts
+        // and its munch (the cache goes with the connection, closed after the
+        // munch); rows set aside stay in memory; another program's lock is
+        // never waited for.
+        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY", nullptr,
+                          nullptr, nullptr);
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         rc = sqlite3_create_function(db_, "nomblet_keeps", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this, &keepsHost,
@@ -119,20 +151,25 @@ public:
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
 
-        const std::string table_ = std::string("\"") + names.table + "\"";
-        const std::string host = std::string("\"") + names.host + "\"";
-        Statement hosts;
-        rc = hosts.prepare(db_, "SELECT " + host + ", count(*) FROM " + table_ + " GROUP BY 1");
-        if (rc == SQLITE_OK)
-            rc = nextSlice_.prepare(db_, "SELECT rowid FROM " + table_ + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
-        if (rc == SQLITE_OK)
-            rc = deleteSlice_.prepare(db_, "DELETE FROM " + table_ + " WHERE rowid >= ?1 AND (?2 IS NULL OR rowid < ?2) "
-                                           "AND NOT nomblet_keeps(" + host + ")");
+        // Each host's rows and latest use (where the table keeps one), in one
+        // pass over the table in its own order.
+        Statement rows;
+        rc = rows.prepare(db_, "SELECT " + host_ + ", " + quoted(names.lastUsed) + " FROM " + table_);
+        if (rc != SQLITE_OK)
+            rc = rows.prepare(db_, "SELECT " + host_ + ", 0 FROM " + table_);
         if (rc != SQLITE_OK)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
-        while ((rc = sqlite3_step(hosts.get())) == SQLITE_ROW)
-            hosts_.push_back({textOf(sqlite3_column_value(hosts.get(), 0)),
-                              static_cast<std::uint64_t>(sqlite3_column_int64(hosts.get(), 1))});
+        std::unordered_map<std::string, std::size_t> hostAt;
+        while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
+            std::string host = textOf(sqlite3_column_value(rows.get(), 0));
+            const std::int64_t lastUsed = sqlite3_column_int64(rows.get(), 1);
+            const auto [at, isNew] = hostAt.try_emplace(host, hosts_.size());
+            if (isNew)
+                hosts_.push_back({std::move(host), 0, lastUsed});
+            CookieHostRows& counted = hosts_[at->second];
+            ++counted.rows;
+            counted.lastUsed = std::max(counted.lastUsed, lastUsed);
+        }
         if (rc != SQLITE_DONE)
             return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         return CookieStoreState::opened;
@@ -140,69 +177,130 @@ public:
 
     const std::vector<CookieHostRows>& Hosts() const override { return hosts_; }
 
-    CookieSlice DeleteSlice(const std::function<bool(std::string_view host)>& keeps, std::uint32_t rows) override
+    CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps,
+                             Cancellation& cancellation) override
     {
-        CookieSlice slice;
-        if (!inTransaction_ || failed_)
-            return slice;
-        if (done_) {
-            slice.ok = slice.done = true;
-            return slice;
+        if (!inTransaction_)
+            return CookieMunchOutcome::failed;
+        std::uint64_t rows = 0, kept = 0;
+        std::vector<const std::string*> keptHosts;
+        try {
+            for (const CookieHostRows& host : hosts_) {
+                rows += host.rows;
+                if (keeps(host.host)) {
+                    kept += host.rows;
+                    keptHosts.push_back(&host.host);
+                }
+            }
+        } catch (...) {
+            return rolledBack(CookieMunchOutcome::failed);
         }
-        // The slice runs from the first row not yet looked at up to the row
-        // that starts the next one, or to the end when there is none.
-        sqlite3_stmt* next = nextSlice_.get();
-        sqlite3_bind_int64(next, 1, from_);
-        sqlite3_bind_int64(next, 2, rows);
-        const int rc = sqlite3_step(next);
-        const bool last = rc == SQLITE_DONE;
-        const sqlite3_int64 bound = rc == SQLITE_ROW ? sqlite3_column_int64(next, 0) : 0;
-        sqlite3_reset(next);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            return fail();
-        sqlite3_stmt* del = deleteSlice_.get();
-        sqlite3_bind_int64(del, 1, from_);
-        if (last)
-            sqlite3_bind_null(del, 2);
-        else
-            sqlite3_bind_int64(del, 2, bound);
         keeps_ = &keeps;
-        deleted_.clear();
-        const int deleteRc = sqlite3_step(del);
-        sqlite3_reset(del);
+        sqlite3_progress_handler(db_, progressSteps, &cancelled, &cancellation);
+        // When most rows go, the few kept ones are set aside, the table emptied
+        // in one statement (which frees its pages whole) and they are put back
+        // with their row ids; otherwise the others go where they are.
+        Ran ran{true, SQLITE_DONE};
+        bool inPlace = kept * 2 >= rows;
+        if (!inPlace) {
+            const std::string columns = insertableColumns();
+            inPlace = columns.empty() || !setAside(columns, keptHosts, kept, ran);
+            if (!inPlace && ran.rc == SQLITE_DONE)
+                ran = run(db_, "DELETE FROM main." + table_);
+            if (!inPlace && ran.rc == SQLITE_DONE)
+                ran = run(db_, "INSERT INTO main." + table_ + " (rowid, " + columns + ") SELECT nomblet_rowid, " +
+                                   columns + " FROM temp.nomblet_kept ORDER BY nomblet_rowid");
+        }
+        if (inPlace && ran.rc == SQLITE_DONE)
+            ran = run(db_, "DELETE FROM main." + table_ + " WHERE NOT nomblet_keeps(" + host_ + ")");
         keeps_ = nullptr;
-        if (deleteRc != SQLITE_DONE)
-            return fail();
-        for (auto& [host, count] : deleted_)
-            slice.deleted.push_back({host, count});
-        deleted_.clear();
-        from_ = bound;
-        done_ = last;
-        slice.ok = true;
-        slice.done = done_;
-        return slice;
-    }
-
-    bool Commit() override
-    {
-        if (!inTransaction_ || failed_)
-            return false;
-        if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            return false; // still open: rolled back when the store is dropped
-        inTransaction_ = false;
-        return true;
+        const bool committed = ran.rc == SQLITE_DONE && cancellation.RunUnlessCancelled([this] {
+            return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        });
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        if (committed) {
+            inTransaction_ = false;
+            return CookieMunchOutcome::munched;
+        }
+        if (!ran.prepared && (ran.rc & 0xff) == SQLITE_ERROR)
+            return rolledBack(CookieMunchOutcome::unchangeable);
+        return rolledBack(cancellation.Cancelled() ? CookieMunchOutcome::cancelled : CookieMunchOutcome::failed);
     }
 
 private:
-    CookieSlice fail()
+    CookieMunchOutcome rolledBack(CookieMunchOutcome outcome)
     {
-        failed_ = true;
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         inTransaction_ = false;
-        return {};
+        return outcome;
     }
 
-    // nomblet_keeps(host): the caller's verdict, noting each host it lets go.
+    // Virtual machine steps between two looks at the cancellation: a look
+    // costs nothing next to them, and a cancel is seen within a millisecond.
+    static constexpr int progressSteps = 1000;
+
+    static int cancelled(void* cancellation)
+    {
+        return static_cast<Cancellation*>(cancellation)->Cancelled() ? 1 : 0;
+    }
+
+    // Sets the kept rows aside in temp.nomblet_kept, found by their hosts
+    // through the table's index. False when that cannot be done exactly (no
+    // row ids, a host stored as other than text: the rows found are not all the
+    // kept ones), and nothing is set aside; else true, and ran says how it went.
+    bool setAside(const std::string& columns, const std::vector<const std::string*>& keptHosts, std::uint64_t kept,
+                  Ran& ran)
+    {
+        ran = run(db_, "CREATE TEMP TABLE nomblet_kept_hosts (host TEXT PRIMARY KEY)");
+        Statement add;
+        if (ran.rc == SQLITE_DONE && add.prepare(db_, "INSERT OR IGNORE INTO temp.nomblet_kept_hosts VALUES (?1)") == SQLITE_OK)
+            for (const std::string* host : keptHosts) {
+                sqlite3_bind_text(add.get(), 1, host->data(), static_cast<int>(host->size()), SQLITE_STATIC);
+                ran.rc = sqlite3_step(add.get());
+                sqlite3_reset(add.get());
+                if (ran.rc != SQLITE_DONE)
+                    return true;
+            }
+        if (ran.rc != SQLITE_DONE)
+            return true;
+        ran = run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " + columns + " FROM main." +
+                           table_ + " WHERE " + host_ + " IN temp.nomblet_kept_hosts");
+        if (!ran.prepared) {
+            ran = {true, SQLITE_DONE};
+            return false;
+        }
+        if (ran.rc != SQLITE_DONE)
+            return true;
+        Statement count;
+        if (count.prepare(db_, "SELECT count(*) FROM temp.nomblet_kept") != SQLITE_OK ||
+            sqlite3_step(count.get()) != SQLITE_ROW) {
+            ran = {true, SQLITE_ERROR};
+            return true;
+        }
+        if (static_cast<std::uint64_t>(sqlite3_column_int64(count.get(), 0)) == kept)
+            return true;
+        count.finalize();
+        ran = run(db_, "DROP TABLE temp.nomblet_kept");
+        return false;
+    }
+
+    // The table's columns a row can be written with, quoted and joined (hidden
+    // and generated ones are made by the engine); empty when not to be had.
+    std::string insertableColumns()
+    {
+        Statement info;
+        if (info.prepare(db_, "PRAGMA main.table_xinfo(" + table_ + ")") != SQLITE_OK)
+            return {};
+        constexpr int nameColumn = 1, hiddenColumn = 6;
+        std::string columns;
+        int rc;
+        while ((rc = sqlite3_step(info.get())) == SQLITE_ROW)
+            if (sqlite3_column_int(info.get(), hiddenColumn) == 0)
+                columns += (columns.empty() ? "" : ", ") + quoted(textOf(sqlite3_column_value(info.get(), nameColumn)));
+        return rc == SQLITE_DONE ? columns : std::string();
+    }
+
+    // nomblet_keeps(host): the caller's verdict.
     static void keepsHost(sqlite3_context* context, int, sqlite3_value** args)
     {
         auto* self = static_cast<SqliteCookieStore*>(sqlite3_user_data(context));
@@ -211,27 +309,18 @@ private:
             return;
         }
         try {
-            std::string host = textOf(args[0]);
-            const bool kept = (*self->keeps_)(host);
-            if (!kept)
-                ++self->deleted_[std::move(host)];
-            sqlite3_result_int(context, kept ? 1 : 0);
+            sqlite3_result_int(context, (*self->keeps_)(textOf(args[0])) ? 1 : 0);
         } catch (...) {
-            // Nothing unwinds through the engine: the slice fails and all is rolled back.
+            // Nothing unwinds through the engine: the munch fails and all is rolled back.
             sqlite3_result_error(context, "the host could not be judged", -1);
         }
     }
 
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
-    bool failed_ = false;
-    bool done_ = false;
-    sqlite3_int64 from_ = INT64_MIN; // the first row not yet looked at
+    std::string table_, host_; // quoted
     std::vector<CookieHostRows> hosts_;
-    Statement nextSlice_;
-    Statement deleteSlice_;
     const std::function<bool(std::string_view)>* keeps_ = nullptr;
-    std::map<std::string, std::uint64_t> deleted_;
 };
 
 } // namespace
