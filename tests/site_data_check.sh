@@ -7,7 +7,7 @@
 #   tests/site_data_check.sh [--as-is | --removed | --munched] [NOMBLET_EXE DRIVER_EXE]
 # --as-is: no munch, every site finds its data; --removed: the site data removed by hand, no site finds any;
 # --munched: the program's munch (below), only keep.example's sites and the file page find theirs. Without a
-# choice all three run (--munched only once the munch is wired). Every site must be able to store again.
+# choice all three run (--munched only with the program given). Every site must be able to store again.
 # Exits 77 (skipped) when a browser is not installed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -17,14 +17,14 @@ nomblet_exe=${1:-} driver_exe=${2:-}
 
 # --------------------------------------------------------------------------------------------------------------
 # The munch, the one step that is the program's: it munches the site data of the Firefox profile and of the
-# Chromium "User Data" folder given, with the site given kept, as Nomblet does once the browsers have let go.
+# Chromium "User Data" folder given, with the site given kept, as Nomblet does once the browsers have let go:
+# nomblet.exe under Wine (tests/e2e/site_munch.sh), or the command NOMBLET_SITE_MUNCH names, called the same way.
 #   munch FIREFOX_PROFILE CHROMIUM_USER_DATA KEPT_SITE
-# Until it is wired here, NOMBLET_SITE_MUNCH names the command that does it (called with the same arguments,
-# then NOMBLET_EXE and DRIVER_EXE).
 munch() {
-  "$NOMBLET_SITE_MUNCH" "$@" "$nomblet_exe" "$driver_exe"
+  if [ -n "${NOMBLET_SITE_MUNCH:-}" ]; then "$NOMBLET_SITE_MUNCH" "$@"; return; fi
+  bash tests/e2e/site_munch.sh "$nomblet_exe" "$driver_exe" "$@"
 }
-munch_wired() { [ -n "${NOMBLET_SITE_MUNCH:-}" ]; }
+munch_wired() { [ -n "${NOMBLET_SITE_MUNCH:-}" ] || [ -n "$driver_exe" ]; }
 # --------------------------------------------------------------------------------------------------------------
 
 skip() {
@@ -36,7 +36,7 @@ for browser in firefox-esr chromium; do
   command -v "$browser" >/dev/null || skip "$browser is not installed (tests/browser_stores.sh installs it)"
 done
 if [ ${#modes[@]} -eq 3 ] && ! munch_wired; then
-  echo "The munch is not wired yet (NOMBLET_SITE_MUNCH): checking the browsers' part only."
+  echo "No nomblet.exe and driver given: checking the browsers' part only."
   modes=(as-is removed)
 fi
 
