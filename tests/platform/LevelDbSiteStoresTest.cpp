@@ -86,7 +86,8 @@ TEST(LevelDbSiteStores, ChromiumsStoresLoseTheGoingSitesKeysAndKeepEveryOtherByt
             EXPECT_EQ(deletion.gone, gone) << c.folder;
         }
         Keys left = before;
-        std::erase_if(left, [&](const auto& key) { return c.deletes && namesAGoingSite(key.first + '|' + key.second); });
+        std::erase_if(left,
+                      [&](const auto& key) { return c.deletes && namesAGoingSite(key.first + '|' + key.second); });
         EXPECT_EQ(leveldb_store_files::allKeys(folder), left) << c.folder;
         EXPECT_EQ(bytesOf(folder + "/LOG"), log) << c.folder << ": the browser's own log";
         const platform::SiteStoreOpening again = platform::OpenLevelDbSiteStore(c.kind, folder);
