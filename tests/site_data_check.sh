@@ -7,7 +7,7 @@
 #   tests/site_data_check.sh [--as-is | --removed | --munched] [NOMBLET_EXE DRIVER_EXE]
 # --as-is: no munch, every site finds its data; --removed: the site data removed by hand, no site finds any;
 # --munched: the program's munch (below), only keep.example's sites and the file page find theirs. Without a
-# choice all three run (--munched only once the munch is wired). Every site must be able to store again.
+# choice all three run (--munched only with the program given). Every site must be able to store again.
 # Exits 77 (skipped) when a browser is not installed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -18,38 +18,13 @@ nomblet_exe=${1:-} driver_exe=${2:-}
 # --------------------------------------------------------------------------------------------------------------
 # The munch, the one step that is the program's: it munches the site data of the Firefox profile and of the
 # Chromium "User Data" folder given, with the site given kept, as Nomblet does once the browsers have let go:
-# nomblet.exe, "Munch Site Data" ticked, in a Wine prefix of its own holding copies of both, copied back after.
+# nomblet.exe under Wine (tests/e2e/site_munch.sh), or the command NOMBLET_SITE_MUNCH names, called the same way.
 #   munch FIREFOX_PROFILE CHROMIUM_USER_DATA KEPT_SITE
 munch() {
-  local firefox=$1 user_data=$2 site=$3 roaming local_ ff ud deadline
-  export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
-  rm -rf "$WINEPREFIX" && cp -a "${NOMBLET_PREFIX_TEMPLATE:-build/wineprefix}/." "$WINEPREFIX/"
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-  roaming=$(wine "$driver_exe" folder 26 </dev/null | tr -d '\r' | sed 's|\\|/|g; s|^[Cc]:||')
-  local_=$(wine "$driver_exe" folder 28 </dev/null | tr -d '\r' | sed 's|\\|/|g; s|^[Cc]:||')
-  ff=$WINEPREFIX/drive_c$roaming/Mozilla/Firefox ud=$WINEPREFIX/drive_c$local_/Chromium/User\ Data
-  mkdir -p "$ff/Profiles/x" "$ud"
-  cp -a "$firefox/." "$ff/Profiles/x/" && cp -a "$user_data/." "$ud/"
-  printf '[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x\r\n' > "$ff/profiles.ini"
-  [ -e "$ud/Default/Preferences" ] || printf '{}' > "$ud/Default/Preferences"
-  printf '[Settings]\r\nAutoload=0\r\nSoundsOn=0\r\nSiteData=1\r\n[Keep Sites]\r\n%s=1\r\n' "$site" \
-    > "$WINEPREFIX/drive_c/windows/nomblet.ini"
-  (cd "$WINEPREFIX/drive_c" && exec wine "$nomblet_exe" </dev/null >/dev/null 2>&1) &
-  wine "$driver_exe" wait TForm1 20 </dev/null >/dev/null
-  # Done once only the kept site's (and the file page's) origins are left in both; a few ticks more for the rest.
-  deadline=$((SECONDS + 60))
-  until [ "$(ls "$ff/Profiles/x/storage/default" | grep -cv "$site\|^file")" = 0 ] &&
-    [ "$(ls "$ud/Default/IndexedDB" | grep -cv "$site")" = 0 ]; do
-    [ $SECONDS -lt $deadline ] || { echo "site_data_check: the munch did not end" >&2; exit 1; }
-    sleep 0.5
-  done
-  sleep 3
-  wine "$driver_exe" close TForm1 </dev/null >/dev/null
-  wineserver -w
-  rm -rf "$firefox" "$user_data" && cp -a "$ff/Profiles/x" "$firefox" && cp -a "$ud" "$user_data"
-  unset WINEPREFIX
+  if [ -n "${NOMBLET_SITE_MUNCH:-}" ]; then "$NOMBLET_SITE_MUNCH" "$@"; return; fi
+  bash tests/e2e/site_munch.sh "$nomblet_exe" "$driver_exe" "$@"
 }
-munch_wired() { [ -n "$nomblet_exe" ]; }
+munch_wired() { [ -n "${NOMBLET_SITE_MUNCH:-}" ] || [ -n "$driver_exe" ]; }
 # --------------------------------------------------------------------------------------------------------------
 
 skip() {
@@ -61,7 +36,7 @@ for browser in firefox-esr chromium; do
   command -v "$browser" >/dev/null || skip "$browser is not installed (tests/browser_stores.sh installs it)"
 done
 if [ ${#modes[@]} -eq 3 ] && ! munch_wired; then
-  echo "The munch is not wired yet (NOMBLET_SITE_MUNCH): checking the browsers' part only."
+  echo "No nomblet.exe and driver given: checking the browsers' part only."
   modes=(as-is removed)
 fi
 

@@ -25,7 +25,8 @@ TEST(Win32LevelDbSiteStores, AStoreInAFolderThatOnlyTheAnsiCodePageSpellsOpens)
     const std::string folder = scratch.file("Caf\xe9 Storage");
     leveldb_store_files::Stores().makeStore(SiteStoreKind::chromiumLocalStorage, utf8Text(folder),
                                             {{"https://a.example", "1"}});
-    const platform::SiteStoreOpening opening = platform::OpenLevelDbSiteStore(SiteStoreKind::chromiumLocalStorage, folder);
+    const platform::SiteStoreOpening opening =
+        platform::OpenLevelDbSiteStore(SiteStoreKind::chromiumLocalStorage, folder);
     ASSERT_EQ(opening.state, platform::SiteStoreState::opened);
     EXPECT_EQ(opening.store->Origins(), std::vector<std::string>{"https://a.example"});
 }

@@ -30,6 +30,13 @@ struct KeyReading {
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
+// The text of key from `from` to the first `stop` after it; none when there is no stop.
+std::string upTo(std::string_view key, std::size_t from, char stop)
+{
+    const std::size_t end = key.find(stop, from);
+    return end == std::string_view::npos ? std::string() : std::string(key.substr(from, end - from));
+}
+
 // The first key after every key that begins with prefix (whose last byte is never 0xff here).
 std::string pastPrefix(std::string prefix)
 {
@@ -63,14 +70,15 @@ KeyReading readSessionStorageKey(std::string_view key)
         return {KeyReading::version, {}, {}};
     if (key == "next-map-id")
         return {KeyReading::bookkeeping, {}, {}};
-    if (startsWith(key, "namespace-")) {
-        const std::size_t end = key.find('-', std::string_view("namespace-").size());
-        return {KeyReading::entry, end == std::string_view::npos ? std::string() : std::string(key.substr(end + 1)), {}};
+    constexpr std::string_view namespacePrefix = "namespace-";
+    if (startsWith(key, namespacePrefix)) {
+        const std::size_t end = key.find('-', namespacePrefix.size());
+        const std::string origin = end == std::string_view::npos ? std::string() : std::string(key.substr(end + 1));
+        return {KeyReading::entry, origin, {}};
     }
     if (startsWith(key, "map-")) {
-        const std::size_t end = key.find('-', std::string_view("map-").size());
-        return {KeyReading::bookkeeping, {}, end == std::string_view::npos ? std::string()
-                                                                          : pastPrefix(std::string(key.substr(0, end + 1)))};
+        const std::string map = upTo(key, 4, '-');
+        return {KeyReading::bookkeeping, {}, map.empty() ? std::string() : "map-" + map + "."};
     }
     return {};
 }
@@ -81,10 +89,8 @@ KeyReading readServiceWorkerKey(std::string_view key)
 {
     if (key == "INITDATA_DB_VERSION")
         return {KeyReading::version, {}, {}};
-    if (startsWith(key, "REG:")) {
-        const std::size_t end = key.find('\0');
-        return {KeyReading::entry, end == std::string_view::npos ? std::string() : std::string(key.substr(4, end - 4)), {}};
-    }
+    if (startsWith(key, "REG:"))
+        return {KeyReading::entry, upTo(key, 4, '\0'), {}};
     constexpr std::string_view uniqueOrigin = "INITDATA_UNIQUE_ORIGIN:";
     if (startsWith(key, uniqueOrigin))
         return {KeyReading::entry, std::string(key.substr(uniqueOrigin.size())), {}};
@@ -150,7 +156,7 @@ public:
                 going.insert(origin);
         leveldb::WriteBatch batch;
         const bool scanned = kind_ == SiteStoreKind::chromiumLocalStorage ? deleteLocalStorage(going, batch)
-                                                                 : deleteSessionStorage(going, batch);
+                                                                           : deleteSessionStorage(going, batch);
         leveldb::WriteOptions durable;
         durable.sync = true;
         if (scanned && (going.empty() || db_->Write(durable, &batch).ok())) {
