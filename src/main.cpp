@@ -60,6 +60,10 @@ void __throw_out_of_range_fmt(const char* format, ...)
 {
     throw LibraryError(format);
 }
+void __throw_bad_function_call()
+{
+    throw LibraryError("an empty function was called");
+}
 void __throw_system_error(int)
 {
     throw LibraryError("A system call failed");

@@ -153,7 +153,7 @@ TMunchStores TForm1::munchStores() const
     for (const TMenuItem* row : BrowserRows)
         munchBrowser.push_back(row->Checked);
     return {State.CookieTxtFile, State.OperaCookieFile, State.ICQCookieFile, DeleteICQCookies1->Checked,
-            OtherBrowsers(),     std::move(munchBrowser), State.IECookieDir};
+            OtherBrowsers(),     std::move(munchBrowser), State.IECookieDir,    MunchSiteData1->Checked};
 }
 
 void TForm1::cookiesMunched(std::uint64_t count, const std::vector<std::string>& hosts)

@@ -92,6 +92,7 @@ public:
     std::vector<TMenuItem*> KeepSiteRows;
     TMenuItem* KeepSitesLine1 = nullptr; // between kept and recent sites, when both are shown
     TMenuItem* NoneYet1 = nullptr;       // shown, greyed, when no site is kept or recent
+    TMenuItem* MunchSiteData1 = nullptr; // checked: the sites' other stored data goes with their cookies
     // The cleanup commands' sounds, at most about 20 a second.
     SoundPacer CleanupSounds;
     // The sites whose cookies stay, and the sites munched lately.
@@ -124,6 +125,7 @@ public:
     void DeleteIECache1Click(TObject* Sender);
     void BrowserRowClick(TObject* Sender);
     void KeepSiteRowClick(TObject* Sender);
+    void MunchSiteData1Click(TObject* Sender);
 
     // The settings file: read once at start, written whole.
     void LoadSettings();

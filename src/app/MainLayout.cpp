@@ -113,6 +113,7 @@ void readMenu(TForm1& f)
     f.KeepSitesLine1 = item(f, *f.KeepSites1, "KeepSitesLine1", "-");
     f.NoneYet1 = item(f, *f.KeepSites1, "NoneYet1", "None Yet");
     f.NoneYet1->Enabled = false;
+    f.MunchSiteData1 = item(f, menu, "MunchSiteData1", "Munch Site Data");
     f.N4 = item(f, menu, "N4", "-");
     f.ModifySounds1 = item(f, menu, "ModifySounds1", "Modify Sounds");
     f.CrunchSound1 = item(f, *f.ModifySounds1, "CrunchSound1", "Crunch Sound");
@@ -147,6 +148,7 @@ void readMenu(TForm1& f)
     f.DeleteICQCookies1->OnClick = bind(f, &TForm1::DeleteICQCookies1Click);
     f.Active1->OnClick = bind(f, &TForm1::Active1Click);
     f.SoundsOn1->OnClick = bind(f, &TForm1::SoundsOn1Click);
+    f.MunchSiteData1->OnClick = bind(f, &TForm1::MunchSiteData1Click);
     f.Cookies1->OnClick = bind(f, &TForm1::Cookies1Click);
     f.LoadatStartup1->OnClick = bind(f, &TForm1::LoadatStartup1Click);
     f.Exit1->OnClick = bind(f, &TForm1::Exit1Click);

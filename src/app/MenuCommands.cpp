@@ -227,6 +227,13 @@ void TForm1::SoundsOn1Click(TObject*)
     State.MenuOpen = false;
 }
 
+void TForm1::MunchSiteData1Click(TObject*)
+{
+    MunchSiteData1->Checked = !MunchSiteData1->Checked;
+    SaveSettings();
+    State.MenuOpen = false;
+}
+
 void TForm1::LoadatStartup1Click(TObject*)
 {
     LoadatStartup1->Checked = !LoadatStartup1->Checked;

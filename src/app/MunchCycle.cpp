@@ -116,14 +116,17 @@ struct TMunchCycle::DatabaseMunch {
 TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& keptSites,
                          SystemFolderGuard& systemFolders)
     : platform_(platform), keptSites_(keptSites), systemFolders_(systemFolders),
-      worker_(platform.uiThread, platform.threads)
+      worker_(platform.uiThread, platform.threads),
+      siteData_(platform.fileSystem, platform.codePage, platform.siteStores, worker_, keptSites)
 {
+    siteData_.OnMunched = [this](std::uint64_t count, const std::vector<std::string>& hosts) { heard(count, hosts); };
 }
 
 void TMunchCycle::KeptSitesChanging()
 {
     if (databaseJob_)
         databaseJob_->job->Cancel();
+    siteData_.KeptSitesChanging();
 }
 
 bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& goOn)
@@ -183,6 +186,18 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
     }
     if (!stopped)
         munched |= takeDatabaseJob();
+    // Then the profiles' other stored data; a browser spared keeps it too.
+    siteData_.StartCycle();
+    for (std::size_t b = 0; b < browsers.size() && !stopped && taken.MunchSiteData; ++b) {
+        if (!taken.MunchBrowser.at(browsers[b].Family))
+            continue;
+        const bool mozilla = BrowserFamilies()[browsers[b].Family].Kind == TBrowserKind::bkMozilla;
+        for (const std::string& profile : browsers[b].Profiles)
+            if (!stopped)
+                munched |= siteData_.Munch({mozilla ? TSiteFamily::sfMozilla : TSiteFamily::sfChromium, profile,
+                                            mozilla ? profile : browsers[b].Root},
+                                           mayGoOn);
+    }
     // Every kind of entry is listed (no attribute is left out) and judged as
     // it comes, so the folder is never held in memory. The folder is taken
     // where it really is, once, and listed and munched there; whatever the

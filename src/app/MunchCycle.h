@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/KeepSites.h"
+#include "app/SiteDataMunch.h"
 #include "app/StoreWorker.h"
 #include "app/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
@@ -31,6 +32,7 @@ struct TMunchStores {
     std::shared_ptr<const std::vector<TFoundBrowser>> OtherBrowsers;
     std::vector<bool> MunchBrowser; // by family
     std::string IECookieDir;
+    bool MunchSiteData = false; // the browsers' other stored data of the sites too
     bool operator==(const TMunchStores&) const = default;
 };
 
@@ -50,7 +52,8 @@ public:
     // cycle touches nothing more. True when anything was munched.
     bool Run(const TMunchStores& stores, const std::function<bool()>& letMessagesRun);
     // The kept sites are about to change: a database munch under way with the
-    // old list is rolled back (unless it has committed), and done again later.
+    // old list is rolled back (unless it has committed), and done again later;
+    // a site-data job stops before its next change of a store.
     void KeptSitesChanging();
     // Returns once the store worker's job has ended; for tests.
     void WaitForStoreWork() { worker_.WaitForJob(); }
@@ -123,4 +126,6 @@ private:
     std::size_t cookieHostReads_ = 0;
     TStoreWorker worker_;
     std::optional<DatabaseJob> databaseJob_;
+    // The browsers' site data, profile by profile.
+    TSiteDataMunch siteData_;
 };

@@ -35,6 +35,8 @@ void TForm1::LoadSettings()
     LoadatStartup1->Checked = read("Settings", "Autoload", "1") == "1";
     State.CrunchWaveFile = read("Settings", "CrunchWave", "default");
     State.BurpWaveFile = read("Settings", "BurpWave", "default");
+    // Web applications keep their users' work there: only the user's choice lets it go.
+    MunchSiteData1->Checked = read("Settings", "SiteData", "0") == "1";
     // A family without its key is munched.
     for (TMenuItem* row : BrowserRows)
         row->Checked = read(otherBrowsersSection, row->Caption.c_str(), "1") == "1";
@@ -83,6 +85,7 @@ void TForm1::SaveSettings()
     write("Settings", "Autoload", flag(LoadatStartup1->Checked));
     write("Settings", "CrunchWave", State.CrunchWaveFile);
     write("Settings", "BurpWave", State.BurpWaveFile);
+    write("Settings", "SiteData", flag(MunchSiteData1->Checked));
     // Only the families found here: the keys of others stay as they stand.
     for (const TFoundBrowser& browser : *otherBrowsers_) {
         const TMenuItem& row = *BrowserRows.at(browser.Family);

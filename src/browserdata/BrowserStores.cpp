@@ -269,10 +269,12 @@ std::vector<TFoundBrowser> FindBrowsers(platform::IFileSystem& files, platform::
         const std::string root = base.named + "\\" + family.Folder;
         if (!isFolder(files, root))
             continue;
-        TFoundBrowser browser{i, {}};
+        TFoundBrowser browser{i, {}, root, {}};
         for (const Profile& profile : profilesOf(files, codePage, family, root))
-            if (mayLookAt(base, profile))
+            if (mayLookAt(base, profile)) {
                 addStores(family.Kind, profile.path, browser.Stores);
+                browser.Profiles.push_back(profile.path);
+            }
         found.push_back(std::move(browser));
     }
     return found;

@@ -45,6 +45,8 @@ inline constexpr std::string_view StoreCompanionSuffixes[] = {"-wal", "-shm", "-
 struct TFoundBrowser {
     std::size_t Family; // index into BrowserFamilies()
     std::vector<TCookieStore> Stores;
+    std::string Root;                  // the family's folder: Chromium's User Data, Mozilla's profiles.ini folder
+    std::vector<std::string> Profiles; // each profile's folder
     bool operator==(const TFoundBrowser&) const = default;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/SiteDataStore.h"
 #include "platform/Sound.h"
 #include "platform/Threads.h"
 #include "platform/Ui.h"
@@ -44,6 +45,7 @@ struct Platform {
     IUrlCache& urlCache;
     ICanvasService& canvas;
     ICookieDatabases& cookieDatabases;
+    ISiteStores& siteStores;
 };
 
 } // namespace platform

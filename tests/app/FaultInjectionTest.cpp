@@ -250,7 +250,7 @@ std::map<std::string, std::string> meant(const TForm1& f)
         {"Dir", f.State.IECookieDir},            {"ICQ", f.State.ICQCookieFile},
         {"MunchICQ", flag(f.DeleteICQCookies1)}, {"SoundsOn", flag(f.SoundsOn1)},
         {"Autoload", flag(f.LoadatStartup1)},    {"CrunchWave", f.State.CrunchWaveFile},
-        {"BurpWave", f.State.BurpWaveFile}};
+        {"BurpWave", f.State.BurpWaveFile},      {"SiteData", flag(f.MunchSiteData1)}};
     // Only the families found are written: the others' keys stay.
     for (const TFoundBrowser& browser : *f.OtherBrowsers())
         values[f.BrowserRows.at(browser.Family)->Caption] = flag(f.BrowserRows.at(browser.Family));
@@ -665,6 +665,7 @@ const std::vector<MenuRow> menuRows{
     {"Delete ICQ Cookies", &TForm1::DeleteICQCookies1, {}},
     {"Active", &TForm1::Active1, {saveFailed}},
     {"Sounds On", &TForm1::SoundsOn1, {saveFailed}},
+    {"Munch Site Data", &TForm1::MunchSiteData1, {saveFailed}},
     {"Munched =", &TForm1::Cookies1, {}},
     {"Clear IE Cookie Cache Shortcuts", &TForm1::ClearCookieCacheShortcuts1, {}, "Cookie:"},
     {"Clear IE History", &TForm1::DeleteIEHistory1, {}, "Visited:"},

@@ -136,7 +136,7 @@ TEST_F(MainFormTest, TheMenuHasItsRowsInOrderWithTheLayoutsMarks)
         rows.push_back(menu.Items(i)->Caption + (menu.Items(i)->Checked ? " [x]" : ""));
     EXPECT_THAT(rows, ::testing::ElementsAre("Path to Cookie Dir (IExplorer)", "Path to Cookie.txt (Netscape)",
                                              "Path to Cookie#.Dat (Opera)", "Path to Cookie.dat (ICQ)",
-                                             "Other Browsers", "Keep Sites", "-", "Modify Sounds", "Fallowmere Home Page", "-",
+                                             "Other Browsers", "Keep Sites", "Munch Site Data", "-", "Modify Sounds", "Fallowmere Home Page", "-",
                                              "Internet IP:", "-",
                                              "Delete ICQ Cookies [x]", "Active [x]", "Sounds On [x]", "Munched = 0",
                                              "-", "Clear IE Cookie Cache Shortcuts", "Clear IE History",
@@ -211,7 +211,7 @@ TEST_F(MainFormTest, ExitEndsTheLoopAndTheSettingsAreWrittenOnceMore)
     form.DeleteICQCookies1->Checked = false; // the ICQ toggle itself saves nothing
     ui.post([&] { form.Exit1->Click(); });
     app.Run();
-    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 10u);
     EXPECT_EQ(stored("Settings", "MunchICQ"), "0");
     EXPECT_EQ(stored("Cookie Dir", "Dir"), "C:\\WINDOWS\\cookies");
 }
@@ -234,10 +234,10 @@ TEST_F(MainFormTest, TheEndOfTheSessionSavesTheSettingsAtOnceAndOnlyOnce)
     ui.post([&] {
         ui.window("TForm1")->endSession();
         // The process may be killed right here: the settings must be written by now.
-        EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
+        EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 10u);
     });
     app.Run();
-    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u);
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 10u);
 }
 
 TEST_F(MainFormTest, WithoutUserSoundsTheBuiltInCrunchAndBurpAreLoaded)

@@ -261,11 +261,19 @@ TEST_F(MenuCommandsTest, TheActiveSwitchStopsAndResumesMunchingAndSaves)
     EXPECT_FALSE(form->State.MenuOpen);
 }
 
-TEST_F(MenuCommandsTest, TheSoundsSwitchSavesItsNewMark)
+TEST_F(MenuCommandsTest, TheSoundsAndSiteDataSwitchesSaveTheirNewMarks)
 {
-    form->SoundsOn1->Click();
-    EXPECT_EQ(stored("Settings", "SoundsOn"), "0");
-    EXPECT_FALSE(form->State.MenuOpen);
+    const struct {
+        TMenuItem* TForm1::*row;
+        const char* key;
+        const char* stored;
+    } switches[] = {{&TForm1::SoundsOn1, "SoundsOn", "0"}, {&TForm1::MunchSiteData1, "SiteData", "1"}};
+    for (const auto& s : switches) {
+        form->State.MenuOpen = true;
+        ((*form).*s.row)->Click();
+        EXPECT_EQ(stored("Settings", s.key), s.stored) << s.key;
+        EXPECT_FALSE(form->State.MenuOpen) << s.key;
+    }
 }
 
 TEST_F(MenuCommandsTest, LoadAtStartupRegistersAndUnregistersAtTheFirstToggle)
@@ -395,7 +403,7 @@ TEST_F(MenuCommandsTest, ABrowserRowFlipsItsMarkSavesAtOnceAndOpensTheGate)
         EXPECT_EQ(stored("Other Browsers", "Waterfox"), "0") << "kept as it stands";
         EXPECT_EQ(stored("Other Browsers", "Firefox"), "<missing>") << "not found: not written";
     }
-    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 3u * 11u) << "whole saves: nine keys and two families'";
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 3u * 12u) << "whole saves: ten keys and two families'";
 
     // None Found is greyed: choosing it does nothing.
     fakes.fileSystem.calls.clear();

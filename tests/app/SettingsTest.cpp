@@ -40,7 +40,7 @@ TEST_F(SettingsTest, ReadsTheKeysInOrderFromTheBareFileNameWithA2048Buffer)
     std::vector<std::string> expected{"Cookie File/Name?",         "Cookie File/OName?",    "Cookie Dir/Dir?",
                                       "Cookie Dat/ICQ?",           "Settings/MunchICQ?1",   "Settings/SoundsOn?1",
                                       "Settings/Autoload?1",       "Settings/CrunchWave?default",
-                                      "Settings/BurpWave?default"};
+                                      "Settings/BurpWave?default", "Settings/SiteData?0"};
     // Then each browser family's mark, munched when its key is missing.
     for (const TBrowserFamily& family : BrowserFamilies())
         expected.push_back(std::string("Other Browsers/") + family.Caption + "?1");
@@ -92,10 +92,12 @@ TEST_P(SettingsFlagTest, OnlyExactlyOneSetsAMark)
     store("Settings", "MunchICQ", GetParam());
     store("Settings", "SoundsOn", GetParam());
     store("Settings", "Autoload", GetParam());
+    store("Settings", "SiteData", GetParam());
     TForm1& form = start();
     bool expected = GetParam() == "1";
     EXPECT_EQ(form.DeleteICQCookies1->Checked, expected);
     EXPECT_EQ(form.SoundsOn1->Checked, expected);
+    EXPECT_EQ(form.MunchSiteData1->Checked, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SettingsFlagTest,
@@ -110,7 +112,7 @@ TEST_F(SettingsTest, LongAndBinaryValuesAreTakenAsTheBufferHoldsThem)
     EXPECT_EQ(form.State.OperaCookieFile, std::string("C:\\\x01\x7f\xff\xfe.dat"));
 }
 
-TEST_F(SettingsTest, SaveWritesAllNineKeysInOrderAndLeavesOtherKeysAlone)
+TEST_F(SettingsTest, SaveWritesAllTenKeysInOrderAndLeavesOtherKeysAlone)
 {
     store("Other", "Keep", "me");
     store("Settings", "Extra", "too");
@@ -125,7 +127,8 @@ TEST_F(SettingsTest, SaveWritesAllNineKeysInOrderAndLeavesOtherKeysAlone)
                 ::testing::ElementsAre("Cookie File/Name=C:\\a.txt", "Cookie File/OName=",
                                        "Cookie Dir/Dir=C:\\WINDOWS\\cookies", "Cookie Dat/ICQ=",
                                        "Settings/MunchICQ=1", "Settings/SoundsOn=0", "Settings/Autoload=0",
-                                       "Settings/CrunchWave=default", "Settings/BurpWave=default"));
+                                       "Settings/CrunchWave=default", "Settings/BurpWave=default",
+                                       "Settings/SiteData=0"));
     for (const Call& call : fakes.profile.callsOf("writeString"))
         EXPECT_EQ(call.args[0], "nomblet.ini");
     EXPECT_EQ(stored("Other", "Keep"), "me");
@@ -187,8 +190,8 @@ TEST_F(SettingsTest, EachBrowserFamilysMarkIsReadAndOnlyTheFoundOnesAreWritten)
         }
         EXPECT_EQ(stored("Other Browsers", c.caption), c.written) << c.caption;
     }
-    // In the families' order, after the nine keys.
-    EXPECT_THAT(std::vector<std::string>(written.begin() + 9, written.end()),
+    // In the families' order, after the ten keys.
+    EXPECT_THAT(std::vector<std::string>(written.begin() + 10, written.end()),
                 ::testing::ElementsAre("Other Browsers/Google Chrome=1", "Other Browsers/Microsoft Edge=0",
                                        "Other Browsers/Brave=1", "Other Browsers/Vivaldi=0"));
 }
@@ -220,7 +223,7 @@ TEST_F(SettingsTest, AKeptSiteIsAKeyOfASiteNameValuedOneAndOnlyAFlippedSitesKeyI
     }
     for (const auto& [key, value, kept, after] : cases)
         EXPECT_EQ(stored("Keep Sites", key), after) << key;
-    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 9u + 1u) << "the settings' nine keys, and shop.net";
+    EXPECT_EQ(fakes.profile.callsOf("writeString").size(), 10u + 1u) << "the settings' ten keys, and shop.net";
     fakes.profile.faults.failNext("removeKey");
     form.KeptSites.Flip("example.com");
     EXPECT_THROW(form.SaveKeptSite("example.com"), Exception);

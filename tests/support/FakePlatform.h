@@ -14,6 +14,7 @@
 #include "support/FakeProfile.h"
 #include "support/FakeRegistry.h"
 #include "support/FakeShell.h"
+#include "support/FakeSiteStores.h"
 #include "support/FakeSound.h"
 #include "support/FakeThreads.h"
 #include "support/FakeUi.h"
@@ -50,6 +51,7 @@ struct FakePlatform {
     FakeUrlCache urlCache;
     FakeCanvasService canvas;
     FakeCookieDatabases cookieDatabases{fileSystem};
+    FakeSiteStores siteStores{fileSystem};
 
     platform::Platform services = servicesWith(fileSystem);
 
@@ -59,7 +61,8 @@ struct FakePlatform {
     {
         for (FakeService* fake : std::initializer_list<FakeService*>{
                  &ui, &windowMessages, &iconsAndMenus, &fileDialogs, &uiThread, &profile, &network, &folders, &shell,
-                 &fileSystem, &sound, &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas, &cookieDatabases})
+                 &fileSystem, &sound, &registry, &folderBrowser, &notifyArea, &threads, &urlCache, &canvas, &cookieDatabases,
+                 &siteStores})
             fake->sequence = &sequence;
     }
 
@@ -86,6 +89,7 @@ struct FakePlatform {
             .urlCache = urlCache,
             .canvas = canvas,
             .cookieDatabases = databases ? *databases : cookieDatabases,
+            .siteStores = siteStores,
         };
     }
 };

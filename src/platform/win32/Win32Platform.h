@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sitedata/SiteDataStores.h"
 #include "platform/sqlite/SqliteCookieDatabase.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32CodePage.h"
@@ -45,6 +46,7 @@ public:
               .urlCache = urlCache_,
               .canvas = canvas_,
               .cookieDatabases = cookieDatabases_,
+              .siteStores = siteStores_,
           }
     {
     }
@@ -71,5 +73,6 @@ private:
     Win32UrlCache urlCache_;
     Win32CanvasService canvas_;
     platform::SqliteCookieDatabases cookieDatabases_;
+    platform::SiteDataStores siteStores_;
     platform::Platform services_;
 };
