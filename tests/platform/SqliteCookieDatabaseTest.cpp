@@ -325,3 +325,26 @@ TEST_F(SqliteCookieDatabaseTest, StoresRealBrowsersWroteLoseTheRowsOfSitesNotKep
         EXPECT_EQ(integrityOf(path), "ok") << c.store;
     }
 }
+
+TEST_F(SqliteCookieDatabaseTest, KeptRowsSetAsideAreAllOfThemOrTheOthersAreDeletedInPlace)
+{
+    // A kept host stored as bytes, not text, is not found through the index.
+    struct Case {
+        const char* name;
+        const char* keptAsBytes;
+    };
+    for (const Case& c : {Case{"every kept host stored as text", "'kept.example'"},
+                          Case{"one stored as bytes", "CAST('kept.example' AS BLOB)"}}) {
+        const std::string path = folder.path(std::string("aside-") + c.name);
+        makeStore(path, CookieTable::mozilla, joined(manyRows("gone.example", 100, "g"), {{"kept.example", "k1"}}));
+        Db(path).exec(std::string("INSERT INTO moz_cookies (name, value, host) VALUES ('b', 'k2', ") + c.keptAsBytes +
+                      ")");
+        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::mozilla);
+        ASSERT_EQ(opening.state, CookieStoreState::opened) << c.name;
+        EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h == "kept.example"; }), 100u) << c.name;
+        opening.store.reset();
+        EXPECT_EQ(Db(path, SQLITE_OPEN_READONLY).query("SELECT value FROM moz_cookies ORDER BY 1"),
+                  (CookieRows{{"k1", ""}, {"k2", ""}}))
+            << c.name;
+    }
+}

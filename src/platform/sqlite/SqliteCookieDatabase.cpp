@@ -1,6 +1,8 @@
 // The cookie-database service on SQLite.
 #include "platform/sqlite/SqliteCookieDatabase.h"
 
+#include "platform/sqlite/SqliteStatement.h"
+
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -15,6 +17,8 @@ extern "C" char* sqlite3_win32_mbcs_to_utf8_v2(const char* text, int useAnsi);
 
 namespace platform {
 namespace {
+
+using namespace platform::sqlite;
 
 struct TableNames {
     const char* table;
@@ -42,59 +46,6 @@ bool saysNotCookies(int code)
     default:
         return false;
     }
-}
-
-std::string textOf(sqlite3_value* value)
-{
-    const unsigned char* text = sqlite3_value_text(value);
-    return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_value_bytes(value)) : std::string();
-}
-
-class Statement {
-public:
-    Statement() = default;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { finalize(); }
-    void finalize()
-    {
-        sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
-    }
-    int prepare(sqlite3* db, const std::string& sql)
-    {
-        return sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &stmt_, nullptr);
-    }
-    sqlite3_stmt* get() const { return stmt_; }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-// One statement run to its end; whether it prepared, and how its step ended.
-struct Ran {
-    bool prepared;
-    int rc;
-};
-
-Ran run(sqlite3* db, const std::string& sql)
-{
-    Statement statement;
-    const int rc = statement.prepare(db, sql);
-    if (rc != SQLITE_OK)
-        return {false, rc};
-    int step;
-    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    }
-    return {true, step};
-}
-
-std::string quoted(std::string_view name)
-{
-    std::string out = "\"";
-    for (char c : name)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 class SqliteCookieStore final : public ICookieStore {
@@ -253,34 +204,29 @@ private:
     {
         ran = run(db_, "CREATE TEMP TABLE nomblet_kept_hosts (host TEXT PRIMARY KEY)");
         Statement add;
-        if (ran.rc == SQLITE_DONE && add.prepare(db_, "INSERT OR IGNORE INTO temp.nomblet_kept_hosts VALUES (?1)") == SQLITE_OK)
-            for (const std::string* host : keptHosts) {
-                sqlite3_bind_text(add.get(), 1, host->data(), static_cast<int>(host->size()), SQLITE_STATIC);
-                ran.rc = sqlite3_step(add.get());
-                sqlite3_reset(add.get());
-                if (ran.rc != SQLITE_DONE)
-                    return true;
-            }
-        if (ran.rc != SQLITE_DONE)
-            return true;
-        ran = run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " + columns + " FROM main." +
-                           table_ + " WHERE " + host_ + " IN temp.nomblet_kept_hosts");
-        if (!ran.prepared) {
-            ran = {true, SQLITE_DONE};
-            return false;
+        if (ran.rc == SQLITE_DONE &&
+            add.prepare(db_, "INSERT OR IGNORE INTO temp.nomblet_kept_hosts VALUES (?1)") != SQLITE_OK)
+            ran.rc = SQLITE_ERROR;
+        for (std::size_t i = 0; i < keptHosts.size() && ran.rc == SQLITE_DONE; ++i) {
+            sqlite3_bind_text(add.get(), 1, keptHosts[i]->data(), static_cast<int>(keptHosts[i]->size()), SQLITE_STATIC);
+            ran.rc = sqlite3_step(add.get());
+            sqlite3_reset(add.get());
         }
-        if (ran.rc != SQLITE_DONE)
+        if (ran.rc == SQLITE_DONE)
+            ran = run(db_, "CREATE TEMP TABLE nomblet_kept AS SELECT rowid AS nomblet_rowid, " + columns +
+                               " FROM main." + table_ + " WHERE " + host_ + " IN temp.nomblet_kept_hosts");
+        const bool made = ran.prepared; // a table without row ids gives none to set aside by
+        if (!made)
+            ran = {true, SQLITE_DONE};
+        else if (ran.rc != SQLITE_DONE)
             return true;
         Statement count;
-        if (count.prepare(db_, "SELECT count(*) FROM temp.nomblet_kept") != SQLITE_OK ||
-            sqlite3_step(count.get()) != SQLITE_ROW) {
-            ran = {true, SQLITE_ERROR};
-            return true;
-        }
-        if (static_cast<std::uint64_t>(sqlite3_column_int64(count.get(), 0)) == kept)
+        if (made && count.prepare(db_, "SELECT count(*) FROM temp.nomblet_kept") == SQLITE_OK &&
+            sqlite3_step(count.get()) == SQLITE_ROW && std::uint64_t(sqlite3_column_int64(count.get(), 0)) == kept)
             return true;
         count.finalize();
-        ran = run(db_, "DROP TABLE temp.nomblet_kept");
+        if (made)
+            ran = run(db_, "DROP TABLE temp.nomblet_kept");
         return false;
     }
 
