@@ -22,24 +22,6 @@ bool saysNotTheStore(int code)
     }
 }
 
-std::string textOf(sqlite3_value* value)
-{
-    const unsigned char* text = sqlite3_value_text(value);
-    return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_value_bytes(value)) : std::string();
-}
-
-void Statement::finalize()
-{
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
-}
-
-int Statement::prepare(sqlite3* db, const std::string& sql)
-{
-    finalize();
-    return sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &stmt_, nullptr);
-}
-
 Opened Connection::open(const std::string& path)
 {
     const auto verdict = [](int rc) { return saysNotTheStore(rc) ? Opened::damaged : Opened::busy; };

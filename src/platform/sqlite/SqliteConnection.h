@@ -4,6 +4,8 @@
 // run, freed rows overwritten. Dropped uncommitted, it rolls back and closes.
 #pragma once
 
+#include "platform/sqlite/SqliteStatement.h"
+
 #include <sqlite3.h>
 
 #include <string>
@@ -21,23 +23,6 @@ enum class Opened {
 // prepare). Anything else (busy, locked, a failed read, no memory) says only
 // that it cannot be had now.
 bool saysNotTheStore(int code);
-
-// A value's text; a value that is not text comes as the engine renders it.
-std::string textOf(sqlite3_value* value);
-
-class Statement {
-public:
-    Statement() = default;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { finalize(); }
-    void finalize();
-    int prepare(sqlite3* db, const std::string& sql);
-    sqlite3_stmt* get() const { return stmt_; }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
 
 class Connection {
 public:

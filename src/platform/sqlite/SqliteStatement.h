@@ -1,4 +1,4 @@
-// Small helpers over SQLite's C interface for the cookie-database service:
+// Small helpers over SQLite's C interface for the program's database stores:
 // a statement that finalizes itself, one statement run to its end, names
 // quoted as SQL quotes them, a value's text. Called on the store worker only.
 #pragma once
@@ -30,6 +30,7 @@ public:
     }
     int prepare(sqlite3* db, const std::string& sql)
     {
+        finalize();
         return sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size() + 1), &stmt_, nullptr);
     }
     sqlite3_stmt* get() const { return stmt_; }
