@@ -167,9 +167,10 @@ bool TSiteDataMunch::Munch(const TSiteProfile& profile, const std::function<bool
         watch.removing.reset();
         watch.toGo.pop_back();
     }
-    // The look's own changes to its stores (a journal made and removed) are
-    // no change of the browser's.
+    // The look's own changes to its stores (a log or journal made and removed,
+    // also by the job since the last call) are no change of the browser's.
     watch.lockTime = files_.lastWriteTime(profile.LockFolder);
+    watch.settled = true;
     return munched_;
 }
 

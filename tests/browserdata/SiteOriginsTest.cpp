@@ -34,7 +34,6 @@ TEST(SiteOrigins, EachNameReadsAsTheOriginItStandsForOrAsNone)
         {N::onMozillaFolder, "https+++", std::nullopt},
         {N::onMozillaFolder, "https+++a.example+", std::nullopt},
         {N::onMozillaFolder, "https+++a.example+99999", std::nullopt},
-        {N::onMozillaFolder, "https++a.example", std::nullopt},
         {N::onMozillaFolder, "https+++a.exa mple", std::nullopt},
         {N::onMozillaFolder, "https+++a.example^partitionKey=%28https%29", std::nullopt},
         {N::onMozillaFolder, "https+++a.example^partitionKey=%2", std::nullopt},
@@ -43,7 +42,6 @@ TEST(SiteOrigins, EachNameReadsAsTheOriginItStandsForOrAsNone)
         {N::onMozillaKey, "moc.elpmaxe.www.:http:80^userContextId=1", TSiteOrigin{"http", "www.example.com", 80, ""}, true},
         {N::onMozillaKey, "]1::[.:http:8080", TSiteOrigin{"http", "[::1]", 8080, ""}, true},
         {N::onMozillaKey, "moc.elpmaxe:https:443", std::nullopt},
-        {N::onMozillaKey, "", std::nullopt},
         {N::onChromiumIndexedDb, "https_www.example.com_0.indexeddb.leveldb",
          TSiteOrigin{"https", "www.example.com", 0, ""}, true},
         {N::onChromiumIndexedDb, "http_localhost_8080.indexeddb.blob", TSiteOrigin{"http", "localhost", 8080, ""}, true},
@@ -66,7 +64,6 @@ TEST(SiteOrigins, EachNameReadsAsTheOriginItStandsForOrAsNone)
         {N::onStorageKey, "https://t.example/^0chrome-extension://x", std::nullopt},
         {N::onStorageKey, "https://t.example/^x", std::nullopt},
         {N::onStorageKey, "example.com", std::nullopt},
-        {N::onStorageKey, "", std::nullopt},
         // A cache index: a cache named "https://x.example/" (field 1), its storage key (field 3).
         {N::onCacheIndex, "\x0a\x14\x0a\x12https://x.example/\x10\x01\x1a\x16https://cache.example/",
          TSiteOrigin{"https", "cache.example", 0, ""}, true},

@@ -9,7 +9,8 @@ rows=$(menu_rows | sed $'s/^Internet IP:[^\t]*/Internet IP:/')
 expected=$(printf '%s\n' \
   $'Path to Cookie Dir (IExplorer)\t0\t0\t0' $'Path to Cookie.txt (Netscape)\t0\t0\t0' \
   $'Path to Cookie#.Dat (Opera)\t0\t0\t0' $'Path to Cookie.dat (ICQ)\t0\t0\t0' $'Other Browsers\t0\t0\t0' \
-  $'Keep Sites\t0\t0\t0' $'-\t0\t0\t0' $'Modify Sounds\t0\t0\t0' $'Fallowmere Home Page\t0\t0\t0' $'-\t0\t0\t0' \
+  $'Keep Sites\t0\t0\t0' $'Munch Site Data\t0\t0\t0' $'-\t0\t0\t0' $'Modify Sounds\t0\t0\t0' \
+  $'Fallowmere Home Page\t0\t0\t0' $'-\t0\t0\t0' \
   $'Internet IP:\t0\t0\t0' $'-\t0\t0\t0' $'Delete ICQ Cookies\t1\t0\t0' $'Active\t1\t0\t0' \
   $'Sounds On\t1\t0\t0' $'Munched = 0\t0\t0\t0' $'-\t0\t0\t0' $'Clear IE Cookie Cache Shortcuts\t0\t0\t0' \
   $'Clear IE History\t0\t0\t0' $'Clear IE Cache\t0\t0\t0' $'-\t0\t0\t0' $'Load at Startup\t0\t0\t0' \

@@ -17,11 +17,7 @@
 class FakeSiteStores final : public platform::ISiteStores, public FakeService {
 public:
     using Kind = platform::SiteStoreKind;
-    struct Entry {
-        std::string origin;
-        std::string value;
-        bool operator==(const Entry&) const = default;
-    };
+    using Entry = std::pair<std::string, std::string>; // origin name, value
     struct Store {
         Kind kind;
         std::vector<Entry> entries;
@@ -69,8 +65,8 @@ private:
             ++owner_.open_;
             if (store.kind != Kind::mozillaQuotaCache)
                 for (const Entry& entry : store.entries)
-                    if (std::find(origins_.begin(), origins_.end(), entry.origin) == origins_.end())
-                        origins_.push_back(entry.origin);
+                    if (std::find(origins_.begin(), origins_.end(), entry.first) == origins_.end())
+                        origins_.push_back(entry.first);
         }
         ~OpenStore() override { --owner_.open_; }
         const std::vector<platform::SiteOriginName>& Origins() const override { return origins_; }
@@ -82,11 +78,11 @@ private:
             deleted_ = deletion.ok = true;
             store_.cacheValid = store_.cacheValid && store_.kind != Kind::mozillaQuotaCache;
             std::erase_if(store_.entries, [&](const Entry& entry) {
-                const bool gone = store_.kind != Kind::mozillaQuotaCache && goes(entry.origin);
-                if (gone && std::find(deletion.gone.begin(), deletion.gone.end(), entry.origin) == deletion.gone.end())
-                    deletion.gone.push_back(entry.origin);
+                const bool gone = store_.kind != Kind::mozillaQuotaCache && goes(entry.first);
+                if (gone && std::find(deletion.gone.begin(), deletion.gone.end(), entry.first) == deletion.gone.end())
+                    deletion.gone.push_back(entry.first);
                 if (gone && store_.kind == Kind::chromiumQuotaManager)
-                    deletion.buckets.push_back(entry.value);
+                    deletion.buckets.push_back(entry.second);
                 return gone;
             });
             return deletion;

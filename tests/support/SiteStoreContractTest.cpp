@@ -26,22 +26,10 @@ public:
                                                            : SiteStoreKind::chromiumQuotaManager;
     }
     std::string path(const std::string& name) const { return "C:\\Profile\\" + name; }
-    void makeStore(SiteStoreKind kind, const std::string& path, const SiteEntries& entries)
-    {
-        std::vector<FakeSiteStores::Entry> made;
-        for (const auto& [origin, value] : entries)
-            made.push_back({origin, value});
-        stores_.addStore(kind, path, made);
-    }
+    void makeStore(SiteStoreKind kind, const std::string& path, const SiteEntries& e) { stores_.addStore(kind, path, e); }
     void makeDamaged(SiteStoreKind, const std::string& path) { files_.addFile(path, "not a store"); }
     void hold(SiteStoreKind, const std::string& path) { stores_.find(path)->busy = true; }
-    SiteEntries entries(SiteStoreKind, const std::string& path)
-    {
-        SiteEntries entries;
-        for (const auto& entry : stores_.find(path)->entries)
-            entries.emplace_back(entry.origin, entry.value);
-        return entries;
-    }
+    SiteEntries entries(SiteStoreKind, const std::string& path) { return stores_.find(path)->entries; }
     bool cacheValid(const std::string& path) { return stores_.find(path)->cacheValid; }
 
 private:
