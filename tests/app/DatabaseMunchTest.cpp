@@ -62,6 +62,27 @@ protected:
                 made.push_back({host, std::string(host) + "#" + std::to_string(i), -static_cast<std::int64_t>(made.size())});
         return made;
     }
+    // Starts the worker's job on a thread of its own, and returns once it is inside the munch, before its commit;
+    // it stays there until letGo is set.
+    void tickIntoAHeldMunch(TForm1& form)
+    {
+        fakes.threads.runAtOnce = false;
+        fakes.cookieDatabases.onMunch = [this, released = letGo.get_future().share()] {
+            inside.set_value();
+            released.wait();
+        };
+        form.ThreadedTimer1->HandleTick();
+        inside.get_future().wait();
+    }
+    // Lets the held job end, then runs jobs at once again.
+    void releaseTheMunch(TForm1& form)
+    {
+        letGo.set_value();
+        form.MunchCycle().WaitForStoreWork();
+        fakes.cookieDatabases.onMunch = nullptr;
+        fakes.threads.runAtOnce = true;
+    }
+    std::promise<void> inside, letGo;
 };
 
 } // namespace
@@ -159,18 +180,9 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     const std::vector<Row> made = rows({{"a.example", 3}, {"kept.example", 1}, {"b.example", 2}});
     fakes.cookieDatabases.addStore(store, CookieTable::mozilla, made);
     TForm1& form = started();
-    fakes.threads.runAtOnce = false; // the worker is a thread of its own here
     form.KeptSites.Keep("kept.example");
     form.KeptSites.Munched("a.example");
-    // The worker stops inside the munch, before its commit, until the test lets it go.
-    std::promise<void> munching, letGo;
-    std::shared_future<void> released = letGo.get_future().share();
-    fakes.cookieDatabases.onMunch = [&] {
-        munching.set_value();
-        released.wait();
-    };
-    form.ThreadedTimer1->HandleTick();
-    munching.get_future().wait();
+    tickIntoAHeldMunch(form);
 
     // Meanwhile ticks munch the other stores, the menu answers, and no second job starts.
     const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
@@ -181,14 +193,11 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     fakes.iconsAndMenus.menuChoice = "Keep Sites/a.example";
     fakes.notifyArea.mouse(516);
     EXPECT_TRUE(form.KeptSites.Keeps("a.example"));
-    letGo.set_value();
-    form.MunchCycle().WaitForStoreWork();
+    releaseTheMunch(form);
     EXPECT_EQ(fakes.cookieDatabases.callsOf("Open").size(), 1u);
     EXPECT_EQ(fakes.cookieDatabases.rows(store), made);
 
     // The next tick finds nothing gone, and munches the store again with the new list.
-    fakes.cookieDatabases.onMunch = nullptr;
-    fakes.threads.runAtOnce = true;
     form.ThreadedTimer1->HandleTick();
     EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
     EXPECT_EQ(form.State.MunchedCount, 3);
@@ -200,23 +209,12 @@ TEST_F(DatabaseMunchTest, AVerdictWaitingForItsTickHoldsOnlyForTheStoreTheWorker
     fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"a.example", 2}}));
     fakes.cookieDatabases.setUnchangeable(store); // read, never changed: spared
     TForm1& form = started();
-    fakes.threads.runAtOnce = false;
     form.KeptSites.Keep("kept.example");
-    std::promise<void> reading, letGo;
-    std::shared_future<void> released = letGo.get_future().share();
-    fakes.cookieDatabases.onMunch = [&] {
-        reading.set_value();
-        released.wait();
-    };
-    form.ThreadedTimer1->HandleTick();
-    reading.get_future().wait();
+    tickIntoAHeldMunch(form);
     // The browser writes a new store in its place while the worker reads the old one.
     fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"b.example", 2}}));
     fakes.fileSystem.setLastWriteTime(store, 4242);
-    letGo.set_value();
-    form.MunchCycle().WaitForStoreWork();
-    fakes.cookieDatabases.onMunch = nullptr;
-    fakes.threads.runAtOnce = true;
+    releaseTheMunch(form);
     form.ThreadedTimer1->HandleTick();
     EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"kept.example", 1}}));
     EXPECT_EQ(form.State.MunchedCount, 2);

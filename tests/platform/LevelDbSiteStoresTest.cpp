@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 using platform::SiteStoreKind;
@@ -25,8 +23,9 @@ struct TempFolder {
 
 std::string bytesOf(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    std::string bytes;
+    leveldb::ReadFileToString(leveldb::Env::Default(), path, &bytes);
+    return bytes;
 }
 
 // Text that names a going site's host, as it is or in the UTF-16 of Chromium's values.

@@ -7,7 +7,6 @@
 
 #include <leveldb/db.h>
 #include <leveldb/env.h>
-#include <leveldb/write_batch.h>
 
 #include <cstdarg>
 #include <map>
@@ -17,6 +16,7 @@
 namespace leveldb_store_files {
 
 using platform::SiteStoreKind;
+using Keys = std::vector<std::pair<std::string, std::string>>;
 
 inline bool isLevelDbKind(SiteStoreKind kind)
 {
@@ -41,11 +41,10 @@ inline std::unique_ptr<leveldb::DB> openDb(const std::string& folder, bool creat
     return std::unique_ptr<leveldb::DB>(db);
 }
 
-// Every key and value of a store, in order.
-inline std::vector<std::pair<std::string, std::string>> allKeys(const std::string& folder)
+inline Keys allKeys(const std::string& folder)
 {
     const auto db = openDb(folder);
-    std::vector<std::pair<std::string, std::string>> keys;
+    Keys keys;
     const std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
     for (it->SeekToFirst(); it->Valid(); it->Next())
         keys.emplace_back(it->key().ToString(), it->value().ToString());
@@ -54,41 +53,33 @@ inline std::vector<std::pair<std::string, std::string>> allKeys(const std::strin
 
 class Stores {
 public:
-    // Each entry as Chromium writes one: a Local Storage item "_<origin>\0\x01k<value>" with its origin's "META:";
-    // a Session Storage item in its origin's own map, which one namespace entry names; a service worker's
-    // registration "REG:<origin>\0<value>" with its "REGID_TO_ORIGIN:" and "INITDATA_UNIQUE_ORIGIN:".
+    // Each entry as Chromium writes one: a Local Storage item with its origin's "META:"; a Session Storage item in
+    // its origin's own map, which a namespace entry names; a service worker's registration with its
+    // "REGID_TO_ORIGIN:" and "INITDATA_UNIQUE_ORIGIN:". Then the key that says which kind of store it is.
     void makeStore(SiteStoreKind kind, const std::string& folder, const SiteEntries& entries)
     {
         const auto db = openDb(folder, true);
-        leveldb::WriteBatch batch;
         std::map<std::string, std::string> maps;
         for (const auto& [origin, value] : entries) {
-            switch (kind) {
-            case SiteStoreKind::chromiumLocalStorage:
-                batch.Put("_" + origin + '\0' + "\x01k" + value, "\x01" + value);
-                batch.Put("META:" + origin, "\x08\x01");
-                break;
-            case SiteStoreKind::chromiumSessionStorage: {
-                const auto [map, added] = maps.emplace(origin, std::to_string(maps.size()));
-                if (added)
-                    batch.Put("namespace-0c1d2e3f_0000_4000_8000_000000000001-" + origin, map->second);
-                batch.Put("map-" + map->second + "-k" + value, value);
-                break;
-            }
-            default:
-                batch.Put("REG:" + origin + '\0' + value, "registration");
-                batch.Put("REGID_TO_ORIGIN:" + value, origin);
-                batch.Put("INITDATA_UNIQUE_ORIGIN:" + origin, "");
-            }
+            const std::string map = maps.emplace(origin, std::to_string(maps.size())).first->second;
+            const Keys keys = kind == SiteStoreKind::chromiumLocalStorage
+                                  ? Keys{{"_" + origin + '\0' + "\x01k" + value, "\x01" + value},
+                                         {"META:" + origin, "\x08\x01"}}
+                              : kind == SiteStoreKind::chromiumSessionStorage
+                                  ? Keys{{"namespace-0c1d2e3f_0000_4000_8000_000000000001-" + origin, map},
+                                         {"map-" + map + "-k" + value, value}}
+                                  : Keys{{"REG:" + origin + '\0' + value, "registration"},
+                                         {"REGID_TO_ORIGIN:" + value, origin},
+                                         {"INITDATA_UNIQUE_ORIGIN:" + origin, ""}};
+            for (const auto& [key, stored] : keys)
+                db->Put(leveldb::WriteOptions(), key, stored);
         }
-        batch.Put(kind == SiteStoreKind::chromiumLocalStorage     ? "VERSION"
-                  : kind == SiteStoreKind::chromiumSessionStorage ? "version"
-                                                                  : "INITDATA_DB_VERSION",
-                  "1");
+        const char* version = kind == SiteStoreKind::chromiumLocalStorage     ? "VERSION"
+                              : kind == SiteStoreKind::chromiumSessionStorage ? "version"
+                                                                              : "INITDATA_DB_VERSION";
         leveldb::WriteOptions durable;
         durable.sync = true;
-        if (!db->Write(durable, &batch).ok())
-            throw std::runtime_error("LevelDB: the store was not written");
+        db->Put(durable, version, "1");
     }
 
     // A folder that reads as a database whose descriptor is damaged.
@@ -107,8 +98,8 @@ public:
     SiteEntries entries(SiteStoreKind kind, const std::string& folder) const
     {
         SiteEntries entries;
-        const auto keys = allKeys(folder);
-        std::map<std::string, std::string> mapOrigins; // Session Storage's maps come before the entries naming them
+        const Keys keys = allKeys(folder);
+        std::map<std::string, std::string> mapOrigins;
         for (const auto& [key, value] : keys)
             if (key.starts_with("namespace-"))
                 mapOrigins[value] = key.substr(key.find('-', 10) + 1);

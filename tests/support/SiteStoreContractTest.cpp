@@ -14,12 +14,6 @@ class FakeSiteWorld {
 public:
     static constexpr const char* name = "Fake";
     platform::ISiteStores& stores() { return stores_; }
-    std::vector<SiteStoreKind> kinds() const
-    {
-        return {SiteStoreKind::mozillaLocalStorage,  SiteStoreKind::mozillaQuotaCache,
-                SiteStoreKind::chromiumQuotaManager, SiteStoreKind::chromiumLocalStorage,
-                SiteStoreKind::chromiumSessionStorage, SiteStoreKind::chromiumServiceWorker};
-    }
     SiteStoreKind strangerTo(SiteStoreKind kind) const
     {
         return kind == SiteStoreKind::chromiumQuotaManager ? SiteStoreKind::mozillaLocalStorage

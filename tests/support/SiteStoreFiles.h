@@ -81,12 +81,6 @@ inline void makeSqliteStore(SiteStoreKind kind, const std::string& path, const S
 class RealWorld {
 public:
     platform::ISiteStores& stores() { return stores_; }
-    std::vector<SiteStoreKind> kinds() const
-    {
-        return {SiteStoreKind::mozillaLocalStorage,   SiteStoreKind::mozillaQuotaCache,
-                SiteStoreKind::chromiumQuotaManager,  SiteStoreKind::chromiumLocalStorage,
-                SiteStoreKind::chromiumSessionStorage, SiteStoreKind::chromiumServiceWorker};
-    }
     // A LevelDB kind's stranger is another LevelDB kind: the keys tell them apart.
     SiteStoreKind strangerTo(SiteStoreKind kind) const
     {
