@@ -13,7 +13,7 @@ makes it one.
 Each rule is then the count of bytes it shares with the one before, the rest
 of its bytes and a 0. These bytes are packed with a range coder over adaptive
 bit probabilities, a byte's model chosen by the byte before it in its rule, so
-that the program stays small; app/PublicSuffixes.cpp unpacks them once, with
+that the program stays small; sites/PublicSuffixes.cpp unpacks them once, with
 the same models, when it first looks a name up. Its decoder and this encoder
 must agree bit for bit: the native tests look names up.
 """

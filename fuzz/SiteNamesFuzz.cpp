@@ -3,8 +3,8 @@
 // public suffix) and that keeps the host; its caption names that site again;
 // and Punycode that decodes encodes back to itself (letter case aside).
 #include "FuzzInput.h"
-#include "app/KeepSites.h"
-#include "app/Punycode.h"
+#include "sites/KeepSites.h"
+#include "sites/Punycode.h"
 #include "platform/PathText.h"
 #include "support/FakeCodePage.h"
 

@@ -58,3 +58,30 @@ TEST(HeaderBoundary, OnlyTheWin32LayerAndWinMainIncludeWindowsHeaders)
     EXPECT_GT(scanned, 10) << "the source tree was not found";
     EXPECT_TRUE(offenders.empty()) << ::testing::PrintToString(offenders);
 }
+
+// The engine and the rules of site names know nothing of the window: no include
+// runs from a lower room up to one above it.
+TEST(HeaderBoundary, NoRoomIncludesTheRoomsAboveIt)
+{
+    const fs::path src = fs::path(NOMBLET_SOURCE_DIR) / "src";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> above = {
+        {"munch", {"app/"}},
+        {"sites", {"app/", "munch/"}},
+        {"browserdata", {"app/", "munch/"}},
+    };
+    const std::regex include(R"(^\s*#\s*include\s*"([^"]+)")");
+    std::vector<std::string> offenders;
+    for (const auto& [room, forbidden] : above) {
+        for (const auto& entry : fs::recursive_directory_iterator(src / room)) {
+            std::ifstream in(entry.path());
+            std::string line;
+            std::smatch match;
+            while (std::getline(in, line))
+                if (std::regex_search(line, match, include))
+                    for (const std::string& prefix : forbidden)
+                        if (match[1].str().rfind(prefix, 0) == 0)
+                            offenders.push_back(fs::relative(entry.path(), src).generic_string() + ": " + line);
+        }
+    }
+    EXPECT_TRUE(offenders.empty()) << ::testing::PrintToString(offenders);
+}

@@ -2,7 +2,7 @@
 // family three profiles (profiles.ini and folders for the Mozilla ones), "time
 // RUNS" times finding them, one tick's looks at their stores, all absent, and
 // the times of their folders (bench/wine_browsers.sh, bench/idle_cpu.sh).
-#include "app/SystemFolders.h"
+#include "munch/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"

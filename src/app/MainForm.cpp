@@ -1,7 +1,7 @@
 // The main window: start-up and shutdown.
 #include "app/MainForm.h"
 
-#include "app/FileExists.h"
+#include "munch/FileExists.h"
 #include "app/MainLayout.h"
 #include "app/MunchSounds.h"
 #include "toolkit/Application.h"

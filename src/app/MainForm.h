@@ -2,10 +2,10 @@
 #pragma once
 
 #include "app/AppState.h"
-#include "app/KeepSites.h"
-#include "app/MunchCycle.h"
+#include "sites/KeepSites.h"
+#include "munch/MunchCycle.h"
 #include "app/SoundPacer.h"
-#include "app/SystemFolders.h"
+#include "munch/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "browserdata/FileFinder.h"
 #include "browserdata/UrlCache.h"

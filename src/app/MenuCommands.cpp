@@ -1,7 +1,7 @@
 // The tray menu's commands. Most clear the menu gate as their last step, so
 // munching resumes at the next tick; a failed save leaves the gate to time out.
 #include "app/Addresses.h"
-#include "app/FileExists.h"
+#include "munch/FileExists.h"
 #include "app/MainForm.h"
 #include "app/OpenDocument.h"
 #include "platform/PathText.h"

@@ -1,5 +1,5 @@
 // Win32 only. The folders adapter against kernel32 and the shell's folder calls under Wine.
-#include "app/SystemFolders.h"
+#include "munch/SystemFolders.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
 #include "win32/ScratchFolder.h"

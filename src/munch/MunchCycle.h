@@ -7,10 +7,10 @@
 // UI thread only.
 #pragma once
 
-#include "app/KeepSites.h"
-#include "app/SiteDataMunch.h"
-#include "app/StoreWorker.h"
-#include "app/SystemFolders.h"
+#include "sites/KeepSites.h"
+#include "munch/SiteDataMunch.h"
+#include "munch/StoreWorker.h"
+#include "munch/SystemFolders.h"
 #include "browserdata/BrowserStores.h"
 #include "platform/Platform.h"
 

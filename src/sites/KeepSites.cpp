@@ -1,8 +1,8 @@
 // The sites kept and the sites munched lately, and the names they are written with.
-#include "app/KeepSites.h"
+#include "sites/KeepSites.h"
 
-#include "app/PublicSuffixes.h"
-#include "app/Punycode.h"
+#include "sites/PublicSuffixes.h"
+#include "sites/Punycode.h"
 #include "platform/PathText.h"
 
 #include <algorithm>

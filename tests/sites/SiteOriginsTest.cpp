@@ -1,5 +1,5 @@
 // The one table of origin names as the browsers write them, and what each reads as.
-#include "browserdata/SiteOrigins.h"
+#include "sites/SiteOrigins.h"
 
 #include <gtest/gtest.h>
 

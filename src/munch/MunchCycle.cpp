@@ -1,9 +1,9 @@
 // The munch cycle: the cookie stores visited in a fixed order and whatever is
 // found there deleted; the form hears what went.
-#include "app/MunchCycle.h"
+#include "munch/MunchCycle.h"
 
-#include "app/AppState.h"
-#include "app/FileExists.h"
+#include "munch/CutPaths.h"
+#include "munch/FileExists.h"
 #include "browserdata/StoreFiles.h"
 #include "platform/PathChars.h"
 #include "platform/PathText.h"

@@ -1,5 +1,5 @@
 // The exists-as-a-file test: one look at the entry a path names.
-#include "app/FileExists.h"
+#include "munch/FileExists.h"
 #include "support/FakeFileSystem.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The site data of the browsers' profiles munched with their cookies.
-#include "app/SiteDataMunch.h"
+#include "munch/SiteDataMunch.h"
 
 #include "browserdata/BrowserStores.h"
 #include "browserdata/FileFinder.h"

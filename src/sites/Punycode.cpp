@@ -1,5 +1,5 @@
 // Punycode (RFC 3492), with its parameters for host names.
-#include "app/Punycode.h"
+#include "sites/Punycode.h"
 
 #include <algorithm>
 #include <cstdint>

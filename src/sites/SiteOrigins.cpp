@@ -1,5 +1,5 @@
 // The origins of a browser's site data, read from their names.
-#include "browserdata/SiteOrigins.h"
+#include "sites/SiteOrigins.h"
 
 #include <algorithm>
 #include <charconv>

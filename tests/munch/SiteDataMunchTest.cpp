@@ -1,6 +1,6 @@
 // A Firefox and a Chromium profile's site data munched over the in-memory file
 // system and stores: what goes, when, what bad input leaves, and rounds.
-#include "app/SiteDataMunch.h"
+#include "munch/SiteDataMunch.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>

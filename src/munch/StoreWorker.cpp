@@ -1,5 +1,5 @@
 // The store worker: a thread per job, one job at a time.
-#include "app/StoreWorker.h"
+#include "munch/StoreWorker.h"
 
 #include "toolkit/Error.h"
 #include "toolkit/Thread.h"

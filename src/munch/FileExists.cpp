@@ -1,5 +1,5 @@
 // The exists-as-a-file test.
-#include "app/FileExists.h"
+#include "munch/FileExists.h"
 
 bool FileExists(platform::IFileSystem& fileSystem, const std::string& path)
 {

@@ -1,5 +1,5 @@
 // The compiled-in Public Suffix List: normal, wildcard, exception and private rules.
-#include "app/PublicSuffixes.h"
+#include "sites/PublicSuffixes.h"
 
 #include <gtest/gtest.h>
 

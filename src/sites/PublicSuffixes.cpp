@@ -1,9 +1,9 @@
 // Looks up the Public Suffix List: the generated table's rules (labels
 // reversed, sorted, each the count of bytes shared with the one before and the
 // rest) unpacked once into memory, every sixteenth whole, for a binary search.
-#include "app/PublicSuffixes.h"
+#include "sites/PublicSuffixes.h"
 
-#include "app/Punycode.h"
+#include "sites/Punycode.h"
 
 #include <algorithm>
 #include <cstdint>

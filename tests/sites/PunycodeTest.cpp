@@ -1,5 +1,5 @@
 // Punycode's labels both ways, on names whose forms are published, and what is no Punycode.
-#include "app/Punycode.h"
+#include "sites/Punycode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The folders the program never empties: roots, the system's and the user's
 // folders, and everything above them, wherever a path really leads.
-#include "app/SystemFolders.h"
+#include "munch/SystemFolders.h"
 
 #include "support/FakeFileSystem.h"
 #include "support/FakeFolders.h"

@@ -1,6 +1,6 @@
 // The store worker: one job at a time on a thread of its own, cancelled and
 // waited for at shutdown.
-#include "app/StoreWorker.h"
+#include "munch/StoreWorker.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>

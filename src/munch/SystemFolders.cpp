@@ -1,5 +1,5 @@
 // The folders the program must never empty.
-#include "app/SystemFolders.h"
+#include "munch/SystemFolders.h"
 
 #include "platform/PathText.h"
 

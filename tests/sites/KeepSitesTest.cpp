@@ -1,5 +1,5 @@
 // The site rule, the names a site may have, the recent sites and a cookie file's records.
-#include "app/KeepSites.h"
+#include "sites/KeepSites.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

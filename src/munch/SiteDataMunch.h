@@ -8,9 +8,9 @@
 // UI thread only.
 #pragma once
 
-#include "app/KeepSites.h"
-#include "app/StoreWorker.h"
-#include "browserdata/SiteOrigins.h"
+#include "sites/KeepSites.h"
+#include "munch/StoreWorker.h"
+#include "sites/SiteOrigins.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/SiteDataStore.h"
