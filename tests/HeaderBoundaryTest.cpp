@@ -69,7 +69,7 @@ TEST(HeaderBoundary, NoRoomIncludesTheRoomsAboveIt)
         {"sites", {"app/", "munch/"}},
         {"browserdata", {"app/", "munch/"}},
     };
-    const std::regex include(R"(^\s*#\s*include\s*"([^"]+)")");
+    const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re");
     std::vector<std::string> offenders;
     for (const auto& [room, forbidden] : above) {
         for (const auto& entry : fs::recursive_directory_iterator(src / room)) {
