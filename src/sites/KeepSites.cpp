@@ -207,13 +207,13 @@ std::string MenuSiteOfHost(std::string_view host)
 
 bool TKeepSites::Keeps(std::string_view host) const
 {
-    if (kept_.empty())
+    if (Empty())
         return false;
     const std::string name = HostForMatching(host);
     // The host itself, then every ending after one of its dots.
     std::string_view rest = name;
     for (;;) {
-        if (kept_.find(rest) != kept_.end())
+        if (keptAtAll(rest))
             return true;
         const std::size_t dot = rest.find('.');
         if (dot == std::string_view::npos)
@@ -222,12 +222,33 @@ bool TKeepSites::Keeps(std::string_view host) const
     }
 }
 
+void TKeepSites::KeepFromSources(const std::vector<TSourceSite>& named)
+{
+    std::map<std::string, std::string, std::less<>> sites;
+    for (const TSourceSite& entry : named) {
+        std::string site = SiteOfName(entry.name);
+        if (!site.empty())
+            sites.emplace(std::move(site), entry.source);
+    }
+    if (sites == sourceSites_)
+        return;
+    sourceSites_ = std::move(sites);
+    bySource_.clear();
+    for (const auto& [site, source] : sourceSites_) {
+        std::erase(recent_, site);
+        if (!kept_.contains(site))
+            bySource_.emplace(site, source);
+    }
+    ++changes_;
+}
+
 void TKeepSites::KeepNone()
 {
     for (const std::string& site : kept_)
         if (std::find(recent_.begin(), recent_.end(), site) == recent_.end())
             spellings_.erase(site);
     kept_.clear();
+    bySource_ = sourceSites_;
     ++changes_;
 }
 
@@ -243,6 +264,7 @@ bool TKeepSites::Keep(std::string_view name, std::string_view spelling)
     else
         spellings_.insert_or_assign(site, std::string(spelling));
     std::erase(recent_, site);
+    bySource_.erase(site);
     kept_.insert(std::move(site));
     ++changes_;
     return true;
@@ -256,7 +278,10 @@ void TKeepSites::Unkeep(std::string_view name)
         return;
     kept_.erase(found);
     ++changes_;
-    noteRecent(site);
+    if (const auto source = sourceSites_.find(site); source != sourceSites_.end())
+        bySource_.insert(*source); // still kept, now by its source alone
+    else
+        noteRecent(site);
 }
 
 bool TKeepSites::Flip(std::string_view name, std::string_view spelling)
@@ -277,7 +302,7 @@ std::string_view TKeepSites::Spelling(std::string_view site) const
 void TKeepSites::Munched(std::string_view host)
 {
     std::string site = MenuSiteOfHost(host);
-    if (site.empty() || kept_.contains(site))
+    if (site.empty() || keptAtAll(site))
         return;
     if (!recent_.empty() && recent_.front() == site)
         return; // the common case: many cookies of one site in a row

@@ -59,12 +59,20 @@ struct TCookieFileHosts {
 // whole: the text is the whole file; a cut one is never judged.
 TCookieFileHosts CookieFileHosts(std::string_view text, bool whole);
 
+// A site kept by something other than the user's tick: a browser's own
+// cookie exceptions or a policy. name: a host as the source writes it
+// (HostOfPattern); source: how the menu says why ("Firefox", "policy").
+struct TSourceSite {
+    std::u16string name;
+    std::string source;
+};
+
 class TKeepSites {
 public:
     static constexpr std::size_t recentRows = 10; // recent sites the menu lists
 
     // No site kept: the cookie folder reads nothing.
-    bool Empty() const { return kept_.empty(); }
+    bool Empty() const { return kept_.empty() && bySource_.empty(); }
     // Whether a cookie of this host, as stored, belongs to a kept site. Pure.
     bool Keeps(std::string_view host) const;
 
@@ -81,8 +89,15 @@ public:
     bool Flip(std::string_view name, std::string_view spelling = {});
     // Counts the changes of the kept sites: a verdict on a file holds while it stays.
     std::uint64_t Changes() const { return changes_; }
-    // Every site kept, in alphabetical order.
+    // Every site the user kept, in alphabetical order.
     const std::set<std::string, std::less<>>& Kept() const { return kept_; }
+
+    // Keeps the sites the sources name, instead of those they named before; a
+    // name that is no site keeps nothing. Changes() moves only when what the
+    // sources keep changed.
+    void KeepFromSources(const std::vector<TSourceSite>& named);
+    // The sites kept by a source and not by the user, each with the first source naming it.
+    const std::map<std::string, std::string, std::less<>>& KeptBySources() const { return bySource_; }
     // How the user wrote a kept or recent site; empty when not otherwise than the site.
     std::string_view Spelling(std::string_view site) const;
 
@@ -94,7 +109,11 @@ public:
 private:
     void noteRecent(std::string site);
 
+    bool keptAtAll(std::string_view site) const { return kept_.contains(site) || bySource_.contains(site); }
+
     std::set<std::string, std::less<>> kept_;
+    std::map<std::string, std::string, std::less<>> bySource_; // kept by a source, not by the user
+    std::map<std::string, std::string, std::less<>> sourceSites_; // every site the sources keep
     std::uint64_t changes_ = 0;
     std::vector<std::string> recent_; // most recent first, never a kept site
     std::map<std::string, std::string, std::less<>> spellings_; // of kept and recent sites only

@@ -96,6 +96,35 @@ TEST(KeepSites, ListsTheTenMostRecentSitesNotKeptMostRecentFirst)
     EXPECT_FALSE(sites.Flip("not a site"));
 }
 
+TEST(KeepSites, KeepsWhatTheSourcesNameBesideTheUsersOwn)
+{
+    TKeepSites sites;
+    sites.Munched("www.policy.example");
+    ASSERT_TRUE(sites.Keep("mine.example"));
+    const std::uint64_t before = sites.Changes();
+    sites.KeepFromSources({{u"policy.example", "policy"}, {u"mine.example", "Firefox"}, {u"com", "Chrome"},
+                           {u"", "policy"}});
+    EXPECT_TRUE(sites.Keeps("www.policy.example"));
+    EXPECT_FALSE(sites.Keeps("other.com")); // a public suffix keeps nothing
+    // A site kept by the user shows once, as the user's; a kept site is no recent one.
+    EXPECT_EQ(sites.KeptBySources(), (std::map<std::string, std::string, std::less<>>{{"policy.example", "policy"}}));
+    EXPECT_TRUE(sites.Recent().empty());
+    EXPECT_GT(sites.Changes(), before);
+
+    // Unticked by the user, a site a source names stays kept, by the source.
+    sites.Unkeep("mine.example");
+    EXPECT_TRUE(sites.Keeps("mine.example"));
+    EXPECT_EQ(sites.KeptBySources().at("mine.example"), "Firefox");
+
+    // The same list again changes nothing; a source that drops a site keeps it no more.
+    const std::uint64_t unchanged = sites.Changes();
+    sites.KeepFromSources({{u"policy.example", "policy"}, {u"mine.example", "Firefox"}});
+    EXPECT_EQ(sites.Changes(), unchanged);
+    sites.KeepFromSources({});
+    EXPECT_FALSE(sites.Keeps("policy.example"));
+    EXPECT_TRUE(sites.Empty());
+}
+
 TEST(KeepSites, JudgesACookieFileByItsRecordsOnlyWhenEveryRecordIsWhole)
 {
     auto record = [](const std::string& hostPath, const std::string& end = "\n") {
