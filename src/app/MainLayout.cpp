@@ -5,6 +5,9 @@
 #include "app/MainForm.h"
 #include "resources/BuiltinSounds.h"
 #include "toolkit/Application.h"
+#include "toolkit/MulDiv.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -257,7 +260,12 @@ void ReadMainLayout(TForm1& form)
     form.TrayIcon1->PopupMenu = form.PopupMenu1;
 
     form.EndLoading();
-    // Laid out at the screen's scale, a text may come out wider than the
-    // layout's room for it: the window grows to show it whole.
+    // Measured in the font the system gives and at the screen's scale, a text
+    // may come out wider than the layout's room for it: the link after it on
+    // its row keeps its distance, and the window grows to show both whole.
+    constexpr int gapBeforeWebLink = 9; // at the layout's pixels per inch
+    const int afterText = form.Label1->Left() + form.Label1->Width() +
+                          MulDiv(gapBeforeWebLink, form.PixelsPerInch, TFont::PixelsPerInch);
+    form.LinkLabel2->SetLeft(std::max(form.LinkLabel2->Left(), afterText));
     form.WidenToHoldControls();
 }

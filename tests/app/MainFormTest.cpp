@@ -11,7 +11,7 @@ TEST_F(MainFormTest, IsABorderlessBlackStayOnTopWindowOf298By78)
     TForm1& form = start();
     EXPECT_EQ(Form1, &form);
     EXPECT_EQ(form.Name(), "Form1");
-    EXPECT_EQ(form.Width(), 298);
+    EXPECT_GE(form.Width(), 298); // wider when its texts are: the fake's font is wide
     EXPECT_EQ(form.Height(), 78);
     EXPECT_EQ(form.BorderStyle, TFormBorderStyle::bsNone);
     EXPECT_EQ(form.FormStyle, TFormStyle::fsStayOnTop);
@@ -25,6 +25,33 @@ TEST_F(MainFormTest, IsABorderlessBlackStayOnTopWindowOf298By78)
     EXPECT_EQ(window.params.background, 0u);
     EXPECT_EQ(window.params.owner, &app.Handle());
 }
+
+class AboutWindowLayout : public MainFormTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AboutWindowLayout, NoTextCoversAnotherAndEveryTextFitsInTheWindow)
+{
+    ui.perInch = GetParam();
+    TForm1& form = start();
+    for (const TControl* control : std::initializer_list<const TControl*>{form.GradientLabel1, form.LinkLabel1, form.LinkLabel2, form.Label1}) {
+        EXPECT_GE(control->Left(), 0) << control->Name();
+        EXPECT_LE(control->Left() + control->Width(), form.Width()) << control->Name();
+    }
+    // The small texts (the caption's box reaches a pixel into the row below it, by design).
+    const std::vector<const TControl*> texts = {form.LinkLabel1, form.LinkLabel2, form.Label1};
+    for (const TControl* control : texts) {
+        for (const TControl* other : texts) {
+            if (other == control)
+                continue;
+            const bool apart = control->Left() + control->Width() <= other->Left() ||
+                               other->Left() + other->Width() <= control->Left() ||
+                               control->Top() + control->Height() <= other->Top() ||
+                               other->Top() + other->Height() <= control->Top();
+            EXPECT_TRUE(apart) << control->Name() << " covers " << other->Name() << " at " << GetParam();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachScale, AboutWindowLayout, ::testing::Values(96, 120, 144, 192));
 
 struct Centring {
     platform::Size screen;
