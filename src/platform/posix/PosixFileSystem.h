@@ -3,6 +3,8 @@
 // search matches the last path element like the Windows file search (case-blind
 // "*" and "?", "*.*" matching every name). For integration tests and benchmarks
 // of the real walking and deleting code on real files. One thread at a time.
+// One class in four files: PosixFileSystem.cpp (set-up, host and final paths),
+// PosixFileDeletes.cpp, PosixFileListing.cpp, PosixFileReads.cpp.
 #pragma once
 
 #include "platform/FileSystem.h"

@@ -1,5 +1,7 @@
-// Win32 only. File search, attributes, deletion and whole-file reads, through
-// the wide calls, so that paths longer than the ANSI calls take work too.
+// Win32 only. The file-system service's set-up, attributes, times and final
+// paths, through the wide calls, so that paths longer than the ANSI calls take
+// work too. The delete rule is in Win32FileDeletes, the search in
+// Win32FileListing, the reads in Win32FileReads.
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/PathText.h"
@@ -8,130 +10,21 @@
 #include "platform/win32/Win32Paths.h"
 
 #include <algorithm>
-#include <cwchar>
-#include <new>
 #include <vector>
+
+using win32paths::kernelForm;
+using win32paths::rootLength;
 
 namespace {
 
-// Whether the short alternate name of a found entry, in the folder searched,
-// opens that very entry (Wine's short names are hashes and may be shared).
-bool alternateOpensEntry(const std::wstring& searched, const WIN32_FIND_DATAW& data)
-{
-    const std::size_t cut = searched.find_last_of(L"\\/:");
-    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : searched.substr(0, cut + 1);
-    WIN32_FIND_DATAW check;
-    ScopedFind find(::FindFirstFileW(win32paths::pathForWideCalls(folder + data.cAlternateFileName).c_str(), &check));
-    return find && std::wcscmp(check.cFileName, data.cFileName) == 0;
-}
-
-// A found name as ANSI text. One with no exact form in the code page is given
-// by its short alternate when that opens the same entry; otherwise with '?'
-// for what has no form, which no call opens. A look-alike could name another file.
-std::string nameOf(const std::wstring& searched, const WIN32_FIND_DATAW& data)
-{
-    if (std::optional<std::string> exact = win32paths::toAnsiExact(data.cFileName))
-        return *exact;
-    if (data.cAlternateFileName[0] != L'\0')
-        if (std::optional<std::string> alternate = win32paths::toAnsiExact(data.cAlternateFileName);
-            alternate && alternateOpensEntry(searched, data))
-            return *alternate;
-    return win32paths::toAnsiMarked(data.cFileName);
-}
-
 // The longest path the wide calls take, in characters, with its terminating zero.
 constexpr std::size_t longestPath = 32768;
-
-// Where a full path's first name starts: after "C:\" or "\\server\share\";
-// npos when it starts with neither.
-std::size_t rootLength(const std::wstring& path)
-{
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
-        return 3;
-    if (path.size() < 3 || path[0] != L'\\' || path[1] != L'\\')
-        return std::wstring::npos;
-    const std::size_t server = path.find(L'\\', 2);
-    const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-    return share == std::wstring::npos ? path.size() : share + 1;
-}
-
-// A full path in the form the kernel takes whole: a trailing dot or blank,
-// a device's name, "." and ".." are names like any other.
-std::wstring kernelForm(const std::wstring& full)
-{
-    return full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
-}
-
-// Whether a wide name from a listing stands for an entry of its folder alone.
-bool isListedWide(const std::wstring& name)
-{
-    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/") == std::wstring::npos;
-}
-
-// The path with each name past the first `from` characters that is the short
-// name of an entry replaced by that entry's long name, as final paths give it.
-std::wstring withLongNames(const std::wstring& path, std::size_t from)
-{
-    std::size_t start = std::max(from, rootLength(path));
-    if (start > path.size())
-        return path;
-    std::wstring result = path.substr(0, start);
-    while (start < path.size()) {
-        if (path[start] == L'\\') {
-            result += path[start++];
-            continue;
-        }
-        const std::size_t end = std::min(path.find(L'\\', start), path.size());
-        std::wstring name = path.substr(start, end - start);
-        WIN32_FIND_DATAW data;
-        if (name.find_first_of(L"*?") == std::wstring::npos) {
-            ScopedFind find(::FindFirstFileW(kernelForm(result + name).c_str(), &data));
-            if (find && data.cAlternateFileName[0] != L'\0' &&
-                platform::sameIgnoringCase(std::wstring_view(data.cAlternateFileName), name))
-                name = data.cFileName;
-        }
-        result += name;
-        start = end;
-    }
-    return result;
-}
-
-// Whether two open handles are one entry.
-bool sameEntry(HANDLE a, HANDLE b)
-{
-    BY_HANDLE_FILE_INFORMATION x, y;
-    return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
-           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-           x.nFileIndexLow == y.nFileIndexLow;
-}
 
 // Final paths handed out in another form than their own, kept at most (a
 // munch takes a handful: the cookie folder, the stores' folders).
 constexpr std::size_t handedOutLimit = 64;
 
-platform::FileContent failure(DWORD error)
-{
-    platform::FileContent content;
-    content.error = error;
-    return content;
-}
-
 } // namespace
-
-void Win32FileSystem::findFiles(const std::string& pattern,
-                                const std::function<bool(const platform::FindEntry&)>& visit)
-{
-    // One entry at a time: the caller may delete what it has been shown.
-    const std::wstring searched = win32paths::pathForWideCalls(pattern);
-    WIN32_FIND_DATAW data;
-    ScopedFind find(::FindFirstFileW(searched.c_str(), &data));
-    if (!find)
-        return;
-    do {
-        if (!visit({nameOf(searched, data), data.dwFileAttributes, data.nFileSizeLow}))
-            return;
-    } while (::FindNextFileW(find.get(), &data));
-}
 
 std::uint32_t Win32FileSystem::attributes(const std::string& path)
 {
@@ -162,11 +55,19 @@ Win32FileSystem::Win32FileSystem(bool useHandleCalls)
         compareOrdinalCall_ = reinterpret_cast<CompareOrdinalCall>(
             reinterpret_cast<void*>(::GetProcAddress(kernel, "CompareStringOrdinal")));
     }
-    if (!finalPathCall_ || !setInformationCall_)
-        finalPathCall_ = nullptr, setInformationCall_ = nullptr;
-    if (HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
+    if (HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll")) {
         queryObjectCall_ =
             reinterpret_cast<QueryObjectCall>(reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryObject")));
+        openFileCall_ = reinterpret_cast<OpenFileCall>(reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtOpenFile")));
+    }
+    if (!finalPathCall_ || !setInformationCall_ || !openFileCall_)
+        finalPathCall_ = nullptr, setInformationCall_ = nullptr, openFileCall_ = nullptr;
+}
+
+bool Win32FileSystem::sameEntry(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
 }
 
 std::wstring Win32FileSystem::finalPathOf(HANDLE handle) const
@@ -210,7 +111,6 @@ std::wstring Win32FileSystem::objectName(HANDLE handle) const
     const std::wstring plain = platform::withoutKernelPrefix(text);
     return text.compare(0, 4, L"\\??\\") == 0 && plain != text ? plain : std::wstring();
 }
-
 std::string Win32FileSystem::handOut(const std::wstring& final)
 {
     if (std::optional<std::string> exact = win32paths::toAnsiExact(final.c_str()))
@@ -282,202 +182,11 @@ std::string Win32FileSystem::finalPath(const std::string& folder)
     // must open this very folder, not a sibling.
     ScopedFile again(::CreateFileW(kernelForm(final).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return again && sameEntry(handle.get(), again.get()) ? handOut(final) : std::string();
-}
-
-std::wstring Win32FileSystem::wideFolder(const std::string& folder, std::size_t& known) const
-{
-    // The longest form handed out that the folder starts with, name for name.
-    const std::pair<const std::string, std::wstring>* from = nullptr;
-    for (const auto& pair : handedOut_)
-        if (folder.compare(0, pair.first.size(), pair.first) == 0 &&
-            (folder.size() == pair.first.size() || folder[pair.first.size()] == '\\') &&
-            (!from || pair.first.size() > from->first.size()))
-            from = &pair;
-    known = from ? from->second.size() : 0;
-    return from ? from->second + win32paths::toWide(folder.substr(from->first.size())) : win32paths::toWide(folder);
-}
-
-bool Win32FileSystem::sameName(const std::wstring& a, const std::wstring& b) const
-{
-    if (!compareOrdinalCall_)
-        return platform::sameIgnoringCase(a, b);
-    return compareOrdinalCall_(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
-std::wstring Win32FileSystem::listedPath(const std::string& folder, const std::string& name, std::size_t& known) const
-{
-    // Text the ANSI calls would cut at a zero names another entry.
-    if (folder.find('\0') != std::string::npos || name.find('\0') != std::string::npos)
-        return {};
-    std::wstring path = platform::withoutKernelPrefix(wideFolder(folder, known));
-    const std::wstring listed = win32paths::toWide(name);
-    // By characters: a double-byte name's second byte may be a backslash's.
-    if (rootLength(path) == std::wstring::npos || path.find(L'/') != std::wstring::npos || !isListedWide(listed))
-        return {};
-    if (path.back() != L'\\')
-        path += L'\\';
-    return path + listed;
-}
-
-ScopedFile Win32FileSystem::openListed(const std::string& folder, const std::string& name, bool isFolder) const
-{
-    std::size_t known = 0;
-    const std::wstring expected = listedPath(folder, name, known);
-    if (expected.empty())
-        return {};
-    // Opened as links are followed everywhere (Wine follows a file link even
-    // when asked not to), so a link's handle reports where it leads.
-    ScopedFile handle(::CreateFileW(kernelForm(expected).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    isFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-    if (!handle || !finalPathCall_)
-        return handle; // no file links before Vista: the name, joined whole, is that entry
-    // The entry reports the path it was opened by; one shown by a short name
-    // (it has no ANSI form) reports its long name instead.
-    const std::wstring final = finalPathOf(handle.get());
-    if (final.empty() || (!sameName(final, expected) && !sameName(final, withLongNames(expected, known))))
-        return {};
-    if (isFolder) {
-        // With backup semantics a file opens too.
-        BY_HANDLE_FILE_INFORMATION information;
-        if (!::GetFileInformationByHandle(handle.get(), &information) ||
-            !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            return {};
-    }
-    return handle;
-}
-
-bool Win32FileSystem::markForDeletion(HANDLE handle, bool deleted) const
-{
-    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleted)};
-    return setInformationCall_(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-}
-
-bool Win32FileSystem::deleteListed(const std::string& folder, const std::string& name, bool isFolder) const
-{
-    if (finalPathCall_) {
-        const ScopedFile handle = openListed(folder, name, isFolder);
-        return handle && markForDeletion(handle.get(), true);
-    }
-    // No file links before Vista: the name, joined whole, is that entry.
-    std::size_t known = 0;
-    const std::wstring path = listedPath(folder, name, known);
-    return !path.empty() &&
-           (isFolder ? ::RemoveDirectoryW(kernelForm(path).c_str()) : ::DeleteFileW(kernelForm(path).c_str())) != FALSE;
-}
-
-bool Win32FileSystem::deleteFile(const std::string& folder, const std::string& name)
-{
-    return deleteListed(folder, name, false);
-}
-
-bool Win32FileSystem::removeDirectory(const std::string& folder, const std::string& name)
-{
-    return deleteListed(folder, name, true);
-}
-
-std::vector<ScopedFile> Win32FileSystem::openTogether(const std::string& folder,
-                                                     const std::vector<std::string>& names) const
-{
-    std::vector<ScopedFile> handles;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        ScopedFile handle = openListed(folder, names[i], false);
-        // A read-only file opens for deletion but refuses its mark: it is refused here,
-        // before any other is marked.
-        BY_HANDLE_FILE_INFORMATION information;
-        if (!handle || !::GetFileInformationByHandle(handle.get(), &information) ||
-            (information.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-            return {};
-        // One entry named twice (in any letter case) would be marked twice and counted as two.
-        for (const ScopedFile& opened : handles)
-            if (sameEntry(opened.get(), handle.get()))
-                return {};
-        handles.push_back(std::move(handle));
-    }
-    return handles;
-}
-
-bool Win32FileSystem::canDeleteTogether(const std::string& folder, const std::vector<std::string>& names)
-{
-    return !openTogether(folder, names).empty();
-}
-
-bool Win32FileSystem::deleteTogether(const std::string& folder, const std::vector<std::string>& names)
-{
-    const std::vector<ScopedFile> handles = openTogether(folder, names);
-    if (handles.empty())
-        return false;
-    if (!setInformationCall_) {
-        // Before Vista: each held open by us with delete sharing, so none can be
-        // taken by another program between these deletes.
-        bool all = true;
-        for (const std::string& name : names) {
-            std::size_t known = 0;
-            all &= ::DeleteFileW(kernelForm(listedPath(folder, name, known)).c_str()) != FALSE;
-        }
-        return all;
-    }
-    for (std::size_t i = 0; i < handles.size(); ++i)
-        if (!markForDeletion(handles[i].get(), true)) {
-            // None is touched: the marks made are taken back before the handles close.
-            while (i-- > 0)
-                markForDeletion(handles[i].get(), false);
-            return false;
-        }
-    return true;
-}
-
-namespace {
-
-// Reads a file from its start: all of it when whole (failing when it is larger
-// than limit or shrinks meanwhile), otherwise at most limit bytes.
-platform::FileContent readFrom(const std::string& path, std::uint32_t limit, bool whole)
-{
-    ScopedFile file(::CreateFileW(win32paths::pathForWideCalls(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (!file)
-        return failure(::GetLastError());
-
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file.get(), &size))
-        return failure(::GetLastError());
-    if (whole && size.QuadPart > limit)
-        return failure(ERROR_NOT_ENOUGH_MEMORY);
-
-    platform::FileContent content;
-    try {
-        content.bytes.resize(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, limit)));
-    } catch (const std::bad_alloc&) {
-        return failure(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    if (!content.bytes.empty()) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), content.bytes.data(), static_cast<DWORD>(content.bytes.size()), &read, nullptr))
-            return failure(::GetLastError());
-        if (read != content.bytes.size()) {
-            if (whole)
-                return failure(ERROR_HANDLE_EOF); // the file shrank between sizing and reading
-            content.bytes.resize(read);
-        }
-    }
-    content.ok = true;
-    return content;
-}
-
-} // namespace
-
-platform::FileContent Win32FileSystem::readWholeFile(const std::string& path)
-{
-    // The program holds a sound's size in 32 signed bits.
-    return readFrom(path, 0x7FFFFFFF, true);
-}
-
-platform::FileContent Win32FileSystem::readFileStart(const std::string& path, std::uint32_t maxBytes)
-{
-    return readFrom(path, maxBytes, false);
+    BY_HANDLE_FILE_INFORMATION opened, reopened;
+    return again && ::GetFileInformationByHandle(handle.get(), &opened) &&
+                   ::GetFileInformationByHandle(again.get(), &reopened) && sameEntry(opened, reopened)
+               ? handOut(final)
+               : std::string();
 }
 
 std::string Win32FileSystem::currentDirectory()

@@ -1,5 +1,7 @@
 // Win32 only. The file-system service over the kernel's wide file search, attribute,
-// delete and read calls.
+// delete and read calls. One class in four files by what they do:
+// Win32FileSystem.cpp (set-up, attributes, final paths), Win32FileDeletes.cpp
+// (the delete rule), Win32FileListing.cpp (the search), Win32FileReads.cpp.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -35,6 +37,10 @@ private:
     using SetInformationCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     using QueryObjectCall = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
     using CompareOrdinalCall = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL);
+    using OpenFileCall = LONG(WINAPI*)(PHANDLE, ACCESS_MASK, PVOID, PVOID, ULONG, ULONG);
+
+    // Whether two entries' information (GetFileInformationByHandle) is of one entry.
+    static bool sameEntry(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b);
 
     // The final path of an open handle, without "\\?\"; empty when it cannot be had.
     std::wstring finalPathOf(HANDLE handle) const;
@@ -54,6 +60,9 @@ private:
     // The wide path of the entry listed as name in folder, by the rule of
     // deletes (known: as wideFolder); empty when name is not one listed name.
     std::wstring listedPath(const std::string& folder, const std::string& name, std::size_t& known) const;
+    // The entry at a full wide path opened for deletion, as a folder or as a
+    // file (the other kind does not open); links are followed.
+    ScopedFile openForDeletion(const std::wstring& path, bool isFolder) const;
     // Deletes or removes a listed entry, by the rule the system allows.
     bool deleteListed(const std::string& folder, const std::string& name, bool isFolder) const;
     // The per-entry rule of every delete (each delete of a listed entry opens
@@ -73,6 +82,8 @@ private:
     SetInformationCall setInformationCall_ = nullptr;
     QueryObjectCall queryObjectCall_ = nullptr;
     CompareOrdinalCall compareOrdinalCall_ = nullptr;
+    // NtOpenFile: it opens a folder or a file only as what it was listed as.
+    OpenFileCall openFileCall_ = nullptr;
     // Final paths handed out in a form other than their own, by that form.
     std::map<std::string, std::wstring> handedOut_;
 };

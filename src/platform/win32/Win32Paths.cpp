@@ -108,6 +108,22 @@ std::wstring withLongPrefix(const std::wstring& full)
     return full;
 }
 
+std::wstring kernelForm(const std::wstring& full)
+{
+    return full.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+std::size_t rootLength(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return 3;
+    if (path.size() < 3 || path[0] != L'\\' || path[1] != L'\\')
+        return std::wstring::npos;
+    const std::size_t server = path.find(L'\\', 2);
+    const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring::npos ? path.size() : share + 1;
+}
+
 std::wstring longPath(const std::wstring& full)
 {
     if (full.empty())

@@ -30,6 +30,15 @@ std::wstring fullPath(const std::wstring& path);
 // plain calls take it, otherwise with "\\?\" ("\\?\UNC\" for a share).
 std::wstring withLongPrefix(const std::wstring& full);
 
+// A full path in the form the kernel takes whole, "\\?\" ("\\?\UNC\" for a
+// share) before it: a trailing dot or blank, a device's name, "." and ".." are
+// names like any other.
+std::wstring kernelForm(const std::wstring& full);
+
+// Where a full path's first name starts: after "C:\" or "\\server\share\";
+// npos when it starts with neither.
+std::size_t rootLength(const std::wstring& path);
+
 // The long form of a full path (GetLongPathNameW, asked in the form the wide
 // calls take at any length); empty when it does not exist.
 std::wstring longPath(const std::wstring& full);
