@@ -67,7 +67,9 @@ protected:
     void tickIntoAHeldMunch(TForm1& form)
     {
         fakes.threads.runAtOnce = false;
-        fakes.cookieDatabases.onMunch = [this, released = letGo.get_future().share()] {
+        fakes.cookieDatabases.during = [this, released = letGo.get_future().share()](std::string_view step) {
+            if (step != "Munch")
+                return;
             inside.set_value();
             released.wait();
         };
@@ -79,7 +81,7 @@ protected:
     {
         letGo.set_value();
         form.MunchCycle().WaitForStoreWork();
-        fakes.cookieDatabases.onMunch = nullptr;
+        fakes.cookieDatabases.during = nullptr;
         fakes.threads.runAtOnce = true;
     }
     std::promise<void> inside, letGo;
@@ -174,33 +176,104 @@ TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)
     EXPECT_EQ(form.State.MunchedCount, 5);
 }
 
-TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStoreIsMunchedAgainWithIt)
+TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerKeepsItsRowsUnlessTheCommitHasBegun)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
     const std::vector<Row> made = rows({{"a.example", 3}, {"kept.example", 1}, {"b.example", 2}});
-    fakes.cookieDatabases.addStore(store, CookieTable::mozilla, made);
+    struct Case {
+        const char* heldAt;
+        std::vector<Row> leftByTheJob, leftAfter; // as the held job ends; after the next tick
+        int counted;                              // rows, by then
+    };
+    for (const Case& c : {Case{"Munch", made, rows({{"a.example", 3}, {"kept.example", 1}}), 2},
+                          Case{"Commit", rows({{"kept.example", 1}}), rows({{"kept.example", 1}}), 5}}) {
+        Program program(fakes.folders.shellFolders);
+        FakePlatform& fresh = program.fakes;
+        fresh.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
+                                 "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
+        fresh.cookieDatabases.addStore(store, CookieTable::mozilla, made);
+        TForm1& form = program.start();
+        form.KeptSites.Munched("a.example");
+        std::promise<void> inside, letGo;
+        fresh.threads.runAtOnce = false;
+        fresh.cookieDatabases.during = [&, released = letGo.get_future().share()](std::string_view step) {
+            if (step == c.heldAt) {
+                inside.set_value();
+                released.wait();
+            }
+        };
+        form.ThreadedTimer1->HandleTick();
+        inside.get_future().wait();
+
+        // Meanwhile ticks munch the other stores, and the menu answers without waiting for the job, even for its
+        // commit (were it waited for, this would never return).
+        const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
+        fresh.fileSystem.addFile(cookie, "c");
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_FALSE(fresh.fileSystem.exists(cookie)) << c.heldAt;
+        fresh.iconsAndMenus.menuChoice = "Keep Sites/a.example";
+        fresh.notifyArea.mouse(516);
+        EXPECT_TRUE(form.KeptSites.Keeps("a.example")) << c.heldAt;
+        letGo.set_value();
+        form.MunchCycle().WaitForStoreWork();
+        fresh.cookieDatabases.during = nullptr;
+        fresh.threads.runAtOnce = true;
+        EXPECT_EQ(fresh.cookieDatabases.callsOf("Open").size(), 1u) << c.heldAt;
+        EXPECT_EQ(fresh.cookieDatabases.rows(store), c.leftByTheJob) << c.heldAt;
+
+        // The next tick takes what the job did; a munch rolled back is done again with the new list.
+        form.ThreadedTimer1->HandleTick();
+        EXPECT_EQ(fresh.cookieDatabases.rows(store), c.leftAfter) << c.heldAt;
+        EXPECT_EQ(form.State.MunchedCount, 1 + c.counted) << c.heldAt;
+    }
+}
+
+TEST_F(DatabaseMunchTest, StoresFoundTogetherTakeTurnsAndOneWhoseMunchFailsWaitsLongerEachTime)
+{
+    const std::string failing = firefoxProfile + "\\cookies.sqlite";
+    const std::string profile2 = localData + "\\Google\\Chrome\\User Data\\Profile 2";
+    const std::vector<std::string> others = {chromeNetwork + "\\Cookies", profile2 + "\\Network\\Cookies"};
+    fakes.fileSystem.addFolder(profile2 + "\\Network");
+    fakes.fileSystem.addFile(profile2 + "\\Preferences", "{}");
+    fakes.cookieDatabases.addStore(failing, CookieTable::mozilla, rows({{"kept.example", 1}, {"a.example", 2}}));
+    fakes.cookieDatabases.setFailing(failing, true);
     TForm1& form = started();
     form.KeptSites.Keep("kept.example");
-    form.KeptSites.Munched("a.example");
-    tickIntoAHeldMunch(form);
-
-    // Meanwhile ticks munch the other stores, the menu answers, and no second job starts.
-    const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
-    fakes.fileSystem.addFile(cookie, "c");
+    fakes.threads.runAtOnce = false; // each job on the worker's own thread
+    std::chrono::steady_clock::time_point now{};
+    form.MunchCycle().Now = [&] { return now; };
+    const auto opensOfFailing = [&] {
+        const auto opens = fakes.cookieDatabases.callsOf("Open");
+        return std::count_if(opens.begin(), opens.end(), [&](const Call& call) { return call.args[0] == failing; });
+    };
+    struct Round {
+        int at; // ms
+        long failingOpens; // by the end of the round
+    };
+    int round = 0;
+    for (const Round& r : {Round{0, 1}, Round{250, 1}, Round{500, 2}, Round{1000, 2}, Round{1500, 3}, Round{3000, 3},
+                           Round{3500, 4}, Round{7400, 4}, Round{7500, 5}}) {
+        // The other stores take new cookies at every round; all found at one tick are queued together.
+        ++round;
+        for (const std::string& store : others) {
+            fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"b.example", 3}}));
+            fakes.fileSystem.setLastWriteTime(store, 1000 + round);
+        }
+        now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(r.at);
+        for (int tick = 0; tick < 2; ++tick) { // the second tick takes what the first queued
+            form.ThreadedTimer1->HandleTick();
+            form.MunchCycle().WaitForStoreWork();
+        }
+        EXPECT_EQ(opensOfFailing(), r.failingOpens) << r.at;
+        EXPECT_EQ(form.State.MunchedCount, 6 * round) << r.at;
+    }
+    // Once it can be munched again, it is, at its next turn.
+    fakes.cookieDatabases.setFailing(failing, false);
+    now += std::chrono::seconds(8);
     form.ThreadedTimer1->HandleTick();
-    EXPECT_FALSE(fakes.fileSystem.exists(cookie));
-    EXPECT_EQ(form.State.MunchedCount, 1);
-    fakes.iconsAndMenus.menuChoice = "Keep Sites/a.example";
-    fakes.notifyArea.mouse(516);
-    EXPECT_TRUE(form.KeptSites.Keeps("a.example"));
-    releaseTheMunch(form);
-    EXPECT_EQ(fakes.cookieDatabases.callsOf("Open").size(), 1u);
-    EXPECT_EQ(fakes.cookieDatabases.rows(store), made);
-
-    // The next tick finds nothing gone, and munches the store again with the new list.
+    form.MunchCycle().WaitForStoreWork();
     form.ThreadedTimer1->HandleTick();
-    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
-    EXPECT_EQ(form.State.MunchedCount, 3);
+    EXPECT_EQ(fakes.cookieDatabases.rows(failing), rows({{"kept.example", 1}}));
 }
 
 TEST_F(DatabaseMunchTest, AVerdictWaitingForItsTickHoldsOnlyForTheStoreTheWorkerRead)
