@@ -186,7 +186,7 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerKeepsItsRowsUnlessTheC
         int counted;                              // rows, by then
     };
     for (const Case& c : {Case{"Munch", made, rows({{"a.example", 3}, {"kept.example", 1}}), 2},
-                          Case{"Commit", rows({{"kept.example", 1}}), rows({{"kept.example", 1}}), 5}}) {
+                          Case{"Commit", {made[3]}, {made[3]}, 5}}) {
         Program program(fakes.folders.shellFolders);
         FakePlatform& fresh = program.fakes;
         fresh.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
@@ -304,12 +304,15 @@ TEST_F(DatabaseMunchTest, AFailedMunchOrCommitCountsNothingAndLeavesTheStoreAsIt
                                  "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
         fresh.cookieDatabases.addStore(store, CookieTable::mozilla, made);
         TForm1& form = program.start();
+        std::chrono::steady_clock::time_point now{};
+        form.MunchCycle().Now = [&] { return now; };
         fresh.cookieDatabases.faults.failFrom(failing);
         form.ThreadedTimer1->HandleTick();
         EXPECT_EQ(fresh.cookieDatabases.rows(store), made) << failing;
         EXPECT_EQ(form.State.MunchedCount, 0) << failing;
         EXPECT_EQ(fresh.cookieDatabases.openStores(), 0) << failing;
         fresh.cookieDatabases.faults.clear();
+        now += std::chrono::milliseconds(500); // its next turn
         form.ThreadedTimer1->HandleTick();
         EXPECT_EQ(form.State.MunchedCount, 2500) << failing;
     }
