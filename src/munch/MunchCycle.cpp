@@ -172,7 +172,6 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
     // A profile's stores often share a folder: its time is asked for once.
     const std::string* timedFolder = nullptr;
     std::optional<std::uint64_t> folderTime;
-    munched |= takeDatabaseJobs();
     for (std::size_t b = 0; b < browsers.size() && !stopped; ++b) {
         if (!taken.MunchBrowser.at(browsers[b].Family))
             continue;
@@ -182,6 +181,7 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
+            munched |= takeDatabaseJobs();
             munchStore(b, s, tableOf(browsers[b]), folderTime);
         }
     }
