@@ -62,13 +62,15 @@ protected:
                 made.push_back({host, std::string(host) + "#" + std::to_string(i), -static_cast<std::int64_t>(made.size())});
         return made;
     }
-    // Starts the worker's job on a thread of its own, and returns once it is inside the munch, before its commit;
-    // it stays there until letGo is set.
-    void tickIntoAHeldMunch(TForm1& form)
+    // Starts the worker's job on a thread of its own, and returns once it is at the step given (as the munch
+    // starts, or inside its commit); it stays there until letGo is set.
+    void tickIntoAHeldMunch(TForm1& form, std::string_view heldAt = "Munch")
     {
+        inside = {};
+        letGo = {};
         fakes.threads.runAtOnce = false;
-        fakes.cookieDatabases.during = [this, released = letGo.get_future().share()](std::string_view step) {
-            if (step != "Munch")
+        fakes.cookieDatabases.during = [this, heldAt, released = letGo.get_future().share()](std::string_view step) {
+            if (step != heldAt)
                 return;
             inside.set_value();
             released.wait();
@@ -176,56 +178,39 @@ TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)
     EXPECT_EQ(form.State.MunchedCount, 5);
 }
 
-TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerKeepsItsRowsUnlessTheCommitHasBegun)
+TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackUnlessItsCommitHasBegun)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
     const std::vector<Row> made = rows({{"a.example", 3}, {"kept.example", 1}, {"b.example", 2}});
-    struct Case {
-        const char* heldAt;
-        std::vector<Row> leftByTheJob, leftAfter; // as the held job ends; after the next tick
-        int counted;                              // rows, by then
-    };
-    for (const Case& c : {Case{"Munch", made, rows({{"a.example", 3}, {"kept.example", 1}}), 2},
-                          Case{"Commit", {made[3]}, {made[3]}, 5}}) {
-        Program program(fakes.folders.shellFolders);
-        FakePlatform& fresh = program.fakes;
-        fresh.fileSystem.addFile(roamingData + "\\Mozilla\\Firefox\\profiles.ini",
-                                 "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
-        fresh.cookieDatabases.addStore(store, CookieTable::mozilla, made);
-        TForm1& form = program.start();
-        form.KeptSites.Munched("a.example");
-        std::promise<void> inside, letGo;
-        fresh.threads.runAtOnce = false;
-        fresh.cookieDatabases.during = [&, released = letGo.get_future().share()](std::string_view step) {
-            if (step == c.heldAt) {
-                inside.set_value();
-                released.wait();
-            }
-        };
-        form.ThreadedTimer1->HandleTick();
-        inside.get_future().wait();
+    fakes.cookieDatabases.addStore(store, CookieTable::mozilla, made);
+    TForm1& form = started();
+    form.KeptSites.Keep("kept.example");
+    form.KeptSites.Munched("a.example");
+    tickIntoAHeldMunch(form, "Munch");
 
-        // Meanwhile ticks munch the other stores, and the menu answers without waiting for the job, even for its
-        // commit (were it waited for, this would never return).
-        const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
-        fresh.fileSystem.addFile(cookie, "c");
-        form.ThreadedTimer1->HandleTick();
-        EXPECT_FALSE(fresh.fileSystem.exists(cookie)) << c.heldAt;
-        fresh.iconsAndMenus.menuChoice = "Keep Sites/a.example";
-        fresh.notifyArea.mouse(516);
-        EXPECT_TRUE(form.KeptSites.Keeps("a.example")) << c.heldAt;
-        letGo.set_value();
-        form.MunchCycle().WaitForStoreWork();
-        fresh.cookieDatabases.during = nullptr;
-        fresh.threads.runAtOnce = true;
-        EXPECT_EQ(fresh.cookieDatabases.callsOf("Open").size(), 1u) << c.heldAt;
-        EXPECT_EQ(fresh.cookieDatabases.rows(store), c.leftByTheJob) << c.heldAt;
+    // Meanwhile ticks munch the other stores, the menu answers, and no second job starts.
+    const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
+    fakes.fileSystem.addFile(cookie, "c");
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_FALSE(fakes.fileSystem.exists(cookie));
+    EXPECT_EQ(form.State.MunchedCount, 1);
+    fakes.iconsAndMenus.menuChoice = "Keep Sites/a.example";
+    fakes.notifyArea.mouse(516);
+    EXPECT_TRUE(form.KeptSites.Keeps("a.example"));
+    releaseTheMunch(form);
+    EXPECT_EQ(fakes.cookieDatabases.callsOf("Open").size(), 1u);
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), made);
 
-        // The next tick takes what the job did; a munch rolled back is done again with the new list.
-        form.ThreadedTimer1->HandleTick();
-        EXPECT_EQ(fresh.cookieDatabases.rows(store), c.leftAfter) << c.heldAt;
-        EXPECT_EQ(form.State.MunchedCount, 1 + c.counted) << c.heldAt;
-    }
+    // The next tick munches the store again with the new list. A change once its commit has begun lets it last,
+    // and the menu answers without waiting for it (were the commit waited for, this would never return).
+    tickIntoAHeldMunch(form, "Commit");
+    fakes.notifyArea.mouse(516);
+    EXPECT_FALSE(form.KeptSites.Keeps("a.example"));
+    releaseTheMunch(form);
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
+    form.ThreadedTimer1->HandleTick(); // taken, and munched again with the list as it is now
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), (std::vector<Row>{made[3]}));
+    EXPECT_EQ(form.State.MunchedCount, 6);
 }
 
 TEST_F(DatabaseMunchTest, StoresFoundTogetherTakeTurnsAndOneWhoseMunchFailsWaitsLongerEachTime)
