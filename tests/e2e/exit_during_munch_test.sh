@@ -1,10 +1,6 @@
-# "Exit" during the munch of a large cookie database: Chrome's store of 150,000
-# cookies (15 of a kept site, so its rows are set aside, the table emptied and
-# they are put back) appears, and the program is asked to end while it is
-# munched. It ends, and the store is munched (the kept rows alone) or as it was,
-# consistent either way (a journal left is rolled back as the store is next
-# opened). The time from the request to the end is printed: a measurement
-# (docs/measurements.md), not a judgement.
+# "Exit" while Chrome's store of 150,000 cookies (15 of a kept site) is munched:
+# the program ends, and the store is munched or as it was, consistent (a journal
+# left is rolled back at the next open). The time taken is printed, a measurement.
 source "$(dirname "$0")/lib.sh"
 
 rows=150000
@@ -37,11 +33,7 @@ wait_for_exit 10 || fail "nomblet.exe still runs 10 s after it was asked to end 
 echo "ended $((($(date +%s%N) - asked) / 1000000)) ms after it was asked to"
 
 [ "$(sqlite3 "$store" 'PRAGMA integrity_check')" = ok ] || fail "the store is not consistent"
-left=$(sqlite3 "$store" 'SELECT count(*) FROM cookies')
-kept=$(sqlite3 "$store" "SELECT count(*) FROM cookies WHERE host_key = '.kept.example'")
-case $left in
-  $rows) echo "the store is as it was" ;;
-  15) [ "$kept" = 15 ] || fail "the 15 rows left are not the kept site's"; echo "the store was munched" ;;
-  *) fail "the store holds $left rows: neither munched nor as it was" ;;
-esac
+left=$(sqlite3 "$store" "SELECT count(*), sum(host_key = '.kept.example') FROM cookies")
+[ "$left" = "$rows|15" ] || [ "$left" = "15|15" ] || fail "the store holds $left rows: neither munched nor as it was"
+echo "rows left, the kept site's: $left"
 pass

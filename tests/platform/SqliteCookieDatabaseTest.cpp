@@ -350,24 +350,20 @@ TEST_F(SqliteCookieDatabaseTest, KeptRowsSetAsideAreAllOfThemOrTheOthersAreDelet
 
 TEST_F(SqliteCookieDatabaseTest, ACancelCutsShortEvenTheOneStepThatEmptiesATable)
 {
-    // Emptying a table is one operation of the engine, which never looks at the
-    // progress handler: its reads and writes of the files fail once cancelled.
-    using platform::sqlite::Connection;
+    // One operation of the engine, which never calls the progress handler: the files' reads and writes fail.
     for (const char* mode : {"DELETE", "WAL"}) {
         for (bool cancelled : {true, false}) {
             const std::string what = std::string(mode) + (cancelled ? ", cancelled" : "");
             const std::string path = folder.path("empty-" + what);
             makeStore(path, CookieTable::chromium, manyRows("a.example", 20000, "value-"), mode);
             platform::Cancellation stop;
-            {
-                Connection connection;
-                ASSERT_EQ(connection.open(path, {"PRAGMA cache_size=-256", &stop}), platform::sqlite::Opened::yes);
-                if (cancelled)
-                    stop.Cancel();
-                const bool emptied = platform::sqlite::run(connection.db(), "DELETE FROM main.cookies").rc == SQLITE_DONE;
-                EXPECT_EQ(emptied, !cancelled) << what;
-                EXPECT_EQ(stop.RunUnlessCancelled([&] { return connection.commit(); }), !cancelled) << what;
-            }
+            platform::sqlite::Connection connection;
+            ASSERT_EQ(connection.open(path, {"PRAGMA cache_size=-256", &stop}), platform::sqlite::Opened::yes);
+            if (cancelled)
+                stop.Cancel();
+            EXPECT_EQ(platform::sqlite::run(connection.db(), "DELETE FROM main.cookies").rc == SQLITE_DONE, !cancelled);
+            EXPECT_EQ(stop.RunUnlessCancelled([&] { return connection.commit(); }), !cancelled) << what;
+            connection.close();
             EXPECT_EQ(rowsOf(path, CookieTable::chromium).size(), cancelled ? 20000u : 0u) << what;
             EXPECT_EQ(integrityOf(path), "ok") << what;
         }
