@@ -137,11 +137,11 @@ bool bare(const Kind& kind, const std::string& path)
 bool service(const Kind& kind, const std::string& path)
 {
     platform::SqliteCookieDatabases databases;
-    platform::CookieStoreOpening opening = databases.Open(path, kind.service);
+    platform::Cancellation cancellation;
+    platform::CookieStoreOpening opening = databases.Open(path, kind.service, cancellation);
     if (!opening.store)
         return false;
-    platform::Cancellation cancellation;
-    return opening.store->Munch([](std::string_view host) { return host == keptHost; }, cancellation) ==
+    return opening.store->Munch([](std::string_view host) { return host == keptHost; }) ==
            platform::CookieMunchOutcome::munched;
 }
 

@@ -102,7 +102,8 @@ std::vector<std::string> oldestUsedFirst(std::vector<platform::CookieHostRows> h
 
 struct TMunchCycle::DatabaseMunch {
     enum {
-        leave,       // busy, failed or cancelled: nothing changed, looked at again next cycle
+        leave,       // busy or cancelled: nothing changed, looked at again next cycle
+        failed,      // the engine failed: nothing changed, tried again after a while
         spared,      // nothing to delete: read again once it or the kept sites change
         whole,       // no kept site among its rows: to go whole, its rows counted
         unreadable,  // not to be read as a cookie database: to go whole, counting one,
@@ -124,8 +125,8 @@ TMunchCycle::TMunchCycle(const platform::Platform& platform, const TKeepSites& k
 
 void TMunchCycle::KeptSitesChanging()
 {
-    if (databaseJob_)
-        databaseJob_->job->Cancel();
+    for (const DatabaseJob& queued : databaseJobs_)
+        queued.job->Cancel();
     siteData_.KeptSitesChanging();
 }
 
@@ -180,12 +181,12 @@ bool TMunchCycle::Run(const TMunchStores& taken, const std::function<bool()>& go
                 timedFolder = &store.Folder;
                 folderTime = files.lastWriteTime(store.Folder);
             }
-            munched |= takeDatabaseJob();
+            munched |= takeDatabaseJobs();
             munchStore(b, s, tableOf(browsers[b]), folderTime);
         }
     }
     if (!stopped)
-        munched |= takeDatabaseJob();
+        munched |= takeDatabaseJobs();
     // Then the profiles' other stored data; a browser spared keeps it too.
     siteData_.StartCycle();
     for (std::size_t b = 0; b < browsers.size() && !stopped && taken.MunchSiteData; ++b) {
@@ -245,8 +246,13 @@ void TMunchCycle::munchStore(std::size_t browser, std::size_t storeIndex, platfo
     if (watch.spared && folderTime && folderTime == watch.sparedFolderTime && watch.sparedStoreTime &&
         files.lastWriteTime(folder + store.Name) == watch.sparedStoreTime)
         return;
-    // While the worker holds a store, the others wait for their turn.
-    if (worker_.Busy())
+    // A store queued already waits for its turn; one whose munch failed waits
+    // longer, while the others take theirs.
+    const auto queued = [&](const DatabaseJob& job) {
+        const TCookieStore& its = (*job.browsers)[job.browser].Stores[job.store];
+        return platform::sameIgnoringCase(its.Folder, store.Folder) && platform::sameIgnoringCase(its.Name, store.Name);
+    };
+    if (std::any_of(databaseJobs_.begin(), databaseJobs_.end(), queued) || (watch.failures != 0 && Now() < watch.retryAt))
         return;
     watch.spared = false;
     watch.toList = false;
@@ -285,26 +291,55 @@ void TMunchCycle::munchStore(std::size_t browser, std::size_t storeIndex, platfo
         return;
     auto read = std::make_shared<DatabaseMunch>();
     const std::optional<std::uint64_t> storeTime = files.lastWriteTime(folder + store.Name);
+    auto kept = std::make_shared<const TKeepSites>(keptSites_);
     std::shared_ptr<TStoreJob> job =
-        worker_.Start([&databases = platform_.cookieDatabases, path = where + "\\" + look.StoreName, table,
-                       kept = TKeepSites(keptSites_), read](platform::Cancellation& cancellation) {
-            *read = munchDatabase(databases, path, table, kept, cancellation);
+        worker_.Start([&databases = platform_.cookieDatabases, path = where + "\\" + look.StoreName, table, kept,
+                       read](platform::Cancellation& cancellation) {
+            *read = munchDatabase(databases, path, table, *kept, cancellation);
         });
     if (job)
-        databaseJob_ = DatabaseJob{job, read, listedBrowsers_, browser, storeIndex, where, keptSites_.Kept(), storeTime};
+        databaseJobs_.push_back({job, read, listedBrowsers_, browser, storeIndex, where, kept, storeTime});
 }
 
-bool TMunchCycle::takeDatabaseJob()
+bool TMunchCycle::takeDatabaseJobs()
 {
-    if (!databaseJob_ || !databaseJob_->job->Ended())
-        return false;
-    const DatabaseJob taken = std::move(*databaseJob_);
-    databaseJob_.reset();
+    // Ended jobs leave the list before any is taken: what is heard may run the owner's code.
+    std::vector<DatabaseJob> ended;
+    std::erase_if(databaseJobs_, [&](DatabaseJob& job) {
+        if (!job.job->Ended())
+            return false;
+        ended.push_back(std::move(job));
+        return true;
+    });
+    bool munched = false;
+    for (const DatabaseJob& taken : ended)
+        munched |= take(taken);
+    return munched;
+}
+
+TMunchCycle::StoreWatch* TMunchCycle::watchOf(const DatabaseJob& taken)
+{
+    return listedBrowsers_ == taken.browsers ? &storeWatches_[taken.browser][taken.store] : nullptr;
+}
+
+bool TMunchCycle::take(const DatabaseJob& taken)
+{
     const DatabaseMunch& read = *taken.read;
+    if (StoreWatch* watch = watchOf(taken)) {
+        if (read.verdict != DatabaseMunch::failed) {
+            watch->failures = 0;
+        } else {
+            // Half a second, doubled at each failure in a row, up to a minute.
+            constexpr std::chrono::milliseconds firstWait{500}, longestWait{60000};
+            watch->failures = std::min(watch->failures + 1, 8u);
+            watch->retryAt = Now() + std::min<std::chrono::milliseconds>(firstWait * (1 << (watch->failures - 1)),
+                                                                       longestWait);
+        }
+    }
     const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
     const std::string storePath = store.Folder + "\\" + store.Name;
     platform::IFileSystem& files = platform_.fileSystem;
-    if (read.verdict == DatabaseMunch::leave)
+    if (read.verdict == DatabaseMunch::leave || read.verdict == DatabaseMunch::failed)
         return false;
     if (read.verdict == DatabaseMunch::rowsDeleted) {
         heard(read.count, oldestUsedFirst(read.hosts));
@@ -313,7 +348,7 @@ bool TMunchCycle::takeDatabaseJob()
     // Any other verdict holds only while neither the kept sites nor the store
     // changed since the worker read it (the store may have been replaced while
     // the result waited); else the store is looked at again.
-    if (keptSites_.Kept() != taken.keptAtStart || files.lastWriteTime(storePath) != taken.storeTime)
+    if (keptSites_.Kept() != taken.kept->Kept() || files.lastWriteTime(storePath) != taken.storeTime)
         return false;
     if (read.verdict == DatabaseMunch::spared) {
         spare(taken);
@@ -343,13 +378,13 @@ void TMunchCycle::spare(const DatabaseJob& taken)
 {
     // Taken after the database closed: closing may have removed its log. A
     // list of browsers found anew meanwhile looks at every store afresh.
-    if (listedBrowsers_ != taken.browsers)
+    StoreWatch* watch = watchOf(taken);
+    if (!watch)
         return;
     const TCookieStore& store = (*taken.browsers)[taken.browser].Stores[taken.store];
-    StoreWatch& watch = storeWatches_[taken.browser][taken.store];
-    watch.spared = true;
-    watch.sparedFolderTime = platform_.fileSystem.lastWriteTime(store.Folder);
-    watch.sparedStoreTime = platform_.fileSystem.lastWriteTime(store.Folder + "\\" + store.Name);
+    watch->spared = true;
+    watch->sparedFolderTime = platform_.fileSystem.lastWriteTime(store.Folder);
+    watch->sparedStoreTime = platform_.fileSystem.lastWriteTime(store.Folder + "\\" + store.Name);
 }
 
 void TMunchCycle::heard(std::uint64_t count, const std::vector<std::string>& hosts)
@@ -419,7 +454,7 @@ TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(platform::ICookieDatabases
                                          platform::Cancellation& cancellation)
 {
     using Munch = DatabaseMunch;
-    platform::CookieStoreOpening opening = databases.Open(path, table);
+    platform::CookieStoreOpening opening = databases.Open(path, table, cancellation);
     if (opening.state == platform::CookieStoreState::busy)
         return {Munch::leave};
     if (opening.state == platform::CookieStoreState::notCookies)
@@ -440,15 +475,16 @@ TMunchCycle::DatabaseMunch TMunchCycle::munchDatabase(platform::ICookieDatabases
         going.verdict = Munch::whole;
         return going;
     }
-    switch (opening.store->Munch([&kept](std::string_view host) { return kept.Keeps(host); }, cancellation)) {
+    switch (opening.store->Munch([&kept](std::string_view host) { return kept.Keeps(host); })) {
     case platform::CookieMunchOutcome::munched:
         return going;
     case platform::CookieMunchOutcome::unchangeable:
         // Read but never changed: it holds a kept site's rows, so it stays as
         // it is until it changes.
         return {Munch::spared};
-    case platform::CookieMunchOutcome::cancelled:
     case platform::CookieMunchOutcome::failed:
+        return {Munch::failed};
+    case platform::CookieMunchOutcome::cancelled:
         break;
     }
     return {Munch::leave};

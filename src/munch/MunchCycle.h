@@ -3,7 +3,8 @@
 // is found there deleted. It remembers what it saw of each store between
 // ticks; the form that owns it hears what went, and counts, sounds and lists it.
 // A cookie database is read and munched by a job of the store worker, with a
-// copy of the kept sites; a later cycle takes what it did.
+// snapshot of the kept sites; the stores a cycle finds are queued together, and
+// a later cycle takes what each job did.
 // UI thread only.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include "browserdata/BrowserStores.h"
 #include "platform/Platform.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -46,18 +48,21 @@ public:
 
     // Raised for each store, file or batch of rows that went.
     TMunchedEvent OnMunched;
+    // The clock a store whose munch failed waits by.
+    std::function<std::chrono::steady_clock::time_point()> Now = std::chrono::steady_clock::now;
 
     // Munches the stores taken. letMessagesRun lets pending messages run
     // between rounds and says whether the cycle goes on; once it says no, the
     // cycle touches nothing more. True when anything was munched.
     bool Run(const TMunchStores& stores, const std::function<bool()>& letMessagesRun);
-    // The kept sites are about to change: a database munch under way with the
-    // old list is rolled back (unless it has committed), and done again later;
-    // a site-data job stops before its next change of a store.
+    // The kept sites are about to change: the database munches queued or under
+    // way with the old list are rolled back (unless their commit has begun), and
+    // done again later; a site-data job stops before its next change of a
+    // store. Never waits for the worker.
     void KeptSitesChanging();
-    // Returns once the store worker's job has ended; for tests.
+    // Returns once the store worker's jobs have ended; for tests.
     void WaitForStoreWork() { worker_.WaitForJob(); }
-    // Cancels the store worker's job and waits for it (the program ends).
+    // Cancels the store worker's jobs and waits for the one under way (the program ends).
     void Shutdown() { worker_.Shutdown(); }
 
 private:
@@ -73,17 +78,22 @@ private:
         // read again once its folder or its file changed, or the kept sites did.
         bool spared = false;
         std::optional<std::uint64_t> sparedFolderTime, sparedStoreTime;
+        // Munches that failed in a row, and when the store may be tried again:
+        // it waits twice as long after each, and the others go on meanwhile.
+        unsigned failures = 0;
+        std::chrono::steady_clock::time_point retryAt{};
     };
     // What the database munch of a store decided (made on the worker).
     struct DatabaseMunch;
-    // A database munch under way on the worker, or ended and not yet taken.
+    // A database munch queued or under way on the worker, or ended and not yet taken.
     struct DatabaseJob {
         std::shared_ptr<TStoreJob> job;
         std::shared_ptr<DatabaseMunch> read; // the worker's until the job has ended
         std::shared_ptr<const std::vector<TFoundBrowser>> browsers;
         std::size_t browser, store; // in browsers
         std::string where;          // the store's folder, where it really is
-        std::set<std::string, std::less<>> keptAtStart;
+        // The one snapshot the job judges by, and its verdict is checked against.
+        std::shared_ptr<const TKeepSites> kept;
         std::optional<std::uint64_t> storeTime; // the store file's, as the job started
     };
     // Deletes the file a single-file store names; true when it went (and was heard of).
@@ -95,8 +105,11 @@ private:
     // taken before this look.
     void munchStore(std::size_t browser, std::size_t store, platform::CookieTable table,
                     std::optional<std::uint64_t> folderTime);
-    // Takes what the database job did once it has ended; true when cookies went.
-    bool takeDatabaseJob();
+    // Takes what every ended database job did; true when cookies went.
+    bool takeDatabaseJobs();
+    bool take(const DatabaseJob& taken);
+    // The store's watch, while the list of browsers the job was given is still the one watched.
+    StoreWatch* watchOf(const DatabaseJob& taken);
     // The store of a job stays, read again once it or the kept sites change.
     void spare(const DatabaseJob& taken);
     // A store read, and munched, as its browser's cookie database, on the worker:
@@ -125,7 +138,7 @@ private:
     // Cookie files whose hosts a cycle may still read while no site is kept.
     std::size_t cookieHostReads_ = 0;
     TStoreWorker worker_;
-    std::optional<DatabaseJob> databaseJob_;
+    std::vector<DatabaseJob> databaseJobs_; // in the order queued
     // The browsers' site data, profile by profile.
     TSiteDataMunch siteData_;
 };

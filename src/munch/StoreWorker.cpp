@@ -1,31 +1,36 @@
-// The store worker: a thread per job, one job at a time.
+// The store worker: a thread that runs the queued jobs one after the other and
+// ends when none is left; the next job queued starts another.
 #include "munch/StoreWorker.h"
 
 #include "toolkit/Error.h"
 #include "toolkit/Thread.h"
 
+#include <algorithm>
+
 class TStoreWorker::JobThread final : public TThread {
 public:
-    JobThread(platform::IUiThread& uiThread, platform::IThreads& threads, Work work, std::shared_ptr<TStoreJob> job)
-        : TThread(uiThread, threads), work_(std::move(work)), job_(std::move(job))
-    {
-    }
+    JobThread(TStoreWorker& worker) : TThread(worker.uiThread_, worker.threads_), worker_(worker) {}
     ~JobThread() override { WaitFor(); }
 
 protected:
     void Execute() override
     {
-        // Nothing may unwind out of a thread: work that fails has simply ended.
-        try {
-            work_(job_->cancellation_);
-        } catch (...) {
+        Queued next;
+        while (worker_.takeNext(next)) {
+            // Nothing may unwind out of a thread: work that fails has simply ended.
+            if (!next.job->cancellation_.Cancelled()) {
+                try {
+                    next.work(next.job->cancellation_);
+                } catch (...) {
+                }
+            }
+            next.work = nullptr; // what the work holds is let go before its end is told
+            next.job->ended_.store(true, std::memory_order_release);
         }
-        job_->ended_.store(true, std::memory_order_release);
     }
 
 private:
-    Work work_;
-    std::shared_ptr<TStoreJob> job_;
+    TStoreWorker& worker_;
 };
 
 TStoreWorker::TStoreWorker(platform::IUiThread& uiThread, platform::IThreads& threads)
@@ -40,24 +45,49 @@ TStoreWorker::~TStoreWorker()
 
 std::shared_ptr<TStoreJob> TStoreWorker::Start(Work work)
 {
-    if (Busy())
-        return nullptr;
-    thread_.reset(); // ended: the wait inside is over at once
     auto job = std::make_shared<TStoreJob>();
-    auto thread = std::make_unique<JobThread>(uiThread_, threads_, std::move(work), job);
+    bool startThread;
+    {
+        std::lock_guard<std::mutex> lock(queueLock_);
+        queue_.push_back({std::move(work), job});
+        startThread = !running_;
+        running_ = true;
+    }
+    if (!startThread)
+        return job;
+    thread_.reset(); // its queue ran dry: the wait inside is over at once
+    auto thread = std::make_unique<JobThread>(*this);
     try {
         thread->Start();
     } catch (const Exception&) {
-        return nullptr; // no thread now
+        // No thread now: nothing was taken from the queue.
+        std::lock_guard<std::mutex> lock(queueLock_);
+        queue_.clear();
+        running_ = false;
+        return nullptr;
     }
     thread_ = std::move(thread);
-    job_ = job;
     return job;
+}
+
+bool TStoreWorker::takeNext(Queued& next)
+{
+    std::lock_guard<std::mutex> lock(queueLock_);
+    current_.reset();
+    if (queue_.empty()) {
+        running_ = false;
+        return false;
+    }
+    next = std::move(queue_.front());
+    queue_.pop_front();
+    current_ = next.job;
+    return true;
 }
 
 bool TStoreWorker::Busy() const
 {
-    return job_ && !job_->Ended();
+    std::lock_guard<std::mutex> lock(queueLock_);
+    return running_;
 }
 
 void TStoreWorker::WaitForJob()
@@ -68,7 +98,12 @@ void TStoreWorker::WaitForJob()
 
 void TStoreWorker::Shutdown()
 {
-    if (job_)
-        job_->Cancel();
+    {
+        std::lock_guard<std::mutex> lock(queueLock_);
+        for (Queued& queued : queue_)
+            queued.job->Cancel();
+        if (current_)
+            current_->Cancel();
+    }
     WaitForJob();
 }

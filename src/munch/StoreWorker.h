@@ -1,7 +1,10 @@
 // The store worker: one thread beside the UI thread for work on the browsers'
-// stores that must not hold the UI thread, one job at a time. A cookie
-// database's munch is one transaction that cannot be split; run here, it never
-// keeps the tray menu waiting, and no message runs while the store is held.
+// stores that must not hold the UI thread. Jobs are queued and run one after
+// the other, in the order queued, so that every kind of work (a cookie
+// database's munch, a profile's site data, a small read) gets its turn. A
+// cookie database's munch is one transaction that cannot be split; run here,
+// it never keeps the tray menu waiting, and no message runs while the store is
+// held.
 //
 // SQLite is built for one thread at a time (SQLITE_THREADSAFE=0): every call
 // of it in the program is made by a job of this worker, never on the UI thread,
@@ -18,14 +21,18 @@
 #include "platform/UiThread.h"
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class TStoreJob {
 public:
-    // Whether the job's work has returned; what it wrote is then the UI thread's.
+    // Whether the job is over (its work returned, or it was cancelled before
+    // it ran); what it wrote is then the UI thread's.
     bool Ended() const { return ended_.load(std::memory_order_acquire); }
-    // Stops the work soon; a commit under way finishes first (see Cancellation).
+    // Stops the work soon, never waiting for it; a commit under way finishes
+    // (see Cancellation). A job cancelled while queued never runs.
     void Cancel() { cancellation_.Cancel(); }
 
 private:
@@ -40,27 +47,36 @@ public:
     using Work = std::function<void(platform::Cancellation& cancellation)>;
 
     TStoreWorker(platform::IUiThread& uiThread, platform::IThreads& threads);
-    // Cancels the job under way and waits for its end.
+    // Cancels every job and waits for the one under way.
     ~TStoreWorker();
     TStoreWorker(const TStoreWorker&) = delete;
     TStoreWorker& operator=(const TStoreWorker&) = delete;
 
-    // Starts work on the worker thread. Null while a job is under way, or when
-    // no thread is to be had: the caller tries again later.
+    // Queues work behind the jobs queued before it. Null only when no thread
+    // is to be had: the caller tries again later.
     std::shared_ptr<TStoreJob> Start(Work work);
-    // Whether a job is under way.
+    // Whether a job is queued or under way.
     bool Busy() const;
-    // Returns once the job under way has ended, taking the calls handed over to
+    // Returns once every job queued has ended, taking the calls handed over to
     // the UI thread meanwhile (shutdown; tests).
     void WaitForJob();
-    // Cancels the job under way and waits for its end.
+    // Cancels every job, queued or under way, and waits for the end of the one under way.
     void Shutdown();
 
 private:
     class JobThread;
+    struct Queued {
+        Work work;
+        std::shared_ptr<TStoreJob> job;
+    };
+    // The next job for the worker thread, or none: the thread then ends.
+    bool takeNext(Queued& next);
 
     platform::IUiThread& uiThread_;
     platform::IThreads& threads_;
+    mutable std::mutex queueLock_;
+    std::deque<Queued> queue_; // under queueLock_
+    bool running_ = false;     // a thread takes from the queue; under queueLock_
+    std::shared_ptr<TStoreJob> current_; // the job under way; under queueLock_
     std::unique_ptr<JobThread> thread_;
-    std::shared_ptr<TStoreJob> job_;
 };

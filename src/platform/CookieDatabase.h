@@ -35,7 +35,8 @@ struct CookieHostRows {
 // How a munch of a store ended.
 enum class CookieMunchOutcome {
     munched,   // every row whose host is not kept is gone, the rest unchanged, lastingly
-    cancelled, // stopped before its commit: rolled back, nothing changed
+    cancelled, // stopped before its commit: rolled back (or by the journal at
+               // the next open), nothing changed
     failed,    // the engine failed (locked, no room, ...): rolled back, nothing changed
     unchangeable, // the store can be read but no statement can delete from it
                   // (an index on a function the engine lacks): nothing changed
@@ -53,11 +54,10 @@ public:
 
     // Deletes, in the transaction taken at the opening, every row whose host
     // keeps() does not keep, overwriting what they held in the file, and
-    // commits through cancellation.RunUnlessCancelled; the engine stops soon
-    // once cancelled. Kept rows stay as they were, their row ids included.
-    // Once only; the transaction is over after it.
-    virtual CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps,
-                                     Cancellation& cancellation) = 0;
+    // commits through the opening's cancellation (RunUnlessCancelled); until
+    // then the engine stops soon once cancelled. Kept rows stay as they were,
+    // their row ids included. Once only; the transaction is over after it.
+    virtual CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps) = 0;
 };
 
 // What opening a store gives.
@@ -80,8 +80,10 @@ public:
 
     // Opens the existing database at path (the program's ANSI path) and takes
     // its write transaction at once, without waiting for another program's
-    // lock. A hot journal a crashed browser left is rolled back here.
-    virtual CookieStoreOpening Open(const std::string& path, CookieTable table) = 0;
+    // lock. A hot journal a crashed browser left is rolled back here. Once
+    // cancelled, the opening and the store's work stop soon (busy, cancelled);
+    // the cancellation outlives the store.
+    virtual CookieStoreOpening Open(const std::string& path, CookieTable table, Cancellation& cancellation) = 0;
 };
 
 } // namespace platform

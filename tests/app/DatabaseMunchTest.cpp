@@ -62,12 +62,16 @@ protected:
                 made.push_back({host, std::string(host) + "#" + std::to_string(i), -static_cast<std::int64_t>(made.size())});
         return made;
     }
-    // Starts the worker's job on a thread of its own, and returns once it is inside the munch, before its commit;
-    // it stays there until letGo is set.
-    void tickIntoAHeldMunch(TForm1& form)
+    // Starts the worker's job on a thread of its own, and returns once it is at the step given (as the munch
+    // starts, or inside its commit); it stays there until letGo is set.
+    void tickIntoAHeldMunch(TForm1& form, std::string_view heldAt = "Munch")
     {
+        inside = {};
+        letGo = {};
         fakes.threads.runAtOnce = false;
-        fakes.cookieDatabases.onMunch = [this, released = letGo.get_future().share()] {
+        fakes.cookieDatabases.during = [this, heldAt, released = letGo.get_future().share()](std::string_view step) {
+            if (step != heldAt)
+                return;
             inside.set_value();
             released.wait();
         };
@@ -79,7 +83,7 @@ protected:
     {
         letGo.set_value();
         form.MunchCycle().WaitForStoreWork();
-        fakes.cookieDatabases.onMunch = nullptr;
+        fakes.cookieDatabases.during = nullptr;
         fakes.threads.runAtOnce = true;
     }
     std::promise<void> inside, letGo;
@@ -174,7 +178,7 @@ TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)
     EXPECT_EQ(form.State.MunchedCount, 5);
 }
 
-TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStoreIsMunchedAgainWithIt)
+TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackUnlessItsCommitHasBegun)
 {
     const std::string store = firefoxProfile + "\\cookies.sqlite";
     const std::vector<Row> made = rows({{"a.example", 3}, {"kept.example", 1}, {"b.example", 2}});
@@ -182,7 +186,7 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     TForm1& form = started();
     form.KeptSites.Keep("kept.example");
     form.KeptSites.Munched("a.example");
-    tickIntoAHeldMunch(form);
+    tickIntoAHeldMunch(form, "Munch");
 
     // Meanwhile ticks munch the other stores, the menu answers, and no second job starts.
     const std::string cookie = form.State.IECookieDir + "\\u@a.txt";
@@ -197,10 +201,64 @@ TEST_F(DatabaseMunchTest, ASiteKeptDuringAMunchOnTheWorkerRollsItBackAndTheStore
     EXPECT_EQ(fakes.cookieDatabases.callsOf("Open").size(), 1u);
     EXPECT_EQ(fakes.cookieDatabases.rows(store), made);
 
-    // The next tick finds nothing gone, and munches the store again with the new list.
-    form.ThreadedTimer1->HandleTick();
+    // The next tick munches the store again with the new list. A change once its commit has begun lets it last,
+    // and the menu answers without waiting for it (were the commit waited for, this would never return).
+    tickIntoAHeldMunch(form, "Commit");
+    fakes.notifyArea.mouse(516);
+    EXPECT_FALSE(form.KeptSites.Keeps("a.example"));
+    releaseTheMunch(form);
     EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 3}, {"kept.example", 1}}));
-    EXPECT_EQ(form.State.MunchedCount, 3);
+    form.ThreadedTimer1->HandleTick(); // taken, and munched again with the list as it is now
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), (std::vector<Row>{made[3]}));
+    EXPECT_EQ(form.State.MunchedCount, 6);
+}
+
+TEST_F(DatabaseMunchTest, StoresFoundTogetherTakeTurnsAndOneWhoseMunchFailsWaitsLongerEachTime)
+{
+    const std::string failing = firefoxProfile + "\\cookies.sqlite";
+    const std::string profile2 = localData + "\\Google\\Chrome\\User Data\\Profile 2";
+    const std::vector<std::string> others = {chromeNetwork + "\\Cookies", profile2 + "\\Network\\Cookies"};
+    fakes.fileSystem.addFolder(profile2 + "\\Network");
+    fakes.fileSystem.addFile(profile2 + "\\Preferences", "{}");
+    fakes.cookieDatabases.addStore(failing, CookieTable::mozilla, rows({{"kept.example", 1}, {"a.example", 2}}));
+    fakes.cookieDatabases.setFailing(failing, true);
+    TForm1& form = started();
+    form.KeptSites.Keep("kept.example");
+    fakes.threads.runAtOnce = false; // each job on the worker's own thread
+    std::chrono::steady_clock::time_point now{};
+    form.MunchCycle().Now = [&] { return now; };
+    const auto opensOfFailing = [&] {
+        const auto opens = fakes.cookieDatabases.callsOf("Open");
+        return std::count_if(opens.begin(), opens.end(), [&](const Call& call) { return call.args[0] == failing; });
+    };
+    struct Round {
+        int at; // ms
+        long failingOpens; // by the end of the round
+    };
+    int round = 0;
+    for (const Round& r : {Round{0, 1}, Round{250, 1}, Round{500, 2}, Round{1000, 2}, Round{1500, 3}, Round{3000, 3},
+                           Round{3500, 4}, Round{7400, 4}, Round{7500, 5}}) {
+        // The other stores take new cookies at every round; all found at one tick are queued together.
+        ++round;
+        for (const std::string& store : others) {
+            fakes.cookieDatabases.addStore(store, CookieTable::chromium, rows({{"kept.example", 1}, {"b.example", 3}}));
+            fakes.fileSystem.setLastWriteTime(store, 1000 + round);
+        }
+        now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(r.at);
+        for (int tick = 0; tick < 2; ++tick) { // the second tick takes what the first queued
+            form.ThreadedTimer1->HandleTick();
+            form.MunchCycle().WaitForStoreWork();
+        }
+        EXPECT_EQ(opensOfFailing(), r.failingOpens) << r.at;
+        EXPECT_EQ(form.State.MunchedCount, 6 * round) << r.at;
+    }
+    // Once it can be munched again, it is, at its next turn.
+    fakes.cookieDatabases.setFailing(failing, false);
+    now += std::chrono::seconds(8);
+    form.ThreadedTimer1->HandleTick();
+    form.MunchCycle().WaitForStoreWork();
+    form.ThreadedTimer1->HandleTick();
+    EXPECT_EQ(fakes.cookieDatabases.rows(failing), rows({{"kept.example", 1}}));
 }
 
 TEST_F(DatabaseMunchTest, AVerdictWaitingForItsTickHoldsOnlyForTheStoreTheWorkerRead)
@@ -231,12 +289,15 @@ TEST_F(DatabaseMunchTest, AFailedMunchOrCommitCountsNothingAndLeavesTheStoreAsIt
                                  "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
         fresh.cookieDatabases.addStore(store, CookieTable::mozilla, made);
         TForm1& form = program.start();
+        std::chrono::steady_clock::time_point now{};
+        form.MunchCycle().Now = [&] { return now; };
         fresh.cookieDatabases.faults.failFrom(failing);
         form.ThreadedTimer1->HandleTick();
         EXPECT_EQ(fresh.cookieDatabases.rows(store), made) << failing;
         EXPECT_EQ(form.State.MunchedCount, 0) << failing;
         EXPECT_EQ(fresh.cookieDatabases.openStores(), 0) << failing;
         fresh.cookieDatabases.faults.clear();
+        now += std::chrono::milliseconds(500); // its next turn
         form.ThreadedTimer1->HandleTick();
         EXPECT_EQ(form.State.MunchedCount, 2500) << failing;
     }

@@ -48,6 +48,7 @@ TYPED_TEST_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHo
         void (*make)(TypeParam& world, const std::string& path, const CookieRows& rows);
         CookieTable table;
         CookieStoreState expected;
+        bool cancelled = false;
     };
     const Case cases[] = {
         {"a Mozilla store", [](auto& w, auto& p, auto& r) { w.makeStore(p, CookieTable::mozilla, r); },
@@ -65,12 +66,17 @@ TYPED_TEST_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHo
              w.hold(p);
          },
          CookieTable::mozilla, CookieStoreState::busy},
+        {"asked to stop", [](auto& w, auto& p, auto& r) { w.makeStore(p, CookieTable::mozilla, r); },
+         CookieTable::mozilla, CookieStoreState::busy, true},
     };
     int n = 0;
     for (const Case& c : cases) {
         const std::string path = this->world.path("store" + std::to_string(++n) + ".sqlite");
         c.make(this->world, path, rows);
-        platform::CookieStoreOpening opening = this->databases().Open(path, c.table);
+        platform::Cancellation cancellation;
+        if (c.cancelled)
+            cancellation.Cancel();
+        platform::CookieStoreOpening opening = this->databases().Open(path, c.table, cancellation);
         EXPECT_EQ(opening.state, c.expected) << c.name;
         EXPECT_EQ(opening.store != nullptr, c.expected == CookieStoreState::opened) << c.name;
         if (opening.store) {
@@ -104,17 +110,19 @@ TYPED_TEST_P(CookieDatabaseContract, AMunchDeletesTheRowsNotKeptInOneCommitOrNot
                           Case{"cancelled: rolled back", mostGo, true, Outcome::cancelled, mostGo}}) {
         const std::string path = this->world.path("munch" + std::to_string(++n) + ".sqlite");
         this->world.makeStore(path, platform::CookieTable::chromium, c.rows);
+        platform::Cancellation cancellation;
         {
-            platform::CookieStoreOpening opening = this->databases().Open(path, platform::CookieTable::chromium);
+            platform::CookieStoreOpening opening =
+                this->databases().Open(path, platform::CookieTable::chromium, cancellation);
             ASSERT_EQ(opening.state, platform::CookieStoreState::opened) << c.name;
-            platform::Cancellation cancellation;
             if (c.cancelled)
                 cancellation.Cancel();
-            EXPECT_EQ(opening.store->Munch(keeps, cancellation), c.outcome) << c.name;
+            EXPECT_EQ(opening.store->Munch(keeps), c.outcome) << c.name;
         }
         // Closed once dropped: the store is read from outside and opened again.
         EXPECT_EQ(this->sorted(this->world.rows(path)), this->sorted(c.left)) << c.name;
-        EXPECT_EQ(this->databases().Open(path, platform::CookieTable::chromium).state,
+        platform::Cancellation again;
+        EXPECT_EQ(this->databases().Open(path, platform::CookieTable::chromium, again).state,
                   platform::CookieStoreState::opened)
             << c.name;
     }

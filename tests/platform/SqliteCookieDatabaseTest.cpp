@@ -1,6 +1,7 @@
 // The cookie-database service on SQLite: its contract on real files, and what
 // only real files show (journals, write-ahead logs, damaged and odd stores,
 // overwritten bytes).
+#include "platform/sqlite/SqliteConnection.h"
 #include "support/SqliteStores.h"
 
 #include <gtest/gtest.h>
@@ -66,13 +67,13 @@ std::uint64_t munch(platform::ICookieStore& store, const std::function<bool(std:
     std::uint64_t gone = 0;
     for (const auto& host : store.Hosts())
         gone += keeps(host.host) ? 0 : host.rows;
-    platform::Cancellation cancellation;
-    return store.Munch(keeps, cancellation) == platform::CookieMunchOutcome::munched ? gone : 0;
+    return store.Munch(keeps) == platform::CookieMunchOutcome::munched ? gone : 0;
 }
 
 class SqliteCookieDatabaseTest : public testing::Test {
 protected:
     TempFolder folder;
+    platform::Cancellation cancellation;
     platform::SqliteCookieDatabases databases;
 };
 
@@ -140,7 +141,7 @@ TEST_F(SqliteCookieDatabaseTest, EveryKindOfStoreHasItsOutcome)
     for (const Case& c : cases) {
         const std::string path = folder.path("case" + std::to_string(++n));
         c.make(path);
-        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::mozilla);
+        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::mozilla, cancellation);
         EXPECT_EQ(opening.state, c.expected) << c.name;
         if (!opening.store)
             continue;
@@ -148,8 +149,7 @@ TEST_F(SqliteCookieDatabaseTest, EveryKindOfStoreHasItsOutcome)
         for (const auto& host : opening.store->Hosts())
             total += host.rows;
         EXPECT_EQ(total, c.rows) << c.name;
-        platform::Cancellation cancellation;
-        EXPECT_EQ(opening.store->Munch([](std::string_view) { return false; }, cancellation), c.munched) << c.name;
+        EXPECT_EQ(opening.store->Munch([](std::string_view) { return false; }), c.munched) << c.name;
         opening.store.reset();
         if (c.munched != platform::CookieMunchOutcome::munched)
             continue;
@@ -190,7 +190,7 @@ TEST_F(SqliteCookieDatabaseTest, AHotJournalIsRolledBackAndRowsOnlyInTheLogCount
             if (std::string(c.journalMode) != "WAL")
                 browser.exec("ROLLBACK");
         }
-        platform::CookieStoreOpening opening = databases.Open(copy, CookieTable::mozilla);
+        platform::CookieStoreOpening opening = databases.Open(copy, CookieTable::mozilla, cancellation);
         ASSERT_EQ(opening.state, CookieStoreState::opened) << c.name;
         std::uint64_t total = 0;
         for (const auto& host : opening.store->Hosts())
@@ -223,7 +223,7 @@ TEST_F(SqliteCookieDatabaseTest, AMunchedCookiesValueIsOverwrittenInTheFileAndKe
                                            " FROM " + tableName(table) + " WHERE value LIKE 'kept-%' ORDER BY 1, 2";
                 const CookieRows keptBefore = Db(path, SQLITE_OPEN_READONLY).query(column);
                 {
-                    platform::CookieStoreOpening opening = databases.Open(path, table);
+                    platform::CookieStoreOpening opening = databases.Open(path, table, cancellation);
                     ASSERT_EQ(opening.state, CookieStoreState::opened) << what;
                     EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h == ".kept.example"; }),
                               static_cast<std::uint64_t>(1000 - keptRows))
@@ -266,11 +266,10 @@ TEST_F(SqliteCookieDatabaseTest, AFailedMunchRollsEverythingBackAndTheStoreIsHel
                                0}}) {
         const std::string path = folder.path("held" + std::to_string(++n));
         makeStore(path, CookieTable::chromium, rows);
-        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::chromium);
+        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::chromium, cancellation);
         ASSERT_EQ(opening.state, CookieStoreState::opened) << c.name;
         EXPECT_FALSE(writable(path)) << c.name;
-        platform::Cancellation cancellation;
-        EXPECT_EQ(opening.store->Munch(c.keeps, cancellation), c.outcome) << c.name;
+        EXPECT_EQ(opening.store->Munch(c.keeps), c.outcome) << c.name;
         // A browser starting now writes at once, while the store is still open.
         EXPECT_TRUE(writable(path)) << c.name;
         opening.store.reset();
@@ -311,7 +310,7 @@ TEST_F(SqliteCookieDatabaseTest, StoresRealBrowsersWroteLoseTheRowsOfSitesNotKep
             return all;
         };
         const std::string keptBefore = everyColumn();
-        platform::CookieStoreOpening opening = databases.Open(path, c.table);
+        platform::CookieStoreOpening opening = databases.Open(path, c.table, cancellation);
         ASSERT_EQ(opening.state, CookieStoreState::opened) << c.store;
         std::uint64_t total = 0;
         for (const auto& host : opening.store->Hosts())
@@ -339,12 +338,34 @@ TEST_F(SqliteCookieDatabaseTest, KeptRowsSetAsideAreAllOfThemOrTheOthersAreDelet
         makeStore(path, CookieTable::mozilla, joined(manyRows("gone.example", 100, "g"), {{"kept.example", "k1"}}));
         Db(path).exec(std::string("INSERT INTO moz_cookies (name, value, host) VALUES ('b', 'k2', ") + c.keptAsBytes +
                       ")");
-        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::mozilla);
+        platform::CookieStoreOpening opening = databases.Open(path, CookieTable::mozilla, cancellation);
         ASSERT_EQ(opening.state, CookieStoreState::opened) << c.name;
         EXPECT_EQ(munch(*opening.store, [](std::string_view h) { return h == "kept.example"; }), 100u) << c.name;
         opening.store.reset();
         EXPECT_EQ(Db(path, SQLITE_OPEN_READONLY).query("SELECT value FROM moz_cookies ORDER BY 1"),
                   (CookieRows{{"k1", ""}, {"k2", ""}}))
             << c.name;
+    }
+}
+
+TEST_F(SqliteCookieDatabaseTest, ACancelCutsShortEvenTheOneStepThatEmptiesATable)
+{
+    // One operation of the engine, which never calls the progress handler: the files' reads and writes fail.
+    for (const char* mode : {"DELETE", "WAL"}) {
+        for (bool cancelled : {true, false}) {
+            const std::string what = std::string(mode) + (cancelled ? ", cancelled" : "");
+            const std::string path = folder.path("empty-" + what);
+            makeStore(path, CookieTable::chromium, manyRows("a.example", 20000, "value-"), mode);
+            platform::Cancellation stop;
+            platform::sqlite::Connection connection;
+            ASSERT_EQ(connection.open(path, {"PRAGMA cache_size=-256", &stop}), platform::sqlite::Opened::yes);
+            if (cancelled)
+                stop.Cancel();
+            EXPECT_EQ(platform::sqlite::run(connection.db(), "DELETE FROM main.cookies").rc == SQLITE_DONE, !cancelled);
+            EXPECT_EQ(stop.RunUnlessCancelled([&] { return connection.commit(); }), !cancelled) << what;
+            connection.close();
+            EXPECT_EQ(rowsOf(path, CookieTable::chromium).size(), cancelled ? 20000u : 0u) << what;
+            EXPECT_EQ(integrityOf(path), "ok") << what;
+        }
     }
 }

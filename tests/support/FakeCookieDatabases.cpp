@@ -8,8 +8,8 @@
 
 class FakeCookieDatabases::OpenStore final : public platform::ICookieStore {
 public:
-    OpenStore(FakeCookieDatabases& owner, Store& store)
-        : owner_(owner), store_(store), rows_(store.rows), unchangeable_(store.unchangeable)
+    OpenStore(FakeCookieDatabases& owner, Store& store, platform::Cancellation& cancellation)
+        : owner_(owner), store_(store), cancellation_(cancellation), rows_(store.rows), unchangeable_(store.unchangeable)
     {
         ++owner_.open_;
         for (const Row& row : rows_) {
@@ -26,18 +26,21 @@ public:
 
     const std::vector<platform::CookieHostRows>& Hosts() const override { return hosts_; }
 
-    platform::CookieMunchOutcome Munch(const std::function<bool(std::string_view)>& keeps,
-                                       platform::Cancellation& cancellation) override
+    platform::CookieMunchOutcome Munch(const std::function<bool(std::string_view)>& keeps) override
     {
         if (owner_.record("Munch") || done_)
             return platform::CookieMunchOutcome::failed;
         done_ = true;
-        if (owner_.onMunch)
-            owner_.onMunch();
+        if (owner_.during)
+            owner_.during("Munch");
         if (unchangeable_)
             return platform::CookieMunchOutcome::unchangeable;
+        if (store_.failing)
+            return platform::CookieMunchOutcome::failed;
         std::erase_if(rows_, [&](const Row& row) { return !keeps(row.host); });
-        const bool committed = cancellation.RunUnlessCancelled([this] {
+        const bool committed = cancellation_.RunUnlessCancelled([this] {
+            if (owner_.during)
+                owner_.during("Commit");
             if (owner_.record("Commit"))
                 return false;
             store_.rows = rows_;
@@ -45,23 +48,25 @@ public:
         });
         if (committed)
             return platform::CookieMunchOutcome::munched;
-        return cancellation.Cancelled() ? platform::CookieMunchOutcome::cancelled : platform::CookieMunchOutcome::failed;
+        return cancellation_.Cancelled() ? platform::CookieMunchOutcome::cancelled : platform::CookieMunchOutcome::failed;
     }
 
 private:
     FakeCookieDatabases& owner_;
     Store& store_;
+    platform::Cancellation& cancellation_;
     std::vector<Row> rows_; // as this transaction sees them
     std::vector<platform::CookieHostRows> hosts_;
     bool unchangeable_; // as the store was when opened
     bool done_ = false;
 };
 
-platform::CookieStoreOpening FakeCookieDatabases::Open(const std::string& path, platform::CookieTable table)
+platform::CookieStoreOpening FakeCookieDatabases::Open(const std::string& path, platform::CookieTable table,
+                                                      platform::Cancellation& cancellation)
 {
     platform::CookieStoreOpening opening;
     if (record("Open", {path, table == platform::CookieTable::mozilla ? "mozilla" : "chromium"}) ||
-        !files_.exists(path))
+        !files_.exists(path) || cancellation.Cancelled())
         return opening;
     Store* store = find(path);
     if (store && store->busy)
@@ -71,7 +76,7 @@ platform::CookieStoreOpening FakeCookieDatabases::Open(const std::string& path, 
         return opening;
     }
     opening.state = platform::CookieStoreState::opened;
-    opening.store = std::make_unique<OpenStore>(*this, *store);
+    opening.store = std::make_unique<OpenStore>(*this, *store, cancellation);
     return opening;
 }
 
@@ -96,6 +101,14 @@ void FakeCookieDatabases::setUnchangeable(const std::string& path)
     if (!store)
         throw std::logic_error("no such store: " + path);
     store->unchangeable = true;
+}
+
+void FakeCookieDatabases::setFailing(const std::string& path, bool failing)
+{
+    Store* store = find(path);
+    if (!store)
+        throw std::logic_error("no such store: " + path);
+    store->failing = failing;
 }
 
 std::vector<FakeCookieDatabases::Row> FakeCookieDatabases::rows(const std::string& path) const

@@ -1,6 +1,6 @@
 // Cookie databases as rows in memory, over the fake file system: a store is a
 // file there (made by addStore) whose rows this fake keeps. Opening a missing
-// file, or a store set busy, gives busy; a file with no rows registered, or of
+// file, a store set busy, or a cancelled opening gives busy; a file with no rows registered, or of
 // the other browser's kind, is no cookie database. Each open store is one
 // transaction: its deletes show only once committed. Logs "Open" (path, kind),
 // "Munch" and "Commit"; a failing Open gives busy, a failing Munch or Commit
@@ -26,7 +26,8 @@ public:
 
     explicit FakeCookieDatabases(FakeFileSystem& files) : files_(files) {}
 
-    platform::CookieStoreOpening Open(const std::string& path, platform::CookieTable table) override;
+    platform::CookieStoreOpening Open(const std::string& path, platform::CookieTable table,
+                                      platform::Cancellation& cancellation) override;
 
     // Makes the store's file (when missing) and its rows.
     void addStore(const std::string& path, platform::CookieTable table, std::vector<Row> rows);
@@ -36,10 +37,13 @@ public:
     std::vector<Row> rows(const std::string& path) const;
     // A store that can be read but not changed (an index on a function the engine lacks).
     void setUnchangeable(const std::string& path);
+    // A store whose munch fails every time (a full disk, a journal that cannot be made).
+    void setFailing(const std::string& path, bool failing);
     // Stores open now.
     int openStores() const { return open_.load(); }
-    // Called as a munch starts, on the thread that munches: a test's moment "during a munch".
-    std::function<void()> onMunch;
+    // Called on the thread that munches as a munch starts ("Munch") and inside
+    // its commit ("Commit"): a test's moments during a munch.
+    std::function<void(std::string_view step)> during;
 
 private:
     struct Store {
@@ -47,6 +51,7 @@ private:
         std::vector<Row> rows;
         bool busy = false;
         bool unchangeable = false;
+        bool failing = false;
     };
     class OpenStore;
     Store* find(const std::string& path);

@@ -1,6 +1,7 @@
 // The cookie-database service on SQLite.
 #include "platform/sqlite/SqliteCookieDatabase.h"
 
+#include "platform/sqlite/SqliteConnection.h"
 #include "platform/sqlite/SqliteStatement.h"
 
 #include <sqlite3.h>
@@ -10,15 +11,11 @@
 #include <unordered_map>
 #include <utility>
 
-#ifdef _WIN32
-// The engine's own conversion from the ANSI code page, which its header leaves out.
-extern "C" char* sqlite3_win32_mbcs_to_utf8_v2(const char* text, int useAnsi);
-#endif
-
 namespace platform {
 namespace {
 
 using namespace platform::sqlite;
+using platform::sqlite::Opened;
 
 struct TableNames {
     const char* table;
@@ -32,32 +29,9 @@ TableNames namesOf(CookieTable table)
                                          : TableNames{"cookies", "host_key", "last_access_utc"};
 }
 
-// Whether an error says the file is no cookie database: not a database, damaged,
-// or without the cookie table and its host column (a statement naming them
-// fails to prepare). Anything else (busy, locked, a read or open that failed,
-// no memory) says only that the store cannot be had now.
-bool saysNotCookies(int code)
-{
-    switch (code & 0xff) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-    case SQLITE_ERROR:
-        return true;
-    default:
-        return false;
-    }
-}
-
 class SqliteCookieStore final : public ICookieStore {
 public:
-    ~SqliteCookieStore() override
-    {
-        if (db_) {
-            if (inTransaction_)
-                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(db_);
-        }
-    }
+    explicit SqliteCookieStore(Cancellation& cancellation) : cancellation_(cancellation) {}
 
     // Opens and takes the write transaction; the state says how it went.
     CookieStoreState open(const std::string& path, CookieTable table)
@@ -65,42 +39,22 @@ public:
         const TableNames names = namesOf(table);
         table_ = quoted(names.table);
         host_ = quoted(names.host);
-        int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK)
+        // A store of up to 64 MiB is read from the disk once for its check, its
+        // hosts and its munch (the cache goes with the connection, closed after
+        // the munch); rows set aside stay in memory.
+        switch (connection_.open(path, {"PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY", &cancellation_})) {
+        case Opened::busy:
             return CookieStoreState::busy;
-        // Only the rows asked for change: no trigger of the file's own runs, and
-        // its schema calls none of the program's functions.
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-        // Deleted rows are overwritten in the file, not only unlinked; a store
-        // of up to 64 MiB is read from the disk once for its check, its hosts
-        // and its munch (the cache goes with the connection, closed after the
-        // munch); rows set aside stay in memory; another program's lock is
-        // never waited for.
-        rc = sqlite3_exec(db_, "PRAGMA secure_delete=ON; PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY", nullptr,
-                          nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
-        rc = sqlite3_create_function(db_, "nomblet_keeps", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this, &keepsHost,
-                                     nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            return CookieStoreState::busy;
-        rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
-        inTransaction_ = true;
-        // A damaged file is no store to change row by row.
-        Statement check;
-        rc = check.prepare(db_, "PRAGMA quick_check(1)");
-        if (rc == SQLITE_OK && (rc = sqlite3_step(check.get())) == SQLITE_ROW) {
-            const unsigned char* verdict = sqlite3_column_text(check.get(), 0);
-            if (!verdict || std::string_view(reinterpret_cast<const char*>(verdict)) != "ok")
-                return CookieStoreState::notCookies;
-            rc = SQLITE_OK;
+        case Opened::damaged:
+            return CookieStoreState::notCookies;
+        case Opened::yes:
+            break;
         }
+        db_ = connection_.db();
+        int rc = sqlite3_create_function(db_, "nomblet_keeps", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this, &keepsHost,
+                                         nullptr, nullptr);
         if (rc != SQLITE_OK)
-            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
+            return CookieStoreState::busy;
 
         // Each host's rows and latest use (where the table keeps one), in one
         // pass over the table in its own order.
@@ -109,7 +63,7 @@ public:
         if (rc != SQLITE_OK)
             rc = rows.prepare(db_, "SELECT " + host_ + ", 0 FROM " + table_);
         if (rc != SQLITE_OK)
-            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
+            return saysNotTheStore(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         std::unordered_map<std::string, std::size_t> hostAt;
         while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
             std::string host = textOf(sqlite3_column_value(rows.get(), 0));
@@ -122,17 +76,17 @@ public:
             counted.lastUsed = std::max(counted.lastUsed, lastUsed);
         }
         if (rc != SQLITE_DONE)
-            return saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
+            return saysNotTheStore(rc) ? CookieStoreState::notCookies : CookieStoreState::busy;
         return CookieStoreState::opened;
     }
 
     const std::vector<CookieHostRows>& Hosts() const override { return hosts_; }
 
-    CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps,
-                             Cancellation& cancellation) override
+    CookieMunchOutcome Munch(const std::function<bool(std::string_view host)>& keeps) override
     {
-        if (!inTransaction_)
+        if (munched_)
             return CookieMunchOutcome::failed;
+        munched_ = true;
         std::uint64_t rows = 0, kept = 0;
         std::vector<const std::string*> keptHosts;
         try {
@@ -147,7 +101,6 @@ public:
             return rolledBack(CookieMunchOutcome::failed);
         }
         keeps_ = &keeps;
-        sqlite3_progress_handler(db_, progressSteps, &cancelled, &cancellation);
         // When most rows go, the few kept ones are set aside, the table emptied
         // in one statement (which frees its pages whole) and they are put back
         // with their row ids; otherwise the others go where they are.
@@ -165,34 +118,20 @@ public:
         if (inPlace && ran.rc == SQLITE_DONE)
             ran = run(db_, "DELETE FROM main." + table_ + " WHERE NOT nomblet_keeps(" + host_ + ")");
         keeps_ = nullptr;
-        const bool committed = ran.rc == SQLITE_DONE && cancellation.RunUnlessCancelled([this] {
-            return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-        });
-        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
-        if (committed) {
-            inTransaction_ = false;
+        const bool committed =
+            ran.rc == SQLITE_DONE && cancellation_.RunUnlessCancelled([this] { return connection_.commit(); });
+        if (committed)
             return CookieMunchOutcome::munched;
-        }
         if (!ran.prepared && (ran.rc & 0xff) == SQLITE_ERROR)
             return rolledBack(CookieMunchOutcome::unchangeable);
-        return rolledBack(cancellation.Cancelled() ? CookieMunchOutcome::cancelled : CookieMunchOutcome::failed);
+        return rolledBack(cancellation_.Cancelled() ? CookieMunchOutcome::cancelled : CookieMunchOutcome::failed);
     }
 
 private:
     CookieMunchOutcome rolledBack(CookieMunchOutcome outcome)
     {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        inTransaction_ = false;
+        connection_.rollback();
         return outcome;
-    }
-
-    // Virtual machine steps between two looks at the cancellation: a look
-    // costs nothing next to them, and a cancel is seen within a millisecond.
-    static constexpr int progressSteps = 1000;
-
-    static int cancelled(void* cancellation)
-    {
-        return static_cast<Cancellation*>(cancellation)->Cancelled() ? 1 : 0;
     }
 
     // Sets the kept rows aside in temp.nomblet_kept, found by their hosts
@@ -262,8 +201,10 @@ private:
         }
     }
 
-    sqlite3* db_ = nullptr;
-    bool inTransaction_ = false;
+    Cancellation& cancellation_;
+    Connection connection_;
+    sqlite3* db_ = nullptr; // the connection's
+    bool munched_ = false;
     std::string table_, host_; // quoted
     std::vector<CookieHostRows> hosts_;
     const std::function<bool(std::string_view)>* keeps_ = nullptr;
@@ -276,21 +217,12 @@ SqliteCookieDatabases::SqliteCookieDatabases()
     sqlite3_initialize();
 }
 
-CookieStoreOpening SqliteCookieDatabases::Open(const std::string& path, CookieTable table)
+CookieStoreOpening SqliteCookieDatabases::Open(const std::string& path, CookieTable table,
+                                               Cancellation& cancellation)
 {
     CookieStoreOpening opening;
-#ifdef _WIN32
-    // The program's paths are ANSI text; the engine takes UTF-8.
-    char* utf8 = sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1);
-    if (!utf8)
-        return opening;
-    const std::string enginePath = utf8;
-    sqlite3_free(utf8);
-#else
-    const std::string& enginePath = path;
-#endif
-    auto store = std::make_unique<SqliteCookieStore>();
-    opening.state = store->open(enginePath, table);
+    auto store = std::make_unique<SqliteCookieStore>(cancellation);
+    opening.state = store->open(path, table);
     if (opening.state == CookieStoreState::opened)
         opening.store = std::move(store);
     return opening;

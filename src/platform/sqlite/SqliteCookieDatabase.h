@@ -9,7 +9,7 @@ namespace platform {
 class SqliteCookieDatabases final : public ICookieDatabases {
 public:
     SqliteCookieDatabases(); // readies the engine once, before any other call
-    CookieStoreOpening Open(const std::string& path, CookieTable table) override;
+    CookieStoreOpening Open(const std::string& path, CookieTable table, Cancellation& cancellation) override;
 };
 
 } // namespace platform
