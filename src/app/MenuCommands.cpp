@@ -47,8 +47,8 @@ void TForm1::ShowKeptSites()
     };
     std::multimap<std::string, KeptRow, std::less<>> kept;
     for (const std::string& site : KeptSites.Kept()) {
-        std::string shownCaption = caption(site);
-        kept.emplace(platform::asciiLowered(shownCaption), KeptRow{std::move(shownCaption), true});
+        const std::string shownCaption = caption(site);
+        kept.emplace(platform::asciiLowered(shownCaption), KeptRow{shownCaption, true});
     }
     for (const auto& [site, source] : KeptSites.KeptBySources()) {
         const std::string shownSite = CaptionOfSite(platform_.codePage, site);
