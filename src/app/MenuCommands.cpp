@@ -38,16 +38,26 @@ void TForm1::ShowKeptSites()
         const std::string_view spelling = KeptSites.Spelling(site);
         return spelling.empty() ? CaptionOfSite(platform_.codePage, site) : std::string(spelling);
     };
-    // In alphabetical order as shown, letter case aside.
-    std::map<std::string, std::string, std::less<>> kept;
+    // The user's sites and the sources' in one list, in alphabetical order as
+    // shown, letter case aside; a source's row says why it is kept, and only
+    // the source can let it go.
+    struct KeptRow {
+        std::string caption;
+        bool byUser;
+    };
+    std::multimap<std::string, KeptRow, std::less<>> kept;
     for (const std::string& site : KeptSites.Kept()) {
-        std::string shownCaption = caption(site);
-        kept.emplace(platform::asciiLowered(shownCaption), std::move(shownCaption));
+        const std::string shownCaption = caption(site);
+        kept.emplace(platform::asciiLowered(shownCaption), KeptRow{shownCaption, true});
+    }
+    for (const auto& [site, source] : KeptSites.KeptBySources()) {
+        const std::string shownSite = CaptionOfSite(platform_.codePage, site);
+        kept.emplace(platform::asciiLowered(shownSite), KeptRow{shownSite + " (" + source + ")", false});
     }
     const std::vector<std::string> recent = KeptSites.Recent();
     std::size_t used = 0;
     // Rows are put in order by adding each again at the end.
-    auto row = [&](const std::string& shownCaption, bool checked) {
+    auto row = [&](const std::string& shownCaption, bool checked, bool enabled) {
         if (used == KeepSiteRows.size()) {
             TMenuItem& made = Create<TMenuItem>();
             made.SetName("KeepSite" + std::to_string(used + 1));
@@ -57,15 +67,16 @@ void TForm1::ShowKeptSites()
         TMenuItem& shown = *KeepSiteRows[used++];
         shown.Caption = shownCaption;
         shown.Checked = checked;
+        shown.Enabled = enabled;
         shown.Visible = true;
         KeepSites1->Add(shown);
     };
-    for (const auto& [order, shownCaption] : kept)
-        row(shownCaption, true);
+    for (const auto& [order, keptRow] : kept)
+        row(keptRow.caption, true, keptRow.byUser);
     KeepSites1->Add(*KeepSitesLine1);
     KeepSitesLine1->Visible = used != 0 && !recent.empty();
     for (const std::string& site : recent)
-        row(caption(site), false);
+        row(caption(site), false, true);
     for (std::size_t unused = used; unused < KeepSiteRows.size(); ++unused)
         KeepSiteRows[unused]->Visible = false;
     NoneYet1->Visible = used == 0;

@@ -90,8 +90,7 @@ TSiteDataMunch::~TSiteDataMunch() = default;
 
 bool TSiteDataMunch::keeps(const TKeepSites& kept, const TSiteOrigin& origin)
 {
-    // Storage a site made while embedded in a kept site's pages serves that site too.
-    return kept.Keeps(origin.Host) || (!origin.TopLevelHost.empty() && kept.Keeps(origin.TopLevelHost));
+    return kept.KeepsOrigin(origin);
 }
 
 void TSiteDataMunch::KeptSitesChanging()

@@ -1,7 +1,9 @@
 // The sites kept and the sites munched lately, and the names they are written with.
 #include "sites/KeepSites.h"
 
+#include "sites/IdnaMapping.h"
 #include "sites/PublicSuffixes.h"
+#include "sites/SitePatterns.h"
 #include "sites/Punycode.h"
 #include "platform/PathText.h"
 
@@ -19,58 +21,15 @@ bool isNameCharacter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-// The letters beyond ASCII a name may hold: a range, and how an upper-case
-// letter of it is lowered: added to it (0 for lower-case letters and letters
-// of scripts without case), or "pairs": the first of each pair is upper case,
-// the next its lower case.
-constexpr std::int16_t pairs = -1;
-struct LetterRange {
-    char16_t first, last;
-    std::int16_t lower;
-};
-constexpr LetterRange letterRanges[] = {
-    {0x00C0, 0x00D6, 0x20}, {0x00D8, 0x00DE, 0x20}, {0x00DF, 0x00F6, 0}, {0x00F8, 0x00FF, 0}, // Latin-1
-    {0x0100, 0x012F, pairs}, {0x0131, 0x0131, 0}, {0x0132, 0x0137, pairs}, {0x0138, 0x0138, 0},
-    {0x0139, 0x0148, pairs}, {0x014A, 0x0177, pairs}, {0x0178, 0x0178, 0x00FF - 0x0178},
-    {0x0179, 0x017E, pairs}, // Latin Extended-A, without dotted I, "'n" and long s
-    {0x0386, 0x0386, 0x03AC - 0x0386}, {0x0388, 0x038A, 0x03AD - 0x0388}, {0x038C, 0x038C, 0x03CC - 0x038C},
-    {0x038E, 0x038F, 0x03CD - 0x038E}, {0x0390, 0x0390, 0}, {0x0391, 0x03A1, 0x20}, {0x03A3, 0x03AB, 0x20},
-    {0x03AC, 0x03CE, 0}, // Greek
-    {0x0400, 0x040F, 0x50}, {0x0410, 0x042F, 0x20}, {0x0430, 0x045F, 0}, // Cyrillic
-    {0x05D0, 0x05EA, 0}, {0x0621, 0x063A, 0}, {0x0641, 0x064A, 0}, {0x0E01, 0x0E3A, 0}, {0x0E40, 0x0E4E, 0},
-    {0x3041, 0x3096, 0}, {0x30A1, 0x30FA, 0}, {0x30FC, 0x30FC, 0}, {0x4E00, 0x9FFF, 0}, {0xAC00, 0xD7A3, 0},
-};
-
-// A character of a name in lower case; nullopt when a name may not hold it.
-std::optional<char16_t> lowered(char16_t c)
-{
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + ('a' - 'A')) : c;
-    for (const LetterRange& range : letterRanges) {
-        if (c < range.first || c > range.last)
-            continue;
-        if (range.lower == pairs)
-            return (c - range.first) % 2 == 0 ? static_cast<char16_t>(c + 1) : c;
-        return static_cast<char16_t>(c + range.lower);
-    }
-    return std::nullopt;
-}
-
-// One label as a host name writes it: ASCII lowered, or "xn--" and Punycode.
+// One label as a host name writes it (mapped already): ASCII as it is, or
+// "xn--" and Punycode.
 std::optional<std::string> asciiLabel(std::u16string_view label)
 {
     if (std::all_of(label.begin(), label.end(), [](char16_t c) { return c < 0x80; }))
         return std::string(label.begin(), label.end());
     if (label.size() > maxLabelLength)
         return std::nullopt; // longer than its "xn--" form may be; spares the encoder a long run
-    std::u16string letters;
-    for (char16_t c : label) {
-        const std::optional<char16_t> lower = lowered(c);
-        if (!lower)
-            return std::nullopt;
-        letters += *lower;
-    }
-    const std::optional<std::string> encoded = PunycodeEncode(letters);
+    const std::optional<std::string> encoded = PunycodeEncode(label);
     return encoded ? std::string(acePrefix) + *encoded : encoded;
 }
 
@@ -82,16 +41,41 @@ std::u16string widened(std::string_view ascii)
     return wide;
 }
 
-bool isAddress(std::string_view name)
+bool isDigit(char c)
 {
-    return std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
+    return c >= '0' && c <= '9';
 }
 
-// The site of a host name (lower case, ASCII, no outer dot); empty when it is a public suffix.
+// Whether a name of digits and dots would be read as an IPv4 address: its last
+// label is a number. Such a name is a site only when written as browsers
+// store an address (four numbers up to 255, no leading zero).
+bool isNumeric(std::string_view name)
+{
+    const std::string_view last = name.substr(name.rfind('.') + 1);
+    return !last.empty() && std::all_of(last.begin(), last.end(), isDigit);
+}
+
+bool isAddress(std::string_view name)
+{
+    int parts = 0;
+    for (std::string_view rest = name;; ++parts) {
+        const std::string_view part = rest.substr(0, rest.find('.'));
+        if (part.empty() || part.size() > 3 || (part.size() > 1 && part.front() == '0') ||
+            !std::all_of(part.begin(), part.end(), isDigit) || (part.size() == 3 && part > "255"))
+            return false;
+        if (part.size() == rest.size())
+            return parts == 3;
+        rest.remove_prefix(part.size() + 1);
+    }
+}
+
+// The site of a host name (lower case, ASCII, no outer dot): its registrable
+// domain, or the address itself; empty when it is a public suffix or a number
+// that is no whole address.
 std::string_view siteOfHostName(std::string_view name)
 {
-    if (isAddress(name))
-        return name;
+    if (isNumeric(name))
+        return isAddress(name) ? name : std::string_view();
     const std::size_t labels = static_cast<std::size_t>(std::count(name.begin(), name.end(), '.')) + 1;
     std::size_t suffix = PublicSuffixLabels(name);
     // No rule: the list's default makes an unknown top-level label the suffix;
@@ -138,24 +122,28 @@ std::string SiteOfName(std::u16string_view name)
 {
     if (name.size() > maxNameLength + 2)
         return {};
-    if (name.starts_with(u'.'))
-        name.remove_prefix(1);
-    if (name.ends_with(u'.'))
-        name.remove_suffix(1);
-    std::string site;
-    for (std::u16string_view rest = name;;) {
+    // As browsers read it: the mapping lowers letters and makes an ideographic full stop a dot.
+    const std::optional<std::u16string> mapped = IdnaMapped(name);
+    if (!mapped)
+        return {};
+    std::u16string_view rest = *mapped;
+    if (rest.starts_with(u'.'))
+        rest.remove_prefix(1);
+    if (rest.ends_with(u'.'))
+        rest.remove_suffix(1);
+    std::string host;
+    for (;;) {
         const std::size_t dot = rest.find(u'.');
         const std::optional<std::string> label = asciiLabel(rest.substr(0, dot));
         if (!label)
             return {};
-        site += *label;
+        host += *label;
         if (dot == std::u16string_view::npos)
             break;
-        site += '.';
+        host += '.';
         rest.remove_prefix(dot + 1);
     }
-    site = platform::asciiLowered(site);
-    return IsSiteName(site) && !siteOfHostName(site).empty() ? site : std::string();
+    return IsSiteName(host) ? std::string(siteOfHostName(host)) : std::string();
 }
 
 std::string SiteOfSpelling(platform::ICodePage& codePage, std::string_view spelling)
@@ -210,6 +198,8 @@ bool TKeepSites::Keeps(std::string_view host) const
     if (Empty())
         return false;
     const std::string name = HostForMatching(host);
+    if (isNumeric(name))
+        return keptAtAll(name); // an address is its own site: "1.1" is no ending of it
     // The host itself, then every ending after one of its dots.
     std::string_view rest = name;
     for (;;) {
@@ -222,11 +212,17 @@ bool TKeepSites::Keeps(std::string_view host) const
     }
 }
 
+bool TKeepSites::KeepsOrigin(const TSiteOrigin& origin) const
+{
+    // Storage a site made while embedded in a kept site's pages serves that site too.
+    return Keeps(origin.Host) || (!origin.TopLevelHost.empty() && Keeps(origin.TopLevelHost));
+}
+
 void TKeepSites::KeepFromSources(const std::vector<TSourceSite>& named)
 {
     std::map<std::string, std::string, std::less<>> sites;
     for (const TSourceSite& entry : named) {
-        std::string site = SiteOfName(entry.name);
+        std::string site = SiteOfName(HostOfPattern(entry.name)); // a host is its own pattern
         if (!site.empty())
             sites.emplace(std::move(site), entry.source);
     }

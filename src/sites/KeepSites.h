@@ -1,12 +1,15 @@
 // The sites whose cookies stay, and the sites munched lately, from which the
-// user picks them in the tray menu. A site is a host name in lower case,
-// ASCII (an internationalised label in its "xn--" form), without an outer dot,
-// and never a public suffix; it keeps a cookie whose host equals it or ends
-// with "." and the site, so that "example.com" keeps "www.example.com" and not
-// "badexample.com". UI thread only; a copy may be read on another thread.
+// user picks them in the tray menu. A site is a registrable domain by the
+// Public Suffix List (or an IPv4 address), in lower case, ASCII (an
+// internationalised label in its "xn--" form), without an outer dot; it keeps
+// a cookie whose host equals it or ends with "." and the site, so that
+// "example.com" keeps "www.example.com" and not "badexample.com", and an
+// address keeps that address only. UI thread only; a copy may be read on
+// another thread.
 #pragma once
 
 #include "platform/CodePage.h"
+#include "sites/SiteOrigins.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,11 +24,13 @@
 // a leading or trailing dot. Letters of either case.
 bool IsSiteName(std::string_view text);
 
-// The site a name written by a person stands for: one leading and one
-// trailing dot dropped, letters lowered, a label of other letters (Latin,
-// Greek, Cyrillic, Hebrew, Arabic, Thai, Japanese, Chinese, Korean) in its
-// "xn--" form. Empty when the name is then no host name, holds a character
-// outside those letters, or is a public suffix ("com", "co.uk").
+// The site a name written by a person stands for: its characters mapped as
+// browsers map them (IdnaMapped: letters lowered, "ĳ" as "ij", full-width
+// Latin as ASCII), one leading and one trailing dot dropped, a label beyond
+// ASCII in its "xn--" form, then its registrable domain ("www.example.co.uk"
+// stands for "example.co.uk"). Empty when the name is then no host name, holds
+// a character no host name may hold, is a public suffix ("com", "co.uk"), or
+// is a number that is no whole IPv4 address ("1", "10.0.1").
 std::string SiteOfName(std::u16string_view name);
 
 // The site a name in the ANSI code page stands for (a [Keep Sites] key, a
@@ -60,8 +65,9 @@ struct TCookieFileHosts {
 TCookieFileHosts CookieFileHosts(std::string_view text, bool whole);
 
 // A site kept by something other than the user's tick: a browser's own
-// cookie exceptions or a policy. name: a host as the source writes it
-// (HostOfPattern); source: how the menu says why ("Firefox", "policy").
+// cookie exceptions or a policy. name: a host, or a pattern or URL as the
+// source writes it (HostOfPattern), naming its site as a key does;
+// source: how the menu says why ("Firefox", "policy").
 struct TSourceSite {
     std::u16string name;
     std::string source;
@@ -75,6 +81,9 @@ public:
     bool Empty() const { return kept_.empty() && bySource_.empty(); }
     // Whether a cookie of this host, as stored, belongs to a kept site. Pure.
     bool Keeps(std::string_view host) const;
+    // Whether a site data origin belongs to a kept site, or is partitioned
+    // under one (its top-level host's site is kept): how site data is judged. Pure.
+    bool KeepsOrigin(const TSiteOrigin& origin) const;
 
     // Keeps no site (until Keep is called).
     void KeepNone();

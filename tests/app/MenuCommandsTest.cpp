@@ -446,11 +446,41 @@ TEST_F(MenuCommandsTest, KeepSitesListsTheKeptSitesThenTheRecentOnesAndARowFlips
     }
 }
 
+TEST_F(MenuCommandsTest, KeepSitesListsTheSourcesSitesAmongTheUsersGreyedWithWhyAndNotAsRecent)
+{
+    fakes.profile.loadText(ini, "[Keep Sites]\nwww.b.com=1\n");
+    form->LoadSettings();
+    for (const char* host : {"www.a.example", "c.example"})
+        form->KeptSites.Munched(host);
+    form->KeptSites.KeepFromSources({{u"www.a.example", "Firefox"}, {u"b.com", "policy"}, {u"z.org", "Chrome"}});
+    struct Step {
+        std::string choice;
+        const char* key; // www.b.com's after it
+        std::vector<std::string> rows;
+    } steps[] = {
+        {"", "1",
+         {"a.example (Firefox) [x] (greyed)", "www.b.com [x]", "z.org (Chrome) [x] (greyed)", "-", "c.example"}},
+        {"Keep Sites/a.example (Firefox)", "1",
+         {"a.example (Firefox) [x] (greyed)", "www.b.com [x]", "z.org (Chrome) [x] (greyed)", "-", "c.example"}},
+        {"Keep Sites/www.b.com", "<missing>",
+         {"a.example (Firefox) [x] (greyed)", "b.com (policy) [x] (greyed)", "z.org (Chrome) [x] (greyed)", "-",
+          "c.example"}},
+    };
+    for (const Step& step : steps) {
+        fakes.iconsAndMenus.menuChoice = step.choice;
+        fakes.notifyArea.mouse(516);
+        EXPECT_EQ(stored("Keep Sites", "www.b.com"), step.key) << step.choice;
+        fakes.iconsAndMenus.menuChoice.clear();
+        fakes.notifyArea.mouse(516);
+        EXPECT_THAT(keepSiteRows(), ::testing::ElementsAreArray(step.rows)) << step.choice;
+    }
+}
+
 TEST_F(MenuCommandsTest, ASiteShowsAsTheUserWroteItAndUntickingItTakesEveryKeyThatSpellsIt)
 {
-    // In the code page (ISO 8859-1 here): "\xfc" is "u" with diaeresis. "com" names no site.
-    fakes.profile.loadText(ini, "[Keep Sites]\nExample.com=1\n.example.com=1\nexample.COM.=0\nb\xfc" "cher.example=1\n"
-                                "xn--bcher-kva.example=1\ncom=1\n");
+    // In the code page (ISO 8859-1 here): "\xfc" is "u" with diaeresis. "com" and "1" name no site.
+    fakes.profile.loadText(ini, "[Keep Sites]\nExample.com=1\n.example.com=1\nmail.example.com=1\nexample.COM.=0\n"
+                                "b\xfc" "cher.example=1\nxn--bcher-kva.example=1\ncom=1\n1=1\n");
     form->LoadSettings();
     form->KeptSites.Munched("www.xn--e1afmkfd.example"); // no form in the code page
     form->KeptSites.Munched(".xn--mnchen-3ya.de.");
@@ -466,14 +496,15 @@ TEST_F(MenuCommandsTest, ASiteShowsAsTheUserWroteItAndUntickingItTakesEveryKeyTh
         std::string keys; // after it
         std::vector<std::string> rows;
     } steps[] = {
-        {"", "Example.com=1 .example.com=1 example.COM.=0 " + buecher + "=1 xn--bcher-kva.example=1 com=1 ",
+        {"", "Example.com=1 .example.com=1 mail.example.com=1 example.COM.=0 " + buecher +
+                 "=1 xn--bcher-kva.example=1 com=1 1=1 ",
          {buecher + " [x]", "Example.com [x]", "-", muenchen, "xn--e1afmkfd.example"}},
-        {"Keep Sites/Example.com", buecher + "=1 xn--bcher-kva.example=1 com=1 ",
+        {"Keep Sites/Example.com", buecher + "=1 xn--bcher-kva.example=1 com=1 1=1 ",
          {buecher + " [x]", "-", "Example.com", muenchen, "xn--e1afmkfd.example"}},
-        {"Keep Sites/" + buecher, "com=1 ", {buecher, "Example.com", muenchen, "xn--e1afmkfd.example"}},
-        {"Keep Sites/" + muenchen, "com=1 " + muenchen + "=1 ",
+        {"Keep Sites/" + buecher, "com=1 1=1 ", {buecher, "Example.com", muenchen, "xn--e1afmkfd.example"}},
+        {"Keep Sites/" + muenchen, "com=1 1=1 " + muenchen + "=1 ",
          {muenchen + " [x]", "-", buecher, "Example.com", "xn--e1afmkfd.example"}},
-        {"Keep Sites/Example.com", "com=1 " + muenchen + "=1 Example.com=1 ",
+        {"Keep Sites/Example.com", "com=1 1=1 " + muenchen + "=1 Example.com=1 ",
          {"Example.com [x]", muenchen + " [x]", "-", buecher, "xn--e1afmkfd.example"}},
     };
     for (const Step& step : steps) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 TEST(KeepSites, KeepsAHostEqualToASiteOrBelowIt)
 {
@@ -48,7 +49,8 @@ TEST(KeepSites, NamesASiteHoweverItIsWrittenButNeverByAPublicSuffix)
         {u"\u041F\u0440\u0438\u043C\u0435\u0440.\u0438\u0441\u043F\u044B\u0442\u0430\u043D\u0438\u0435",
          "xn--e1afmkfd.xn--80akhbyknj4f"},
         {u"\u4F8B\u5B50.\u6D4B\u8BD5", "xn--fsqu00a.xn--0zwm56d"},
-        {u"b\u00A0cher.example", ""}, {u"\u0130stanbul.example", ""}, {u"b\u00FCcher_.example", ""},
+        {u"b\u00A0cher.example", ""}, {u"\u0130stanbul.example", "xn--istanbul-o0e.example"},
+        {u"b\u00FCcher_.example", ""},
         {std::u16string(64, u'\u00FC') + u".example", ""}, {std::u16string{u'b', 0xD83D, 0xDE00} + u".example", ""},
         {u"com", ""}, {u"CO.uk.", ""}, {u".blogspot.com", ""}, {u"\u0440\u0444", ""}, {u"foo.ck", ""},
         {u"example.co.uk", "example.co.uk"}, {u"me.blogspot.com", "me.blogspot.com"}, {u"www.ck", "www.ck"},
@@ -56,6 +58,48 @@ TEST(KeepSites, NamesASiteHoweverItIsWrittenButNeverByAPublicSuffix)
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(SiteOfName(cases[i].first), cases[i].second) << "case " << i;
+}
+
+TEST(KeepSites, AKeyKeepsItsSiteAndAnAddressExactly)
+{
+    // A key as written, a host or an origin ("host^top-level host"), and whether it is kept.
+    const std::tuple<std::u16string, std::string, bool> cases[] = {
+        {u"www.example.com", "example.com", true}, {u"www.example.com", ".mail.example.com", true},
+        {u"www.example.com", "badexample.com", false}, {u"Mail.Example.co.uk", "example.co.uk", true},
+        {u"192.168.1.1", "192.168.1.1", true}, {u"1.1", "10.1.1.1", false},
+        {u"1", "192.168.1.1", false}, {u"10.0.1", "10.0.1", false}, {u"01.2.3.4", "1.2.3.4", false},
+        {u"256.1.1.1", "256.1.1.1", false}, {u"example.1", "example.1", false},
+        // Mapped as browsers map them: "ij", "l" and a middle dot, Thai nikhahit and sara aa, full-width
+        // Latin and its full stop, sharp s kept, a soft hyphen dropped, an ideographic full stop; a line
+        // separator is disallowed.
+        {u"\u0133ssel.example", "ijssel.example", true}, {u"e\u0140la.example", "xn--ella-6ha.example", true},
+        {u"\u0E17\u0E33.example", "xn--o3c8c0d.example", true},
+        {u"\uFF25\uFF58\uFF41\uFF4D\uFF50\uFF4C\uFF45\uFF0E\uFF43\uFF4F\uFF4D", "www.example.com", true},
+        {u"fa\u00DF.de", "xn--fa-hia.de", true}, {u"fa\u00DF.de", "fass.de", false},
+        {u"a\u00ADb\u3002example", "ab.example", true}, {u"a\u2028b.example", "ab.example", false},
+        // Partitioned data by its top-level site.
+        {u"mail.example.com", "tracker.example^example.com", true},
+        {u"example.com", "cdn.example^www.example.com", true},
+        {u"mail.example.com", "tracker.example^other.example", false},
+        {u"mail.example.com", "example.com^other.example", true},
+    };
+    for (const auto& [key, host, kept] : cases) {
+        TKeepSites sites;
+        const std::string site = SiteOfName(key);
+        EXPECT_EQ(sites.Keep(site), !site.empty());
+        const std::size_t caret = host.find('^');
+        const std::string topLevel = caret == std::string::npos ? "" : host.substr(caret + 1);
+        const TSiteOrigin origin{"https", host.substr(0, caret), 0, topLevel};
+        EXPECT_EQ(sites.KeepsOrigin(origin), kept) << host;
+        if (caret == std::string::npos)
+            EXPECT_EQ(sites.Keeps(host), kept) << host;
+        // A source's entry names its site the same way, a pattern or URL as well.
+        TKeepSites bySource;
+        for (const std::u16string& entry : {key, u"https://" + key + u":443/", u"[*.]" + key}) {
+            bySource.KeepFromSources({{entry, "policy"}});
+            EXPECT_EQ(bySource.KeepsOrigin(origin), kept) << host;
+        }
+    }
 }
 
 TEST(KeepSites, ListsAMunchedHostByItsSite)
