@@ -8,6 +8,7 @@ namespace platform {
 class SiteDataStores final : public ISiteStores {
 public:
     SiteStoreOpening Open(SiteStoreKind kind, const std::string& path) override;
+    bool LockHeld(const std::string& path) override;
 };
 
 } // namespace platform
