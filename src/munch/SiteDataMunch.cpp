@@ -53,15 +53,16 @@ public:
             finder.Execute();
             entries_ = finder.Files();
             const std::vector<std::uint32_t>& attributes = finder.FileAttributes();
-            const std::string lastPath = last_.empty() ? std::string() : finder.Directory + "\\" + last_;
+            const std::string lastPath = last_.empty() ? std::string() : platform::asciiLowered(finder.Directory + "\\" + last_);
             std::optional<std::size_t> lastFile;
-            for (std::size_t i = 0; i < entries_.size(); ++i)
+            for (std::size_t i = 0; i < entries_.size(); ++i) {
                 if ((attributes[i] & platform::faDirectory) != 0)
                     continue;
-                else if (!lastFile && platform::asciiLowered(entries_[i]) == platform::asciiLowered(lastPath))
+                if (!lastFile && !lastPath.empty() && platform::asciiLowered(entries_[i]) == lastPath)
                     lastFile = i;
                 else
                     order_.push_back({i, false});
+            }
             if (lastFile)
                 order_.push_back({*lastFile, false});
             for (std::size_t i = entries_.size(); i-- > 0;)
@@ -195,7 +196,7 @@ void TSiteDataMunch::munchProfile(const TSiteProfile& profile, const std::functi
     const std::uint64_t judgedBy = watch.keptChanges;
     const std::function<bool()> goOnFree = [&] {
         return goOn() && keptSites_.Changes() == judgedBy &&
-               (++removed % entriesPerLockLook != 0 || !lockHeld(profile.LockFolder, lock));
+               (++removed % entriesPerLockLook != 0 || !stores_.LockHeld(watch.lockPath));
     };
     while (!watch.toGo.empty()) {
         const FolderToGo& next = watch.toGo.back();
@@ -284,8 +285,10 @@ bool TSiteDataMunch::look(const TSiteProfile& profile, Watch& watch, const std::
     const bool mozilla = profile.Family == TSiteFamily::sfMozilla;
     watch.lockPath = lockFolder + "\\" + (mozilla ? "parent.lock" : "lockfile");
     Tasks tasks = mozilla ? lookAtFirefox(home, watch, goOn) : lookAtChromium(home, watch, goOn);
-    // Messages ran while the folders were listed: the browser may have started.
-    if (!tasks || lockHeld(profile.LockFolder, mozilla ? "parent.lock" : "lockfile"))
+    // Messages ran while the folders were listed: the browser may have started,
+    // the kept sites changed (the job's copy must be what the listing judged by).
+    if (!tasks || keptSites_.Changes() != watch.keptChanges ||
+        lockHeld(profile.LockFolder, mozilla ? "parent.lock" : "lockfile"))
         return false;
     // A store skipped as unchanged, with nothing known of it from outside, is no work.
     std::erase_if(*tasks, [](const StoreTask& task) {

@@ -130,7 +130,7 @@ TEST(SiteDataMunch, NothingIsTouchedWhileTheBrowserHoldsItsLockNorLookedAtAgainU
         rig.munchBoth();
         EXPECT_EQ(rig.files.calls.size(), 2u) << held;
         for (const char* lock : locks)
-            rig.files.unlock(lock), rig.files.erase(lock);
+            rig.files.unlock(lock), rig.files.erase(lock), rig.stores.heldLocks.clear();
         rig.munchBoth();
         EXPECT_FALSE(rig.files.exists(at("o:https+++a.example"))) << held;
     }
@@ -195,49 +195,54 @@ TEST(SiteDataMunch, ASiteTickedAtAnyStepKeepsWhatIsLeftOfIt)
 {
     // Real threads: the job runs beside the menu's tick. At the LevelDB batch
     // step the tick comes between the batch and its write; at the folder step,
-    // at the fifth round of pending messages once the removal has begun.
-    for (const bool atBatch : {true, false}) {
+    // at the fifth round of pending messages once the removal has begun; or
+    // the site is ticked and unticked ten times over, then ticked.
+    enum Step { batch, folder, flipping };
+    for (const Step step : {batch, folder, flipping}) {
         Rig rig;
         rig.fakes.threads.runAtOnce = false;
         rig.kept.Keep("c.example");
+        rig.stores.find(at("c:Local Storage\\leveldb"))->entries.push_back({"https://c.example", "3"});
         for (int i = 0; i < 40; ++i)
             rig.files.addFile(at("c:IndexedDB\\https_b.example_0.indexeddb.blob\\" + std::to_string(i)));
         std::promise<void> atStep, ticked;
         const std::shared_future<void> tickedDone = ticked.get_future().share();
-        const auto tick = [&] {
+        const auto flip = [&] {
             rig.munch.KeptSitesChanging();
-            rig.kept.Keep("b.example");
+            rig.kept.Flip("b.example");
         };
-        if (atBatch)
+        if (step == batch)
             rig.stores.beforeLastStep = [&, once = std::make_shared<bool>(true)] {
                 if (std::exchange(*once, false)) {
                     atStep.set_value();
                     tickedDone.wait();
                 }
             };
-        int rounds = 0;
-        for (int call = 0; call < 3; ++call) {
+        int rounds = 0, flips = 0;
+        for (int call = 0; call < 30; ++call) {
             rig.munch.StartCycle();
             rig.munch.Munch(chromium, [&] {
-                if (!atBatch && call > 0 && ++rounds == 5)
-                    tick();
+                rounds += call > 0;
+                if ((step == folder && rounds == 5) || (step == flipping && flips < 21 && rounds % 2))
+                    flip(), ++flips;
                 return true;
             });
-            if (atBatch && call == 0) {
+            if (step == batch && call == 0) {
                 atStep.get_future().wait();
-                tick();
+                flip();
                 ticked.set_value();
             }
             rig.worker.WaitForJob();
         }
         rig.settle();
-        const char* label = atBatch ? "batch" : "folder";
-        EXPECT_TRUE(rig.files.exists(at("c:IndexedDB\\https_b.example_0.indexeddb.blob\\39"))) << label;
-        EXPECT_FALSE(rig.files.exists(at("c:IndexedDB\\https_a.example_0.indexeddb.leveldb"))) << label;
+        EXPECT_TRUE(rig.kept.Keeps("b.example")) << step;
+        EXPECT_TRUE(rig.files.exists(at("c:IndexedDB\\https_b.example_0.indexeddb.blob\\39"))) << step;
+        EXPECT_FALSE(rig.files.exists(at("c:IndexedDB\\https_a.example_0.indexeddb.leveldb"))) << step;
         // The batch never lasted: b.example's entry is still there; a.example's went at the next look.
-        const std::vector<FakeSiteStores::Entry> left =
-            atBatch ? std::vector<FakeSiteStores::Entry>{{"https://b.example", "2"}} : std::vector<FakeSiteStores::Entry>{};
-        EXPECT_EQ(rig.stores.find(at("c:Local Storage\\leveldb"))->entries, left) << label;
+        std::vector<FakeSiteStores::Entry> left{{"https://c.example", "3"}};
+        if (step == batch)
+            left.insert(left.begin(), {"https://b.example", "2"});
+        EXPECT_EQ(rig.stores.find(at("c:Local Storage\\leveldb"))->entries, left) << step;
     }
 }
 
@@ -293,14 +298,14 @@ TEST(SiteDataMunch, ASettledStoreIsOpenedAgainOnlyOnceItOrTheKeptSitesChanged)
         const auto opens = rig.stores.callsOf("Open");
         return std::count_if(opens.begin(), opens.end(), [&](const auto& call) { return call.args.at(1) == path; });
     };
-    const std::string local = at("c:Local Storage\\leveldb");
-    const auto before = opensOf(local);
+    const std::string local = at("c:Local Storage\\leveldb"), session = at("c:Session Storage");
+    const auto before = opensOf(local), sessionBefore = opensOf(session);
     // The browser ran and ended (its lock folder changed), writing only Session Storage.
     rig.files.addFile("C:\\ud\\lockfile");
     rig.stores.addStore(Kind::chromiumSessionStorage, at("c:Session Storage"), {{"https://d.example/", "1"}});
     rig.settle();
     EXPECT_EQ(opensOf(local), before);
-    EXPECT_EQ(opensOf(at("c:Session Storage")), 1);
+    EXPECT_EQ(opensOf(session), sessionBefore + 1);
     rig.kept.Keep("c.example");
     rig.settle();
     EXPECT_EQ(opensOf(local), before + 1);
