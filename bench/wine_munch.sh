@@ -13,34 +13,22 @@ case ${1:-} in -h | --help)
   exit 0 ;;
 esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source scripts/setup
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target nomblet nomblet_driver nomblet_wine_floor >/dev/null
+source bench/lib.sh
+bench_setup nomblet nomblet_wine_floor
 files=${1:-20000}
 runs=${2:-5}
 sounds=${3:-1}
 openings=${4:-5}
 exe=$(realpath "${NOMBLET_EXE:-$PWD/build/win32/nomblet.exe}")
 floor=$PWD/build/win32/nomblet_wine_floor.exe
-drv=$PWD/build/win32/tests/e2e/nomblet_driver.exe
 
-export WINEPREFIX=$(mktemp -d /tmp/nomblet-bench.XXXXXX)
-pid=
-cleanup() {
-  [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-cp -a "$NOMBLET_PREFIX_TEMPLATE/." "$WINEPREFIX/"
-c=$WINEPREFIX/drive_c
+bench_prefix
 printf '[Cookie Dir]\r\nDir=C:\\ie\\cookies\r\n[Settings]\r\nSoundsOn=%s\r\nAutoload=0\r\n' "$sounds" > "$c/windows/nomblet.ini"
 mkdir -p "$c/ie"
 
 # Sounds go wherever the prefix sends them, as for a user of scripts/run. (An
 # ALSA null device is no stand-in for a sound card: Wine's player spins on it.)
 
-driver() { wine "$drv" "$@" </dev/null; }
 # A folder of cookie files made aside, on the same file system, so that it can appear at once.
 stage() { python3 - "$1" "$files" <<'PY'
 import os, sys
@@ -74,17 +62,11 @@ while left > 0:
 print(f"{time.monotonic() - start:.3f}")
 PY
 }
-summary() { sort -n | awk -v what="$1" '{ v[NR] = $1 } END {
-  printf "%s: min %.3f, median %.3f, max %.3f\n", what, v[1], (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2), v[NR] }'; }
 
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-(cd "$c" && exec wine "$exe" </dev/null >/dev/null 2>&1) &
-pid=$!
-driver wait TForm1 20 >/dev/null
-sleep 2 # the about window's second
+bench_start "$exe"
 
 del_times=() floor_times=() munch_times=() ratios=() floor_ratios=()
-echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average before: $(load_average)"
 for ((r = 1; r <= runs; r++)); do
   stage "$c/del-stage"
   stage "$c/floor"
@@ -112,7 +94,7 @@ for ((r = 1; r <= runs; r++)); do
   printf 'run %d: del /q %.3f s, floor %.3f s, nomblet %.3f s, ratio to del %.2f, to the floor %.2f\n' \
     "$r" "$d" "$f" "$m" "$(echo "$m / $d" | bc -l)" "$(echo "$m / $f" | bc -l)"
 done
-echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average after: $(load_average)"
 printf '%s\n' "${del_times[@]}" | summary "del /q, $files files (s)"
 printf '%s\n' "${munch_times[@]}" | summary "nomblet, sounds $([ "$sounds" = 1 ] && echo on || echo off), $files files (s)"
 printf '%s\n' "${floor_times[@]}" | summary "the checked floor, $files files (s)"
@@ -128,14 +110,11 @@ for delay in 0.1 0.3 0.6 0.9 1.2 1.5 1.8 2.1 2.4 2.7; do
   appear_and_wait "$c/ie/stage" "$c/ie/cookies" >/dev/null &
   waiter=$!
   sleep "$delay"
-  ms=$(driver popup TTrayIconWindow 60 | tr -d '\r')
-  driver keys escape
+  ms=$(bench_menu_ms)
   latencies+=("$ms")
   printf 'menu opened %.1f s after the folder appeared: %d ms\n' "$delay" "$ms"
   wait "$waiter"
   rmdir "$c/ie/cookies"
 done
 [ "$openings" -eq 0 ] || printf '%s\n' "${latencies[@]}" | summary "tray menu opening during a munch (ms)"
-driver close TForm1 >/dev/null
-wait "$pid" 2>/dev/null || true
-pid=
+bench_stop

@@ -5,7 +5,9 @@
 // bench/wine_munch.sh). Each delete is checked as the program checks it: the
 // entry opened for deletion, its final path compared with the folder's (taken
 // once) and its name, then deleted through that handle. --plain: the plain
-// calls on the joined names, unchecked.
+// calls on the joined names, unchecked. --except NAME: site data's floor
+// (bench/wine_site_data.sh): each subfolder of the folder but NAME (a kept
+// origin) emptied and removed, checked.
 #include <windows.h>
 
 #include <cstdio>
@@ -77,20 +79,49 @@ void empty(const std::wstring& folder, Counts& counts)
     }
 }
 
+// Every subfolder of folder but keep removed whole, as origins go.
+void removeAllBut(const std::wstring& folder, const std::wstring& keep, Counts& counts)
+{
+    std::vector<std::wstring> subfolders;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = data.cFileName;
+        if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                FILE_ATTRIBUTE_DIRECTORY && name != L"." && name != L".." && name != keep)
+            subfolders.push_back(name);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    for (const std::wstring& subfolder : subfolders) {
+        empty(folder + L"\\" + subfolder, counts);
+        counts.folders += remove(folder, subfolder, true);
+    }
+}
+
+// ANSI text as the program's wide form; empty when it has none.
+std::wstring wide(const char* text)
+{
+    std::wstring result(MAX_PATH, L'\0');
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), MAX_PATH);
+    result.resize(length > 1 ? static_cast<std::size_t>(length - 1) : 0);
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     checked = !(argc == 3 && std::strcmp(argv[1], "--plain") == 0);
-    if (argc != (checked ? 2 : 3)) {
-        std::fprintf(stderr, "usage: nomblet_wine_floor [--plain] FOLDER\n");
+    const bool except = argc == 4 && std::strcmp(argv[1], "--except") == 0;
+    if (argc != (except ? 4 : checked ? 2 : 3)) {
+        std::fprintf(stderr, "usage: nomblet_wine_floor [--plain | --except NAME] FOLDER\n");
         return 2;
     }
-    std::wstring folder(MAX_PATH, L'\0');
-    int length = ::MultiByteToWideChar(CP_ACP, 0, argv[argc - 1], -1, folder.data(), MAX_PATH);
-    if (length <= 1)
+    std::wstring folder = wide(argv[argc - 1]);
+    if (folder.empty())
         return 2;
-    folder.resize(static_cast<std::size_t>(length - 1));
     if (checked) {
         // The folder taken where it is, once.
         HANDLE handle = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
@@ -102,7 +133,10 @@ int main(int argc, char** argv)
         ::CloseHandle(handle);
     }
     Counts counts;
-    empty(folder, counts);
+    if (except)
+        removeAllBut(folder, wide(argv[2]), counts);
+    else
+        empty(folder, counts);
     std::printf("%lu files, %lu folders\n", counts.files, counts.folders);
     return 0;
 }

@@ -37,6 +37,12 @@ enum class SiteStoreState {
     notStore, // of another shape, or damaged: left alone, never munched by hand
 };
 
+// Runs a store's last step, the one that makes its change last (a commit, a
+// synced write), unless the work has been stopped; false when stopped or when
+// the step fails. Only that step runs under it: what comes before (finding the
+// rows) and after (a compaction, the close) runs outside.
+using LastStep = std::function<bool(const std::function<bool()>& step)>;
+
 struct SiteDeletion {
     bool ok = false;                  // false: nothing changed (the whole write rolled back)
     std::vector<SiteOriginName> gone; // the origins whose entries went, each once
@@ -52,12 +58,18 @@ public:
     // data, only the browser's count of it.
     virtual const std::vector<SiteOriginName>& Origins() const = 0;
 
+    // chromiumQuotaManager: the id of every bucket as it stood at the opening
+    // (each names a folder beside the store); the other kinds list none.
+    virtual const std::vector<std::string>& Buckets() const = 0;
+
     // Deletes every entry of each origin goes() says goes, all in one
     // transaction (SQLite, with secure_delete) or one synced write batch
-    // (LevelDB), and makes it last; every other entry stays as it was. Called
-    // at most once per opening. mozillaQuotaCache: marks the cache invalid
-    // (valid = 0) whatever goes() says, and lists nothing as gone.
-    virtual SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes) = 0;
+    // (LevelDB), and makes it last through lastStep; every other entry stays
+    // as it was. A LevelDB store then compacts the deleted keys' range, so
+    // that no going value is left in its files, and closes. Called at most
+    // once per opening. mozillaQuotaCache: marks the cache invalid (valid = 0)
+    // whatever goes() says, and lists nothing as gone.
+    virtual SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes, const LastStep& lastStep) = 0;
 };
 
 struct SiteStoreOpening {
@@ -72,6 +84,11 @@ public:
     // path: the file (SQLite kinds) or the folder (LevelDB kinds), the
     // program's ANSI path. Never creates a store, never waits for a lock.
     virtual SiteStoreOpening Open(SiteStoreKind kind, const std::string& path) = 0;
+
+    // Whether a browser holds its profile's lock file (the program's ANSI path)
+    // open without letting it be deleted, as it does while it runs: asked
+    // right before a store is opened. False where the platform has no such hold.
+    virtual bool LockHeld(const std::string& path) = 0;
 };
 
 } // namespace platform

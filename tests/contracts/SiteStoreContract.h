@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -77,6 +78,10 @@ TYPED_TEST_P(SiteStoreContract, OpeningTellsAStoreFromABusyOneAndFromOneOfAnothe
                 EXPECT_EQ(this->sorted(opening.store->Origins()),
                           (std::vector<std::string>{"https://a.example/", "https://b.example/"}))
                     << label;
+                EXPECT_EQ(this->sorted(opening.store->Buckets()), kind == SiteStoreKind::chromiumQuotaManager
+                                                                      ? (std::vector<std::string>{"1", "2", "3"})
+                                                                      : std::vector<std::string>{})
+                    << label;
             }
         }
     }
@@ -90,35 +95,39 @@ TYPED_TEST_P(SiteStoreContract, DeleteTakesEveryEntryOfTheOriginsThatGoAndLeaves
                                  {"https://c.example/", "5"}};
     const std::set<std::string> going = {"https://a.example/", "https://c.example/"};
     const auto goes = [&](const std::string& origin) { return going.count(origin) != 0; };
-    for (const SiteStoreKind kind : everySiteStoreKind) {
-        const std::string label = "kind " + std::to_string(static_cast<int>(kind));
-        const std::string path = this->pathFor(kind, "delete");
-        this->world.makeStore(kind, path, entries);
-        {
-            platform::SiteStoreOpening opening = this->world.stores().Open(kind, path);
-            ASSERT_TRUE(opening.store) << label;
-            const platform::SiteDeletion deletion = opening.store->Delete(goes);
-            // The service worker's store is only read; the quota cache is only marked stale.
-            const bool deletes = kind != SiteStoreKind::chromiumServiceWorker && kind != SiteStoreKind::mozillaQuotaCache;
-            EXPECT_EQ(deletion.ok, kind != SiteStoreKind::chromiumServiceWorker) << label;
-            EXPECT_EQ(this->sorted(deletion.gone), deletes ? std::vector<std::string>(going.begin(), going.end())
-                                                           : std::vector<std::string>{})
-                << label;
-            EXPECT_EQ(this->sorted(deletion.buckets), kind == SiteStoreKind::chromiumQuotaManager
-                                                          ? (std::vector<std::string>{"1", "3", "5"})
-                                                          : std::vector<std::string>{})
-                << label;
-            EXPECT_FALSE(opening.store->Delete(goes).ok) << label << ": a second delete";
+    // A stop that comes before the last step leaves the store as it was.
+    for (const bool stopped : {false, true})
+        for (const SiteStoreKind kind : everySiteStoreKind) {
+            const std::string label = "kind " + std::to_string(static_cast<int>(kind)) + (stopped ? ", stopped" : "");
+            const std::string path = this->pathFor(kind, "delete");
+            this->world.makeStore(kind, path, entries);
+            const platform::LastStep lastStep = [&](const std::function<bool()>& step) { return !stopped && step(); };
+            {
+                platform::SiteStoreOpening opening = this->world.stores().Open(kind, path);
+                ASSERT_TRUE(opening.store) << label;
+                const platform::SiteDeletion deletion = opening.store->Delete(goes, lastStep);
+                // The service worker's store is only read; the quota cache is only marked stale.
+                const bool changes = kind != SiteStoreKind::chromiumServiceWorker && !stopped;
+                const bool deletes = changes && kind != SiteStoreKind::mozillaQuotaCache;
+                EXPECT_EQ(deletion.ok, changes) << label;
+                EXPECT_EQ(this->sorted(deletion.gone), deletes ? std::vector<std::string>(going.begin(), going.end())
+                                                               : std::vector<std::string>{})
+                    << label;
+                EXPECT_EQ(this->sorted(deletion.buckets), deletes && kind == SiteStoreKind::chromiumQuotaManager
+                                                              ? (std::vector<std::string>{"1", "3", "5"})
+                                                              : std::vector<std::string>{})
+                    << label;
+                EXPECT_FALSE(opening.store->Delete(goes, lastStep).ok) << label << ": a second delete";
+            }
+            // Closed once dropped: read from outside, and opened again.
+            SiteEntries left = entries;
+            if (kind == SiteStoreKind::mozillaQuotaCache)
+                EXPECT_EQ(this->world.cacheValid(path), stopped) << label;
+            else if (kind != SiteStoreKind::chromiumServiceWorker && !stopped)
+                std::erase_if(left, [&](const auto& entry) { return goes(entry.first); });
+            EXPECT_EQ(this->sorted(this->world.entries(kind, path)), this->sorted(left)) << label;
+            EXPECT_EQ(this->world.stores().Open(kind, path).state, platform::SiteStoreState::opened) << label;
         }
-        // Closed once dropped: read from outside, and opened again.
-        SiteEntries left = entries;
-        if (kind == SiteStoreKind::mozillaQuotaCache)
-            EXPECT_FALSE(this->world.cacheValid(path)) << label;
-        else if (kind != SiteStoreKind::chromiumServiceWorker)
-            std::erase_if(left, [&](const auto& entry) { return goes(entry.first); });
-        EXPECT_EQ(this->sorted(this->world.entries(kind, path)), this->sorted(left)) << label;
-        EXPECT_EQ(this->world.stores().Open(kind, path).state, platform::SiteStoreState::opened) << label;
-    }
 }
 
 REGISTER_TYPED_TEST_SUITE_P(SiteStoreContract, OpeningTellsAStoreFromABusyOneAndFromOneOfAnotherShape,

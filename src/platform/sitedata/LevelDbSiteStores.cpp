@@ -1,6 +1,8 @@
 // Chromium's site-data stores that are LevelDB databases, read and changed through LevelDB only.
 #include "platform/sitedata/LevelDbSiteStores.h"
 
+#include "platform/sitedata/UnwrittenLevelDbEnv.h"
+
 #include <leveldb/db.h>
 #include <leveldb/env.h>
 #include <leveldb/write_batch.h>
@@ -134,6 +136,9 @@ public:
         options.create_if_missing = false;
         options.paranoid_checks = true;
         options.info_log = &log_;
+        // The service workers' store is only read: never written, not even by its opening.
+        if (kind_ == SiteStoreKind::chromiumServiceWorker)
+            options.env = &unwritten_;
         leveldb::DB* db = nullptr;
         const leveldb::Status status = leveldb::DB::Open(options, path, &db);
         if (!status.ok())
@@ -144,7 +149,9 @@ public:
 
     const std::vector<SiteOriginName>& Origins() const override { return origins_; }
 
-    SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes) override
+    const std::vector<std::string>& Buckets() const override { return noBuckets_; }
+
+    SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes, const LastStep& lastStep) override
     {
         SiteDeletion deletion;
         // The service workers' store is only read; a store deletes once.
@@ -154,14 +161,19 @@ public:
         for (const SiteOriginName& origin : origins_)
             if (!origin.empty() && goes(origin))
                 going.insert(origin);
-        leveldb::WriteBatch batch;
+        DeletedKeys batch;
         const bool scanned = kind_ == SiteStoreKind::chromiumLocalStorage ? deleteLocalStorage(going, batch)
                                                                            : deleteSessionStorage(going, batch);
         leveldb::WriteOptions durable;
         durable.sync = true;
-        if (scanned && (going.empty() || db_->Write(durable, &batch).ok())) {
+        if (scanned && (going.empty() || lastStep([&] { return db_->Write(durable, &batch.keys).ok(); }))) {
             deletion.ok = true;
             deletion.gone.assign(going.begin(), going.end());
+            // The values stay in the tables (and the log) beside the tombstones until compacted away.
+            if (!going.empty()) {
+                const leveldb::Slice first(batch.first), last(batch.last);
+                db_->CompactRange(&first, &last);
+            }
         }
         db_.reset();
         return deletion;
@@ -200,8 +212,24 @@ private:
         return keys->status().ok() && versioned;
     }
 
+    // A batch of deletes, and the range of keys it spans.
+    struct DeletedKeys {
+        leveldb::WriteBatch keys;
+        std::string first, last;
+        bool any = false;
+        void Delete(const leveldb::Slice& key)
+        {
+            keys.Delete(key);
+            if (!any || key.compare(first) < 0)
+                first = key.ToString();
+            if (!any || key.compare(last) > 0)
+                last = key.ToString();
+            any = true;
+        }
+    };
+
     // Every key that begins with prefix goes into the batch.
-    bool deleteAllFrom(const std::string& prefix, leveldb::WriteBatch& batch)
+    bool deleteAllFrom(const std::string& prefix, DeletedKeys& batch)
     {
         const std::unique_ptr<leveldb::Iterator> keys(db_->NewIterator(scanning()));
         for (keys->Seek(prefix); keys->Valid() && startsWith(viewOf(keys->key()), prefix); keys->Next())
@@ -209,7 +237,7 @@ private:
         return keys->status().ok();
     }
 
-    bool deleteLocalStorage(const std::set<std::string>& going, leveldb::WriteBatch& batch)
+    bool deleteLocalStorage(const std::set<std::string>& going, DeletedKeys& batch)
     {
         for (const std::string& origin : going) {
             if (!deleteAllFrom("_" + origin + '\0', batch))
@@ -221,7 +249,7 @@ private:
     }
 
     // A going origin's namespace entries go; a map goes with them unless an entry that stays still names it.
-    bool deleteSessionStorage(const std::set<std::string>& going, leveldb::WriteBatch& batch)
+    bool deleteSessionStorage(const std::set<std::string>& going, DeletedKeys& batch)
     {
         std::map<std::string, bool> mapsGo;
         for (const Namespace& entry : namespaces_) {
@@ -246,9 +274,11 @@ private:
 
     SiteStoreKind kind_;
     SilentLog log_; // outlives the database
+    UnwrittenLevelDbEnv unwritten_{leveldb::Env::Default()}; // so does this
     std::unique_ptr<leveldb::DB> db_;
     std::vector<SiteOriginName> origins_;
     std::vector<Namespace> namespaces_;
+    const std::vector<std::string> noBuckets_;
 };
 
 // LevelDB takes UTF-8 paths on Windows; the program's paths are ANSI text.

@@ -64,6 +64,13 @@ public:
             if (rc == SQLITE_OK)
                 while ((rc = sqlite3_step(origins.get())) == SQLITE_ROW)
                     origins_.push_back(sqlite::textOf(sqlite3_column_value(origins.get(), 0)));
+            if (rc == SQLITE_DONE && shape_.returning) {
+                Statement ids;
+                rc = ids.prepare(db, std::string("SELECT ") + shape_.returning + " FROM " + table);
+                if (rc == SQLITE_OK)
+                    while ((rc = sqlite3_step(ids.get())) == SQLITE_ROW)
+                        buckets_.push_back(sqlite::textOf(sqlite3_column_value(ids.get(), 0)));
+            }
             if (rc == SQLITE_DONE)
                 rc = delete_.prepare(db, "DELETE FROM " + table + " WHERE nomblet_goes(" + shape_.origin + ")" +
                                              (shape_.returning ? std::string(" RETURNING ") + shape_.returning : ""));
@@ -74,8 +81,9 @@ public:
     }
 
     const std::vector<SiteOriginName>& Origins() const override { return origins_; }
+    const std::vector<std::string>& Buckets() const override { return buckets_; }
 
-    SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes) override
+    SiteDeletion Delete(const std::function<bool(const SiteOriginName&)>& goes, const LastStep& lastStep) override
     {
         SiteDeletion deletion;
         if (!delete_.get())
@@ -86,9 +94,9 @@ public:
         while ((rc = sqlite3_step(delete_.get())) == SQLITE_ROW)
             returned.push_back(sqlite::textOf(sqlite3_column_value(delete_.get(), 0)));
         goes_ = nullptr;
-        // Once only: a failed delete leaves the transaction to roll back as the store is dropped.
+        // Once only: a failed or stopped delete leaves the transaction to roll back as the store is dropped.
         delete_.finalize();
-        if (rc != SQLITE_DONE || !connection_.commit())
+        if (rc != SQLITE_DONE || !lastStep([&] { return connection_.commit(); }))
             return deletion;
         deletion.ok = true;
         deletion.gone.assign(gone_.begin(), gone_.end());
@@ -123,6 +131,7 @@ private:
     sqlite::Connection connection_; // declared first: closed once the statement is finalized
     Statement delete_;
     std::vector<SiteOriginName> origins_;
+    std::vector<std::string> buckets_;
     std::set<SiteOriginName> gone_;
     const std::function<bool(const SiteOriginName&)>* goes_ = nullptr;
 };

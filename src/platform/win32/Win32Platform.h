@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/sitedata/SiteDataStores.h"
 #include "platform/sqlite/SqliteCookieDatabase.h"
+#include "platform/win32/Win32BrowserLock.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileDialogs.h"
@@ -73,6 +74,6 @@ private:
     Win32UrlCache urlCache_;
     Win32CanvasService canvas_;
     platform::SqliteCookieDatabases cookieDatabases_;
-    platform::SiteDataStores siteStores_;
+    platform::SiteDataStores siteStores_{Win32BrowserLockHeld};
     platform::Platform services_;
 };
