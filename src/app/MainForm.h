@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "sites/KeepSites.h"
+#include "sites/KeptSiteSources.h"
 #include "munch/MunchCycle.h"
 #include "app/SoundPacer.h"
 #include "munch/SystemFolders.h"
@@ -139,6 +140,8 @@ public:
     void FindOtherBrowsers();
     // Lists the kept and the recent sites in the Keep Sites rows.
     void ShowKeptSites();
+    // The sites kept by policies and the browsers' own exceptions, and the policy on site data.
+    TKeptSiteSources& KeptSiteSources() { return keptSiteSources_; }
     // The munch cycle the ticks run.
     TMunchCycle& MunchCycle() { return munchCycle_; }
     // The families and stores found last; a cycle keeps the list it took.
@@ -168,6 +171,9 @@ private:
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
     void clearCacheFolder();
+    // The Munch Site Data row as a policy rules it (checked its way, greyed),
+    // else as the user chose.
+    void showMunchSiteData();
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
@@ -176,6 +182,8 @@ private:
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
     TMunchCycle munchCycle_{platform_, KeptSites, systemFolders_};
+    // The browsers' own exceptions join through the reader, once it is there.
+    TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, {}, [this] { munchCycle_.KeptSitesChanging(); }};
 };
 
 // The one main window, while it exists.
