@@ -43,7 +43,10 @@ public:
                 if (text)
                     data.push_back(0);
             }
-            listed.push_back({{name.begin(), name.end()}, type, std::move(data)});
+            std::u16string wideName;
+            for (unsigned char c : name)
+                wideName.push_back(c);
+            listed.push_back({std::move(wideName), type, std::move(data)});
         }
         return listed;
     }

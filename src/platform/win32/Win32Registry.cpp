@@ -97,41 +97,52 @@ std::unique_ptr<platform::IRegistryKey> openWith(platform::RegRoot root, const s
     return std::make_unique<Win32RegistryKey>(key);
 }
 
-// One event for every watched key, so that a tick asks once with no wait.
-// A notification fires once: when it has, every key is opened again (a key
-// made meanwhile is then watched itself) and armed anew.
+// An event per watched key, all asked in one wait of no time per look. A
+// notification fires once, and closing its key fires it too: a key that fired
+// is closed, its event cleared, then opened again (a key made meanwhile is
+// then watched itself) and armed anew; the others stay as they are.
 class Win32RegistryWatch final : public platform::IRegistryWatch {
 public:
-    Win32RegistryWatch(std::vector<platform::RegKeyName> keys, HANDLE event) : keys_(std::move(keys)), event_(event) {}
+    explicit Win32RegistryWatch(std::vector<platform::RegKeyName> keys) : keys_(std::move(keys)) {}
 
     bool arm()
     {
-        opened_.clear();
         bool armedAll = true;
-        for (const platform::RegKeyName& key : keys_) {
-            ScopedRegKey watched = nearestExisting(key);
-            if (watched && ::RegNotifyChangeKeyValue(watched.get(), TRUE,
-                                                     REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                                     event_.get(), TRUE) == ERROR_SUCCESS)
-                opened_.push_back(std::move(watched));
-            else
-                armedAll = false;
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+            if (!event)
+                return false;
+            events_.emplace_back(event);
+            handles_.push_back(event);
+            opened_.emplace_back();
+            armedAll = rearm(i) && armedAll;
         }
         return armedAll;
     }
 
     bool changed() override
     {
-        if (::WaitForSingleObject(event_.get(), 0) != WAIT_OBJECT_0)
+        const DWORD woken = ::WaitForMultipleObjects(static_cast<DWORD>(handles_.size()), handles_.data(), FALSE, 0);
+        if (woken >= WAIT_OBJECT_0 + handles_.size())
             return false;
-        // Armed again before the caller reads, so no change after the read goes
-        // unseen; a key that cannot be armed tells nothing more, and the
-        // caller's looks as the menu opens still find its changes.
-        arm();
+        // Armed again before the caller reads, so no change after the read goes unseen.
+        for (std::size_t i = 0; i < handles_.size(); ++i)
+            if (::WaitForSingleObject(handles_[i], 0) == WAIT_OBJECT_0)
+                rearm(i);
         return true;
     }
 
 private:
+    bool rearm(std::size_t i)
+    {
+        opened_[i].reset();
+        ::ResetEvent(handles_[i]);
+        opened_[i] = nearestExisting(keys_[i]);
+        return opened_[i] && ::RegNotifyChangeKeyValue(opened_[i].get(), TRUE,
+                                                       REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                                       handles_[i], TRUE) == ERROR_SUCCESS;
+    }
+
     static ScopedRegKey nearestExisting(const platform::RegKeyName& key)
     {
         std::string path = key.path;
@@ -147,7 +158,8 @@ private:
     }
 
     std::vector<platform::RegKeyName> keys_;
-    ScopedHandle<KernelHandleTraits> event_;
+    std::vector<ScopedHandle<KernelHandleTraits>> events_;
+    std::vector<HANDLE> handles_; // the events, as the wait takes them
     std::vector<ScopedRegKey> opened_;
 };
 
@@ -165,11 +177,8 @@ std::unique_ptr<platform::IRegistryKey> Win32Registry::openKeyToRead(platform::R
 
 std::unique_ptr<platform::IRegistryWatch> Win32Registry::watchKeys(const std::vector<platform::RegKeyName>& keys)
 {
-    HANDLE event = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!event)
-        return nullptr;
-    auto watch = std::make_unique<Win32RegistryWatch>(keys, event);
-    if (!watch->arm())
+    auto watch = std::make_unique<Win32RegistryWatch>(keys);
+    if (keys.empty() || keys.size() > MAXIMUM_WAIT_OBJECTS || !watch->arm())
         return nullptr;
     return watch;
 }
