@@ -9,6 +9,8 @@
 TEST(KeptSiteSources, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingElse)
 {
     FakeRegistry registry;
+    const std::string list = nombletKeepSitesKey;
+    registry.setString(platform::RegRoot::LocalMachine, list, "1", "policy.example");
     TKeepSites sites;
     std::vector<TSourceSite> exceptions{{u"firefox.example", "Firefox"}};
     int exceptionReads = 0;
@@ -16,8 +18,6 @@ TEST(KeptSiteSources, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingE
     TKeptSiteSources sources(
         registry, sites, [&] { return ++exceptionReads, exceptions; },
         [&] { changing.push_back(std::to_string(sites.KeptBySources().size())); });
-    const std::string list = nombletKeepSitesKey;
-    registry.setString(platform::RegRoot::LocalMachine, list, "1", "policy.example");
 
     EXPECT_TRUE(sources.Look()); // at start
     EXPECT_TRUE(sites.Keeps("www.policy.example"));
