@@ -140,8 +140,6 @@ public:
     void FindOtherBrowsers();
     // Lists the kept and the recent sites in the Keep Sites rows.
     void ShowKeptSites();
-    // The sites kept by policies and the browsers' own exceptions, and the policy on site data.
-    TKeptSiteSources& KeptSiteSources() { return keptSiteSources_; }
     // The munch cycle the ticks run.
     TMunchCycle& MunchCycle() { return munchCycle_; }
     // The families and stores found last; a cycle keeps the list it took.
