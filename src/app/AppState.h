@@ -19,4 +19,5 @@ struct TAppState {
     bool MenuOpen = false;            // the tray menu is open: munching pauses
     bool MunchBusy = false;           // a munch cycle is under way
     std::int32_t MenuOpenTicks = 0;   // ticks counted while MenuOpen is set
+    bool MunchSiteDataChoice = false; // the user's own, stored while a policy rules the row
 };

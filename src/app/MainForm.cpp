@@ -81,6 +81,8 @@ void TForm1::FormCreate(TObject*)
     showCountInTip();
 
     LoadSettings();
+    keptSiteSources_.Look();
+    showMunchSiteData();
     // The mark shows what the registry holds, so that its first toggle does what it says.
     LoadatStartup1->Checked = AutoStart1->AutoRun();
 
@@ -107,6 +109,8 @@ void TForm1::defaultCookieFolder()
 
 void TForm1::ThreadedTimer1Timer(TObject*)
 {
+    if (keptSiteSources_.Tick())
+        showMunchSiteData();
     // Back to the first image; the icon shows the image of its index, so an
     // icon already there is not handed to the shell again at every tick.
     if (TrayIcon1->IconIndex() != 0)
@@ -163,6 +167,15 @@ void TForm1::cookiesMunched(std::uint64_t count, const std::vector<std::string>&
     State.MunchedCount = static_cast<std::uint16_t>(State.MunchedCount + count);
     showMunchedCount();
     munchSounds_->Munched(State.MunchedCount, count);
+}
+
+void TForm1::showMunchSiteData()
+{
+    if (MunchSiteData1->Enabled)
+        State.MunchSiteDataChoice = MunchSiteData1->Checked;
+    const std::optional<bool> ruled = keptSiteSources_.MunchSiteData();
+    MunchSiteData1->Checked = ruled.value_or(State.MunchSiteDataChoice);
+    MunchSiteData1->Enabled = !ruled;
 }
 
 void TForm1::showMunchedCount()

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "sites/KeepSites.h"
+#include "sites/KeptSiteSources.h"
 #include "munch/MunchCycle.h"
 #include "app/SoundPacer.h"
 #include "munch/SystemFolders.h"
@@ -168,6 +169,9 @@ private:
     void sweepUrlCache(TSearchPattern pattern);
     // Deletes every file, then removes every emptied folder, below the cache folder.
     void clearCacheFolder();
+    // The Munch Site Data row as a policy rules it (checked its way, greyed),
+    // else as the user chose.
+    void showMunchSiteData();
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
@@ -176,6 +180,8 @@ private:
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
     TMunchCycle munchCycle_{platform_, KeptSites, systemFolders_};
+    // The browsers' own exceptions join through the reader, once it is there.
+    TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, {}, [this] { munchCycle_.KeptSitesChanging(); }};
 };
 
 // The one main window, while it exists.

@@ -85,7 +85,8 @@ void TForm1::SaveSettings()
     write("Settings", "Autoload", flag(LoadatStartup1->Checked));
     write("Settings", "CrunchWave", State.CrunchWaveFile);
     write("Settings", "BurpWave", State.BurpWaveFile);
-    write("Settings", "SiteData", flag(MunchSiteData1->Checked));
+    // A row a policy rules shows the policy's value; the user's own stays stored.
+    write("Settings", "SiteData", flag(MunchSiteData1->Enabled ? MunchSiteData1->Checked : State.MunchSiteDataChoice));
     // Only the families found here: the keys of others stay as they stand.
     for (const TFoundBrowser& browser : *otherBrowsers_) {
         const TMenuItem& row = *BrowserRows.at(browser.Family);

@@ -228,3 +228,21 @@ TEST_F(SettingsTest, AKeptSiteIsAKeyOfASiteNameValuedOneAndOnlyAFlippedSitesKeyI
     form.KeptSites.Flip("example.com");
     EXPECT_THROW(form.SaveKeptSite("example.com"), Exception);
 }
+
+TEST_F(SettingsTest, AMunchSiteDataPolicyRulesTheRowGreyedAndTheUsersOwnStaysStored)
+{
+    store("Settings", "SiteData", "1");
+    const std::vector<std::uint8_t> off{0, 0, 0, 0};
+    fakes.registry.setValue(platform::RegRoot::LocalMachine, nombletPolicyKey, munchSiteDataPolicy, platform::regDword, off);
+    TForm1& form = start();
+    EXPECT_FALSE(form.MunchSiteData1->Checked);
+    EXPECT_FALSE(form.MunchSiteData1->Enabled);
+    form.SaveSettings();
+    EXPECT_EQ(stored("Settings", "SiteData"), "1");
+
+    // The policy goes while the program runs: at the next tick the user's choice rules again.
+    fakes.registry.setValue(platform::RegRoot::LocalMachine, nombletPolicyKey, munchSiteDataPolicy, platform::regSz, {});
+    form.ThreadedTimer1Timer(nullptr);
+    EXPECT_TRUE(form.MunchSiteData1->Checked);
+    EXPECT_TRUE(form.MunchSiteData1->Enabled);
+}

@@ -8,8 +8,8 @@
 
 class FakeRegistryKey final : public platform::IRegistryKey {
 public:
-    FakeRegistryKey(FakeRegistry& registry, platform::RegRoot root, std::string path)
-        : registry_(registry), root_(root), path_(std::move(path))
+    FakeRegistryKey(FakeRegistry& registry, platform::RegRoot root, std::string path, bool readOnly)
+        : registry_(registry), root_(root), path_(std::move(path)), readOnly_(readOnly)
     {
         ++registry_.openKeys;
     }
@@ -27,12 +27,36 @@ public:
         return value.value_or(platform::RegValue{});
     }
 
+    std::vector<platform::RegListedValue> listValues(std::size_t limit) override
+    {
+        std::vector<platform::RegListedValue> listed;
+        const FakeRegistry::Key* key = registry_.find(root_, path_);
+        if (registry_.record("listValues", {FakeRegistry::rootName(root_), path_}) || !key)
+            return listed;
+        for (auto it = key->values.begin(); it != key->values.end() && listed.size() < limit; ++it) {
+            const std::string& name = key->names.at(it->first);
+            const std::uint32_t type = it->second.type;
+            const bool text = type == platform::regSz || type == platform::regExpandSz || type == platform::regMultiSz;
+            std::vector<std::uint8_t> data;
+            for (std::uint8_t byte : it->second.data) {
+                data.push_back(byte);
+                if (text)
+                    data.push_back(0);
+            }
+            std::u16string wideName;
+            for (unsigned char c : name)
+                wideName.push_back(c);
+            listed.push_back({std::move(wideName), type, std::move(data)});
+        }
+        return listed;
+    }
+
     bool writeString(const std::string& name, const std::string& text) override
     {
         if (registry_.record("writeString", {FakeRegistry::rootName(root_), path_, name, text}))
             return false;
         FakeRegistry::Key* key = registry_.find(root_, path_);
-        if (!key)
+        if (!key || readOnly_)
             return false;
         registry_.setString(root_, path_, name, text);
         return true;
@@ -43,13 +67,45 @@ public:
         if (registry_.record("deleteValue", {FakeRegistry::rootName(root_), path_, name}))
             return false;
         FakeRegistry::Key* key = registry_.find(root_, path_);
-        return key && key->values.erase(platform::asciiLowered(name)) == 1;
+        if (!key || readOnly_ || key->values.erase(platform::asciiLowered(name)) != 1)
+            return false;
+        registry_.edits_.emplace_back(root_, platform::asciiLowered(path_));
+        return true;
     }
 
 private:
     FakeRegistry& registry_;
     platform::RegRoot root_;
     std::string path_;
+    bool readOnly_;
+};
+
+// Sees the edits made below its keys since it last looked.
+class FakeRegistryWatch final : public platform::IRegistryWatch {
+public:
+    FakeRegistryWatch(FakeRegistry& registry, const std::vector<platform::RegKeyName>& keys)
+        : registry_(registry), seen_(registry.edits_.size())
+    {
+        for (const platform::RegKeyName& key : keys)
+            keys_.emplace_back(key.root, platform::asciiLowered(key.path));
+    }
+
+    bool changed() override
+    {
+        if (registry_.record("watchChanged"))
+            return false;
+        bool any = false;
+        for (; seen_ < registry_.edits_.size(); ++seen_)
+            for (const auto& [root, path] : keys_)
+                any = any || (registry_.edits_[seen_].first == root &&
+                              (registry_.edits_[seen_].second + "\\").starts_with(path + "\\"));
+        return any;
+    }
+
+private:
+    FakeRegistry& registry_;
+    std::vector<FakeRegistry::KeyId> keys_;
+    std::size_t seen_;
 };
 
 std::string FakeRegistry::rootName(platform::RegRoot root)
@@ -68,14 +124,35 @@ const FakeRegistry::Key* FakeRegistry::find(platform::RegRoot root, const std::s
     return it == keys_.end() ? nullptr : &it->second;
 }
 
-std::unique_ptr<platform::IRegistryKey> FakeRegistry::openKey(platform::RegRoot root, const std::string& path)
+std::unique_ptr<platform::IRegistryKey> FakeRegistry::open(const char* call, platform::RegRoot root,
+                                                           const std::string& path, bool toRead)
 {
-    if (record("openKey", {rootName(root), path}))
+    if (record(call, {rootName(root), path}))
         return nullptr;
     const Key* key = find(root, path);
-    if (!key || key->denied)
+    if (!key || key->unreadable || (key->denied && !toRead))
         return nullptr;
-    return std::make_unique<FakeRegistryKey>(*this, root, path);
+    return std::make_unique<FakeRegistryKey>(*this, root, path, toRead);
+}
+
+std::unique_ptr<platform::IRegistryKey> FakeRegistry::openKey(platform::RegRoot root, const std::string& path)
+{
+    return open("openKey", root, path, false);
+}
+
+std::unique_ptr<platform::IRegistryKey> FakeRegistry::openKeyToRead(platform::RegRoot root, const std::string& path)
+{
+    return open("openKeyToRead", root, path, true);
+}
+
+std::unique_ptr<platform::IRegistryWatch> FakeRegistry::watchKeys(const std::vector<platform::RegKeyName>& keys)
+{
+    std::vector<std::string> arguments;
+    for (const platform::RegKeyName& key : keys)
+        arguments.insert(arguments.end(), {rootName(key.root), key.path});
+    if (record("watchKeys", arguments))
+        return nullptr;
+    return std::make_unique<FakeRegistryWatch>(*this, keys);
 }
 
 std::string FakeRegistry::programPath()
@@ -88,6 +165,7 @@ std::string FakeRegistry::programPath()
 void FakeRegistry::addKey(platform::RegRoot root, const std::string& path)
 {
     keys_[{root, platform::asciiLowered(path)}];
+    edits_.emplace_back(root, platform::asciiLowered(path));
 }
 
 void FakeRegistry::denyAccess(platform::RegRoot root, const std::string& path)
@@ -95,10 +173,18 @@ void FakeRegistry::denyAccess(platform::RegRoot root, const std::string& path)
     keys_[{root, platform::asciiLowered(path)}].denied = true;
 }
 
+void FakeRegistry::denyReading(platform::RegRoot root, const std::string& path)
+{
+    keys_[{root, platform::asciiLowered(path)}].unreadable = true;
+}
+
 void FakeRegistry::setValue(platform::RegRoot root, const std::string& path, const std::string& name,
                             std::uint32_t type, std::vector<std::uint8_t> data)
 {
-    keys_[{root, platform::asciiLowered(path)}].values[platform::asciiLowered(name)] = platform::RegValue{true, type, std::move(data)};
+    Key& key = keys_[{root, platform::asciiLowered(path)}];
+    key.values[platform::asciiLowered(name)] = platform::RegValue{true, type, std::move(data)};
+    key.names[platform::asciiLowered(name)] = name;
+    edits_.emplace_back(root, platform::asciiLowered(path));
 }
 
 void FakeRegistry::setString(platform::RegRoot root, const std::string& path, const std::string& name,

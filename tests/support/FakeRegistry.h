@@ -1,5 +1,7 @@
 // A registry held in memory: two roots of keys with typed values, names looked
-// up without regard to letter case, keys whose full access can be refused.
+// up without regard to letter case, keys whose full access or any access can
+// be refused, watches that see each change below their keys. Listed text is
+// each byte widened, as code page 1252 reads ASCII and Latin-1.
 #pragma once
 
 #include "platform/Registry.h"
@@ -13,8 +15,12 @@ class FakeRegistry final : public platform::IRegistry, public FakeService {
 public:
     // Calls are logged as "openKey" {root, path}, "readValue" / "deleteValue"
     // {root, path, name}, "writeString" {root, path, name, text}, "closeKey"
-    // {root, path} and "programPath"; roots are written "HKCU" and "HKLM".
+    // {root, path}, "openKeyToRead" {root, path}, "listValues" {root, path},
+    // "watchKeys" {root, path, ...}, "watchChanged" and "programPath"; roots
+    // are written "HKCU" and "HKLM".
     std::unique_ptr<platform::IRegistryKey> openKey(platform::RegRoot root, const std::string& path) override;
+    std::unique_ptr<platform::IRegistryKey> openKeyToRead(platform::RegRoot root, const std::string& path) override;
+    std::unique_ptr<platform::IRegistryWatch> watchKeys(const std::vector<platform::RegKeyName>& keys) override;
     std::string programPath() override;
 
     std::string program = "C:\\Program Files\\Nomblet\\nomblet.exe";
@@ -22,6 +28,7 @@ public:
     // Direct access for tests, bypassing the call log and the faults.
     void addKey(platform::RegRoot root, const std::string& path);
     void denyAccess(platform::RegRoot root, const std::string& path);
+    void denyReading(platform::RegRoot root, const std::string& path);
     void setValue(platform::RegRoot root, const std::string& path, const std::string& name, std::uint32_t type,
                   std::vector<std::uint8_t> data);
     // A string value as Windows stores one: with its terminating zero.
@@ -39,14 +46,21 @@ public:
 
 private:
     friend class FakeRegistryKey;
+    friend class FakeRegistryWatch;
     struct Key {
-        bool denied = false;
+        bool denied = false;     // to full access
+        bool unreadable = false; // to any access
         std::map<std::string, platform::RegValue> values; // by lower-case name
+        std::map<std::string, std::string> names;          // as written, by lower-case name
     };
     using KeyId = std::pair<platform::RegRoot, std::string>; // lower-case path
 
     Key* find(platform::RegRoot root, const std::string& path);
     const Key* find(platform::RegRoot root, const std::string& path) const;
 
+    std::unique_ptr<platform::IRegistryKey> open(const char* call, platform::RegRoot root, const std::string& path,
+                                                 bool toRead);
+
     std::map<KeyId, Key> keys_;
+    std::vector<KeyId> edits_; // each key changed, in order
 };

@@ -20,6 +20,17 @@ public:
     {
         registry_.setValue(platform::RegRoot::CurrentUser, keyPath(), name, type, {bytes.begin(), bytes.end()});
     }
+    void storeWide(const std::u16string& name, const std::u16string& text)
+    {
+        const std::string bytes(text.begin(), text.end()); // the fake's code page is Latin-1
+        store(std::string(name.begin(), name.end()), platform::regSz, bytes + '\0');
+    }
+    void makeKey(const std::string& path) { registry_.addKey(platform::RegRoot::CurrentUser, path); }
+    std::string denyReading(const std::string& path)
+    {
+        registry_.denyReading(platform::RegRoot::CurrentUser, path);
+        return {};
+    }
 
 private:
     FakeRegistry registry_;

@@ -1,4 +1,4 @@
-// Win32 only. A fresh registry key under HKEY_CURRENT_USER\Software, removed with its values.
+// Win32 only. A fresh registry key under HKEY_CURRENT_USER\Software, removed with its values and keys.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,7 @@ public:
     ~ScratchKey()
     {
         ::RegCloseKey(key_);
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
     }
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;

@@ -23,6 +23,20 @@ public:
         ::RegSetValueExA(scratch_.key(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                          static_cast<DWORD>(bytes.size()));
     }
+    void storeWide(const std::u16string& name, const std::u16string& text)
+    {
+        const std::wstring wideName(name.begin(), name.end());
+        ::RegSetValueExW(scratch_.key(), wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+    }
+    void makeKey(const std::string& path)
+    {
+        HKEY made = nullptr;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made,
+                              nullptr) == ERROR_SUCCESS)
+            ::RegCloseKey(made);
+    }
+    std::string denyReading(const std::string&) { return "Wine grants its one user every key"; }
 
 private:
     ScratchKey scratch_;
