@@ -2,7 +2,9 @@
 // implementation. A world gives the service, paths in a folder of its own,
 // and arranges stores from outside: makeStore (a cookie database of a kind,
 // with rows of host and value, each row used after the one before it),
-// makeFile (a file that is no database),
+// makeFile (a file that is no database), makePermissions (a Mozilla
+// permissions database in a journal mode), damage (its rows' page overwritten),
+// exists (a file is there),
 // hold (another program holds the store's write lock) and rows (what a store
 // holds, read from outside).
 #pragma once
@@ -120,5 +122,52 @@ TYPED_TEST_P(CookieDatabaseContract, AMunchDeletesTheRowsNotKeptInOneCommitOrNot
     }
 }
 
+TYPED_TEST_P(CookieDatabaseContract, PermissionsAreReadAsStoredWithoutWritingOrWaiting)
+{
+    using platform::CookieStoreState;
+    const std::vector<platform::CookiePermission> rows = {{"https://keep.example", 1, 0, 0},
+                                                          {"https://gone.example^userContextId=2", 2, 2, 1700000000000},
+                                                          {"http://session.example", 8, 1, 0}};
+    struct Case {
+        const char* name;
+        void (*make)(TypeParam& world, const std::string& path, const std::vector<platform::CookiePermission>& rows);
+        CookieStoreState expected;
+    };
+    const Case cases[] = {
+        {"with a rollback journal", [](auto& w, auto& p, auto& r) { w.makePermissions(p, r, "DELETE"); },
+         CookieStoreState::opened},
+        {"in write-ahead mode, its log gone", [](auto& w, auto& p, auto& r) { w.makePermissions(p, r, "WAL"); },
+         CookieStoreState::opened},
+        {"damaged",
+         [](auto& w, auto& p, auto& r) {
+             w.makePermissions(p, r, "DELETE");
+             w.damage(p);
+         },
+         CookieStoreState::notCookies},
+        {"a text file", [](auto& w, auto& p, auto&) { w.makeFile(p, "origin=https://keep.example\n"); },
+         CookieStoreState::notCookies},
+        {"a cookie store", [](auto& w, auto& p, auto&) { w.makeStore(p, platform::CookieTable::mozilla, {}); },
+         CookieStoreState::notCookies},
+        {"held by its browser",
+         [](auto& w, auto& p, auto& r) {
+             w.makePermissions(p, r, "DELETE");
+             w.hold(p);
+         },
+         CookieStoreState::busy},
+        {"missing", [](auto&, auto&, auto&) {}, CookieStoreState::busy},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = this->world.path("permissions" + std::to_string(++n) + ".sqlite");
+        c.make(this->world, path, rows);
+        const platform::CookiePermissionsReading reading = this->databases().ReadCookiePermissions(path);
+        EXPECT_EQ(reading.state, c.expected) << c.name;
+        EXPECT_EQ(reading.rows, c.expected == CookieStoreState::opened ? rows : decltype(rows){}) << c.name;
+        for (const char* beside : {"-journal", "-wal", "-shm"})
+            EXPECT_FALSE(this->world.exists(path + beside)) << c.name << beside;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHoldsNoCookies,
-                            AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled);
+                            AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled,
+                            PermissionsAreReadAsStoredWithoutWritingOrWaiting);

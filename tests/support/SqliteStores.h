@@ -142,6 +142,33 @@ inline std::string integrityOf(const std::string& path)
     return answer.size() == 1 ? answer.front().first : "several problems";
 }
 
+// A permissions database as Firefox makes it, in the journal mode given, with
+// the cookie rows given and one row of another permission.
+inline void makePermissions(const std::string& path, const std::vector<platform::CookiePermission>& rows,
+                            const char* journalMode)
+{
+    Db db(path);
+    db.exec(std::string("PRAGMA page_size=4096; PRAGMA journal_mode=") + journalMode);
+    db.exec("CREATE TABLE moz_perms (id INTEGER PRIMARY KEY, origin TEXT, type TEXT, permission INTEGER, expireType "
+            "INTEGER, expireTime INTEGER, modificationTime INTEGER);"
+            "INSERT INTO moz_perms (origin, type, permission, expireType, expireTime, modificationTime) VALUES "
+            "('https://other.example', 'geo', 1, 0, 0, 1)");
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db.db,
+                       "INSERT INTO moz_perms (origin, type, permission, expireType, expireTime, modificationTime) "
+                       "VALUES (?1, 'cookie', ?2, ?3, ?4, 1)",
+                       -1, &stmt, nullptr);
+    for (const platform::CookiePermission& row : rows) {
+        sqlite3_bind_text(stmt, 1, row.origin.data(), static_cast<int>(row.origin.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(stmt, 2, row.permission);
+        sqlite3_bind_int64(stmt, 3, row.expireType);
+        sqlite3_bind_int64(stmt, 4, row.expireTime);
+        sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+}
+
 // The contract's world on SQLite, in the folder a subclass gives.
 class SqliteWorld {
 public:
@@ -156,6 +183,27 @@ public:
         FILE* file = std::fopen(path.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
+    }
+    void makePermissions(const std::string& path, const std::vector<platform::CookiePermission>& rows,
+                         const char* journalMode)
+    {
+        sqlite_stores::makePermissions(path, rows, journalMode);
+    }
+    // Its second page, the table's rows, overwritten.
+    void damage(const std::string& path)
+    {
+        FILE* file = std::fopen(path.c_str(), "r+b");
+        const std::string junk(4096, '\x5a');
+        std::fseek(file, 4096, SEEK_SET);
+        std::fwrite(junk.data(), 1, junk.size(), file);
+        std::fclose(file);
+    }
+    bool exists(const std::string& path) const
+    {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        if (file)
+            std::fclose(file);
+        return file != nullptr;
     }
     // Another connection holds the write lock until the world ends, as a running browser does.
     void hold(const std::string& path)
