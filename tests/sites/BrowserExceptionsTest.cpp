@@ -26,6 +26,24 @@ std::string preferences(const std::string& cookies)
            cookies + R"(}},"name":"Person 1"}})";
 }
 
+// SQLite on the host's paths that the POSIX file system's drive stands for.
+class DriveDatabases final : public platform::ICookieDatabases {
+public:
+    explicit DriveDatabases(PosixFileSystem& files) : files_(files) {}
+    platform::CookieStoreOpening Open(const std::string& path, platform::CookieTable table) override
+    {
+        return real_.Open(files_.hostPath(path), table);
+    }
+    platform::CookiePermissionsReading ReadCookiePermissions(const std::string& path) override
+    {
+        return real_.ReadCookiePermissions(files_.hostPath(path));
+    }
+
+private:
+    PosixFileSystem& files_;
+    platform::SqliteCookieDatabases real_;
+};
+
 } // namespace
 
 TEST(BrowserExceptions, EachFormatKeepsItsAllowEntriesInForceAndNothingElse)
@@ -155,7 +173,7 @@ TEST(BrowserExceptions, TheFilesTheBrowsersWroteKeepTheirAllowedSiteThroughAMunc
 
     FakePlatform fakes;
     PosixFileSystem files(root.string());
-    platform::SqliteCookieDatabases databases;
+    DriveDatabases databases(files);
     TStoreWorker worker(fakes.uiThread, fakes.threads);
     TBrowserExceptions exceptions(files, databases, fakes.uiThread, worker);
     exceptions.Refresh({{0, {}, "C:\\ff", {"C:\\ff"}}, {9, {}, "C:\\chromium", {"C:\\chromium\\Default"}}});
@@ -169,9 +187,10 @@ TEST(BrowserExceptions, TheFilesTheBrowsersWroteKeepTheirAllowedSiteThroughAMunc
     kept.KeepFromSources(exceptions.Sites());
     EXPECT_EQ(kept.KeptBySources(), (std::map<std::string, std::string, std::less<>>{{"keep.example", "Firefox"}}));
 
-    for (const auto& [store, table] : {std::pair{"ff/cookies.sqlite", platform::CookieTable::mozilla},
-                                       std::pair{"chromium/Default/Cookies", platform::CookieTable::chromium}}) {
-        platform::CookieStoreOpening opening = databases.Open((root / store).string(), table);
+    for (const auto& [store, table] : {std::pair{"ff\\cookies.sqlite", platform::CookieTable::mozilla},
+                                       std::pair{"chromium\\Default\\Cookies", platform::CookieTable::chromium}}) {
+        const std::string path = std::string("C:\\") + store;
+        platform::CookieStoreOpening opening = databases.Open(path, table);
         ASSERT_EQ(opening.state, platform::CookieStoreState::opened) << store;
         std::set<std::string> keptHosts;
         for (const platform::CookieHostRows& host : opening.store->Hosts())
@@ -180,7 +199,7 @@ TEST(BrowserExceptions, TheFilesTheBrowsersWroteKeepTheirAllowedSiteThroughAMunc
         platform::Cancellation cancellation;
         ASSERT_EQ(opening.store->Munch([&](std::string_view host) { return kept.Keeps(host); }, cancellation),
                   platform::CookieMunchOutcome::munched);
-        opening = databases.Open((root / store).string(), table);
+        opening = databases.Open(path, table);
         std::set<std::string> left;
         for (const platform::CookieHostRows& host : opening.store->Hosts())
             left.insert(host.host);

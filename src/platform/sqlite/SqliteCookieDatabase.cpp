@@ -376,11 +376,14 @@ CookiePermissionsReading SqliteCookieDatabases::ReadCookiePermissions(const std:
         sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
         Statement rows;
         rc = rows.prepare(db, "SELECT origin, permission, expireType, expireTime FROM moz_perms WHERE type = 'cookie'");
-        while (rc == SQLITE_OK && (rc = sqlite3_step(rows.get())) == SQLITE_ROW)
-            reading.rows.push_back({textOf(sqlite3_column_value(rows.get(), 0)), sqlite3_column_int64(rows.get(), 1),
-                                    sqlite3_column_int64(rows.get(), 2), sqlite3_column_int64(rows.get(), 3)});
-        if (rc == SQLITE_DONE)
-            rc = SQLITE_OK;
+        if (rc == SQLITE_OK) {
+            while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW)
+                reading.rows.push_back({textOf(sqlite3_column_value(rows.get(), 0)),
+                                        sqlite3_column_int64(rows.get(), 1), sqlite3_column_int64(rows.get(), 2),
+                                        sqlite3_column_int64(rows.get(), 3)});
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+        }
     }
     sqlite3_close(db);
     if (rc == SQLITE_OK)
