@@ -215,8 +215,8 @@ struct TBrowserExceptions::State {
 };
 
 TBrowserExceptions::TBrowserExceptions(platform::IFileSystem& files, platform::ICookieDatabases& databases,
-                                       platform::IUiThread& uiThread, TStoreWorker& worker, Clock now)
-    : files_(files), databases_(databases), uiThread_(uiThread), worker_(worker),
+                                       platform::IUiThread& uiThread, StartJob startJob, Clock now)
+    : files_(files), databases_(databases), uiThread_(uiThread), startJob_(std::move(startJob)),
       now_(now ? std::move(now) : Clock(systemNow)), state_(std::make_shared<State>(State{this}))
 {
 }
@@ -282,7 +282,7 @@ void TBrowserExceptions::Refresh(const std::vector<TFoundBrowser>& browsers)
     if (wanted.empty())
         return;
     state_->reading = true; // before the start: a job may end within it
-    if (!worker_.Start([state = state_, wanted, now, &files = files_, &databases = databases_,
+    if (!startJob_([state = state_, wanted, now, &files = files_, &databases = databases_,
                        &uiThread = uiThread_](platform::Cancellation& cancellation) mutable {
             for (Reading& reading : wanted) {
                 reading.stands = true;

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "browserdata/BrowserStores.h"
-#include "munch/StoreWorker.h"
+#include "platform/Cancellation.h"
 #include "platform/CookieDatabase.h"
 #include "platform/FileSystem.h"
 #include "platform/UiThread.h"
@@ -52,9 +52,11 @@ TAllowedEntries AllowedPermissions(const std::vector<platform::CookiePermission>
 class TBrowserExceptions {
 public:
     using Clock = std::function<std::int64_t()>; // milliseconds since 1970
+    // Starts work on the store worker (TStoreWorker::Start); false when it is busy.
+    using StartJob = std::function<bool(std::function<void(platform::Cancellation&)> work)>;
 
     TBrowserExceptions(platform::IFileSystem& files, platform::ICookieDatabases& databases,
-                       platform::IUiThread& uiThread, TStoreWorker& worker, Clock now = {});
+                       platform::IUiThread& uiThread, StartJob startJob, Clock now = {});
     ~TBrowserExceptions();
     TBrowserExceptions(const TBrowserExceptions&) = delete;
     TBrowserExceptions& operator=(const TBrowserExceptions&) = delete;
@@ -90,7 +92,7 @@ private:
     platform::IFileSystem& files_;
     platform::ICookieDatabases& databases_;
     platform::IUiThread& uiThread_;
-    TStoreWorker& worker_;
+    StartJob startJob_;
     Clock now_;
     std::vector<Source> sources_; // in the browsers' and profiles' order
     std::vector<TFoundBrowser> browsers_; // of the latest Refresh

