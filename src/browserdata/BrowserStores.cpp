@@ -13,20 +13,20 @@ namespace {
 using platform::ShellFolder;
 
 constexpr TBrowserFamily families[] = {
-    {"Firefox", ShellFolder::RoamingAppData, "Mozilla\\Firefox", TBrowserKind::bkMozilla},
-    {"LibreWolf", ShellFolder::RoamingAppData, "librewolf", TBrowserKind::bkMozilla},
-    {"Waterfox", ShellFolder::RoamingAppData, "Waterfox", TBrowserKind::bkMozilla},
-    {"Pale Moon", ShellFolder::RoamingAppData, "Moonchild Productions\\Pale Moon", TBrowserKind::bkMozilla},
-    {"SeaMonkey", ShellFolder::RoamingAppData, "Mozilla\\SeaMonkey", TBrowserKind::bkMozilla},
-    {"Google Chrome", ShellFolder::LocalAppData, "Google\\Chrome\\User Data", TBrowserKind::bkChromium},
-    {"Microsoft Edge", ShellFolder::LocalAppData, "Microsoft\\Edge\\User Data", TBrowserKind::bkChromium},
-    {"Brave", ShellFolder::LocalAppData, "BraveSoftware\\Brave-Browser\\User Data", TBrowserKind::bkChromium},
-    {"Vivaldi", ShellFolder::LocalAppData, "Vivaldi\\User Data", TBrowserKind::bkChromium},
-    {"Chromium", ShellFolder::LocalAppData, "Chromium\\User Data", TBrowserKind::bkChromium},
-    {"Yandex Browser", ShellFolder::LocalAppData, "Yandex\\YandexBrowser\\User Data", TBrowserKind::bkChromium},
-    {"Opera", ShellFolder::RoamingAppData, "Opera Software\\Opera Stable", TBrowserKind::bkChromiumOneProfile},
+    {"Firefox", ShellFolder::RoamingAppData, "Mozilla\\Firefox", TBrowserKind::bkMozilla, "Firefox"},
+    {"LibreWolf", ShellFolder::RoamingAppData, "librewolf", TBrowserKind::bkMozilla, "LibreWolf"},
+    {"Waterfox", ShellFolder::RoamingAppData, "Waterfox", TBrowserKind::bkMozilla, "Waterfox"},
+    {"Pale Moon", ShellFolder::RoamingAppData, "Moonchild Productions\\Pale Moon", TBrowserKind::bkMozilla, "Pale Moon"},
+    {"SeaMonkey", ShellFolder::RoamingAppData, "Mozilla\\SeaMonkey", TBrowserKind::bkMozilla, "SeaMonkey"},
+    {"Google Chrome", ShellFolder::LocalAppData, "Google\\Chrome\\User Data", TBrowserKind::bkChromium, "Chrome"},
+    {"Microsoft Edge", ShellFolder::LocalAppData, "Microsoft\\Edge\\User Data", TBrowserKind::bkChromium, "Edge"},
+    {"Brave", ShellFolder::LocalAppData, "BraveSoftware\\Brave-Browser\\User Data", TBrowserKind::bkChromium, "Brave"},
+    {"Vivaldi", ShellFolder::LocalAppData, "Vivaldi\\User Data", TBrowserKind::bkChromium, "Vivaldi"},
+    {"Chromium", ShellFolder::LocalAppData, "Chromium\\User Data", TBrowserKind::bkChromium, "Chromium"},
+    {"Yandex Browser", ShellFolder::LocalAppData, "Yandex\\YandexBrowser\\User Data", TBrowserKind::bkChromium, "Yandex"},
+    {"Opera", ShellFolder::RoamingAppData, "Opera Software\\Opera Stable", TBrowserKind::bkChromiumOneProfile, "Opera"},
     {"Opera GX", ShellFolder::RoamingAppData, "Opera Software\\Opera GX Stable",
-     TBrowserKind::bkChromiumOneProfile},
+     TBrowserKind::bkChromiumOneProfile, "Opera GX"},
 };
 
 std::string_view trimmed(std::string_view text)

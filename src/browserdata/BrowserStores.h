@@ -26,6 +26,7 @@ struct TBrowserFamily {
     platform::ShellFolder Root; // roaming or local application data
     const char* Folder;         // below that root
     TBrowserKind Kind;
+    const char* ShortName;      // how the menu names it beside a site its exceptions keep
 };
 
 // The families, in the menu's order.

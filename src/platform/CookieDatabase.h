@@ -74,9 +74,31 @@ struct CookieStoreOpening {
     std::unique_ptr<ICookieStore> store; // set when opened
 };
 
+// A row of a Mozilla profile's site permissions (permissions.sqlite, table
+// moz_perms) for cookies, as stored.
+struct CookiePermission {
+    std::string origin;          // "https://example.com", "https://example.com^userContextId=1"
+    std::int64_t permission = 0; // 1 allow, 2 block, 8 allow for the session
+    std::int64_t expireType = 0; // 0 never, 1 with the session, 2 at expireTime
+    std::int64_t expireTime = 0; // milliseconds since 1970
+    bool operator==(const CookiePermission&) const = default;
+};
+
+struct CookiePermissionsReading {
+    CookieStoreState state = CookieStoreState::busy; // notCookies: no permissions database
+    std::vector<CookiePermission> rows;              // when opened
+};
+
 class ICookieDatabases {
 public:
     virtual ~ICookieDatabases() = default;
+
+    // Reads the cookie rows of the Mozilla permissions database at path,
+    // read-only: the file is never written and no journal or log is made
+    // beside it. A database in write-ahead mode whose log is there is read
+    // with it through its shared-memory file (which a browser that has it
+    // open made); one whose log is there without that file is busy.
+    virtual CookiePermissionsReading ReadCookiePermissions(const std::string& path) = 0;
 
     // Opens the existing database at path (the program's ANSI path) and takes
     // its write transaction at once, without waiting for another program's

@@ -40,8 +40,16 @@ std::u16string HostOfPattern(std::u16string_view pattern)
         pattern.remove_prefix(4);
     else if (pattern.starts_with(u"*."))
         pattern.remove_prefix(2);
-    // A port goes; an address in brackets (IPv6) is no name a site is kept by.
-    pattern = pattern.substr(0, pattern.find(u':'));
+    // A port goes; an address in brackets (IPv6) is no name a site is kept by,
+    // nor is a scheme without hosts ("about:blank", "moz-nullprincipal:{...}").
+    if (const std::size_t colon = pattern.find(u':'); colon != std::u16string_view::npos) {
+        const std::u16string_view port = pattern.substr(colon + 1);
+        if (port != u"*" && (port.empty() || !std::all_of(port.begin(), port.end(), [](char16_t c) {
+                                 return c >= u'0' && c <= u'9';
+                             })))
+            return {};
+        pattern = pattern.substr(0, colon);
+    }
     if (pattern.empty() || pattern.find_first_of(u"*[]") != std::u16string_view::npos)
         return {};
     return std::u16string(pattern);

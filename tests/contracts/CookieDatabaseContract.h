@@ -2,7 +2,9 @@
 // implementation. A world gives the service, paths in a folder of its own,
 // and arranges stores from outside: makeStore (a cookie database of a kind,
 // with rows of host and value, each row used after the one before it),
-// makeFile (a file that is no database),
+// makeFile (a file that is no database), makePermissions (a Mozilla
+// permissions database in a journal mode), damage (its rows' page overwritten),
+// exists (a file is there),
 // hold (another program holds the store's write lock) and rows (what a store
 // holds, read from outside).
 #pragma once
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -128,5 +131,43 @@ TYPED_TEST_P(CookieDatabaseContract, AMunchDeletesTheRowsNotKeptInOneCommitOrNot
     }
 }
 
+TYPED_TEST_P(CookieDatabaseContract, PermissionsAreReadAsStoredWithoutWritingOrWaiting)
+{
+    using platform::CookieStoreState;
+    const std::vector<platform::CookiePermission> rows = {{"https://keep.example", 1, 0, 0},
+                                                          {"https://gone.example^userContextId=2", 2, 2, 17000}};
+    // How a file is made: a database in a journal mode (or none), then changed.
+    enum class Then { stays, damaged, held, text, cookies, missing };
+    const std::tuple<const char*, const char*, Then, CookieStoreState> cases[] = {
+        {"with a rollback journal", "DELETE", Then::stays, CookieStoreState::opened},
+        {"in write-ahead mode, its log gone", "WAL", Then::stays, CookieStoreState::opened},
+        {"damaged", "DELETE", Then::damaged, CookieStoreState::notCookies},
+        {"held by its browser", "DELETE", Then::held, CookieStoreState::busy},
+        {"a text file", nullptr, Then::text, CookieStoreState::notCookies},
+        {"a cookie store", nullptr, Then::cookies, CookieStoreState::notCookies},
+        {"missing", nullptr, Then::missing, CookieStoreState::busy},
+    };
+    int n = 0;
+    for (const auto& [name, journal, then, expected] : cases) {
+        const std::string path = this->world.path("permissions" + std::to_string(++n) + ".sqlite");
+        if (journal)
+            this->world.makePermissions(path, rows, journal);
+        if (then == Then::damaged)
+            this->world.damage(path);
+        else if (then == Then::held)
+            this->world.hold(path);
+        else if (then == Then::text)
+            this->world.makeFile(path, "origin=https://keep.example\n");
+        else if (then == Then::cookies)
+            this->world.makeStore(path, platform::CookieTable::mozilla, {});
+        const platform::CookiePermissionsReading reading = this->databases().ReadCookiePermissions(path);
+        EXPECT_EQ(reading.state, expected) << name;
+        EXPECT_EQ(reading.rows, expected == CookieStoreState::opened ? rows : decltype(rows){}) << name;
+        for (const char* beside : {"-journal", "-wal", "-shm"})
+            EXPECT_FALSE(this->world.exists(path + beside)) << name << beside;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CookieDatabaseContract, OpeningTellsAStoreFromABusyOneAndFromWhatHoldsNoCookies,
-                            AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled);
+                            AMunchDeletesTheRowsNotKeptInOneCommitOrNothingWhenCancelled,
+                            PermissionsAreReadAsStoredWithoutWritingOrWaiting);

@@ -24,6 +24,9 @@ TEST(SitePatterns, ReadsTheHostAnEntryNamesOrNone)
         {u"https://[::1]:443", u""},
         {u"", u""},
         {u"*,example.com", u""},
+        {u"[*.]example.com:*", u"example.com"},
+        {u"about:reader", u""},
+        {u"moz-nullprincipal:{0b5e}", u""},
     };
     for (const auto& [pattern, host] : cases)
         EXPECT_EQ(HostOfPattern(pattern), host) << std::string(pattern.begin(), pattern.end());

@@ -17,6 +17,12 @@ public:
         databases_.addStore(path, table, made);
     }
     void makeFile(const std::string& path, const std::string& bytes) { files_.addFile(path, bytes); }
+    void makePermissions(const std::string& path, const std::vector<platform::CookiePermission>& rows, const char*)
+    {
+        databases_.addPermissions(path, rows);
+    }
+    void damage(const std::string& path) { databases_.addStore(path, platform::CookieTable::mozilla, {}); }
+    bool exists(const std::string& path) const { return files_.exists(path); }
     void hold(const std::string& path) { databases_.setBusy(path, true); }
     CookieRows rows(const std::string& path) const
     {

@@ -71,7 +71,7 @@ platform::CookieStoreOpening FakeCookieDatabases::Open(const std::string& path, 
     Store* store = find(path);
     if (store && store->busy)
         return opening;
-    if (!store || store->table != table) {
+    if (!store || store->permissions || store->table != table) {
         opening.state = platform::CookieStoreState::notCookies;
         return opening;
     }
@@ -85,6 +85,28 @@ void FakeCookieDatabases::addStore(const std::string& path, platform::CookieTabl
     if (!files_.exists(path))
         files_.addFile(path, "SQLite format 3");
     stores_[platform::asciiLowered(path)] = {table, std::move(rows)};
+}
+
+platform::CookiePermissionsReading FakeCookieDatabases::ReadCookiePermissions(const std::string& path)
+{
+    platform::CookiePermissionsReading reading;
+    if (record("ReadCookiePermissions", {path}) || !files_.exists(path))
+        return reading;
+    const Store* store = find(path);
+    if (store && store->busy)
+        return reading;
+    reading.state = store && store->permissions ? platform::CookieStoreState::opened
+                                                : platform::CookieStoreState::notCookies;
+    if (store && store->permissions)
+        reading.rows = *store->permissions;
+    return reading;
+}
+
+void FakeCookieDatabases::addPermissions(const std::string& path, std::vector<platform::CookiePermission> rows)
+{
+    if (!files_.exists(path))
+        files_.addFile(path, "SQLite format 3");
+    stores_[platform::asciiLowered(path)] = {platform::CookieTable::mozilla, {}, false, false, std::move(rows)};
 }
 
 void FakeCookieDatabases::setBusy(const std::string& path, bool busy)

@@ -5,6 +5,9 @@
 // transaction: its deletes show only once committed. Logs "Open" (path, kind),
 // "Munch" and "Commit"; a failing Open gives busy, a failing Munch or Commit
 // leaves the store as it was. A host's last use is its latest row's.
+// Permission databases are files of their own (addPermissions), read by
+// ReadCookiePermissions (logged with the path; failing, it gives busy) and
+// opened as no cookie database.
 #pragma once
 
 #include "platform/CookieDatabase.h"
@@ -14,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <optional>
 
 class FakeCookieDatabases final : public platform::ICookieDatabases, public FakeService {
 public:
@@ -28,9 +32,12 @@ public:
 
     platform::CookieStoreOpening Open(const std::string& path, platform::CookieTable table,
                                       platform::Cancellation& cancellation) override;
+    platform::CookiePermissionsReading ReadCookiePermissions(const std::string& path) override;
 
     // Makes the store's file (when missing) and its rows.
     void addStore(const std::string& path, platform::CookieTable table, std::vector<Row> rows);
+    // Makes a permissions database's file (when missing) and its cookie rows.
+    void addPermissions(const std::string& path, std::vector<platform::CookiePermission> rows);
     // A store another program holds: opening it gives busy.
     void setBusy(const std::string& path, bool busy);
     // The committed rows of a store.
@@ -52,6 +59,7 @@ private:
         bool busy = false;
         bool unchangeable = false;
         bool failing = false;
+        std::optional<std::vector<platform::CookiePermission>> permissions; // a permissions database's
     };
     class OpenStore;
     Store* find(const std::string& path);

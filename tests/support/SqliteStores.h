@@ -142,6 +142,23 @@ inline std::string integrityOf(const std::string& path)
     return answer.size() == 1 ? answer.front().first : "several problems";
 }
 
+// A permissions database as Firefox makes it, in the journal mode given, with
+// the cookie rows given and one row of another permission.
+inline void makePermissions(const std::string& path, const std::vector<platform::CookiePermission>& rows,
+                            const char* journalMode)
+{
+    Db db(path);
+    db.exec(std::string("PRAGMA page_size=4096; PRAGMA journal_mode=") + journalMode);
+    std::string sql = "CREATE TABLE moz_perms (id INTEGER PRIMARY KEY, origin TEXT, type TEXT, permission INTEGER, "
+                      "expireType INTEGER, expireTime INTEGER, modificationTime INTEGER); INSERT INTO moz_perms "
+                      "(origin, type, permission, expireType, expireTime, modificationTime) VALUES "
+                      "('https://other.example', 'geo', 1, 0, 0, 1)";
+    for (const platform::CookiePermission& row : rows)
+        sql += ", ('" + row.origin + "', 'cookie', " + std::to_string(row.permission) + ", " +
+               std::to_string(row.expireType) + ", " + std::to_string(row.expireTime) + ", 1)";
+    db.exec(sql);
+}
+
 // The contract's world on SQLite, in the folder a subclass gives.
 class SqliteWorld {
 public:
@@ -156,6 +173,24 @@ public:
         FILE* file = std::fopen(path.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
+    }
+    void makePermissions(const std::string& path, const std::vector<platform::CookiePermission>& rows,
+                         const char* journalMode)
+    {
+        sqlite_stores::makePermissions(path, rows, journalMode);
+    }
+    // Its second page, the table's rows, overwritten.
+    void damage(const std::string& path)
+    {
+        FILE* file = std::fopen(path.c_str(), "r+b");
+        std::fseek(file, 4096, SEEK_SET);
+        std::fwrite(std::string(4096, 'Z').data(), 1, 4096, file);
+        std::fclose(file);
+    }
+    bool exists(const std::string& path) const
+    {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        return file && std::fclose(file) == 0;
     }
     // Another connection holds the write lock until the world ends, as a running browser does.
     void hold(const std::string& path)

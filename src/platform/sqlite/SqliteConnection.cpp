@@ -158,6 +158,21 @@ const sqlite3_io_methods Connection::CutFiles::methods = {
 
 Connection::Connection() = default;
 
+std::optional<std::string> EnginePath(const std::string& path)
+{
+#ifdef _WIN32
+    // The program's paths are ANSI text; the engine takes UTF-8.
+    char* utf8 = sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1);
+    if (!utf8)
+        return std::nullopt;
+    std::string converted = utf8;
+    sqlite3_free(utf8);
+    return converted;
+#else
+    return path;
+#endif
+}
+
 Connection::~Connection()
 {
     close();
@@ -166,23 +181,16 @@ Connection::~Connection()
 Opened Connection::open(const std::string& path, const OpenSettings& settings)
 {
     const auto verdict = [](int rc) { return saysNotTheStore(rc) ? Opened::damaged : Opened::busy; };
-#ifdef _WIN32
-    // The program's paths are ANSI text; the engine takes UTF-8.
-    char* utf8 = sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1);
-    if (!utf8)
+    const std::optional<std::string> enginePath = EnginePath(path);
+    if (!enginePath)
         return Opened::busy;
-    const std::string enginePath = utf8;
-    sqlite3_free(utf8);
-#else
-    const std::string& enginePath = path;
-#endif
     const char* vfs = nullptr;
     if (settings.cancellation) {
         files_ = std::make_unique<CutFiles>(*settings.cancellation, committed_);
         if (!(vfs = files_->name()))
             return Opened::busy;
     }
-    if (sqlite3_open_v2(enginePath.c_str(), &db_, SQLITE_OPEN_READWRITE, vfs) != SQLITE_OK)
+    if (sqlite3_open_v2(enginePath->c_str(), &db_, SQLITE_OPEN_READWRITE, vfs) != SQLITE_OK)
         return Opened::busy;
     if (settings.cancellation)
         sqlite3_progress_handler(db_, progressSteps, &cancelled, const_cast<Cancellation*>(settings.cancellation));

@@ -17,6 +17,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform::sqlite {
@@ -38,6 +39,9 @@ struct OpenSettings {
     const char* pragmas = "PRAGMA cache_size=-1024";
     const Cancellation* cancellation = nullptr;
 };
+
+// The program's ANSI path as the engine takes it (UTF-8); nothing when it cannot be converted.
+std::optional<std::string> EnginePath(const std::string& path);
 
 class Connection {
 public:

@@ -10,6 +10,7 @@ class SqliteCookieDatabases final : public ICookieDatabases {
 public:
     SqliteCookieDatabases(); // readies the engine once, before any other call
     CookieStoreOpening Open(const std::string& path, CookieTable table, Cancellation& cancellation) override;
+    CookiePermissionsReading ReadCookiePermissions(const std::string& path) override;
 };
 
 } // namespace platform
