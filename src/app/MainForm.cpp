@@ -1,6 +1,8 @@
 // The main window: start-up and shutdown.
 #include "app/MainForm.h"
 
+#include <utility>
+
 #include "munch/FileExists.h"
 #include "app/MainLayout.h"
 #include "app/MunchSounds.h"
@@ -81,6 +83,10 @@ void TForm1::FormCreate(TObject*)
     showCountInTip();
 
     LoadSettings();
+    browserExceptions_.OnChange = [this](TBrowserExceptions&) {
+        if (keptSiteSources_.Look())
+            showMunchSiteData();
+    };
     keptSiteSources_.Look();
     showMunchSiteData();
     // The mark shows what the registry holds, so that its first toggle does what it says.
@@ -111,6 +117,14 @@ void TForm1::ThreadedTimer1Timer(TObject*)
 {
     if (keptSiteSources_.Tick())
         showMunchSiteData();
+    munchTick();
+    // Once the cycle has queued its stores' munches, which go first.
+    if (std::exchange(exceptionsDue_, false))
+        browserExceptions_.Refresh(*otherBrowsers_);
+}
+
+void TForm1::munchTick()
+{
     // Back to the first image; the icon shows the image of its index, so an
     // icon already there is not handed to the shell again at every tick.
     if (TrayIcon1->IconIndex() != 0)

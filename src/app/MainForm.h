@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "sites/BrowserExceptions.h"
 #include "sites/KeepSites.h"
 #include "sites/KeptSiteSources.h"
 #include "munch/MunchCycle.h"
@@ -172,6 +173,8 @@ private:
     // The Munch Site Data row as a policy rules it (checked its way, greyed),
     // else as the user chose.
     void showMunchSiteData();
+    // The tick's munch cycle, unless munching is off, paused by the menu or under way.
+    void munchTick();
 
     const platform::Platform& platform_;
     // What the cookie folder may never be.
@@ -180,8 +183,14 @@ private:
     std::shared_ptr<const std::vector<TFoundBrowser>> otherBrowsers_ =
         std::make_shared<const std::vector<TFoundBrowser>>();
     TMunchCycle munchCycle_{platform_, KeptSites, systemFolders_};
-    // The browsers' own exceptions join through the reader, once it is there.
-    TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, {}, [this] { munchCycle_.KeptSitesChanging(); }};
+    // The browsers' own cookie exceptions, read on the munch's store worker.
+    TBrowserExceptions browserExceptions_{platform_.fileSystem, platform_.cookieDatabases, platform_.uiThread,
+                                          [this](TStoreWorker::Work work) {
+                                              return munchCycle_.StartStoreJob(std::move(work)) != nullptr;
+                                          }};
+    bool exceptionsDue_ = false; // the browsers found changed or were looked for again
+    TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, [this] { return browserExceptions_.Sites(); },
+                                      [this] { munchCycle_.KeptSitesChanging(); }};
 };
 
 // The one main window, while it exists.

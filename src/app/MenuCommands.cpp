@@ -113,6 +113,9 @@ void TForm1::FindOtherBrowsers()
     for (const TFoundBrowser& browser : *otherBrowsers_)
         BrowserRows.at(browser.Family)->Visible = true;
     NoneFound1->Visible = otherBrowsers_->empty();
+    // Their exceptions files are looked at by the next tick (read on the store
+    // worker, which takes its work from ticks); the sites come with OnChange.
+    exceptionsDue_ = true;
 }
 
 void TForm1::BrowserRowClick(TObject* Sender)

@@ -60,6 +60,8 @@ public:
     // done again later; a site-data job stops before its next change of a
     // store. Never waits for the worker.
     void KeptSitesChanging();
+    // Queues other work on the store worker, which makes every SQLite call of the program.
+    std::shared_ptr<TStoreJob> StartStoreJob(TStoreWorker::Work work) { return worker_.Start(std::move(work)); }
     // Returns once the store worker's jobs have ended; for tests.
     void WaitForStoreWork() { worker_.WaitForJob(); }
     // Cancels the store worker's jobs and waits for the one under way (the program ends).

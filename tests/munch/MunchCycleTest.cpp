@@ -958,8 +958,10 @@ TEST_F(BrowserMunchTest, ATickAsksOnlyForFoldersThatDidNotChangeAndSearchesNoFam
     fakes.folders.calls.clear();
     const auto looksAtStores = [&](const char* operation) {
         std::size_t looks = 0;
+        // The browsers' exceptions files are looked at once, after the browsers are found.
         for (const Call& call : fakes.fileSystem.callsOf(operation))
-            looks += call.args[0].rfind("C:\\users\\", 0) == 0;
+            looks += call.args[0].rfind("C:\\users\\", 0) == 0 && !call.args[0].ends_with("Preferences") &&
+                     call.args[0].find("permissions.sqlite") == std::string::npos;
         return looks;
     };
     struct Case {
@@ -977,7 +979,7 @@ TEST_F(BrowserMunchTest, ATickAsksOnlyForFoldersThatDidNotChangeAndSearchesNoFam
         EXPECT_EQ(looksAtStores("findFiles"), c.searches) << c.tick;
         EXPECT_EQ(looksAtStores("attributes"), c.questions) << c.tick;
         EXPECT_EQ(looksAtStores("lastWriteTime"), folders.size()) << c.tick << ": once for each folder";
-        EXPECT_TRUE(fakes.fileSystem.callsOf("readFileStart").empty());
+        EXPECT_EQ(looksAtStores("readFileStart"), 0u);
         EXPECT_TRUE(fakes.fileSystem.callsOf("deleteFile").empty());
     }
     EXPECT_TRUE(fakes.folders.callsOf("shellFolder").empty());

@@ -162,8 +162,9 @@ TEST(BrowserExceptions, TheFilesTheBrowsersWroteKeepTheirAllowedSiteThroughAMunc
     EXPECT_EQ(named.size(), 3u); // http:// and https:// from Firefox, one from Chromium
     EXPECT_EQ(kept.KeptBySources(), (std::map<std::string, std::string, std::less<>>{{"keep.example", "Firefox"}}));
 
+    platform::Cancellation cancellation;
     const auto hostsOf = [&](const std::string& path, platform::CookieTable table) {
-        const platform::CookieStoreOpening opening = databases.Open(path, table);
+        const platform::CookieStoreOpening opening = databases.Open(path, table, cancellation);
         std::set<std::string> hosts;
         for (const platform::CookieHostRows& host : opening.store->Hosts())
             hosts.insert(host.host);
@@ -175,9 +176,8 @@ TEST(BrowserExceptions, TheFilesTheBrowsersWroteKeepTheirAllowedSiteThroughAMunc
         std::set<std::string> keptHosts = hostsOf(path, table);
         const std::size_t all = keptHosts.size();
         std::erase_if(keptHosts, [](const std::string& host) { return !host.ends_with("keep.example"); });
-        platform::Cancellation cancellation;
-        EXPECT_EQ(databases.Open(path, table).store->Munch([&](std::string_view host) { return kept.Keeps(host); },
-                                                           cancellation),
+        EXPECT_EQ(databases.Open(path, table, cancellation).store->Munch(
+                      [&](std::string_view host) { return kept.Keeps(host); }),
                   platform::CookieMunchOutcome::munched);
         EXPECT_EQ(hostsOf(path, table), keptHosts) << name;
         EXPECT_LT(keptHosts.size(), all) << name;

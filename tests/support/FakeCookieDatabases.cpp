@@ -106,7 +106,7 @@ void FakeCookieDatabases::addPermissions(const std::string& path, std::vector<pl
 {
     if (!files_.exists(path))
         files_.addFile(path, "SQLite format 3");
-    stores_[platform::asciiLowered(path)] = {platform::CookieTable::mozilla, {}, false, false, std::move(rows)};
+    stores_[platform::asciiLowered(path)] = {platform::CookieTable::mozilla, {}, false, false, false, std::move(rows)};
 }
 
 void FakeCookieDatabases::setBusy(const std::string& path, bool busy)

@@ -313,7 +313,7 @@ CookiePermissionsReading SqliteCookieDatabases::ReadCookiePermissions(const std:
     if (rc == SQLITE_OK)
         reading.state = CookieStoreState::opened;
     else
-        reading = {saysNotCookies(rc) ? CookieStoreState::notCookies : CookieStoreState::busy, {}};
+        reading = {saysNotTheStore(rc) ? CookieStoreState::notCookies : CookieStoreState::busy, {}};
     return reading;
 }
 
