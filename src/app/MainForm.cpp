@@ -15,6 +15,9 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr std::int32_t gateTicks = 9; // the tenth tick with the menu open reopens the gate
+// The browsers' exceptions files are asked for their times this often (ticks): a
+// few time queries every 10 s find an exception the user added in the browser.
+constexpr std::uint32_t exceptionsTicks = 20;
 
 // Blanks and control characters count as nothing.
 bool isBlank(const std::string& s)
@@ -119,6 +122,8 @@ void TForm1::ThreadedTimer1Timer(TObject*)
         showMunchSiteData();
     munchTick();
     // Once the cycle has queued its stores' munches, which go first.
+    if (++exceptionsTick_ % exceptionsTicks == 0)
+        exceptionsDue_ = true;
     if (std::exchange(exceptionsDue_, false))
         browserExceptions_.Refresh(*otherBrowsers_);
 }

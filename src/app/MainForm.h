@@ -189,6 +189,7 @@ private:
                                               return munchCycle_.StartStoreJob(std::move(work)) != nullptr;
                                           }};
     bool exceptionsDue_ = false; // the browsers found changed or were looked for again
+    std::uint32_t exceptionsTick_ = 0;
     TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, [this] { return browserExceptions_.Sites(); },
                                       [this] { munchCycle_.KeptSitesChanging(); }};
 };
