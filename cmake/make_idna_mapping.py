@@ -25,9 +25,9 @@ PLANE_END = 0x10000
 
 
 def rows_of(path):
-    spec = importlib.util.spec_from_file_location("uts46data", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("uts46data", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module.uts46data, module.__version__
 
 

@@ -1,6 +1,8 @@
 // Chromium's site-data stores that are LevelDB databases, read and changed through LevelDB only.
 #include "platform/sitedata/LevelDbSiteStores.h"
 
+#include "platform/sqlite/SqliteConnection.h"
+
 #include "platform/sitedata/UnwrittenLevelDbEnv.h"
 
 #include <leveldb/db.h>
@@ -12,11 +14,6 @@
 #include <set>
 #include <string_view>
 
-#ifdef _WIN32
-#include <sqlite3.h>
-// SQLite's conversion from the ANSI code page, which its header leaves out (SQLite is built in beside LevelDB).
-extern "C" char* sqlite3_win32_mbcs_to_utf8_v2(const char* text, int useAnsi);
-#endif
 
 namespace platform {
 namespace {
@@ -281,32 +278,17 @@ private:
     const std::vector<std::string> noBuckets_;
 };
 
-// LevelDB takes UTF-8 paths on Windows; the program's paths are ANSI text.
-bool enginePath(const std::string& path, std::string& result)
-{
-#ifdef _WIN32
-    // The conversion takes SQLite's memory, which is there once SQLite is set up.
-    char* utf8 = sqlite3_initialize() == SQLITE_OK ? sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1) : nullptr;
-    if (!utf8)
-        return false;
-    result = utf8;
-    sqlite3_free(utf8);
-#else
-    result = path;
-#endif
-    return true;
-}
-
 } // namespace
 
 SiteStoreOpening OpenLevelDbSiteStore(SiteStoreKind kind, const std::string& folder)
 {
-    std::string path;
+    // LevelDB takes UTF-8 paths on Windows, as SQLite does; the program's are ANSI text.
+    const std::optional<std::string> path = sqlite::EnginePath(folder);
     // LevelDB makes the folder of a database it opens: one without CURRENT is left for its browser to make.
-    if (!enginePath(folder, path) || !leveldb::Env::Default()->FileExists(path + "/CURRENT"))
+    if (!path || !leveldb::Env::Default()->FileExists(*path + "/CURRENT"))
         return {SiteStoreState::busy, nullptr};
     auto store = std::make_unique<LevelDbSiteStore>(kind);
-    const SiteStoreState state = store->open(path);
+    const SiteStoreState state = store->open(*path);
     if (state != SiteStoreState::opened)
         return {state, nullptr};
     return {state, std::move(store)};

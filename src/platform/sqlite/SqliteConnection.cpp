@@ -161,8 +161,9 @@ Connection::Connection() = default;
 std::optional<std::string> EnginePath(const std::string& path)
 {
 #ifdef _WIN32
-    // The program's paths are ANSI text; the engine takes UTF-8.
-    char* utf8 = sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1);
+    // The program's paths are ANSI text; the engine takes UTF-8. The conversion
+    // takes SQLite's memory, there once SQLite is set up (LevelDB's opens come here first too).
+    char* utf8 = sqlite3_initialize() == SQLITE_OK ? sqlite3_win32_mbcs_to_utf8_v2(path.c_str(), 1) : nullptr;
     if (!utf8)
         return std::nullopt;
     std::string converted = utf8;
