@@ -68,22 +68,22 @@ bench_start "$exe"
 del_times=() floor_times=() munch_times=() ratios=() floor_ratios=()
 echo "load average before: $(load_average)"
 for ((r = 1; r <= runs; r++)); do
-  stage "$c/del-stage"
-  stage "$c/floor"
+  stage "$c/ie/del-stage"
+  stage "$c/ie/floor"
   stage "$c/ie/stage"
-  mv "$c/del-stage" "$c/del"
+  mv "$c/ie/del-stage" "$c/ie/del"
   sync # neither program pays for writing out what the other, or the staging, left
   t0=$(now)
-  wine cmd /c 'del /q C:\del\*.*' </dev/null >/dev/null 2>&1
+  wine cmd /c 'del /q C:\ie\del\*.*' </dev/null >/dev/null 2>&1
   t1=$(now)
-  empty "$c/del" || { echo "del left files behind" >&2; exit 1; }
-  rmdir "$c/del"
+  empty "$c/ie/del" || { echo "del left files behind" >&2; exit 1; }
+  rmdir "$c/ie/del"
   sync
   t2=$(now)
-  wine "$floor" 'C:\floor' </dev/null >/dev/null 2>&1
+  wine "$floor" 'C:\ie\floor' </dev/null >/dev/null 2>&1
   t3=$(now)
-  empty "$c/floor" || { echo "the floor left files behind" >&2; exit 1; }
-  rmdir "$c/floor"
+  empty "$c/ie/floor" || { echo "the floor left files behind" >&2; exit 1; }
+  rmdir "$c/ie/floor"
   sync
   m=$(appear_and_wait "$c/ie/stage" "$c/ie/cookies")
   rmdir "$c/ie/cookies"

@@ -29,6 +29,8 @@ printf '[Settings]\r\nSoundsOn=0\r\nAutoload=0\r\nSiteData=1\r\n[Keep Sites]\r\n
   > "$c/windows/nomblet.ini"
 profiles=$c/users/root/AppData/Roaming/Mozilla/Firefox
 mkdir -p "$profiles/Profiles"
+# The floor's profile as deep as the browser's (each name of a path costs its look under Wine), where no browser is.
+floor_profile=$c/users/root/AppData/Roaming/Mozilla/FloorFox/Profiles/a.default
 printf '[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n' > "$profiles/profiles.ini"
 
 # Only the kept origin's folder is left.
@@ -62,13 +64,13 @@ echo "load average before: $(load_average)"
 floor_times=() munch_times=() ratios=()
 for ((r = 1; r <= runs; r++)); do
   python3 bench/make_firefox_profile.py "$profiles/Profiles/stage" "$origins"
-  python3 bench/make_firefox_profile.py "$c/floor" "$origins"
+  python3 bench/make_firefox_profile.py "$floor_profile" "$origins"
   sync # neither pays for writing out what the other, or the staging, left
   t0=$(now)
-  wine "$floor" --except "$kept" 'C:\floor\storage\default' </dev/null >/dev/null 2>&1
+  wine "$floor" --except "$kept" 'C:\users\root\AppData\Roaming\Mozilla\FloorFox\Profiles\a.default\storage\default' </dev/null >/dev/null 2>&1
   t1=$(now)
-  only_kept "$c/floor/storage/default" || { echo "the floor left folders behind" >&2; exit 1; }
-  rm -rf "$c/floor"
+  only_kept "$floor_profile/storage/default" || { echo "the floor left folders behind" >&2; exit 1; }
+  rm -rf "$floor_profile"
   sync
   m=$(appear_and_wait)
   sleep 1 # the quota cache's job and the last round end
