@@ -279,8 +279,10 @@ void TBrowserExceptions::Refresh(const std::vector<TFoundBrowser>& browsers)
     sources_ = std::move(sources);
     if (OnChange && !sameSites(Sites(), before))
         OnChange(*this);
-    if (wanted.empty())
+    if (wanted.empty()) {
+        read_ = browsers;
         return;
+    }
     state_->reading = true; // before the start: a job may end within it
     if (!startJob_([state = state_, wanted, now, &files = files_, &databases = databases_,
                        &uiThread = uiThread_](platform::Cancellation& cancellation) mutable {
@@ -329,5 +331,7 @@ void TBrowserExceptions::take(std::vector<Reading> readings)
     if (state_->again) {
         state_->again = false;
         Refresh(browsers_);
+    } else {
+        read_ = browsers_;
     }
 }
