@@ -309,8 +309,12 @@ void TBrowserExceptions::Refresh(const std::vector<TFoundBrowser>& browsers)
                 if (state->owner)
                     state->owner->take(std::move(wanted));
             });
-        }))
-        state_->reading = false; // the worker is busy: the next look tries again
+        })) {
+        // No worker to read on: the next look tries again. Nothing of these
+        // browsers' stores is munched without one either, so no munch waits.
+        state_->reading = false;
+        read_ = browsers;
+    }
 }
 
 void TBrowserExceptions::take(std::vector<Reading> readings)

@@ -114,6 +114,9 @@ void TKeptSiteSources::take(std::optional<TPolicies> read)
     // what the last reading kept as well. Keeping a site too long loses nothing.
     if (watch_ && watch_->changed())
         readAgain_ = true;
+    // The munch waits for the first reading only: an overlapped one keeps the
+    // sites of both, and one that failed reads again at the next tick.
+    policiesKnown_ = true;
     if (!read) {
         readAgain_ = true;
         return;
@@ -124,8 +127,6 @@ void TKeptSiteSources::take(std::optional<TPolicies> read)
     const bool munchSiteDataChanged = read->munchSiteData != policies_.munchSiteData;
     policies_ = std::move(*read);
     const bool sitesChanged = keep();
-    // The munch waits for a reading that no change overlapped.
-    policiesKnown_ = policiesKnown_ || !overlapped;
     if ((sitesChanged || munchSiteDataChanged) && OnChange)
         OnChange();
 }

@@ -66,7 +66,13 @@ private:
     std::unique_ptr<platform::IRegistryKey> open(const char* call, platform::RegRoot root, const std::string& path,
                                                  bool toRead);
 
-    std::mutex lock_; // the keys, the log and the faults
+    // The keys, the log and the faults; a registry assigned anew keeps its own.
+    struct Lock : std::mutex {
+        Lock() = default;
+        Lock(const Lock&) : std::mutex() {}
+        Lock& operator=(const Lock&) { return *this; }
+    };
+    mutable Lock lock_;
     std::map<KeyId, Key> keys_;
     std::vector<KeyId> edits_; // each key changed, in order
 };
