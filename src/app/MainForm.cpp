@@ -86,11 +86,10 @@ void TForm1::FormCreate(TObject*)
     showCountInTip();
 
     LoadSettings();
-    browserExceptions_.OnChange = [this](TBrowserExceptions&) {
-        if (keptSiteSources_.Look())
-            showMunchSiteData();
-    };
-    keptSiteSources_.Look();
+    // The policies are read from the first tick on, off this thread, so that
+    // the menu answers meanwhile; no munch runs before they are in.
+    keptSiteSources_.OnChange = [this] { showMunchSiteData(); };
+    browserExceptions_.OnChange = [this](TBrowserExceptions&) { keptSiteSources_.Look(); };
     showMunchSiteData();
     // The mark shows what the registry holds, so that its first toggle does what it says.
     LoadatStartup1->Checked = AutoStart1->AutoRun();
@@ -118,14 +117,13 @@ void TForm1::defaultCookieFolder()
 
 void TForm1::ThreadedTimer1Timer(TObject*)
 {
-    if (keptSiteSources_.Tick())
-        showMunchSiteData();
-    munchTick();
-    // Once the cycle has queued its stores' munches, which go first.
+    keptSiteSources_.Tick();
+    // Before the munch, which waits for the first reading of each browser's exceptions.
     if (++exceptionsTick_ % exceptionsTicks == 0)
         exceptionsDue_ = true;
     if (std::exchange(exceptionsDue_, false))
         browserExceptions_.Refresh(*otherBrowsers_);
+    munchTick();
 }
 
 void TForm1::munchTick()
@@ -138,7 +136,9 @@ void TForm1::munchTick()
         ++State.MenuOpenTicks;
     if (State.MenuOpenTicks > gateTicks)
         State.MenuOpen = false;
-    if (!State.MunchActive || State.MunchBusy || State.MenuOpen)
+    // Before the sources are in, the kept sites may miss a site one keeps.
+    if (!State.MunchActive || State.MunchBusy || State.MenuOpen || !keptSiteSources_.PoliciesKnown() ||
+        !browserExceptions_.ReadFor(*otherBrowsers_))
         return;
 
     State.MenuOpenTicks = 0;

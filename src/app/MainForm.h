@@ -190,7 +190,11 @@ private:
                                           }};
     bool exceptionsDue_ = false; // the browsers found changed or were looked for again
     std::uint32_t exceptionsTick_ = 0;
-    TKeptSiteSources keptSiteSources_{platform_.registry, KeptSites, [this] { return browserExceptions_.Sites(); },
+    TKeptSiteSources keptSiteSources_{platform_.registry,
+                                      platform_.uiThread,
+                                      platform_.threads,
+                                      KeptSites,
+                                      [this] { return browserExceptions_.Sites(); },
                                       [this] { munchCycle_.KeptSitesChanging(); }};
 };
 

@@ -28,8 +28,8 @@ void TForm1::PopupMenu1Popup(TObject*)
     State.MenuOpen = true;
     // A browser installed since the last look gets its row, and its stores are munched.
     FindOtherBrowsers();
-    if (keptSiteSources_.Look())
-        showMunchSiteData();
+    // A policy reading this starts comes in later: the menu never waits for it.
+    keptSiteSources_.Look();
     ShowKeptSites();
 }
 

@@ -1,6 +1,8 @@
 // The registry service: existing keys under the two roots the program uses,
 // typed values in them, a watch on keys, and the program's own file path.
-// UI thread only.
+// Threading: keys may be opened and read on any thread, each key object used
+// by one thread at a time; a watch is made and asked on one thread, which
+// outlives it (the system ties its notifications to that thread).
 // Nothing here throws; failures come back as results.
 #pragma once
 

@@ -279,8 +279,10 @@ void TBrowserExceptions::Refresh(const std::vector<TFoundBrowser>& browsers)
     sources_ = std::move(sources);
     if (OnChange && !sameSites(Sites(), before))
         OnChange(*this);
-    if (wanted.empty())
+    if (wanted.empty()) {
+        read_ = browsers;
         return;
+    }
     state_->reading = true; // before the start: a job may end within it
     if (!startJob_([state = state_, wanted, now, &files = files_, &databases = databases_,
                        &uiThread = uiThread_](platform::Cancellation& cancellation) mutable {
@@ -307,8 +309,12 @@ void TBrowserExceptions::Refresh(const std::vector<TFoundBrowser>& browsers)
                 if (state->owner)
                     state->owner->take(std::move(wanted));
             });
-        }))
-        state_->reading = false; // the worker is busy: the next look tries again
+        })) {
+        // No worker to read on: the next look tries again. Nothing of these
+        // browsers' stores is munched without one either, so no munch waits.
+        state_->reading = false;
+        read_ = browsers;
+    }
 }
 
 void TBrowserExceptions::take(std::vector<Reading> readings)
@@ -329,5 +335,7 @@ void TBrowserExceptions::take(std::vector<Reading> readings)
     if (state_->again) {
         state_->again = false;
         Refresh(browsers_);
+    } else {
+        read_ = browsers_;
     }
 }

@@ -70,6 +70,10 @@ public:
 
     // The sites the exceptions keep now, each named by its browser's short name.
     std::vector<TSourceSite> Sites() const;
+    // Whether every exceptions file of these browsers has been looked at and,
+    // where it changed, read: before, a munch of their stores could take a
+    // site an exception keeps.
+    bool ReadFor(const std::vector<TFoundBrowser>& browsers) const { return read_ == browsers; }
 
     // Called on the UI thread when a reading changed Sites().
     std::function<void(TBrowserExceptions& sender)> OnChange;
@@ -96,5 +100,6 @@ private:
     Clock now_;
     std::vector<Source> sources_; // in the browsers' and profiles' order
     std::vector<TFoundBrowser> browsers_; // of the latest Refresh
+    std::vector<TFoundBrowser> read_;     // those whose files were all looked at and read
     std::shared_ptr<State> state_;
 };

@@ -36,4 +36,5 @@ struct TPolicies {
 // Reads every list and the program's own number. A key that is missing or may
 // not be read says nothing; a value that is no string (or a string naming no
 // single host) keeps nothing; a number other than a four-byte 0 or 1 sets nothing.
+// Any thread: it opens its own keys.
 TPolicies ReadPolicies(platform::IRegistry& registry);

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <future>
+#include <semaphore>
 
 namespace {
 
@@ -51,6 +52,10 @@ protected:
     {
         TForm1& form = start();
         form.ThreadedTimer1->SetInterval(0);
+        // The program's first tick reads the kept sites' sources; its munch waits for them.
+        form.State.MunchActive = false;
+        form.ThreadedTimer1->HandleTick();
+        form.State.MunchActive = true;
         return form;
     }
     // Rows of the hosts given, each used before the one above it.
@@ -164,6 +169,49 @@ TEST_F(DatabaseMunchTest, AStoreIsLeftGoesWholeOrLosesTheRowsOfSitesNotKept)
             EXPECT_EQ(form.State.MunchedCount, 4) << c.name;
         }
     }
+}
+
+TEST_F(DatabaseMunchTest, NoMunchBeforeTheSourcesAreInAndNothingWaitsForAPolicyReadingAChangeDuringItReadAfter)
+{
+    const std::string store = firefoxProfile + "\\cookies.sqlite", list = nombletKeepSitesKey;
+    fakes.cookieDatabases.addStore(store, CookieTable::mozilla, rows({{"a.example", 2}, {"e.example", 1}, {"z.example", 1}}));
+    fakes.cookieDatabases.addPermissions(firefoxProfile + "\\permissions.sqlite", {{"https://e.example", 1, 0, 0}});
+    fakes.registry.setString(platform::RegRoot::LocalMachine, list, "1", "a.example");
+    fakes.registry.setString(platform::RegRoot::CurrentUser, list, "1", "x.example");
+    TForm1& form = start();
+    form.ThreadedTimer1->SetInterval(0);
+    fakes.threads.runAtOnce = false; // each reading on its own thread, held between the machine's list and the user's
+    std::binary_semaphore held(0), letGo(0);
+    fakes.registry.beforeListing = [&, lists = std::make_shared<std::atomic<int>>(0)] {
+        if (++*lists % 2 == 0)
+            held.release(), letGo.acquire();
+    };
+    const auto readingIn = [&](const char* site) {
+        letGo.release();
+        return ui.serveUntil([&] { return form.KeptSites.Keeps(site); }, std::chrono::seconds(60));
+    };
+    form.ThreadedTimer1->HandleTick();
+    held.acquire();
+    form.MunchCycle().WaitForStoreWork();
+    ASSERT_TRUE(readingIn("a.example"));
+    form.ThreadedTimer1->HandleTick();
+    form.MunchCycle().WaitForStoreWork();
+    EXPECT_EQ(fakes.cookieDatabases.rows(store), rows({{"a.example", 2}, {"e.example", 1}})) << "munched once all were in";
+
+    fakes.registry.setString(platform::RegRoot::LocalMachine, list, "2", "b.example");
+    form.ThreadedTimer1->HandleTick();
+    held.acquire();
+    fakes.registry.setString(platform::RegRoot::LocalMachine, list, "3", "c.example");
+    fakes.registry.openKey(platform::RegRoot::CurrentUser, list)->deleteValue("1");
+    form.ThreadedTimer1->HandleTick(); // asks for the next reading
+    fakes.notifyArea.mouse(516); // the menu opens (were the reading waited for, this would never return)
+    EXPECT_FALSE(form.KeptSites.Keeps("b.example")) << "the last reading stands";
+    ASSERT_TRUE(readingIn("b.example"));
+    EXPECT_TRUE(form.KeptSites.Keeps("x.example")) << "a reading a change overlapped keeps the last one's sites too";
+    form.ThreadedTimer1->HandleTick();
+    held.acquire();
+    ASSERT_TRUE(readingIn("c.example"));
+    EXPECT_FALSE(form.KeptSites.Keeps("x.example"));
 }
 
 TEST_F(DatabaseMunchTest, EachBrowserKindIsReadByItsOwnTable)

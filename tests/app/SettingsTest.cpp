@@ -235,6 +235,7 @@ TEST_F(SettingsTest, AMunchSiteDataPolicyRulesTheRowGreyedAndTheUsersOwnStaysSto
     const std::vector<std::uint8_t> off{0, 0, 0, 0};
     fakes.registry.setValue(platform::RegRoot::LocalMachine, nombletPolicyKey, munchSiteDataPolicy, platform::regDword, off);
     TForm1& form = start();
+    form.ThreadedTimer1Timer(nullptr); // the first tick reads the policies
     EXPECT_FALSE(form.MunchSiteData1->Checked);
     EXPECT_FALSE(form.MunchSiteData1->Enabled);
     form.SaveSettings();

@@ -2,13 +2,19 @@
 // between only when a policy key tells of a change.
 #include "sites/KeptSiteSources.h"
 
-#include "support/FakeRegistry.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
-TEST(KeptSiteSources, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingElse)
+class KeptSiteSourcesTest : public testing::Test {
+protected:
+    KeptSiteSourcesTest() { fakes.threads.runAtOnce = true; } // a reading hands over as it starts
+    FakePlatform fakes;
+    FakeRegistry& registry = fakes.registry;
+};
+
+TEST_F(KeptSiteSourcesTest, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingElse)
 {
-    FakeRegistry registry;
     const std::string list = nombletKeepSitesKey;
     registry.setString(platform::RegRoot::LocalMachine, list, "1", "policy.example");
     TKeepSites sites;
@@ -16,23 +22,23 @@ TEST(KeptSiteSources, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingE
     int exceptionReads = 0;
     std::vector<std::string> changing; // what was kept as each change was announced
     TKeptSiteSources sources(
-        registry, sites, [&] { return ++exceptionReads, exceptions; },
+        registry, fakes.uiThread, fakes.threads, sites, [&] { return ++exceptionReads, exceptions; },
         [&] { changing.push_back(std::to_string(sites.KeptBySources().size())); });
 
-    EXPECT_TRUE(sources.Look()); // at start
+    sources.Look(); // the menu at start: the exceptions, then the policies
     EXPECT_TRUE(sites.Keeps("www.policy.example"));
     EXPECT_EQ(sites.KeptBySources().at("firefox.example"), "Firefox");
     EXPECT_EQ(changing, std::vector<std::string>{"0"}) << "announced before the change";
 
     // Ticks at rest ask the watch once each, without waiting, and read nothing.
     registry.calls.clear();
-    EXPECT_FALSE(sources.Tick());
-    EXPECT_FALSE(sources.Tick());
+    sources.Tick();
+    sources.Tick();
     EXPECT_EQ(registry.calls.size(), 2u);
     EXPECT_EQ(registry.callsOf("watchChanged").size(), 2u);
 
     // As the menu opens the exceptions are asked again; unchanged policies are not read.
-    EXPECT_FALSE(sources.Look());
+    sources.Look();
     EXPECT_TRUE(registry.callsOf("openKeyToRead").empty());
     EXPECT_EQ(exceptionReads, 2);
     EXPECT_EQ(changing.size(), 1u);
@@ -40,24 +46,25 @@ TEST(KeptSiteSources, ReadsWhenASourceMayHaveChangedAndAnIdleTickTouchesNothingE
     // A policy written while the program runs is read at the next tick.
     registry.setString(platform::RegRoot::CurrentUser, list, "2", "b\xfc" "cher.example");
     registry.setValue(platform::RegRoot::CurrentUser, nombletPolicyKey, munchSiteDataPolicy, platform::regDword, {1, 0, 0, 0});
-    EXPECT_TRUE(sources.Tick());
+    sources.Tick();
     EXPECT_EQ(sources.MunchSiteData(), true);
     EXPECT_TRUE(sites.Keeps("xn--bcher-kva.example"));
     EXPECT_EQ(changing.size(), 2u);
 }
 
-TEST(KeptSiteSources, WithoutAWatchEveryLookReadsThePoliciesAndTicksReadNothing)
+TEST_F(KeptSiteSourcesTest, WithoutAWatchEveryLookReadsThePoliciesAndOnlyTheFirstTickDoes)
 {
-    FakeRegistry registry;
     registry.faults.failNext("watchKeys");
     TKeepSites sites;
-    TKeptSiteSources sources(registry, sites, {}, {});
+    TKeptSiteSources sources(registry, fakes.uiThread, fakes.threads, sites, {}, {});
+    sources.Tick();
     registry.setString(platform::RegRoot::CurrentUser, nombletKeepSitesKey, "1", "policy.example");
-    EXPECT_FALSE(sources.Tick());
+    registry.calls.clear();
+    sources.Tick();
     EXPECT_TRUE(registry.callsOf("openKeyToRead").empty());
-    EXPECT_TRUE(sources.Look());
+    sources.Look();
     EXPECT_TRUE(sites.Keeps("policy.example"));
     registry.setString(platform::RegRoot::CurrentUser, nombletKeepSitesKey, "1", "other.example");
-    EXPECT_TRUE(sources.Look());
+    sources.Look();
     EXPECT_FALSE(sites.Keeps("policy.example"));
 }

@@ -15,12 +15,14 @@ public:
     }
     ~FakeRegistryKey() override
     {
+        std::lock_guard lock(registry_.lock_);
         --registry_.openKeys;
         registry_.record("closeKey", {FakeRegistry::rootName(root_), path_});
     }
 
     platform::RegValue readValue(const std::string& name) override
     {
+        std::lock_guard lock(registry_.lock_);
         if (registry_.record("readValue", {FakeRegistry::rootName(root_), path_, name}))
             return {};
         auto value = registry_.value(root_, path_, name);
@@ -29,6 +31,9 @@ public:
 
     std::vector<platform::RegListedValue> listValues(std::size_t limit) override
     {
+        if (registry_.beforeListing)
+            registry_.beforeListing();
+        std::lock_guard lock(registry_.lock_);
         std::vector<platform::RegListedValue> listed;
         const FakeRegistry::Key* key = registry_.find(root_, path_);
         if (registry_.record("listValues", {FakeRegistry::rootName(root_), path_}) || !key)
@@ -92,6 +97,7 @@ public:
 
     bool changed() override
     {
+        std::lock_guard lock(registry_.lock_);
         if (registry_.record("watchChanged"))
             return false;
         bool any = false;
@@ -127,6 +133,7 @@ const FakeRegistry::Key* FakeRegistry::find(platform::RegRoot root, const std::s
 std::unique_ptr<platform::IRegistryKey> FakeRegistry::open(const char* call, platform::RegRoot root,
                                                            const std::string& path, bool toRead)
 {
+    std::lock_guard lock(lock_);
     if (record(call, {rootName(root), path}))
         return nullptr;
     const Key* key = find(root, path);
@@ -181,6 +188,7 @@ void FakeRegistry::denyReading(platform::RegRoot root, const std::string& path)
 void FakeRegistry::setValue(platform::RegRoot root, const std::string& path, const std::string& name,
                             std::uint32_t type, std::vector<std::uint8_t> data)
 {
+    std::lock_guard lock(lock_);
     Key& key = keys_[{root, platform::asciiLowered(path)}];
     key.values[platform::asciiLowered(name)] = platform::RegValue{true, type, std::move(data)};
     key.names[platform::asciiLowered(name)] = name;

@@ -1,13 +1,16 @@
 // A registry held in memory: two roots of keys with typed values, names looked
 // up without regard to letter case, keys whose full access or any access can
 // be refused, watches that see each change below their keys. Listed text is
-// each byte widened, as code page 1252 reads ASCII and Latin-1.
+// each byte widened, as code page 1252 reads ASCII and Latin-1. Keys may be
+// read on other threads while a test writes.
 #pragma once
 
 #include "platform/Registry.h"
 #include "support/FakeService.h"
 
+#include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 
@@ -41,6 +44,8 @@ public:
                                     const std::string& name) const;
     // How many keys are open now.
     int openKeys = 0;
+    // Called on the listing's thread as a listing begins: a test holds a reading there.
+    std::function<void()> beforeListing;
 
     static std::string rootName(platform::RegRoot root);
 
@@ -61,6 +66,13 @@ private:
     std::unique_ptr<platform::IRegistryKey> open(const char* call, platform::RegRoot root, const std::string& path,
                                                  bool toRead);
 
+    // The keys, the log and the faults; a registry assigned anew keeps its own.
+    struct Lock : std::mutex {
+        Lock() = default;
+        Lock(const Lock&) : std::mutex() {}
+        Lock& operator=(const Lock&) { return *this; }
+    };
+    mutable Lock lock_;
     std::map<KeyId, Key> keys_;
     std::vector<KeyId> edits_; // each key changed, in order
 };

@@ -100,7 +100,9 @@ std::unique_ptr<platform::IRegistryKey> openWith(platform::RegRoot root, const s
 // An event per watched key, all asked in one wait of no time per look. A
 // notification fires once, and closing its key fires it too: a key that fired
 // is closed, its event cleared, then opened again (a key made meanwhile is
-// then watched itself) and armed anew; the others stay as they are.
+// then watched itself) and armed anew; the others stay as they are. Armed on
+// the thread that asks it, which must outlive it: a notification ends with
+// the thread that armed it.
 class Win32RegistryWatch final : public platform::IRegistryWatch {
 public:
     explicit Win32RegistryWatch(std::vector<platform::RegKeyName> keys) : keys_(std::move(keys)) {}
