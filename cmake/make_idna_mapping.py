@@ -5,11 +5,10 @@ usage: make_idna_mapping.py UTS46DATA.py VERSION OUTPUT.cpp
 
 UTS46DATA.py is the table as Debian's python3-idna package ships it
 (idna/uts46data.py: rows of a first code point, a status and maybe a mapping);
-it is read as a file, so any Python 3 runs this. Only the Basic Multilingual
-Plane is taken, where every character of a name the program writes lies (the
-few of its characters that map past it are taken as disallowed). The
-statuses are taken as browsers take them (non-transitional, without the STD3
-rules): a deviation is valid, an STD3 status is its plain one.
+it is read as a file, so any Python 3 runs this. Every code point is taken,
+U+0000 to U+10FFFF. The statuses are taken as browsers take them
+(non-transitional, without the STD3 rules): a deviation is valid, an STD3
+status is its plain one.
 
 Each run of code points with one rule is written, from U+0000 on with no gap,
 as the run's length less one (a varint), then its kind: 0 valid, 1 disallowed,
@@ -21,7 +20,7 @@ import importlib.util
 import sys
 
 VALID, DISALLOWED, IGNORED, SHIFTED, MAPPED = 0, 1, 2, 3, 3
-PLANE_END = 0x10000
+CODE_END = 0x110000
 
 
 def rows_of(path):
@@ -32,13 +31,11 @@ def rows_of(path):
 
 
 def runs_of(rows):
-    """(first, end, rule) for the plane, rule ("V",), ("X",), ("I",), ("D", n) or ("M", text)."""
+    """(first, end, rule) for every code point, rule ("V",), ("X",), ("I",), ("D", n) or ("M", text)."""
     runs = []
     for index, row in enumerate(rows):
         first = row[0]
-        if first >= PLANE_END:
-            break
-        end = min(rows[index + 1][0] if index + 1 < len(rows) else PLANE_END, PLANE_END)
+        end = rows[index + 1][0] if index + 1 < len(rows) else CODE_END
         status, mapping = row[1], row[2] if len(row) > 2 else None
         if status in "VD" or (status == "3" and mapping is None):
             rule = ("V",)
@@ -47,18 +44,15 @@ def runs_of(rows):
         elif status == "I":
             rule = ("I",)
         elif status in "M3":
-            if any(ord(c) >= PLANE_END for c in mapping):
-                rule = ("X",)  # a few CJK compatibility ideographs: no name the program writes holds one
-            else:
-                    rule = ("D", ord(mapping) - first) if end - first == 1 and len(mapping) == 1 else ("M", mapping)
+            rule = ("D", ord(mapping) - first) if end - first == 1 and len(mapping) == 1 else ("M", mapping)
         else:
             sys.exit(f"U+{first:04X}: an unknown status {status!r}")
         if runs and runs[-1][1] == first and runs[-1][2] == rule and rule[0] != "M":
             runs[-1] = (runs[-1][0], end, rule)
         else:
             runs.append((first, end, rule))
-    if not runs or runs[-1][1] != PLANE_END:
-        sys.exit("the table does not cover the plane")
+    if not runs or runs[-1][1] != CODE_END:
+        sys.exit("the table does not cover every code point")
     return runs
 
 

@@ -4,9 +4,14 @@
 // and Punycode that decodes encodes back to itself (letter case aside). The
 // same bytes as a key written by a person (in the code page, and as UTF-16):
 // the site it names is its own site, keeps the names below it and what is
-// partitioned under it, and, when it is an address, no other address.
+// partitioned under it, and, when it is an address, no other address. The
+// UTF-16 reads back as itself through its code points, and a mapped name once
+// normalised stays so.
 #include "FuzzInput.h"
+#include "sites/CodePoints.h"
+#include "sites/IdnaMapping.h"
 #include "sites/KeepSites.h"
+#include "sites/Nfc.h"
 #include "sites/Punycode.h"
 #include "platform/PathText.h"
 #include "support/FakeCodePage.h"
@@ -23,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i + 1 < host.size(); i += 2)
         wide += static_cast<char16_t>(static_cast<unsigned char>(host[i]) |
                                       static_cast<unsigned char>(host[i + 1]) << 8);
+    if (const auto points = CodePointsOfUtf16(wide)) {
+        FUZZ_CHECK(Utf16OfCodePoints(*points) == wide);
+        if (const auto mapped = IdnaMapped(*points)) {
+            const std::u32string normalised = NfcNormalized(*mapped);
+            FUZZ_CHECK(NfcNormalized(normalised) == normalised);
+        }
+    }
     for (const std::string& keySite : {SiteOfSpelling(codePage, host), SiteOfName(wide)}) {
         if (keySite.empty())
             continue;

@@ -2,6 +2,7 @@
 #include "sites/BrowserExceptions.h"
 
 #include "platform/PathText.h"
+#include "sites/CodePoints.h"
 #include "sites/SitePatterns.h"
 
 #include <rapidjson/memorystream.h>
@@ -139,28 +140,12 @@ std::int64_t systemNow()
         .count();
 }
 
-// The host a pattern or an origin names, as the kept sites take it: UTF-8 read as UTF-16.
+// The host a pattern or an origin names, as the kept sites take it: UTF-8 read
+// as UTF-16. Bytes that are no UTF-8 (a damaged store) name nothing.
 std::u16string hostOf(const std::string& pattern)
 {
-    std::u16string text;
-    for (std::size_t i = 0; i < pattern.size();) {
-        const unsigned char lead = static_cast<unsigned char>(pattern[i]);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length == 0 || i + length > pattern.size())
-            return {}; // the reader let no such text through
-        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (int k = 1; k < length; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(pattern[i + k]) & 0x3F);
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            text += static_cast<char16_t>(0xD800 + (code >> 10));
-            text += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            text += static_cast<char16_t>(code);
-        }
-        i += length;
-    }
-    return HostOfPattern(text);
+    const std::optional<std::u16string> text = Utf16OfUtf8(pattern);
+    return text ? HostOfPattern(*text) : std::u16string();
 }
 
 bool sameSites(const std::vector<TSourceSite>& a, const std::vector<TSourceSite>& b)

@@ -2,6 +2,8 @@
 // memory, found by a binary search on their first code points.
 #include "sites/IdnaMapping.h"
 
+#include "sites/PackedTable.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -25,60 +27,52 @@ struct TRun {
 
 struct TMapping {
     std::vector<TRun> runs;
-    std::u16string mapped; // the characters of every run mapped to a text
+    std::u32string mapped; // the code points of every run mapped to a text
+    char32_t end = 0;      // past the last run: past the last code point
 };
 
 TMapping unpacked()
 {
     TMapping mapping;
-    std::size_t at = 0;
-    auto varint = [&] {
-        std::uint32_t value = 0;
-        for (int shift = 0; at < idnamapping::packedSize && shift < 32; shift += 7) {
-            const auto byte = static_cast<unsigned char>(idnamapping::packed[at++]);
-            value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0)
-                break;
-        }
-        return value;
-    };
+    TPackedTable table(idnamapping::packed, idnamapping::packedSize);
     char32_t first = 0;
-    while (at < idnamapping::packedSize) {
-        const std::uint32_t length = varint() + 1;
-        TRun run{first, static_cast<std::uint8_t>(idnamapping::packed[at++]), 0};
+    while (!table.Done()) {
+        const std::uint32_t length = table.Varint() + 1;
+        TRun run{first, table.Byte(), 0};
         if (run.kind == kShifted) {
-            const std::uint32_t zigzag = varint();
+            const std::uint32_t zigzag = table.Varint();
             const auto half = static_cast<std::int32_t>(zigzag / 2);
             run.argument = zigzag % 2 ? -half - 1 : half;
         } else if (run.kind > kShifted) {
             run.argument = static_cast<std::int32_t>(mapping.mapped.size());
             for (int count = run.kind - kShifted; count > 0; --count)
-                mapping.mapped += static_cast<char16_t>(varint());
+                mapping.mapped += static_cast<char32_t>(table.Varint());
         }
         mapping.runs.push_back(run);
         first += length;
     }
+    mapping.end = first;
     return mapping;
 }
 
 } // namespace
 
-std::optional<std::u16string> IdnaMapped(std::u16string_view name)
+std::optional<std::u32string> IdnaMapped(std::u32string_view name)
 {
     static const TMapping mapping = unpacked(); // read-only once made, on any thread
-    std::u16string out;
-    for (char16_t c : name) {
-        if (c >= 0xD800 && c <= 0xDFFF)
-            return std::nullopt;
+    std::u32string out;
+    for (char32_t c : name) {
+        if (c >= mapping.end)
+            return std::nullopt; // the table holds every code point, surrogates as disallowed
         const auto after = std::upper_bound(mapping.runs.begin(), mapping.runs.end(), c,
-                                            [](char16_t code, const TRun& run) { return code < run.first; });
+                                            [](char32_t code, const TRun& run) { return code < run.first; });
         if (after == mapping.runs.begin())
             return std::nullopt;
         const TRun& run = *(after - 1);
         if (run.kind == kValid)
             out += c;
         else if (run.kind == kShifted)
-            out += static_cast<char16_t>(c + run.argument);
+            out += static_cast<char32_t>(c + run.argument);
         else if (run.kind > kShifted)
             out.append(mapping.mapped, static_cast<std::size_t>(run.argument), run.kind - kShifted);
         else if (run.kind == kDisallowed)

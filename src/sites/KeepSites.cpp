@@ -1,7 +1,9 @@
 // The sites kept and the sites munched lately, and the names they are written with.
 #include "sites/KeepSites.h"
 
+#include "sites/CodePoints.h"
 #include "sites/IdnaMapping.h"
+#include "sites/Nfc.h"
 #include "sites/PublicSuffixes.h"
 #include "sites/SitePatterns.h"
 #include "sites/Punycode.h"
@@ -21,11 +23,11 @@ bool isNameCharacter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-// One label as a host name writes it (mapped already): ASCII as it is, or
-// "xn--" and Punycode.
-std::optional<std::string> asciiLabel(std::u16string_view label)
+// One label as a host name writes it (mapped and normalised already): ASCII as
+// it is, or "xn--" and Punycode.
+std::optional<std::string> asciiLabel(std::u32string_view label)
 {
-    if (std::all_of(label.begin(), label.end(), [](char16_t c) { return c < 0x80; }))
+    if (std::all_of(label.begin(), label.end(), [](char32_t c) { return c < 0x80; }))
         return std::string(label.begin(), label.end());
     if (label.size() > maxLabelLength)
         return std::nullopt; // longer than its "xn--" form may be; spares the encoder a long run
@@ -122,23 +124,26 @@ std::string SiteOfName(std::u16string_view name)
 {
     if (name.size() > maxNameLength + 2)
         return {};
-    // As browsers read it: the mapping lowers letters and makes an ideographic full stop a dot.
-    const std::optional<std::u16string> mapped = IdnaMapped(name);
+    // As browsers read it: the mapping lowers letters and makes an ideographic
+    // full stop a dot; then a letter and its marks are composed as one.
+    const std::optional<std::u32string> points = CodePointsOfUtf16(name);
+    const std::optional<std::u32string> mapped = points ? IdnaMapped(*points) : std::nullopt;
     if (!mapped)
         return {};
-    std::u16string_view rest = *mapped;
-    if (rest.starts_with(u'.'))
+    const std::u32string normalised = NfcNormalized(*mapped);
+    std::u32string_view rest = normalised;
+    if (rest.starts_with(U'.'))
         rest.remove_prefix(1);
-    if (rest.ends_with(u'.'))
+    if (rest.ends_with(U'.'))
         rest.remove_suffix(1);
     std::string host;
     for (;;) {
-        const std::size_t dot = rest.find(u'.');
+        const std::size_t dot = rest.find(U'.');
         const std::optional<std::string> label = asciiLabel(rest.substr(0, dot));
         if (!label)
             return {};
         host += *label;
-        if (dot == std::u16string_view::npos)
+        if (dot == std::u32string_view::npos)
             break;
         host += '.';
         rest.remove_prefix(dot + 1);
@@ -161,10 +166,10 @@ std::string CaptionOfSite(platform::ICodePage& codePage, std::string_view site)
         const std::size_t dot = rest.find('.');
         const std::string_view label = rest.substr(0, dot);
         if (label.starts_with(acePrefix)) {
-            const std::optional<std::u16string> letters = PunycodeDecode(label.substr(acePrefix.size()));
+            const std::optional<std::u32string> letters = PunycodeDecode(label.substr(acePrefix.size()));
             if (!letters)
                 return std::string(site);
-            shown += *letters;
+            shown += Utf16OfCodePoints(*letters);
         } else {
             shown += widened(label);
         }

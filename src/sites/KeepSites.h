@@ -26,11 +26,13 @@ bool IsSiteName(std::string_view text);
 
 // The site a name written by a person stands for: its characters mapped as
 // browsers map them (IdnaMapped: letters lowered, "ĳ" as "ij", full-width
-// Latin as ASCII), one leading and one trailing dot dropped, a label beyond
-// ASCII in its "xn--" form, then its registrable domain ("www.example.co.uk"
-// stands for "example.co.uk"). Empty when the name is then no host name, holds
-// a character no host name may hold, is a public suffix ("com", "co.uk"), or
-// is a number that is no whole IPv4 address ("1", "10.0.1").
+// Latin as ASCII) and normalised to NFC (NfcNormalized: "e" and U+0301 as
+// "é"), one leading and one trailing dot dropped, a label beyond ASCII in its
+// "xn--" form, then its registrable domain ("www.example.co.uk" stands for
+// "example.co.uk"). Empty when the name is then no host name, holds a
+// character no host name may hold or an unpaired surrogate, is a public
+// suffix ("com", "co.uk"), or is a number that is no whole IPv4 address ("1",
+// "10.0.1").
 std::string SiteOfName(std::u16string_view name);
 
 // The site a name in the ANSI code page stands for (a [Keep Sites] key, a

@@ -3,6 +3,7 @@
 // rest) unpacked once into memory, every sixteenth whole, for a binary search.
 #include "sites/PublicSuffixes.h"
 
+#include "sites/CodePoints.h"
 #include "sites/Punycode.h"
 
 #include <algorithm>
@@ -131,20 +132,6 @@ bool listed(std::string_view rule)
     return false;
 }
 
-void appendUtf8(std::string& out, char16_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // A label as the list writes it: "xn--" labels in UTF-8 when they decode.
 std::string listLabel(std::string_view label)
 {
@@ -155,8 +142,8 @@ std::string listLabel(std::string_view label)
     if (!decoded)
         return std::string(label);
     std::string out;
-    for (char16_t c : *decoded)
-        appendUtf8(out, c);
+    for (char32_t c : *decoded)
+        AppendUtf8(out, c);
     return out;
 }
 

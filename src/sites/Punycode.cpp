@@ -51,19 +51,20 @@ std::uint32_t adapt(std::uint32_t delta, std::uint32_t points, bool first)
     return k + (base - tMin + 1) * delta / (delta + skew);
 }
 
-bool isSurrogate(std::uint32_t c)
+// Whether a number is no code point a label may hold.
+bool isNoScalar(std::uint32_t c)
 {
-    return c >= 0xD800 && c <= 0xDFFF;
+    return (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF;
 }
 
 } // namespace
 
-std::optional<std::string> PunycodeEncode(std::u16string_view label)
+std::optional<std::string> PunycodeEncode(std::u32string_view label)
 {
-    if (std::any_of(label.begin(), label.end(), isSurrogate))
+    if (std::any_of(label.begin(), label.end(), isNoScalar))
         return std::nullopt;
     std::string out;
-    for (char16_t c : label)
+    for (char32_t c : label)
         if (c < initialN)
             out += static_cast<char>(c);
     const auto basic = static_cast<std::uint32_t>(out.size());
@@ -72,14 +73,14 @@ std::optional<std::string> PunycodeEncode(std::u16string_view label)
     std::uint32_t n = initialN, delta = 0, bias = initialBias;
     for (std::uint32_t handled = basic; handled < label.size();) {
         std::uint32_t next = largest;
-        for (char16_t c : label)
+        for (char32_t c : label)
             if (c >= n && c < next)
                 next = c;
         if (next - n > (largest - delta) / (handled + 1))
             return std::nullopt;
         delta += (next - n) * (handled + 1);
         n = next;
-        for (char16_t c : label) {
+        for (char32_t c : label) {
             if (c < n && ++delta == 0)
                 return std::nullopt;
             if (c != n)
@@ -103,10 +104,10 @@ std::optional<std::string> PunycodeEncode(std::u16string_view label)
     return out;
 }
 
-std::optional<std::u16string> PunycodeDecode(std::string_view ascii)
+std::optional<std::u32string> PunycodeDecode(std::string_view ascii)
 {
     const std::size_t delimiter = ascii.rfind('-');
-    std::u16string out;
+    std::u32string out;
     std::size_t at = 0;
     // The basic characters come before the last delimiter; with none, a
     // delimiter in front is no delimiter, and is read (and refused) as a digit.
@@ -114,7 +115,7 @@ std::optional<std::u16string> PunycodeDecode(std::string_view ascii)
         for (char c : ascii.substr(0, delimiter)) {
             if (static_cast<unsigned char>(c) >= initialN)
                 return std::nullopt;
-            out += static_cast<char16_t>(c);
+            out += static_cast<char32_t>(c);
         }
         at = delimiter + 1;
     }
@@ -142,9 +143,9 @@ std::optional<std::u16string> PunycodeDecode(std::string_view ascii)
             return std::nullopt;
         n += i / length;
         i %= length;
-        if (n > 0xFFFF || isSurrogate(n))
+        if (isNoScalar(n))
             return std::nullopt;
-        out.insert(out.begin() + i, static_cast<char16_t>(n));
+        out.insert(out.begin() + i, static_cast<char32_t>(n));
         ++i;
     }
     return out;

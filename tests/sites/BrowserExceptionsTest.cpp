@@ -100,8 +100,11 @@ TEST(BrowserExceptions, ReadsAFileAgainOnlyWhenItChangedAndKeepsTheLastReadingWh
     exceptions.OnChange = [&](TBrowserExceptions&) { ++changes; };
 
     const std::string ff = "C:\\ff\\p1", chrome = "C:\\chrome\\Default";
+    // Text past U+FFFF is read as surrogate pairs; bytes that are no UTF-8 (cut, a surrogate encoded) name nothing.
     fakes.cookieDatabases.addPermissions(ff + "\\permissions.sqlite",
-                                         {{"https://keep.example", 1, 0, 0}, {"https://soon.example", 1, 2, now + 10}});
+                                         {{"https://keep.example", 1, 0, 0}, {"https://soon.example", 1, 2, now + 10},
+                                          {"https://\xF0\x9F\x92\xA9.la", 1, 0, 0}, {"https://b\xC3.example", 1, 0, 0},
+                                          {"https://\xED\xA0\xBD\xED\xB2\xA9.la", 1, 0, 0}});
     files.setLastWriteTime(ff + "\\permissions.sqlite", 1);
     files.addFile(chrome + "\\Preferences", preferences(R"({"[*.]b\u00fccher.example,*":{"setting":1}})"));
     files.setLastWriteTime(chrome + "\\Preferences", 1);
@@ -111,7 +114,10 @@ TEST(BrowserExceptions, ReadsAFileAgainOnlyWhenItChangedAndKeepsTheLastReadingWh
     };
 
     exceptions.Refresh(browsers);
-    const Named all = {{u"keep.example", "Firefox"}, {u"soon.example", "Firefox"}, {u"b\u00fccher.example", "Chrome"}};
+    const Named all = {{u"keep.example", "Firefox"},
+                       {u"soon.example", "Firefox"},
+                       {u"\U0001F4A9.la", "Firefox"},
+                       {u"b\u00fccher.example", "Chrome"}};
     EXPECT_EQ(named(exceptions), all);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(reads(), 2u);
@@ -126,7 +132,9 @@ TEST(BrowserExceptions, ReadsAFileAgainOnlyWhenItChangedAndKeepsTheLastReadingWh
     fakes.cookieDatabases.setBusy(ff + "\\permissions.sqlite", false);
     clock = now + 10; // and an exception expired meanwhile
     exceptions.Refresh(browsers);
-    EXPECT_EQ(named(exceptions), (Named{{u"keep.example", "Firefox"}, {u"b\u00fccher.example", "Chrome"}}));
+    EXPECT_EQ(named(exceptions), (Named{{u"keep.example", "Firefox"},
+                                        {u"\U0001F4A9.la", "Firefox"},
+                                        {u"b\u00fccher.example", "Chrome"}}));
     EXPECT_EQ(reads(), 4u);
 
     // A file gone, or no longer JSON, keeps nothing.

@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""Turns the data of Unicode's Normalization Form C into the table compiled into the program.
+
+usage: make_nfc_table.py UTS46DATA.py VERSION OUTPUT.cpp
+
+The data is Python's own unicodedata module, as the python3 that runs this has
+it (Debian's python3, package version VERSION); its Unicode version must be the
+IDNA mapping's (UTS46DATA.py, as for make_idna_mapping.py), since a name is
+normalised right after it is mapped. Only what a mapped name can hold is taken:
+the canonical compositions of characters the mapping leaves valid or maps to
+(all of them pairs that compose again; Hangul syllables are left to the
+program, which composes them by rule), and the combining class of every mark.
+
+Two parts, each from the lowest code point up, numbers as varints:
+- compositions: the composite less the one before, then its two characters;
+- classes: runs of one combining class other than 0, each the gap from the end
+  of the run before, the run's length less one, then the class (a byte).
+"""
+import importlib.util
+import sys
+import unicodedata
+
+CODE_END = 0x110000
+HANGUL_SYLLABLES = range(0xAC00, 0xAC00 + 11172)
+
+
+def mapping_of(path):
+    found = importlib.util.spec_from_file_location("uts46data", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
+    return module.uts46data, module.__version__
+
+
+def mapped_characters(rows):
+    """Every code point a mapped name may hold: the valid ones and those a mapping writes."""
+    held = set()
+    for index, row in enumerate(rows):
+        end = rows[index + 1][0] if index + 1 < len(rows) else CODE_END
+        status, mapping = row[1], row[2] if len(row) > 2 else None
+        if status in "VD" or (status == "3" and mapping is None):
+            held.update(range(row[0], end))
+        elif status in "M3":
+            held.update(ord(c) for c in mapping)
+    return held
+
+
+def canonical_pair(code):
+    """The two characters a character composes from, or None."""
+    fields = unicodedata.decomposition(chr(code)).split()
+    if not fields or fields[0].startswith("<"):
+        return None
+    pair = [int(field, 16) for field in fields]
+    return pair if len(pair) == 2 and unicodedata.normalize("NFC", chr(code)) == chr(code) else None
+
+
+def compositions(held):
+    """(composite, first, second) for every composite a mapped name holds or may compose to."""
+    found = []
+    for code in range(CODE_END):
+        if code in HANGUL_SYLLABLES or not unicodedata.decomposition(chr(code)):
+            continue
+        pair = canonical_pair(code)
+        if pair and all(ord(c) in held for c in unicodedata.normalize("NFD", chr(code))):
+            found.append((code, *pair))
+        elif code in held and not unicodedata.decomposition(chr(code)).startswith("<"):
+            sys.exit(f"U+{code:04X}: a mapped name holds it, and it is no pair that composes again")
+    return found
+
+
+def class_runs():
+    runs = []
+    for code in range(CODE_END):
+        value = unicodedata.combining(chr(code))
+        if not value:
+            continue
+        if runs and runs[-1][1] == code and runs[-1][2] == value:
+            runs[-1][1] = code + 1
+        else:
+            runs.append([code, code + 1, value])
+    return runs
+
+
+def varint(value):
+    out = bytearray()
+    while True:
+        byte = value & 0x7F
+        value >>= 7
+        out.append(byte | (0x80 if value else 0))
+        if not value:
+            return out
+
+
+def packed_compositions(found):
+    out, before = bytearray(), 0
+    for composite, first, second in found:
+        out += varint(composite - before) + varint(first) + varint(second)
+        before = composite
+    return bytes(out)
+
+
+def packed_classes(runs):
+    out, before = bytearray(), 0
+    for first, end, value in runs:
+        out += varint(first - before) + varint(end - first - 1)
+        out.append(value)
+        before = end
+    return bytes(out)
+
+
+def literal(data):
+    lines, line = [], ""
+    for byte in data:
+        char = chr(byte)
+        line += char if 32 <= byte < 127 and char not in '"\\?' else f"\\{byte:03o}"
+        if len(line) >= 100:
+            lines.append(f'    "{line}"')
+            line = ""
+    if line:
+        lines.append(f'    "{line}"')
+    return "\n".join(lines) if lines else '    ""'
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    path, version, output = sys.argv[1:]
+    rows, mapping_version = mapping_of(path)
+    if unicodedata.unidata_version != mapping_version:
+        sys.exit(f"{sys.executable} has Unicode {unicodedata.unidata_version}, the IDNA mapping "
+                 f"Unicode {mapping_version}: a name would be normalised by other rules than it is mapped by")
+    found = compositions(mapped_characters(rows))
+    runs = class_runs()
+    composed, classes = packed_compositions(found), packed_classes(runs)
+    source = f"""// Generated by cmake/make_nfc_table.py from the unicodedata of Debian's python3 {version}
+// (Unicode {unicodedata.unidata_version}): {len(found)} compositions in {len(composed)} bytes,
+// {len(runs)} runs of combining classes in {len(classes)} bytes. Do not edit.
+#include <cstddef>
+
+namespace nfctable {{
+
+extern const char compositions[] =
+{literal(composed)};
+extern const std::size_t compositionsSize = {len(composed)};
+
+extern const char classes[] =
+{literal(classes)};
+extern const std::size_t classesSize = {len(classes)};
+
+}} // namespace nfctable
+"""
+    with open(output, "w", encoding="ascii") as out:
+        out.write(source)
+
+
+main()
