@@ -16,19 +16,13 @@ Two parts, each from the lowest code point up, numbers as varints:
 - classes: runs of one combining class other than 0, each the gap from the end
   of the run before, the run's length less one, then the class (a byte).
 """
-import importlib.util
 import sys
 import unicodedata
 
+from packed_tables import literal, uts46_rows, varint
+
 CODE_END = 0x110000
 HANGUL_SYLLABLES = range(0xAC00, 0xAC00 + 11172)
-
-
-def mapping_of(path):
-    found = importlib.util.spec_from_file_location("uts46data", path)
-    module = importlib.util.module_from_spec(found)
-    found.loader.exec_module(module)
-    return module.uts46data, module.__version__
 
 
 def mapped_characters(rows):
@@ -80,16 +74,6 @@ def class_runs():
     return runs
 
 
-def varint(value):
-    out = bytearray()
-    while True:
-        byte = value & 0x7F
-        value >>= 7
-        out.append(byte | (0x80 if value else 0))
-        if not value:
-            return out
-
-
 def packed_compositions(found):
     out, before = bytearray(), 0
     for composite, first, second in found:
@@ -107,24 +91,11 @@ def packed_classes(runs):
     return bytes(out)
 
 
-def literal(data):
-    lines, line = [], ""
-    for byte in data:
-        char = chr(byte)
-        line += char if 32 <= byte < 127 and char not in '"\\?' else f"\\{byte:03o}"
-        if len(line) >= 100:
-            lines.append(f'    "{line}"')
-            line = ""
-    if line:
-        lines.append(f'    "{line}"')
-    return "\n".join(lines) if lines else '    ""'
-
-
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
     path, version, output = sys.argv[1:]
-    rows, mapping_version = mapping_of(path)
+    rows, mapping_version = uts46_rows(path)
     if unicodedata.unidata_version != mapping_version:
         sys.exit(f"{sys.executable} has Unicode {unicodedata.unidata_version}, the IDNA mapping "
                  f"Unicode {mapping_version}: a name would be normalised by other rules than it is mapped by")

@@ -19,6 +19,8 @@ must agree bit for bit: the native tests look names up.
 """
 import sys
 
+from packed_tables import literal
+
 PROBABILITY_BITS = 11
 ADAPTATION_SHIFT = 4
 FIRST_CHARACTER_MODEL = 256  # a rule's byte with none before it
@@ -107,19 +109,6 @@ def packed(rules):
             encoder.byte(model, rule[at] if at < len(rule) else 0)
         before = rule
     return encoder.finish()
-
-
-def literal(data):
-    lines, line = [], ""
-    for byte in data:
-        char = chr(byte)
-        line += char if 32 <= byte < 127 and char not in '"\\?' else f"\\{byte:03o}"
-        if len(line) >= 100:
-            lines.append(f'    "{line}"')
-            line = ""
-    if line:
-        lines.append(f'    "{line}"')
-    return "\n".join(lines)
 
 
 def main():
